@@ -1,0 +1,100 @@
+// The entry count's conversion: a small hand-written scanner, so that neither the process's locale
+// (GTK sets it from the environment) nor a C library's leniency changes what a menu file means.
+#include "menu_form/count_conversion.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace tolvar {
+namespace {
+
+using Outcome = Integer16Conversion::Outcome;
+
+constexpr Integer16Conversion Mismatch() { return {Outcome::kTypeMismatch, 0}; }
+constexpr Integer16Conversion Overflow() { return {Outcome::kOverflow, 0}; }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+int DigitValue(char c) {
+  if (IsDigit(c)) return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return 99;
+}
+
+// "&H..." or "&O...": the digits fill 16 bits as they would a register, so &HFFFF is -1.
+Integer16Conversion ConvertRadix(std::string_view digits, int radix) {
+  if (digits.empty()) return Mismatch();
+  uint32_t value = 0;
+  for (const char c : digits) {
+    const int digit = DigitValue(c);
+    if (digit >= radix) return Mismatch();
+    value = value * radix + digit;
+    if (value > 0xFFFF) return Overflow();
+  }
+  return {Outcome::kOk, static_cast<int16_t>(static_cast<uint16_t>(value))};
+}
+
+}  // namespace
+
+Integer16Conversion ConvertToInteger16(std::string_view text, std::string_view decimal_separator) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+
+  if (text.size() >= 2 && text[0] == '&') {
+    if (text[1] == 'H' || text[1] == 'h') return ConvertRadix(text.substr(2), 16);
+    if (text[1] == 'O' || text[1] == 'o') return ConvertRadix(text.substr(2), 8);
+    return Mismatch();
+  }
+
+  // Rewritten into the one form from_chars reads, whatever the user's separator is.
+  std::string plain;
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i] == '-') plain += '-';
+    ++i;
+  }
+  size_t digits = 0;
+  for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) plain += text[i];
+  if (i < text.size()) {
+    size_t separator = 0;
+    if (text[i] == '.') {
+      separator = 1;
+    } else if (!decimal_separator.empty() &&
+               text.substr(i, decimal_separator.size()) == decimal_separator) {
+      separator = decimal_separator.size();
+    }
+    if (separator > 0) {
+      plain += '.';
+      for (i += separator; i < text.size() && IsDigit(text[i]); ++i, ++digits) plain += text[i];
+    }
+  }
+  if (digits == 0) return Mismatch();
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    plain += 'e';
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+    const size_t exponent_start = i;
+    for (; i < text.size() && IsDigit(text[i]); ++i) plain += text[i];
+    if (i == exponent_start) return Mismatch();
+  }
+  if (i != text.size()) return Mismatch();
+
+  double value = 0;
+  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    // from_chars leaves `value` alone here: a negative exponent made it too small (it rounds to
+    // zero), any other too large.
+    if (plain.find("e-") != std::string::npos) return {Outcome::kOk, 0};
+    return Overflow();
+  }
+  if (error != std::errc() || end != plain.data() + plain.size()) return Mismatch();
+  const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
+  if (!(rounded >= -32768 && rounded <= 32767)) return Overflow();
+  return {Outcome::kOk, static_cast<int>(rounded)};
+}
+
+}  // namespace tolvar

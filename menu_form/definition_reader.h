@@ -1,0 +1,46 @@
+// DefinitionReader: the menu file's fields in the order they stand (title, splash, count, then
+// caption and command for each entry), each read with NextSignificantLine and checked, with errors
+// that say which field was wanted. Shared by the menu and every tool that must read a file as the
+// menu does.
+#ifndef TOLVAR_MENU_FORM_DEFINITION_READER_H_
+#define TOLVAR_MENU_FORM_DEFINITION_READER_H_
+
+#include <cstdint>
+#include <string>
+
+#include "menu_form/menu_entry.h"
+#include "shared_routines/text_input.h"
+
+namespace tolvar {
+
+// Each method reads the next field and throws RunTimeError kEndOfFile, naming the field, when the
+// file ends first.
+class DefinitionReader {
+ public:
+  DefinitionReader(TextInput& file, std::string decimal_separator);
+
+  std::string ReadTitle();
+  std::string ReadSplash();
+
+  // The entry count, 1..kMaxEntries. Throws RunTimeError kTypeMismatch when the line is not a
+  // number, kOverflow when it is above kMaxEntries or outside 16 bits, kSubscriptOutOfRange when
+  // below 1.
+  int ReadCount();
+
+  // The caption and the command of entry `index` (1-based).
+  std::string ReadCaption(int index);
+  std::string ReadCommand(int index);
+  MenuEntry ReadEntry(int index);
+
+  // The line number of the last field read.
+  int64_t line_number() const { return file_.line_number(); }
+  const std::string& display_name() const { return file_.display_name(); }
+
+ private:
+  TextInput& file_;
+  std::string decimal_separator_;
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_FORM_DEFINITION_READER_H_

@@ -1,0 +1,57 @@
+// MenuForm: the whole of the menu's behaviour, the form Tolvar_Autorun without its drawing. It owns
+// the entries and the current choice, and handles the four events: load, a change of selection in
+// Menu, a click on Go_Box (Launch) and a click on Exit_Box (Quit). It reaches the window only
+// through MenuView and starts programs only through ProgramStart.
+#ifndef TOLVAR_MENU_FORM_MENU_FORM_H_
+#define TOLVAR_MENU_FORM_MENU_FORM_H_
+
+#include <string>
+#include <vector>
+
+#include "menu_form/menu_entry.h"
+#include "menu_form/menu_view.h"
+#include "menu_form/program_start.h"
+
+namespace tolvar {
+
+class MenuForm {
+ public:
+  enum class State { kNotLoaded, kLoaded, kDefinitionMissing };
+
+  // `decimal_separator` is the user's (UserDecimalSeparator()); the count may be written with it.
+  MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator);
+
+  // Reads menu\config.mnu below the current directory and fills the window. When the file is
+  // missing, warns and leaves the window as it was designed (State kDefinitionMissing). Any fault
+  // in the file throws RunTimeError: the menu must end then, before its window is shown.
+  void OnLoad();
+
+  // The selection of Menu changed: remember the chosen entry, or the prompt for position 0 or none.
+  void OnMenuClick();
+
+  // Launch: nothing for $null$, close for $exit$, otherwise start the program or warn that it is
+  // missing. A program that exists but cannot be started is a warning too; the menu stays open.
+  void OnGoBoxClick();
+
+  // Quit: close the window.
+  void OnExitBoxClick();
+
+  State state() const { return state_; }
+  const MenuEntry& CurrentEntry() const { return current_entry_; }
+  const MenuEntry& PromptEntry() const { return prompt_entry_; }
+  // Entry i of the file (1-based) is at [i - 1], and at list position i.
+  const std::vector<MenuEntry>& MenuEntries() const { return menu_entries_; }
+
+ private:
+  MenuView& view_;
+  ProgramStart& program_start_;
+  std::string decimal_separator_;
+  State state_ = State::kNotLoaded;
+  std::vector<MenuEntry> menu_entries_;
+  MenuEntry prompt_entry_;
+  MenuEntry current_entry_;
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_FORM_MENU_FORM_H_

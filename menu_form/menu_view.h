@@ -1,0 +1,46 @@
+// MenuView: the window operations the menu's logic needs, and nothing more. The real windows (GTK,
+// Win32) provide them; tests provide a recording fake.
+#ifndef TOLVAR_MENU_FORM_MENU_VIEW_H_
+#define TOLVAR_MENU_FORM_MENU_VIEW_H_
+
+#include <string>
+
+#include "menu_form/result.h"
+
+namespace tolvar {
+
+enum class Button { kGoBox, kExitBox };
+
+class MenuView {
+ public:
+  virtual ~MenuView() = default;
+
+  // Replaces the text of the window's title bar.
+  virtual void SetTitle(const std::string& title) = 0;
+
+  // Switches Splash to stretch mode (the picture fills the area, proportions not kept), then loads
+  // the picture file at `path` and shows it. A failure leaves Splash empty and returns the reason.
+  virtual Result ShowSplash(const std::string& path) = 0;
+
+  // Inserts `text` into the list Menu at `position` (0-based).
+  virtual void AddListItem(int position, const std::string& text) = 0;
+
+  // Sets the selected position of Menu (-1: none). The selection handler runs before this returns.
+  virtual void SelectListPosition(int position) = 0;
+
+  // The selected position of Menu: 0 or more, or -1 when nothing is selected.
+  virtual int ReadListPosition() = 0;
+
+  // Replaces the caption of Go_Box or Exit_Box.
+  virtual void SetButtonCaption(Button button, const std::string& caption) = 0;
+
+  // Shows a modal box with `text`, `title`, the warning icon and OK alone; returns when dismissed.
+  virtual void Warn(const std::string& text, const std::string& title) = 0;
+
+  // Unloads the window; the program ends once control returns to the platform's event loop.
+  virtual void Close() = 0;
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_FORM_MENU_VIEW_H_

@@ -1,0 +1,93 @@
+// FileExists on real files in a scratch directory: what counts as an ordinary file, and patterns.
+#include "shared_routines/file_exists.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/scratch_medium.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "shared_routines/utf16_win32.h"
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tolvar {
+namespace {
+
+TEST(FileExistsTest, OrdinaryFilesOnlyAndBackslashesAsSeparators) {
+  ScratchMedium medium;
+  medium.Write("setup.exe", "x");
+  medium.Write("disk 1/read me.txt", "x");
+  std::filesystem::create_directories("tools");
+
+  EXPECT_TRUE(FileExists("setup.exe"));
+  EXPECT_TRUE(FileExists(".\\setup.exe"));
+  EXPECT_TRUE(FileExists("disk 1\\read me.txt"));
+  EXPECT_TRUE(FileExists((medium.root() / "setup.exe").u8string()));
+
+  EXPECT_FALSE(FileExists("tools"));  // a directory
+  EXPECT_FALSE(FileExists("missing.exe"));
+  EXPECT_FALSE(FileExists(""));
+  EXPECT_FALSE(FileExists("setup.exe /S"));  // a program with arguments is no file name
+  EXPECT_FALSE(FileExists("setup.exe\\"));
+  EXPECT_FALSE(FileExists(std::string("setup.exe\0.txt", 14)));
+}
+
+TEST(FileExistsTest, WildcardsInTheLastComponentMatchOrdinaryFiles) {
+  ScratchMedium medium;
+  medium.Write("menu/config.mnu", "x");
+  std::filesystem::create_directories("menu/pictures.d");
+
+  EXPECT_TRUE(FileExists("menu\\*.mnu"));
+  EXPECT_TRUE(FileExists("menu\\confi?.mnu"));
+  EXPECT_FALSE(FileExists("menu\\*.exe"));
+  EXPECT_FALSE(FileExists("menu\\*.d"));  // only a directory matches
+  EXPECT_FALSE(FileExists("nowhere\\*.mnu"));
+}
+
+TEST(FileExistsTest, ReadOnlyFilesCount) {
+  ScratchMedium medium;
+  medium.Write("readonly.txt", "x");
+  std::filesystem::permissions(
+      "readonly.txt", std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  EXPECT_TRUE(FileExists("readonly.txt"));
+  std::filesystem::permissions("readonly.txt", std::filesystem::perms::owner_all);
+}
+
+#ifdef _WIN32
+TEST(FileExistsTest, HiddenAndSystemFilesDoNotCount) {
+  ScratchMedium medium;
+  medium.Write("hidden.exe", "x");
+  medium.Write("system.exe", "x");
+  SetFileAttributesW(Widen("hidden.exe").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(Widen("system.exe").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  EXPECT_FALSE(FileExists("hidden.exe"));
+  EXPECT_FALSE(FileExists("system.exe"));
+  EXPECT_FALSE(FileExists("hidden.*"));
+  medium.Write("shown.exe", "x");
+  EXPECT_TRUE(FileExists("*.exe"));  // a pattern counts as soon as one ordinary file matches
+}
+#else
+TEST(FileExistsTest, LinksFollowedAndOtherKindsOfFileRefused) {
+  ScratchMedium medium;
+  medium.Write("real.sh", "x");
+  medium.Write(".dotfile", "x");
+  ASSERT_EQ(symlink("real.sh", "link.sh"), 0);
+  ASSERT_EQ(symlink("nothing.sh", "dangling.sh"), 0);
+  ASSERT_EQ(mkfifo("pipe", 0600), 0);
+
+  EXPECT_TRUE(FileExists("link.sh"));
+  EXPECT_TRUE(FileExists(".dotfile"));  // no hidden attribute here: every regular file is ordinary
+  EXPECT_FALSE(FileExists("dangling.sh"));
+  EXPECT_FALSE(FileExists("pipe"));
+  EXPECT_FALSE(FileExists("pip?"));
+}
+#endif
+
+}  // namespace
+}  // namespace tolvar

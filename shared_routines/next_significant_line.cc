@@ -1,0 +1,21 @@
+// NextSignificantLine: comments and blank lines are skipped without being kept, however long.
+#include "shared_routines/next_significant_line.h"
+
+#include "shared_routines/run_time_error.h"
+
+namespace tolvar {
+
+std::string NextSignificantLine(TextInput& file, const std::string& expected) {
+  for (;;) {
+    const int first = file.PeekByte();
+    if (first < 0) {
+      throw RunTimeError(RunTimeError::Kind::kEndOfFile, file.display_name(),
+                         file.line_number() + 1,
+                         "the file ends where " + expected + " was expected");
+    }
+    if (first != '\'' && first != '\r' && first != '\n') return file.ReadLine();
+    file.SkipLine();
+  }
+}
+
+}  // namespace tolvar

@@ -1,0 +1,19 @@
+// NextSignificantLine: how every line of the menu file is read, past comments and blank lines.
+#ifndef TOLVAR_SHARED_ROUTINES_NEXT_SIGNIFICANT_LINE_H_
+#define TOLVAR_SHARED_ROUTINES_NEXT_SIGNIFICANT_LINE_H_
+
+#include <string>
+
+#include "shared_routines/text_input.h"
+
+namespace tolvar {
+
+// Returns the next line of `file` that is neither empty nor a comment (first character an
+// apostrophe), exactly as written: a line of blanks, or one whose apostrophe follows a blank, is
+// significant. Consumes every line up to and including the one returned. When the file ends first,
+// throws RunTimeError kEndOfFile naming the file, the line and `expected` (e.g. "the title").
+std::string NextSignificantLine(TextInput& file, const std::string& expected);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_SHARED_ROUTINES_NEXT_SIGNIFICANT_LINE_H_

@@ -1,0 +1,70 @@
+// Portable part of the text decoding: UTF-8 validation and repair, and the choice per line.
+#include "shared_routines/text_decode.h"
+
+namespace tolvar {
+namespace {
+
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+
+// Length of the valid UTF-8 sequence at bytes[i], or 0 when it is not one.
+size_t ValidSequenceAt(std::string_view bytes, size_t i) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) return 1;
+  size_t length;
+  unsigned char low = 0x80, high = 0xBF;  // allowed range of the first continuation byte
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;   // overlong
+    if (lead == 0xED) high = 0x9F;  // surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;   // overlong
+    if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (i + length > bytes.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (size_t k = 2; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+bool IsValidUtf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t length = ValidSequenceAt(bytes, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+std::string Utf8Lossy(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t length = ValidSequenceAt(bytes, i);
+    if (length == 0) {
+      text += kReplacement;
+      ++i;
+    } else {
+      text.append(bytes.substr(i, length));
+      i += length;
+    }
+  }
+  return text;
+}
+
+std::string DecodeLine(std::string_view bytes, bool marked_utf8) {
+  if (marked_utf8) return Utf8Lossy(bytes);
+  if (IsValidUtf8(bytes)) return std::string(bytes);
+  return AnsiToUtf8(bytes);
+}
+
+}  // namespace tolvar

@@ -1,0 +1,58 @@
+// Sequential text input over the menu file: one line at a time, streamed through a fixed buffer, so
+// memory does not grow with the size of the file but only with what the caller keeps.
+#ifndef TOLVAR_SHARED_ROUTINES_TEXT_INPUT_H_
+#define TOLVAR_SHARED_ROUTINES_TEXT_INPUT_H_
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace tolvar {
+
+// Lines end at CR LF, at CR alone and at LF alone; the last line needs no terminator. A UTF-8
+// byte-order mark at the start is skipped and makes the whole file UTF-8; otherwise each line is
+// decoded as DecodeLine says.
+class TextInput {
+ public:
+  // Opens `path` (relative to the current directory; backslashes are separators everywhere). Throws
+  // RunTimeError kCannotOpen, naming the file and the system's reason, when it is not a regular
+  // file or cannot be opened.
+  explicit TextInput(const std::string& path);
+  ~TextInput();
+  TextInput(const TextInput&) = delete;
+  TextInput& operator=(const TextInput&) = delete;
+
+  // PeekByte, ReadLine and SkipLine throw RunTimeError kCannotOpen when reading fails midway.
+
+  // The first byte of the next line (CR or LF for an empty line), or -1 at the end of the file.
+  int PeekByte();
+
+  // Consumes the next line and returns it decoded, without its terminator. "" at the end of the
+  // file.
+  std::string ReadLine();
+
+  // Consumes the next line without keeping any of it, however long it is.
+  void SkipLine();
+
+  // The number of lines consumed so far: the 1-based number of the last line read or skipped.
+  int64_t line_number() const { return line_number_; }
+
+  // The file's name as a person should read it in a message, e.g. "menu\config.mnu".
+  const std::string& display_name() const { return display_name_; }
+
+ private:
+  bool Fill();
+  void Consume(std::string* raw);
+
+  std::FILE* file_ = nullptr;
+  std::string display_name_;
+  bool marked_utf8_ = false;
+  int64_t line_number_ = 0;
+  size_t position_ = 0;
+  size_t end_ = 0;
+  char buffer_[64 * 1024];
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_SHARED_ROUTINES_TEXT_INPUT_H_

@@ -1,0 +1,16 @@
+// Win32 only: the one pair of conversions between the program's UTF-8 strings and the UTF-16 that
+// the wide Windows API takes.
+#ifndef TOLVAR_SHARED_ROUTINES_UTF16_WIN32_H_
+#define TOLVAR_SHARED_ROUTINES_UTF16_WIN32_H_
+
+#include <string>
+
+namespace tolvar {
+
+// Invalid UTF-8 becomes U+FFFD, so that a name is never silently cut short.
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& utf16);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_SHARED_ROUTINES_UTF16_WIN32_H_

@@ -1,0 +1,72 @@
+// Test support: a MenuView that records every call in order, and a ProgramStart that records every
+// start, both with answers the test can set.
+#ifndef TOLVAR_TESTS_SUPPORT_FAKE_MENU_VIEW_H_
+#define TOLVAR_TESTS_SUPPORT_FAKE_MENU_VIEW_H_
+
+#include <string>
+#include <vector>
+
+#include "menu_form/menu_form.h"
+#include "menu_form/menu_view.h"
+#include "menu_form/program_start.h"
+
+namespace tolvar {
+
+class FakeMenuView : public MenuView {
+ public:
+  // Like the real windows, selecting a position runs the form's selection handler at once.
+  void Attach(MenuForm* form) { form_ = form; }
+
+  void SetTitle(const std::string& title) override { calls.push_back("SetTitle " + title); }
+  Result ShowSplash(const std::string& path) override {
+    calls.push_back("ShowSplash " + path);
+    return splash_result;
+  }
+  void AddListItem(int position, const std::string& text) override {
+    // Filling a 32766-entry list is the common case in benchmarks; keep the record small there.
+    if (record_list_items) calls.push_back("AddListItem " + std::to_string(position) + " " + text);
+    items.insert(items.begin() + position, text);
+  }
+  void SelectListPosition(int position) override {
+    calls.push_back("SelectListPosition " + std::to_string(position));
+    selected = position;
+    if (form_ != nullptr) form_->OnMenuClick();
+  }
+  int ReadListPosition() override { return selected; }
+  void SetButtonCaption(Button button, const std::string& caption) override {
+    calls.push_back(std::string(button == Button::kGoBox ? "Go_Box " : "Exit_Box ") + caption);
+  }
+  void Warn(const std::string& text, const std::string& title) override {
+    calls.push_back("Warn " + title + ": " + text);
+  }
+  void Close() override { calls.push_back("Close"); }
+
+  // What the user does: picks a position in the list, which raises the click event.
+  void UserSelects(int position) {
+    selected = position;
+    form_->OnMenuClick();
+  }
+
+  std::vector<std::string> calls;
+  std::vector<std::string> items;
+  int selected = -1;
+  Result splash_result;
+  bool record_list_items = true;
+
+ private:
+  MenuForm* form_ = nullptr;
+};
+
+class FakeProgramStart : public ProgramStart {
+ public:
+  Result Start(const std::string& path) override {
+    started.push_back(path);
+    return result;
+  }
+  std::vector<std::string> started;
+  Result result;
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_TESTS_SUPPORT_FAKE_MENU_VIEW_H_
