@@ -1,8 +1,18 @@
-// Win32 body of SystemProgramStart: CreateProcessW of the checked path, minimised, without waiting.
+// Win32 body of SystemProgramStart: CreateProcessW of the checked path, minimised, without waiting;
+// ShellExecuteExW for an installer that asks for administrator rights and for a document.
+#include <objbase.h>
+#include <shellapi.h>
 #include <windows.h>
+
+#include <utility>
 
 #include "menu_window/system_program_start.h"
 #include "shared_routines/utf16_win32.h"
+
+// Older mingw-w64 headers do not name it yet.
+#ifndef ERROR_ELEVATION_REQUIRED
+#define ERROR_ELEVATION_REQUIRED 740L
+#endif
 
 namespace tolvar {
 namespace {
@@ -12,19 +22,91 @@ std::string SystemMessage(DWORD error) {
   FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message = text != nullptr ? text : L"unknown error";
+  std::wstring message = text != nullptr ? text : L"unknown error " + std::to_wstring(error);
   LocalFree(text);
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
     message.pop_back();
   return Narrow(message);
 }
 
+// The path made absolute against the current directory, so that the shell never searches for it.
+std::wstring FullPath(const std::wstring& path) {
+  const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  const DWORD length = GetFullPathNameW(path.c_str(), size, &full[0], nullptr);
+  if (length == 0 || length >= size) return path;
+  full.resize(length);
+  return full;
+}
+
+// ShellExecuteExW's own failure code, for a shell that leaves the thread's last error unset.
+DWORD ShellError(const SHELLEXECUTEINFOW& info) {
+  switch (static_cast<int>(reinterpret_cast<INT_PTR>(info.hInstApp))) {
+    case SE_ERR_FNF:
+      return ERROR_FILE_NOT_FOUND;
+    case SE_ERR_PNF:
+      return ERROR_PATH_NOT_FOUND;
+    case SE_ERR_ACCESSDENIED:
+      return ERROR_ACCESS_DENIED;
+    case SE_ERR_OOM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    case SE_ERR_SHARE:
+      return ERROR_SHARING_VIOLATION;
+    case SE_ERR_NOASSOC:
+    case SE_ERR_ASSOCINCOMPLETE:
+      return ERROR_NO_ASSOCIATION;
+    case SE_ERR_DDETIMEOUT:
+    case SE_ERR_DDEFAIL:
+    case SE_ERR_DDEBUSY:
+      return ERROR_DDE_FAIL;
+    case SE_ERR_DLLNOTFOUND:
+      return ERROR_DLL_NOT_FOUND;
+    default:
+      return GetLastError();
+  }
+}
+
+Result OpenThroughTheShell(const std::string& path) {
+  const std::wstring file = FullPath(Widen(path));
+  // Some shell extensions that open documents are COM objects and need an apartment.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  SHELLEXECUTEINFOW info = {};
+  info.cbSize = sizeof info;
+  // Errors come back to the menu, which names the file in its own warning.
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  info.lpFile = file.c_str();
+  info.nShow = SW_SHOWMINIMIZED;
+  SetLastError(ERROR_SUCCESS);
+  const bool opened = ShellExecuteExW(&info);
+  const DWORD last_error = GetLastError();
+  const DWORD error = opened ? ERROR_SUCCESS : ShellError(info);
+  if (SUCCEEDED(com)) CoUninitialize();
+  // The person said no to the elevation prompt: that needs no warning.
+  if (opened || last_error == ERROR_CANCELLED) return Result::Ok();
+  return Result::Failure(SystemMessage(error));
+}
+
+// Errors by which CreateProcessW says that the file is no program it can run.
+bool IsNoProgram(DWORD error) {
+  return error == ERROR_BAD_EXE_FORMAT || error == ERROR_BAD_FORMAT ||
+         error == ERROR_EXE_MACHINE_TYPE_MISMATCH || error == ERROR_INVALID_EXE_SIGNATURE ||
+         error == ERROR_EXE_MARKED_INVALID;
+}
+
 }  // namespace
 
+SystemProgramStart::SystemProgramStart() : desktop_open_(OpenThroughTheShell) {}
+
+SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
+    : desktop_open_(std::move(desktop_open)) {}
+
 Result SystemProgramStart::Start(const std::string& path) {
-  const std::wstring application = Widen(path);
-  // Quoted, so that a path with blanks can never be read as a shorter program and its arguments.
-  std::wstring command_line = L"\"" + application + L"\"";
+  // The application name is the whole checked path, so the system never splits it at a blank and
+  // runs "C:\Program.exe" for "C:\Program Files\setup.exe"; the command line is the same path,
+  // quoted, as the program expects to find itself in it.
+  const std::wstring application = FullPath(Widen(path));
+  std::wstring command_line = L"\"" + Widen(path) + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -32,7 +114,11 @@ Result SystemProgramStart::Start(const std::string& path) {
   PROCESS_INFORMATION process = {};
   if (!CreateProcessW(application.c_str(), &command_line[0], nullptr, nullptr, FALSE, 0, nullptr,
                       nullptr, &startup, &process)) {
-    return Result::Failure(SystemMessage(GetLastError()));
+    const DWORD error = GetLastError();
+    // An installer whose manifest demands administrator rights starts only through the shell,
+    // which shows the elevation prompt; a document opens in the application for its type.
+    if (error == ERROR_ELEVATION_REQUIRED || IsNoProgram(error)) return desktop_open_(path);
+    return Result::Failure(SystemMessage(error));
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);

@@ -1,0 +1,260 @@
+// SystemProgramStart on the real system: a recording helper program started from a scratch medium,
+// files that are no program, and the form's Launch over the real start.
+#include "menu_window/system_program_start.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "menu_form/menu_form.h"
+#include "shared_routines/native_path.h"
+#include "tests/support/fake_menu_view.h"
+#include "tests/support/scratch_medium.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <errno.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstring>
+#endif
+
+namespace tolvar {
+namespace {
+
+namespace fs = std::filesystem;
+using Values = std::vector<std::string>;
+// What the recorder wrote: the values of each key, in the order written.
+using Record = std::map<std::string, Values>;
+
+#ifdef _WIN32
+const std::string kExe = ".exe";
+#else
+const std::string kExe = "";
+#endif
+
+fs::path TestProgramDirectory() {
+#ifdef _WIN32
+  wchar_t buffer[MAX_PATH];
+  return fs::path(std::wstring(buffer, GetModuleFileNameW(nullptr, buffer, MAX_PATH)))
+      .parent_path();
+#else
+  return fs::read_symlink("/proc/self/exe").parent_path();
+#endif
+}
+
+// Copies the recorder, which the build puts beside this test program, to `relative` on the medium.
+void PlaceRecorder(const ScratchMedium& medium, const std::string& relative) {
+  const fs::path target = medium.root() / fs::u8path(relative);
+  fs::create_directories(target.parent_path());
+  fs::copy_file(TestProgramDirectory() / ("tolvar_start_recorder" + kExe), target);
+}
+
+// Tells the next recorder started where to write. It learns this from its environment, so a record
+// that appears at all shows that the environment was passed on.
+fs::path ExpectRecord(const ScratchMedium& medium, const std::string& name) {
+  const fs::path record = medium.root() / (name + ".record");
+#ifdef _WIN32
+  SetEnvironmentVariableW(L"TOLVAR_START_RECORD", record.wstring().c_str());
+#else
+  setenv("TOLVAR_START_RECORD", record.c_str(), 1);
+#endif
+  return record;
+}
+
+// The record, once the recorder has written it; empty if none came within 30 s (starting a
+// process under Wine on a busy machine takes seconds).
+Record WaitForRecord(const fs::path& path) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!fs::exists(path) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  Record record;
+  std::ifstream file(path, std::ios::binary);
+  std::string line;
+  while (std::getline(file, line)) {
+    const size_t equals = line.find('=');
+    if (equals != std::string::npos) {
+      record[line.substr(0, equals)].push_back(line.substr(equals + 1));
+    }
+  }
+  return record;
+}
+
+bool SameFile(const Values& values, const fs::path& expected) {
+  std::error_code error;
+  return values.size() == 1 && fs::equivalent(fs::u8path(values[0]), expected, error);
+}
+
+SystemProgramStart::DesktopOpen RecordingDesktop(Values* opened, Result answer = Result::Ok()) {
+  return [opened, answer](const std::string& path) {
+    opened->push_back(path);
+    return answer;
+  };
+}
+
+#ifndef _WIN32
+// How many children this process has, running or not yet reaped, as /proc lists them.
+int CountChildren() {
+  int count = 0;
+  std::error_code error;
+  for (fs::directory_iterator entry("/proc", error), end; !error && entry != end;
+       entry.increment(error)) {
+    std::ifstream stat(entry->path() / "stat");
+    std::string text;
+    if (!std::getline(stat, text)) continue;
+    // The command name, in parentheses, may hold blanks; the fields after it do not.
+    const size_t close = text.rfind(')');
+    if (close == std::string::npos) continue;
+    std::istringstream fields(text.substr(close + 1));
+    char state;
+    pid_t parent;
+    if (fields >> state >> parent && parent == getpid()) ++count;
+  }
+  return count;
+}
+
+// True once every child has ended and been reaped; false if one is left after 10 s.
+bool NoChildRemains() {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (CountChildren() > 0) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+#endif
+
+TEST(SystemProgramStartTest, StartsExactlyTheNamedProgramFromTheMenusDirectory) {
+  ScratchMedium medium;
+  PlaceRecorder(medium, "disk 1/setup" + kExe);
+  // What a start that split the path at its blank would run instead.
+  PlaceRecorder(medium, "disk" + kExe);
+  PlaceRecorder(medium, "run" + kExe);
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+
+  fs::path expected = ExpectRecord(medium, "setup");
+  ASSERT_TRUE(start.Start("disk 1\\setup" + kExe).ok);
+  Record record = WaitForRecord(expected);
+  ASSERT_FALSE(record.empty()) << "the program did not start";
+  EXPECT_TRUE(SameFile(record["exe"], medium.root() / "disk 1" / ("setup" + kExe)))
+      << testing::PrintToString(record["exe"]);
+  EXPECT_TRUE(SameFile(record["cwd"], medium.root())) << testing::PrintToString(record["cwd"]);
+#ifdef _WIN32
+  EXPECT_EQ(record["command_line"], Values{"\"disk 1\\setup.exe\""});
+  EXPECT_EQ(record["use_show_window"], Values{"1"});
+  EXPECT_EQ(record["show_window"], Values{"2"});  // minimised and active
+#else
+  EXPECT_EQ(record["arg"], Values{"disk 1/setup"});
+  // A session of its own, which the menu's end or its terminal's hang-up does not reach.
+  EXPECT_EQ(record["sid"], record["pid"]);
+  EXPECT_NE(record["sid"], Values{std::to_string(getsid(0))});
+#endif
+
+  // A bare name is the file in the current directory.
+  expected = ExpectRecord(medium, "run");
+  ASSERT_TRUE(start.Start("run" + kExe).ok);
+  record = WaitForRecord(expected);
+  ASSERT_FALSE(record.empty()) << "the program did not start";
+  EXPECT_TRUE(SameFile(record["exe"], medium.root() / ("run" + kExe)));
+#ifdef _WIN32
+  EXPECT_EQ(record["command_line"], Values{"\"run.exe\""});
+#else
+  EXPECT_EQ(record["arg"], Values{"./run"});
+  EXPECT_TRUE(NoChildRemains()) << "a started program was left a zombie";
+#endif
+  EXPECT_TRUE(opened.empty());
+}
+
+TEST(SystemProgramStartTest, AFileThatIsNoProgramGoesToTheDesktop) {
+  ScratchMedium medium;
+  medium.Write("docs/read me.txt", "Read me first.\n");  // not executable on POSIX
+  medium.Write("setup.exe", "no format this system runs\n");
+  fs::permissions("setup.exe", fs::perms::owner_all);
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+
+  EXPECT_TRUE(start.Start("docs\\read me.txt").ok);
+  EXPECT_TRUE(start.Start("setup.exe").ok);
+#ifdef _WIN32
+  EXPECT_EQ(opened, (Values{"docs\\read me.txt", "setup.exe"}));
+#else
+  EXPECT_EQ(opened, (Values{"docs/read me.txt", "./setup.exe"}));
+#endif
+
+  // When the desktop cannot open it either, the failure says why.
+  SystemProgramStart refused(RecordingDesktop(&opened, Result::Failure("no application for it")));
+  const Result result = refused.Start("docs\\read me.txt");
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.reason.find("no application for it"), std::string::npos) << result.reason;
+}
+
+TEST(SystemProgramStartTest, ADocumentNoApplicationOpensIsAFailureWithTheSystemsReason) {
+  ScratchMedium medium;
+#ifdef _WIN32
+  const std::string document = "data.tolvar-unregistered";
+#else
+  // This process only: a desktop with no applications at all, so nothing real can open.
+  const std::string empty = (medium.root() / "no-desktop").string();
+  fs::create_directories(empty);
+  for (const char* name :
+       {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"}) {
+    setenv(name, empty.c_str(), 1);
+  }
+  const std::string document = "notes.txt";
+#endif
+  medium.Write(document, "text\n");
+  SystemProgramStart start;
+
+  const Result result = start.Start(document);
+  EXPECT_FALSE(result.ok);
+#ifdef _WIN32
+  EXPECT_NE(result.reason.find("associated"), std::string::npos) << result.reason;
+#else
+  const std::string refused = std::string(std::strerror(EACCES)) + "; ";
+  EXPECT_EQ(result.reason.rfind(refused, 0), 0u) << result.reason;
+  EXPECT_GT(result.reason.size(), refused.size()) << "no reason from the desktop";
+#endif
+}
+
+TEST(SystemProgramStartTest, APatternThatPassesTheExistenceTestWarnsAndTheMenuGoesOn) {
+  ScratchMedium medium;
+  PlaceRecorder(medium, "setup/app" + kExe);
+  medium.WriteDefinition("T\r\n$null$\r\n2\r\nPattern\r\nsetup\\*" + kExe +
+                         "\r\nSetup\r\nsetup\\app" + kExe + "\r\n");
+  FakeMenuView view;
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+  MenuForm form(view, start, ".");
+  view.Attach(&form);
+  form.OnLoad();
+
+  view.UserSelects(1);
+  view.calls.clear();
+  form.OnGoBoxClick();
+  ASSERT_EQ(view.calls.size(), 1u);
+  const std::string warning =
+      "Warn Kestova: Can't start \"" + DisplayPath("setup\\*" + kExe) + "\": ";
+  EXPECT_EQ(view.calls[0].rfind(warning, 0), 0u) << view.calls[0];
+  EXPECT_GT(view.calls[0].size(), warning.size()) << "no reason given";
+  EXPECT_TRUE(opened.empty());
+
+  view.UserSelects(2);
+  const fs::path expected = ExpectRecord(medium, "app");
+  form.OnGoBoxClick();
+  EXPECT_FALSE(WaitForRecord(expected).empty()) << "the menu did not go on";
+  EXPECT_EQ(view.calls.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tolvar

@@ -1,0 +1,86 @@
+// Test helper: the program the program-start tests launch. It writes down how it was started (its
+// own file, its arguments, its current directory, its session or its show state) into the file
+// that TOLVAR_START_RECORD names, then ends. The record appears whole or not at all, so a test that
+// waits for it never reads half of one.
+#include <cstdio>
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <limits.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#endif
+
+namespace {
+
+#ifdef _WIN32
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string utf8(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+int Record() {
+  wchar_t record[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(L"TOLVAR_START_RECORD", record, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return 2;
+
+  wchar_t buffer[MAX_PATH];
+  std::string text =
+      "exe=" + Utf8(std::wstring(buffer, GetModuleFileNameW(nullptr, buffer, MAX_PATH))) + "\n";
+  text += "command_line=" + Utf8(GetCommandLineW()) + "\n";
+  text += "cwd=" + Utf8(std::wstring(buffer, GetCurrentDirectoryW(MAX_PATH, buffer))) + "\n";
+  STARTUPINFOW startup;
+  GetStartupInfoW(&startup);
+  text +=
+      "use_show_window=" + std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? 1 : 0) +
+      "\n";
+  text += "show_window=" + std::to_string(startup.wShowWindow) + "\n";
+
+  const std::wstring part = std::wstring(record) + L".part";
+  FILE* file = _wfopen(part.c_str(), L"wb");
+  if (file == nullptr) return 3;
+  std::fwrite(text.data(), 1, text.size(), file);
+  if (std::fclose(file) != 0) return 3;
+  return MoveFileExW(part.c_str(), record, MOVEFILE_REPLACE_EXISTING) ? 0 : 4;
+}
+#else
+int Record(int argc, char** argv) {
+  const char* record = std::getenv("TOLVAR_START_RECORD");
+  if (record == nullptr) return 2;
+
+  char buffer[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer);
+  std::string text = "exe=" + std::string(buffer, length > 0 ? length : 0) + "\n";
+  for (int i = 0; i < argc; ++i) text += "arg=" + std::string(argv[i]) + "\n";
+  text += "cwd=" + std::string(getcwd(buffer, sizeof buffer) != nullptr ? buffer : "") + "\n";
+  text += "pid=" + std::to_string(getpid()) + "\n";
+  text += "sid=" + std::to_string(getsid(0)) + "\n";
+
+  const std::string part = std::string(record) + ".part";
+  FILE* file = std::fopen(part.c_str(), "wb");
+  if (file == nullptr) return 3;
+  std::fwrite(text.data(), 1, text.size(), file);
+  if (std::fclose(file) != 0) return 3;
+  return std::rename(part.c_str(), record) == 0 ? 0 : 4;
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+  (void)argc;
+  (void)argv;
+  return Record();
+#else
+  return Record(argc, argv);
+#endif
+}
