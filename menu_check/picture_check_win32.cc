@@ -14,7 +14,8 @@ namespace {
 
 std::string Reason(Gdiplus::Status status) {
   switch (status) {
-    case Gdiplus::OutOfMemory:  // what GDI+ says about bytes it cannot make sense of
+    case Gdiplus::GenericError:  // what GDI+ says about bytes it cannot make sense of
+    case Gdiplus::OutOfMemory:
     case Gdiplus::InvalidParameter:
     case Gdiplus::UnknownImageFormat:
       return "it is not a picture in a format Windows reads (BMP, GIF, JPEG, PNG, TIFF, ICO, WMF, "
