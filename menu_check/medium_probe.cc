@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
@@ -55,16 +56,18 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-const std::vector<std::string>& MediumProbe::Listing(const std::string& directory) {
+const MediumProbe::Listing& MediumProbe::ListingOf(const std::string& directory) {
   auto found = listings_.find(directory);
   if (found != listings_.end()) return found->second;
-  std::vector<std::string>& names = listings_[directory];
+  Listing& listing = listings_[directory];
   std::error_code error;
   for (fs::directory_iterator it(fs::u8path(directory), error), end; !error && it != end;
        it.increment(error)) {
-    names.push_back(it->path().filename().u8string());
+    const std::string name = it->path().filename().u8string();
+    listing.names.insert(name);
+    listing.by_lower_case.emplace(AsciiLower(name), name);
   }
-  return names;
+  return listing;
 }
 
 std::string MediumProbe::CaseVariant(const std::string& written) {
@@ -81,21 +84,14 @@ std::string MediumProbe::CaseVariant(const std::string& written) {
     if (part == "." || part == "..") {
       name = part;
     } else {
-      const std::vector<std::string>& names = Listing(directory);
-      for (const std::string& candidate : names) {
-        if (candidate == part) {
-          name = candidate;
-          break;
-        }
-      }
-      if (name.empty()) {
-        const std::string wanted = AsciiLower(part);
-        for (const std::string& candidate : names) {
-          if (AsciiLower(candidate) == wanted) {
-            name = candidate;
-            differs = true;
-            break;
-          }
+      const Listing& listing = ListingOf(directory);
+      if (listing.names.count(part) > 0) {
+        name = part;
+      } else {
+        const auto folded = listing.by_lower_case.find(AsciiLower(part));
+        if (folded != listing.by_lower_case.end()) {
+          name = folded->second;
+          differs = true;
         }
       }
       if (name.empty()) return "";
@@ -135,7 +131,7 @@ std::string MediumProbe::WhyNotFound(const std::string& written) {
     const std::string program = written.substr(0, blank);
     if (FileExists(program) || !CaseVariant(program).empty()) {
       return "the command carries arguments after the program " + Quoted(program) +
-             ", but the whole line is taken as the program's path, and no file has that name";
+             ", but the whole line is taken as the program's path";
     }
   }
   return "there is no file " + shown + " on the medium";

@@ -4,9 +4,9 @@
 #ifndef TOLVAR_MENU_CHECK_MEDIUM_PROBE_H_
 #define TOLVAR_MENU_CHECK_MEDIUM_PROBE_H_
 
-#include <map>
 #include <string>
-#include <vector>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace tolvar {
 
@@ -27,10 +27,16 @@ class MediumProbe {
   std::string WhyNotFound(const std::string& written);
 
  private:
-  // The names in `directory`, read once.
-  const std::vector<std::string>& Listing(const std::string& directory);
+  // The names in a directory, and for each name in lower case the first one found: a menu of
+  // thousands of entries in one directory must not scan it once per entry.
+  struct Listing {
+    std::unordered_set<std::string> names;
+    std::unordered_map<std::string, std::string> by_lower_case;
+  };
+  // `directory`'s listing, read once.
+  const Listing& ListingOf(const std::string& directory);
 
-  std::map<std::string, std::vector<std::string>> listings_;
+  std::unordered_map<std::string, Listing> listings_;
 };
 
 // "$Exit$" or " $null$": the line is meant as `keyword` but is not it, so the menu takes it as a

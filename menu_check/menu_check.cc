@@ -53,8 +53,8 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command) {
   for (const char* keyword : {kNullKeyword, kExitKeyword}) {
     if (LooksLikeKeyword(command, keyword)) {
       return Quoted(command) + " is not the keyword " + keyword +
-             ", which must be written exactly so, in lower case and without blanks: Launch looks "
-             "for a file of that name and says \"Can't find file!!\"";
+             " (keywords match only exactly: lower case, no blanks): Launch looks for a file of "
+             "that name and says \"Can't find file!!\"";
     }
   }
   if (command.find_first_of("*?") != std::string::npos) {

@@ -62,7 +62,7 @@ case $case_name in
     grep -qx -- "$file:2: error: the splash picture \"splash.bmp\" cannot be shown: .*" "$out" ||
       fail "no picture error"
     expect_line "$file:7: warning: entry 2: Launch says \"Can't find file!!\": there is no file \"setup.exe /S\" on the medium"
-    grep -qx -- "$file:9: warning: entry 3: \"\$Exit\\$\" is not the keyword \$exit\\$, .*" "$out" ||
+    grep -qx -- "$file:9: warning: entry 3: \"\$Exit\\$\" is not the keyword \$exit\\$ (keywords match .*" "$out" ||
       fail "no keyword warning"
     grep -qx -- "$file:10: warning: a significant line follows the last entry .*" "$out" ||
       fail "no warning about the line after the last entry"
