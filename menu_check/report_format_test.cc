@@ -1,4 +1,4 @@
-// The report's two shapes: lines that editors and CI jump to, and JSON that tools can parse.
+// The report as JSON for tools: every string escaped, whatever bytes it holds.
 #include "menu_check/report_format.h"
 
 #include <gtest/gtest.h>
@@ -12,25 +12,6 @@ CheckReport Sample() {
   report.findings = {{3, Severity::kError, "the splash picture \"a\\b.bmp\" cannot be shown"},
                      {5, Severity::kWarning, "tab\there, \"quoted\", bell\x07"}};
   return report;
-}
-
-TEST(ReportFormatTest, TextHasOneLinePerFindingThenTheSummary) {
-  EXPECT_EQ(FormatText(Sample(), "media/menu/config.mnu"),
-            "media/menu/config.mnu:3: error: the splash picture \"a\\b.bmp\" cannot be shown\n"
-            "media/menu/config.mnu:5: warning: tab\there, \"quoted\", bell\x07\n"
-            "media/menu/config.mnu: 1 entry, 1 error, 1 warning\n");
-
-  CheckReport clean;
-  clean.entries = 3;
-  EXPECT_EQ(FormatText(clean, "menu/config.mnu"),
-            "menu/config.mnu: 3 entries, 0 errors, 0 warnings\n");
-
-  CheckReport unread;
-  unread.checked = false;
-  unread.findings = {{0, Severity::kError, "Can't locate menu options definition file."}};
-  EXPECT_EQ(FormatText(unread, "m/config.mnu"),
-            "m/config.mnu: error: Can't locate menu options definition file.\n"
-            "m/config.mnu: not checked: the menu file cannot be read\n");
 }
 
 TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {

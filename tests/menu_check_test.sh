@@ -114,6 +114,8 @@ PY
     grep -q 'unknown option "--frobnicate"' "$out.err" || fail "no word on the unknown option"
     [ ! -s "$out" ] || fail "a usage error printed a report"
     run 3 one two
+    run 3 --format=xml
+    grep -q 'unknown format "xml"' "$out.err" || fail "no word on the unknown format"
     ;;
 
   examples)
