@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "menu_form/count_conversion.h"
+#include "shared_routines/native_path.h"
 #include "shared_routines/next_significant_line.h"
 #include "shared_routines/run_time_error.h"
 
@@ -71,6 +72,13 @@ MenuEntry DefinitionReader::ReadEntry(int index) {
   entry.Caption = ReadCaption(index);
   entry.Command = ReadCommand(index);
   return entry;
+}
+
+RunTimeError DefinitionReader::InvalidSplash(const std::string& splash,
+                                             const std::string& reason) const {
+  return RunTimeError(
+      RunTimeError::Kind::kInvalidPicture, file_.display_name(), file_.line_number(),
+      "the splash picture \"" + DisplayPath(splash) + "\" cannot be shown: " + reason);
 }
 
 }  // namespace tolvar

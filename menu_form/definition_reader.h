@@ -9,6 +9,7 @@
 #include <string>
 
 #include "menu_form/menu_entry.h"
+#include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
 namespace tolvar {
@@ -31,6 +32,10 @@ class DefinitionReader {
   std::string ReadCaption(int index);
   std::string ReadCommand(int index);
   MenuEntry ReadEntry(int index);
+
+  // The error for a splash line that names an existing file the platform cannot show as a picture
+  // (`reason`: the platform's words), at the splash line, which must be the last field read.
+  RunTimeError InvalidSplash(const std::string& splash, const std::string& reason) const;
 
   // The line number of the last field read.
   int64_t line_number() const { return file_.line_number(); }

@@ -33,11 +33,7 @@ void MenuForm::OnLoad() {
     const std::string splash = reader.ReadSplash();
     if (splash != kNullKeyword && FileExists(splash)) {
       const Result shown = view_.ShowSplash(splash);
-      if (!shown.ok) {
-        throw RunTimeError(
-            RunTimeError::Kind::kInvalidPicture, reader.display_name(), reader.line_number(),
-            "the splash picture \"" + DisplayPath(splash) + "\" cannot be shown: " + shown.reason);
-      }
+      if (!shown.ok) throw reader.InvalidSplash(splash, shown.reason);
     }
 
     const int count = reader.ReadCount();

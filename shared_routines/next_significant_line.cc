@@ -6,14 +6,18 @@
 namespace tolvar {
 
 std::string NextSignificantLine(TextInput& file, const std::string& expected) {
+  if (!SkipToSignificantLine(file)) {
+    throw RunTimeError(RunTimeError::Kind::kEndOfFile, file.display_name(), file.line_number() + 1,
+                       "the file ends where " + expected + " was expected");
+  }
+  return file.ReadLine();
+}
+
+bool SkipToSignificantLine(TextInput& file) {
   for (;;) {
     const int first = file.PeekByte();
-    if (first < 0) {
-      throw RunTimeError(RunTimeError::Kind::kEndOfFile, file.display_name(),
-                         file.line_number() + 1,
-                         "the file ends where " + expected + " was expected");
-    }
-    if (first != '\'' && first != '\r' && first != '\n') return file.ReadLine();
+    if (first < 0) return false;
+    if (first != '\'' && first != '\r' && first != '\n') return true;
     file.SkipLine();
   }
 }

@@ -14,6 +14,10 @@ namespace tolvar {
 // throws RunTimeError kEndOfFile naming the file, the line and `expected` (e.g. "the title").
 std::string NextSignificantLine(TextInput& file, const std::string& expected);
 
+// Consumes the comments and blank lines ahead; true when a significant line follows them, false at
+// the end of the file.
+bool SkipToSignificantLine(TextInput& file);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_SHARED_ROUTINES_NEXT_SIGNIFICANT_LINE_H_

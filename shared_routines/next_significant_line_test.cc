@@ -85,6 +85,21 @@ TEST(NextSignificantLineTest, EndOfFileNamesTheFileTheLineAndWhatWasExpected) {
   }
 }
 
+TEST(NextSignificantLineTest, SkipToSignificantLineStopsBeforeContentAndAtTheEnd) {
+  ScratchMedium medium;
+  medium.Write("lines.txt", "a\r\n' comment\r\n\r\nb\r\n' trailing comment\r\n\r\n");
+  TextInput file("lines.txt");
+  EXPECT_TRUE(SkipToSignificantLine(file));
+  EXPECT_EQ(file.line_number(), 0);  // nothing consumed before a significant line
+  EXPECT_EQ(file.ReadLine(), "a");
+  EXPECT_TRUE(SkipToSignificantLine(file));
+  EXPECT_EQ(file.line_number(), 3);
+  EXPECT_EQ(NextSignificantLine(file, "b"), "b");
+  EXPECT_FALSE(SkipToSignificantLine(file));
+  EXPECT_FALSE(SkipToSignificantLine(file));
+  EXPECT_EQ(file.line_number(), 6);
+}
+
 TEST(NextSignificantLineTest, EmptyOrCommentOnlyFileEndsAtOnce) {
   EXPECT_TRUE(SignificantLines("").empty());
   EXPECT_TRUE(SignificantLines("'a\r\n'b\r\n\r\n").empty());

@@ -17,7 +17,8 @@ RunTimeError::RunTimeError(Kind kind, std::string file, int64_t line, const std:
     : std::runtime_error(Compose(file, line, detail)),
       kind_(kind),
       file_(std::move(file)),
-      line_(line) {}
+      line_(line),
+      detail_(detail) {}
 
 const char* KindName(RunTimeError::Kind kind) {
   switch (kind) {

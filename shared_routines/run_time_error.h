@@ -27,11 +27,14 @@ class RunTimeError : public std::runtime_error {
   Kind kind() const { return kind_; }
   const std::string& file() const { return file_; }
   int64_t line() const { return line_; }
+  // What was wrong, without the file and the line: for reports that name those themselves.
+  const std::string& detail() const { return detail_; }
 
  private:
   Kind kind_;
   std::string file_;
   int64_t line_;
+  std::string detail_;
 };
 
 // A short name of the kind for reports and logs, e.g. "end of file".

@@ -1,0 +1,26 @@
+// The checker's command line: options, the medium's root, help and version texts.
+#ifndef TOLVAR_MENU_CHECK_COMMAND_LINE_H_
+#define TOLVAR_MENU_CHECK_COMMAND_LINE_H_
+
+#include <string>
+#include <vector>
+
+namespace tolvar {
+
+struct CheckOptions {
+  enum class Action { kCheck, kHelp, kVersion, kUsageError };
+  Action action = Action::kCheck;
+  std::string root;     // the medium's root; empty for the current directory
+  bool json = false;    // --format=json
+  std::string problem;  // what is wrong with the command line, for kUsageError
+};
+
+// `arguments` without the program's name. --help and --version win over everything else.
+CheckOptions ParseCommandLine(const std::vector<std::string>& arguments);
+
+std::string HelpText();
+std::string VersionText();
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_CHECK_COMMAND_LINE_H_

@@ -1,0 +1,45 @@
+// tolvar-menu-check: checks a medium's menu file for its author, before the medium is made.
+#include <filesystem>
+#include <system_error>
+
+#include "menu_check/command_line.h"
+#include "menu_check/console.h"
+#include "menu_check/medium_probe.h"
+#include "menu_check/menu_check.h"
+#include "menu_check/report_format.h"
+#include "shared_routines/user_locale.h"
+
+namespace fs = std::filesystem;
+using tolvar::CheckOptions;
+
+int main(int argc, char** argv) {
+  const CheckOptions options = tolvar::ParseCommandLine(tolvar::CommandLineArguments(argc, argv));
+  switch (options.action) {
+    case CheckOptions::Action::kHelp:
+      tolvar::WriteText(stdout, tolvar::HelpText());
+      return 0;
+    case CheckOptions::Action::kVersion:
+      tolvar::WriteText(stdout, tolvar::VersionText());
+      return 0;
+    case CheckOptions::Action::kUsageError:
+      tolvar::WriteText(stderr, "tolvar-menu-check: " + options.problem +
+                                    "\nTry \"tolvar-menu-check --help\" for more.\n");
+      return 3;
+    case CheckOptions::Action::kCheck:
+      break;
+  }
+
+  // Every path in the menu file is relative to the medium's root, as it is for the menu.
+  std::error_code error;
+  if (!options.root.empty()) fs::current_path(fs::u8path(options.root), error);
+  const tolvar::CheckReport report =
+      error ? tolvar::UnreadableMedium(tolvar::Quoted(options.root) + " " + error.message())
+            : tolvar::CheckMenu(tolvar::UserDecimalSeparator());
+
+  fs::path file = fs::u8path(report.file);
+  if (!options.root.empty()) file = fs::u8path(options.root) / file;
+  const std::string shown = file.lexically_normal().make_preferred().u8string();
+  tolvar::WriteText(
+      stdout, options.json ? tolvar::FormatJson(report, shown) : tolvar::FormatText(report, shown));
+  return report.ExitStatus();
+}

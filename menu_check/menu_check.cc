@@ -1,0 +1,270 @@
+// CheckMenu: the menu's reading order, with every fault noted where the menu would stop, and the
+// reading carried on wherever it still can, so that one run shows everything.
+#include "menu_check/menu_check.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <unordered_map>
+
+#include "menu_check/caption_width.h"
+#include "menu_check/medium_probe.h"
+#include "menu_check/picture_check.h"
+#include "menu_form/definition_reader.h"
+#include "menu_form/menu_entry.h"
+#include "shared_routines/file_exists.h"
+#include "shared_routines/native_path.h"
+#include "shared_routines/next_significant_line.h"
+#include "shared_routines/run_time_error.h"
+#include "shared_routines/text_input.h"
+
+namespace tolvar {
+namespace {
+
+constexpr char kNotFound[] = "Launch says \"Can't find file!!\": ";
+
+// A program Linux would refuse to run: an executable or a script without any execute permission.
+// Other files (documents, Windows programs) are opened by the desktop or meant for Windows alone.
+std::string ExecutePermissionWarning(const std::string& command) {
+#ifdef _WIN32
+  (void)command;
+  return "";
+#else
+  namespace fs = std::filesystem;
+  const fs::path path = fs::u8path(NativePath(command));
+  std::error_code error;
+  const fs::perms permissions = fs::status(path, error).permissions();
+  const fs::perms execute = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+  if (error || (permissions & execute) != fs::perms::none) return "";
+  char start[4] = {};
+  std::ifstream(path, std::ios::binary).read(start, sizeof start);
+  const bool program = std::string(start, 4) ==
+                           "\x7f"
+                           "ELF" ||
+                       std::string(start, 2) == "#!";
+  if (!program) return "";
+  return Quoted(command) + " is a program without the execute permission: Linux will not run it";
+#endif
+}
+
+// What Launch would do with `command` that its author cannot have meant; empty when none.
+std::string CommandWarning(MediumProbe& probe, const std::string& command) {
+  if (command == kNullKeyword || command == kExitKeyword) return "";
+  for (const char* keyword : {kNullKeyword, kExitKeyword}) {
+    if (LooksLikeKeyword(command, keyword)) {
+      return Quoted(command) + " is not the keyword " + keyword +
+             " (keywords match only exactly: lower case, no blanks): Launch looks for a file of "
+             "that name and says \"Can't find file!!\"";
+    }
+  }
+  if (command.find_first_of("*?") != std::string::npos) {
+    return "the command " + Quoted(command) + " holds a wildcard (* or ?): Launch cannot start a " +
+           (FileExists(command) ? "pattern, even one that matches a file"
+                                : "pattern, and says \"Can't find file!!\"");
+  }
+  if (probe.EndsInBlanksWindowsDrops(command)) {
+    return "the line ends in blanks after the path: Launch on Windows ignores them, but on Linux "
+           "says \"Can't find file!!\"";
+  }
+  const std::string variant = probe.CaseVariant(command);
+  if (!variant.empty()) {
+    return "the file is spelled " + Quoted(variant) + " on the medium: Launch finds " +
+           Quoted(command) + " on Windows, but says \"Can't find file!!\" on Linux";
+  }
+  if (FileExists(command)) return ExecutePermissionWarning(command);
+  return kNotFound + probe.WhyNotFound(command);
+}
+
+class Checker {
+ public:
+  Checker(TextInput& file, MediumProbe& probe, CheckReport& report,
+          const std::string& decimal_separator)
+      : file_(file), reader_(file, decimal_separator), probe_(probe), report_(report) {}
+
+  // Throws RunTimeError kCannotOpen when the file cannot be read on; every other fault is noted.
+  void Run() {
+    try {
+      ReadAll();
+    } catch (const RunTimeError& error) {
+      if (error.kind() == RunTimeError::Kind::kCannotOpen) throw;
+      Fail(error);
+    }
+  }
+
+ private:
+  void ReadAll() {
+    reader_.ReadTitle();
+    CheckSplash(reader_.ReadSplash());
+    int count = 0;
+    try {
+      count = reader_.ReadCount();
+    } catch (const RunTimeError& error) {
+      if (error.kind() == RunTimeError::Kind::kEndOfFile ||
+          error.kind() == RunTimeError::Kind::kCannotOpen) {
+        throw;
+      }
+      Fail(error);
+      CheckEntriesAfterBadCount();
+      return;
+    }
+    report_.entries = count;
+    for (int i = 1; i <= count; ++i) {
+      const std::string caption = reader_.ReadCaption(i);
+      const int64_t caption_line = reader_.line_number();
+      CheckEntry(i, caption, caption_line, reader_.ReadCommand(i));
+    }
+    CheckLinesAfterTheLastEntry(count);
+  }
+
+  void CheckSplash(const std::string& splash) {
+    if (splash == kNullKeyword) return;
+    const int64_t line = reader_.line_number();
+    if (FileExists(splash)) {
+      const Result picture = CheckPicture(splash);
+      if (!picture.ok) {
+        Fail(reader_.InvalidSplash(splash, picture.reason));
+        return;
+      }
+    }
+    // What shows on one platform only, whichever the checker runs on.
+    const std::string variant = probe_.CaseVariant(splash);
+    if (probe_.EndsInBlanksWindowsDrops(splash)) {
+      Warn(line,
+           "the line ends in blanks after the path: the menu on Windows ignores them and "
+           "shows the picture, but on Linux shows none");
+    } else if (!variant.empty()) {
+      Warn(line, "the picture is spelled " + Quoted(variant) +
+                     " on the medium: the menu shows it on Windows, but not on Linux");
+    } else if (!FileExists(splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
+      // "$NULL$" shows no picture, which is what it asks for.
+      Warn(line, "no picture is shown: " + probe_.WhyNotFound(splash));
+    }
+  }
+
+  // The menu stops at a bad count; the pairs after it are checked as the author presumably meant
+  // them.
+  void CheckEntriesAfterBadCount() {
+    for (int i = 1; SkipToSignificantLine(file_); ++i) {
+      const std::string caption = reader_.ReadCaption(i);
+      const int64_t caption_line = reader_.line_number();
+      if (!SkipToSignificantLine(file_)) return;
+      CheckEntry(i, caption, caption_line, reader_.ReadCommand(i));
+    }
+  }
+
+  void CheckEntry(int index, const std::string& caption, int64_t caption_line,
+                  const std::string& command) {
+    const std::string entry = "entry " + std::to_string(index);
+    const int width = EstimatedCaptionWidth(caption);
+    if (width > kListTextWidth) {
+      Warn(caption_line, entry + ": the caption is about " + std::to_string(width) +
+                             " pixels wide, but the list shows about " +
+                             std::to_string(kListTextWidth) + " of it: its end is cut off");
+    }
+    const bool does_nothing = command == kNullKeyword;
+    const auto first = captions_.emplace(caption, FirstUse{index, caption_line, does_nothing});
+    // Repeated headings and spacers ($null$ entries) are laid out on purpose.
+    if (!first.second && !(does_nothing && first.first->second.does_nothing)) {
+      Warn(caption_line, entry + " has the same caption as entry " +
+                             std::to_string(first.first->second.index) + " (line " +
+                             std::to_string(first.first->second.line) + "), " + Quoted(caption) +
+                             ": the list shows two entries alike");
+    }
+    const std::string warning = CommandWarning(probe_, command);
+    if (!warning.empty()) Warn(reader_.line_number(), entry + ": " + warning);
+  }
+
+  void CheckLinesAfterTheLastEntry(int count) {
+    if (!SkipToSignificantLine(file_)) return;
+    const int64_t first_line = file_.line_number() + 1;
+    int64_t lines = 0;
+    do {
+      file_.SkipLine();
+      ++lines;
+    } while (SkipToSignificantLine(file_));
+    std::string message = (lines == 1 ? std::string("a significant line follows")
+                                      : std::to_string(lines) + " significant lines follow") +
+                          " the last entry the count announces (" + std::to_string(count) +
+                          ") and " + (lines == 1 ? "is" : "are") +
+                          " never read: is the count too small?";
+    if (lines % 2 == 0 && count + lines / 2 <= kMaxEntries) {
+      message += " With them it would be " + std::to_string(count + lines / 2) + ".";
+    }
+    Warn(first_line, message);
+  }
+
+  void Warn(int64_t line, std::string message) {
+    report_.findings.push_back({line, Severity::kWarning, std::move(message)});
+  }
+  void Fail(const RunTimeError& error) {
+    report_.findings.push_back({error.line(), Severity::kError, error.detail()});
+  }
+
+  struct FirstUse {
+    int index;
+    int64_t line;
+    bool does_nothing;
+  };
+
+  TextInput& file_;
+  DefinitionReader reader_;
+  MediumProbe& probe_;
+  CheckReport& report_;
+  std::unordered_map<std::string, FirstUse> captions_;
+};
+
+}  // namespace
+
+int CheckReport::Count(Severity severity) const {
+  return static_cast<int>(std::count_if(findings.begin(), findings.end(),
+                                        [&](const Finding& f) { return f.severity == severity; }));
+}
+
+int CheckReport::ExitStatus() const {
+  if (!checked) return 3;
+  if (Count(Severity::kError) > 0) return 2;
+  return Count(Severity::kWarning) > 0 ? 1 : 0;
+}
+
+CheckReport CheckMenu(const std::string& decimal_separator) {
+  CheckReport report;
+  report.file = DisplayPath(kDefinitionPath);
+  MediumProbe probe;
+  const bool found = FileExists(kDefinitionPath);
+  const std::string variant = probe.CaseVariant(kDefinitionPath);
+  if (!found && variant.empty()) {
+    report.checked = false;
+    report.findings.push_back(
+        {0, Severity::kError,
+         std::string(kDefinitionMissingText) + " (" + probe.WhyNotFound(kDefinitionPath) + ")"});
+    return report;
+  }
+  if (!variant.empty()) {
+    report.findings.push_back(
+        {0, Severity::kWarning,
+         "the menu file is spelled " + Quoted(DisplayPath(variant)) +
+             " on the medium: the menu finds it on Windows, but on Linux it says \"" +
+             kDefinitionMissingText + "\""});
+  }
+  try {
+    TextInput file(found ? kDefinitionPath : variant);
+    report.file = file.display_name();
+    Checker(file, probe, report, decimal_separator).Run();
+  } catch (const RunTimeError& error) {  // the file cannot be opened or read
+    report.checked = false;
+    report.findings.push_back({error.line(), Severity::kError, error.detail()});
+  }
+  std::stable_sort(report.findings.begin(), report.findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  return report;
+}
+
+CheckReport UnreadableMedium(const std::string& reason) {
+  CheckReport report;
+  report.checked = false;
+  report.file = DisplayPath(kDefinitionPath);
+  report.findings.push_back({0, Severity::kError, "the medium cannot be read: " + reason});
+  return report;
+}
+
+}  // namespace tolvar

@@ -1,0 +1,44 @@
+// CheckMenu: reads a medium's menu file exactly as the menu does, with the menu's own reading code,
+// and lists everything that would stop the menu from opening or make a Launch go wrong, all at
+// once. It never starts a program and never writes anything.
+#ifndef TOLVAR_MENU_CHECK_MENU_CHECK_H_
+#define TOLVAR_MENU_CHECK_MENU_CHECK_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tolvar {
+
+enum class Severity { kWarning, kError };
+
+struct Finding {
+  int64_t line = 0;  // 1-based; 0 for the file as a whole
+  Severity severity = Severity::kWarning;
+  std::string message;
+};
+
+struct CheckReport {
+  // False when the menu file could not be read at all: missing, or not readable.
+  bool checked = true;
+  // The menu file as found, relative to the medium's root, with native separators.
+  std::string file;
+  // The entry count, when it was readable.
+  int entries = 0;
+  std::vector<Finding> findings;  // in line order
+
+  int Count(Severity severity) const;
+  // 0 clean, 1 warnings only, 2 at least one error, 3 the menu file cannot be read.
+  int ExitStatus() const;
+};
+
+// Checks menu\config.mnu below the current directory, which is the medium's root. A count written
+// with a fraction is read with `decimal_separator`, as the menu reads it (UserDecimalSeparator()).
+CheckReport CheckMenu(const std::string& decimal_separator);
+
+// The report for a medium whose root cannot be entered; `reason` in the system's words.
+CheckReport UnreadableMedium(const std::string& reason);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_CHECK_MENU_CHECK_H_

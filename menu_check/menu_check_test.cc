@@ -1,0 +1,265 @@
+// The checker on small media built in temporary directories: one medium per finding, a clean one,
+// and the proof that its errors are the menu's own, word for word.
+#include "menu_check/menu_check.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "menu_check/picture_check.h"
+#include "menu_form/menu_form.h"
+#include "shared_routines/run_time_error.h"
+#include "tests/support/fake_menu_view.h"
+#include "tests/support/scratch_medium.h"
+
+namespace tolvar {
+namespace {
+
+using testing::AllOf;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using testing::IsEmpty;
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// A 1x1 24-bit bitmap: the smallest picture every platform's loader reads.
+std::string TinyBitmap() {
+  static const char kBytes[] =
+      "BM\x3a\0\0\0\0\0\0\0\x36\0\0\0"              // file header: size, pixels' offset
+      "\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0"  // info header: 1x1, 24 bits
+      "\0\0\0\0\x04\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0"
+      "\x20\x40\x80\0";  // one pixel and its padding
+  return std::string(kBytes, sizeof kBytes - 1);
+}
+
+// Title on line 1, splash on 2, count on 3; entry i's caption on line 2i + 2, command on 2i + 3.
+std::string Menu(const std::string& splash, const Entries& entries, const std::string& tail = "",
+                 int count = -1) {
+  std::string text = "Title\r\n" + splash + "\r\n" +
+                     std::to_string(count < 0 ? static_cast<int>(entries.size()) : count) + "\r\n";
+  for (const auto& [caption, command] : entries) text += caption + "\r\n" + command + "\r\n";
+  return text + tail;
+}
+
+// Each finding as "LINE severity: message".
+std::vector<std::string> Lines(const CheckReport& report) {
+  std::vector<std::string> lines;
+  for (const Finding& f : report.findings) {
+    lines.push_back(std::to_string(f.line) +
+                    (f.severity == Severity::kError ? " error: " : " warning: ") + f.message);
+  }
+  return lines;
+}
+
+class MenuCheckTest : public testing::Test {
+ protected:
+  CheckReport Check(const std::string& definition) {
+    medium_.WriteDefinition(definition);
+    return CheckMenu(".");
+  }
+  // The findings for a medium with one entry whose command is `command`.
+  std::vector<std::string> CommandFindings(const std::string& command) {
+    return Lines(Check(Menu("$null$", {{"Entry", command}})));
+  }
+
+  ScratchMedium medium_;
+};
+
+TEST_F(MenuCheckTest, CleanMediumGivesNoFindings) {
+  medium_.Write("menu/splash.bmp", TinyBitmap());
+  medium_.Write("setup/setup.exe", "MZ");
+  medium_.Write("readme.txt", "text");
+  const CheckReport report = Check(
+      "' A medium without a fault, comments and blank lines between\r\n\r\nTitle\r\n"
+      "menu\\splash.bmp\r\n 4 \r\n' entries\r\nInstall\r\nsetup\\setup.exe\r\n"
+      "----------\r\n$null$\r\nRead me\r\nreadme.txt\r\n----------\r\n$null$\r\n"
+      "' Leave entry follows? no: four entries only\r\n\r\n");
+  EXPECT_TRUE(report.checked);
+  EXPECT_EQ(report.entries, 4);
+  EXPECT_THAT(Lines(report), IsEmpty());
+  EXPECT_EQ(report.ExitStatus(), 0);
+}
+
+// The checker must never disagree with the menu: the same file fails at the same line with the
+// same words in both.
+TEST_F(MenuCheckTest, ErrorsAreTheMenusOwnWordForWord) {
+  medium_.Write("menu/splash.bmp", "not a picture");
+  const std::vector<std::string> faulty = {
+      Menu("$null$", {{"A", "$exit$"}}, "", 2),  // the file ends early
+      Menu("$null$", {{"A", "$exit$"}}, "", 0),
+      "Title\r\n$null$\r\ntwo\r\nA\r\n$exit$\r\n",
+      "Title\r\n$null$\r\n32767\r\nA\r\n$exit$\r\n",
+      "Title\r\n$null$\r\n70000\r\nA\r\n$exit$\r\n",
+      "Title\r\n",
+      Menu("menu/splash.bmp", {{"A", "$exit$"}}),
+  };
+  for (const std::string& definition : faulty) {
+    const CheckReport report = Check(definition);
+    ASSERT_EQ(report.Count(Severity::kError), 1) << definition;
+    EXPECT_EQ(report.ExitStatus(), 2);
+
+    FakeMenuView view;
+    FakeProgramStart starter;
+    MenuForm form(view, starter, ".");
+    view.Attach(&form);
+    view.splash_result = CheckPicture("menu/splash.bmp");  // what the window's loader answers
+    ASSERT_FALSE(view.splash_result.ok);
+    try {
+      form.OnLoad();
+      ADD_FAILURE() << "the menu loaded " << definition;
+    } catch (const RunTimeError& error) {
+      EXPECT_THAT(Lines(report),
+                  ElementsAre(std::to_string(error.line()) + " error: " + error.detail()));
+    }
+  }
+}
+
+TEST_F(MenuCheckTest, WhatWasReadBeforeAnErrorIsStillChecked) {
+  // Entry 1 is read before the file ends; a bad count still leaves the pairs after it to check.
+  EXPECT_THAT(Lines(Check(Menu("$null$", {{"A", "missing.exe"}}, "B\r\n", 2))),
+              ElementsAre(HasSubstr("5 warning: entry 1: Launch says \"Can't find file!!\""),
+                          HasSubstr("7 error: the file ends where the command of entry 2")));
+  EXPECT_THAT(Lines(Check(Menu("$null$", {{"A", "$exit$"}, {"B", "gone.exe"}}, "", 0))),
+              ElementsAre(HasSubstr("3 error: the number of entries must be"),
+                          HasSubstr("7 warning: entry 2: Launch says")));
+}
+
+TEST_F(MenuCheckTest, CommandsThatLaunchWouldNotRunAsMeant) {
+  medium_.Write("setup/Setup.exe", "MZ");
+  std::filesystem::create_directories("docs");
+  const std::string not_found = "5 warning: entry 1: Launch says \"Can't find file!!\": ";
+  EXPECT_THAT(CommandFindings("setup\\install.exe"),
+              ElementsAre(not_found + "there is no file \"setup\\install.exe\" on the medium"));
+  EXPECT_THAT(CommandFindings("setup\\Setup.exe /S"),
+              ElementsAre(not_found + "the command carries arguments after the program "
+                                      "\"setup\\Setup.exe\", but the whole line is taken as the "
+                                      "program's path"));
+  EXPECT_THAT(CommandFindings(" setup\\Setup.exe"),
+              ElementsAre(HasSubstr("blanks before or after the path \"setup\\Setup.exe\"")));
+  EXPECT_THAT(CommandFindings("setup\\Setup.exe  "),
+              ElementsAre(HasSubstr("ends in blanks after the path: Launch on Windows ignores "
+                                    "them, but on Linux says \"Can't find file!!\"")));
+  EXPECT_THAT(CommandFindings("docs"),
+              ElementsAre(not_found + "\"docs\" is a directory, not a file"));
+  for (const char* keyword : {"$Exit$", " $null$", "$exit$ ", "$NULL$"}) {
+    EXPECT_THAT(CommandFindings(keyword),
+                ElementsAre(AllOf(HasSubstr("is not the keyword $"), HasSubstr("only exactly"))))
+        << keyword;
+  }
+  EXPECT_THAT(CommandFindings("setup\\*.exe"),
+              ElementsAre(HasSubstr("holds a wildcard (* or ?): Launch cannot start a pattern, "
+                                    "even one that matches a file")));
+  EXPECT_THAT(CommandFindings("setup\\?.exe"), ElementsAre(HasSubstr("and says \"Can't find")));
+  // Found on Windows, whose file names ignore case; not on Linux.
+  EXPECT_THAT(CommandFindings("SETUP\\setup.exe"),
+              ElementsAre("5 warning: entry 1: the file is spelled \"setup\\Setup.exe\" on the "
+                          "medium: Launch finds \"SETUP\\setup.exe\" on Windows, but says \"Can't "
+                          "find file!!\" on Linux"));
+  EXPECT_THAT(CommandFindings("setup/Setup.exe"), IsEmpty());
+}
+
+#ifndef _WIN32
+TEST_F(MenuCheckTest, ProgramsWithoutTheExecutePermissionOnLinux) {
+  namespace fs = std::filesystem;
+  medium_.Write("tools/run.sh", "#!/bin/sh\n");
+  medium_.Write("tools/tool", std::string("\x7f"
+                                          "ELF\x01\x01",
+                                          6));
+  medium_.Write("tools/ready.sh", "#!/bin/sh\n");
+  medium_.Write("setup.exe", "MZ");      // for Windows only
+  medium_.Write("manual.txt", "words");  // a document the desktop opens
+  fs::permissions("tools/ready.sh", fs::perms::owner_exec, fs::perm_options::add);
+  for (const char* program : {"tools/run.sh", "tools/tool"}) {
+    EXPECT_THAT(CommandFindings(program),
+                ElementsAre(HasSubstr("is a program without the execute permission")))
+        << program;
+  }
+  for (const char* file : {"tools/ready.sh", "setup.exe", "manual.txt"}) {
+    EXPECT_THAT(CommandFindings(file), IsEmpty()) << file;
+  }
+}
+#endif
+
+TEST_F(MenuCheckTest, SplashPathsThatShowNoPicture) {
+  medium_.Write("menu/Splash.bmp", TinyBitmap());
+  EXPECT_THAT(Lines(Check(Menu("menu\\logo.bmp", {{"A", "$exit$"}}))),
+              ElementsAre("2 warning: no picture is shown: there is no file \"menu\\logo.bmp\" on "
+                          "the medium"));
+  EXPECT_THAT(Lines(Check(Menu("menu\\splash.bmp", {{"A", "$exit$"}}))),
+              ElementsAre("2 warning: the picture is spelled \"menu\\Splash.bmp\" on the medium: "
+                          "the menu shows it on Windows, but not on Linux"));
+  EXPECT_THAT(Lines(Check(Menu("menu\\Splash.bmp ", {{"A", "$exit$"}}))),
+              ElementsAre(HasSubstr("2 warning: the line ends in blanks after the path")));
+  EXPECT_THAT(Lines(Check(Menu("menu", {{"A", "$exit$"}}))),
+              ElementsAre(HasSubstr("no picture is shown: \"menu\" is a directory")));
+  // No picture is what these ask for.
+  EXPECT_THAT(Lines(Check(Menu("$NULL$", {{"A", "$exit$"}}))), IsEmpty());
+  EXPECT_THAT(Lines(Check(Menu("$null$", {{"A", "$exit$"}}))), IsEmpty());
+}
+
+TEST_F(MenuCheckTest, LinesAfterTheLastEntryAreReportedOnceWithTheCountTheyWouldNeed) {
+  const CheckReport report =
+      Check(Menu("$null$", {{"A", "$exit$"}}, "' comment\r\n\r\nB\r\n$null$\r\nC\r\n$exit$\r\n"));
+  EXPECT_THAT(Lines(report),
+              ElementsAre("8 warning: 4 significant lines follow the last entry the count "
+                          "announces (1) and are never read: is the count too small? With them it "
+                          "would be 3."));
+  EXPECT_EQ(report.ExitStatus(), 1);
+  EXPECT_THAT(Lines(Check(Menu("$null$", {{"A", "$exit$"}}, "stray\r\n"))),
+              ElementsAre(HasSubstr("6 warning: a significant line follows the last entry")));
+}
+
+TEST_F(MenuCheckTest, CaptionsAlikeOrTooLong) {
+  const std::string long_caption = "Install the complete product with every optional component";
+  EXPECT_THAT(Lines(Check(Menu("$null$", {{"Install", "$exit$"},
+                                          {"---", "$null$"},
+                                          {"---", "$null$"},  // spacers repeat on purpose
+                                          {"Install", "$null$"},
+                                          {long_caption, "$exit$"}}))),
+              ElementsAre("10 warning: entry 4 has the same caption as entry 1 (line 4), "
+                          "\"Install\": the list shows two entries alike",
+                          AllOf(HasSubstr("12 warning: entry 5: the caption is about "),
+                                HasSubstr("pixels wide, but the list shows about 192 of it"))));
+}
+
+TEST_F(MenuCheckTest, MenuFileThatCannotBeReadIsNotChecked) {
+  CheckReport report = CheckMenu(".");
+  EXPECT_FALSE(report.checked);
+  EXPECT_EQ(report.ExitStatus(), 3);
+  EXPECT_THAT(Lines(report), ElementsAre("0 error: Can't locate menu options definition file. "
+                                         "(there is no file \".\\menu\\config.mnu\" on the "
+                                         "medium)"));
+
+  std::filesystem::create_directories("menu/config.mnu");
+  report = CheckMenu(".");
+  EXPECT_EQ(report.ExitStatus(), 3);
+  EXPECT_THAT(Lines(report), ElementsAre(HasSubstr("is a directory")));
+}
+
+TEST_F(MenuCheckTest, MenuFileInOtherLetterCaseIsCheckedWithAWarning) {
+  medium_.Write("MENU/CONFIG.MNU", Menu("$null$", {{"A", "gone.exe"}}));
+  const CheckReport report = CheckMenu(".");
+  EXPECT_TRUE(report.checked);
+  EXPECT_THAT(Lines(report),
+              ElementsAre(HasSubstr("0 warning: the menu file is spelled \"MENU"),
+                          HasSubstr("5 warning: entry 1: Launch says \"Can't find file!!\"")));
+  EXPECT_EQ(report.ExitStatus(), 1);
+}
+
+TEST(PictureCheckTest, LoadsPicturesAndRefusesOtherFiles) {
+  ScratchMedium medium;
+  medium.Write("menu/splash.bmp", TinyBitmap());
+  medium.Write("menu/text.bmp", "BM, but only in name");
+  EXPECT_TRUE(CheckPicture("menu\\splash.bmp").ok);
+  const Result text = CheckPicture("menu\\text.bmp");
+  EXPECT_FALSE(text.ok);
+  EXPECT_FALSE(text.reason.empty());
+  EXPECT_FALSE(CheckPicture("menu\\missing.bmp").ok);
+}
+
+}  // namespace
+}  // namespace tolvar

@@ -1,0 +1,88 @@
+// FormatText and FormatJson: the same findings in two shapes.
+#include "menu_check/report_format.h"
+
+#include <cstdio>
+
+#include "shared_routines/text_decode.h"
+
+namespace tolvar {
+namespace {
+
+const char* SeverityName(Severity severity) {
+  return severity == Severity::kError ? "error" : "warning";
+}
+
+std::string Counted(int count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+// A JSON string; file names read from the disk may hold bytes that are not UTF-8.
+std::string JsonString(const std::string& text) {
+  std::string json = "\"";
+  for (const char c : Utf8Lossy(text)) {
+    switch (c) {
+      case '"':
+        json += "\\\"";
+        break;
+      case '\\':
+        json += "\\\\";
+        break;
+      case '\n':
+        json += "\\n";
+        break;
+      case '\r':
+        json += "\\r";
+        break;
+      case '\t':
+        json += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+          json += escaped;
+        } else {
+          json += c;
+        }
+    }
+  }
+  return json + "\"";
+}
+
+}  // namespace
+
+std::string FormatText(const CheckReport& report, const std::string& file) {
+  std::string text;
+  for (const Finding& finding : report.findings) {
+    text += file;
+    if (finding.line > 0) text += ":" + std::to_string(finding.line);
+    text += std::string(": ") + SeverityName(finding.severity) + ": " + finding.message + "\n";
+  }
+  text += file + ": ";
+  if (!report.checked) return text + "not checked: the menu file cannot be read\n";
+  if (report.entries > 0) text += Counted(report.entries, "entry", "entries") + ", ";
+  return text + Counted(report.Count(Severity::kError), "error", "errors") + ", " +
+         Counted(report.Count(Severity::kWarning), "warning", "warnings") + "\n";
+}
+
+std::string FormatJson(const CheckReport& report, const std::string& file) {
+  std::string json = "{\n";
+  json += "  \"file\": " + JsonString(file) + ",\n";
+  json += std::string("  \"checked\": ") + (report.checked ? "true" : "false") + ",\n";
+  json += "  \"entries\": " + std::to_string(report.entries) + ",\n";
+  json += "  \"errors\": " + std::to_string(report.Count(Severity::kError)) + ",\n";
+  json += "  \"warnings\": " + std::to_string(report.Count(Severity::kWarning)) + ",\n";
+  json += "  \"exit_status\": " + std::to_string(report.ExitStatus()) + ",\n";
+  json += "  \"findings\": [";
+  for (size_t i = 0; i < report.findings.size(); ++i) {
+    const Finding& finding = report.findings[i];
+    json += i == 0 ? "\n" : ",\n";
+    json += "    {\"line\": " + (finding.line > 0 ? std::to_string(finding.line) : "null") +
+            ", \"severity\": \"" + SeverityName(finding.severity) +
+            "\", \"message\": " + JsonString(finding.message) + "}";
+  }
+  json += report.findings.empty() ? "]\n" : "\n  ]\n";
+  return json + "}\n";
+}
+
+}  // namespace tolvar

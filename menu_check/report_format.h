@@ -1,0 +1,22 @@
+// The checker's report as people and editors read it (one "file:line: severity: text" line per
+// finding, then a summary), and as JSON for tools.
+#ifndef TOLVAR_MENU_CHECK_REPORT_FORMAT_H_
+#define TOLVAR_MENU_CHECK_REPORT_FORMAT_H_
+
+#include <string>
+
+#include "menu_check/menu_check.h"
+
+namespace tolvar {
+
+// `file` is the menu file's path as the reader of the report should open it, e.g.
+// "examples/menu/config.mnu".
+std::string FormatText(const CheckReport& report, const std::string& file);
+
+// One JSON object: file, checked, entries, errors, warnings, exit_status and findings (each with
+// line, null for the file as a whole, severity and message).
+std::string FormatJson(const CheckReport& report, const std::string& file);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_CHECK_REPORT_FORMAT_H_

@@ -1,0 +1,47 @@
+// The report as JSON for tools: every string escaped, whatever bytes it holds.
+#include "menu_check/report_format.h"
+
+#include <gtest/gtest.h>
+
+namespace tolvar {
+namespace {
+
+CheckReport Sample() {
+  CheckReport report;
+  report.entries = 1;
+  report.findings = {{3, Severity::kError, "the splash picture \"a\\b.bmp\" cannot be shown"},
+                     {5, Severity::kWarning, "tab\there, \"quoted\", bell\x07"}};
+  return report;
+}
+
+TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {
+  EXPECT_EQ(FormatJson(Sample(), "C:\\media\\menu\\config.mnu"),
+            "{\n"
+            "  \"file\": \"C:\\\\media\\\\menu\\\\config.mnu\",\n"
+            "  \"checked\": true,\n"
+            "  \"entries\": 1,\n"
+            "  \"errors\": 1,\n"
+            "  \"warnings\": 1,\n"
+            "  \"exit_status\": 2,\n"
+            "  \"findings\": [\n"
+            "    {\"line\": 3, \"severity\": \"error\", \"message\": \"the splash picture "
+            "\\\"a\\\\b.bmp\\\" cannot be shown\"},\n"
+            "    {\"line\": 5, \"severity\": \"warning\", \"message\": \"tab\\there, "
+            "\\\"quoted\\\", bell\\u0007\"}\n"
+            "  ]\n"
+            "}\n");
+
+  CheckReport unread;
+  unread.checked = false;
+  unread.findings = {{0, Severity::kError, "name \xff"}};  // not UTF-8: a name from the disk
+  const std::string json = FormatJson(unread, "x");
+  EXPECT_NE(
+      json.find("{\"line\": null, \"severity\": \"error\", \"message\": \"name \xEF\xBF\xBD\"}"),
+      std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"exit_status\": 3"), std::string::npos);
+  EXPECT_NE(FormatJson(CheckReport(), "x").find("\"findings\": []\n}"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tolvar

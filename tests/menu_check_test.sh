@@ -1,0 +1,137 @@
+#!/bin/sh
+# End-to-end tests of the real tolvar-menu-check binary on media built in temporary directories:
+# exit statuses, the lines it prints, JSON, --help and --version, and that it starts and writes
+# nothing. Usage: menu_check_test.sh BINARY CASE [SOURCE_DIR]
+set -eu
+checker=$1
+case_name=$2
+source_dir=${3:-}
+
+medium=$(mktemp -d "${TMPDIR:-/tmp}/tolvar-check-XXXXXX")
+trap 'rm -rf "$medium"' EXIT
+out=$medium.out
+trap 'rm -rf "$medium" "$out" "$out.err"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  echo "--- output:" >&2
+  cat "$out" "$out.err" >&2 2>/dev/null || true
+  exit 1
+}
+
+# run EXPECTED_STATUS ARGS...: runs the checker, output in $out and $out.err.
+run() {
+  expected=$1
+  shift
+  status=0
+  "$checker" "$@" >"$out" 2>"$out.err" || status=$?
+  [ "$status" -eq "$expected" ] || fail "exit status $status, expected $expected, for: $*"
+}
+
+expect_line() {
+  grep -qxF -- "$1" "$out" || fail "no line: $1"
+}
+
+# A file with CR LF line ends, from lines given as arguments.
+write_menu() {
+  mkdir -p "$medium/menu"
+  printf '%s\r\n' "$@" >"$medium/menu/config.mnu"
+}
+
+case $case_name in
+  clean)
+    mkdir -p "$medium/setup"
+    printf 'MZ' >"$medium/setup/setup.exe"
+    write_menu "' A clean medium" "Demo" '$null$' 2 Install 'setup\setup.exe' Leave '$exit$'
+    cd "$medium"
+    run 0
+    [ "$(cat "$out")" = "menu/config.mnu: 2 entries, 0 errors, 0 warnings" ] || fail "not only the summary"
+    [ ! -s "$out.err" ] || fail "something on stderr"
+    ;;
+
+  findings)
+    # A medium with one error and warnings, and a program that would leave a mark if it ran.
+    mkdir -p "$medium/tools"
+    printf '#!/bin/sh\ntouch "%s/ran"\n' "$medium" >"$medium/tools/mark.sh"
+    chmod +x "$medium/tools/mark.sh"
+    printf 'not a picture' >"$medium/splash.bmp"
+    write_menu Demo splash.bmp 3 Mark tools/mark.sh Setup 'setup.exe /S' Leave '$Exit$' extra
+    before=$(cd "$medium" && ls -lAR --time-style=full-iso . | sha256sum)
+    run 2 "$medium/"
+    file="$medium/menu/config.mnu"
+    grep -qx -- "$file:2: error: the splash picture \"splash.bmp\" cannot be shown: .*" "$out" ||
+      fail "no picture error"
+    expect_line "$file:7: warning: entry 2: Launch says \"Can't find file!!\": there is no file \"setup.exe /S\" on the medium"
+    grep -qx -- "$file:9: warning: entry 3: \"\$Exit\\$\" is not the keyword \$exit\\$ (keywords match .*" "$out" ||
+      fail "no keyword warning"
+    grep -qx -- "$file:10: warning: a significant line follows the last entry .*" "$out" ||
+      fail "no warning about the line after the last entry"
+    expect_line "$file: 3 entries, 1 error, 3 warnings"
+    [ "$(wc -l <"$out")" -eq 5 ] || fail "other lines than the findings and the summary"
+    [ ! -e "$medium/ran" ] || fail "the checker started a program"
+    after=$(cd "$medium" && ls -lAR --time-style=full-iso . | sha256sum)
+    [ "$before" = "$after" ] || fail "the checker changed the medium"
+
+    write_menu Demo '$null$' 1 Setup setup.exe
+    run 1 "$medium"
+    expect_line "$medium/menu/config.mnu: 1 entry, 0 errors, 1 warning"
+    ;;
+
+  unreadable)
+    run 3 "$medium/nowhere"
+    grep -q "^$medium/nowhere/menu/config.mnu: error: the medium cannot be read: \"$medium/nowhere\" " "$out" ||
+      fail "no word on the missing medium"
+    run 3 "$medium"
+    expect_line "$medium/menu/config.mnu: error: Can't locate menu options definition file. (there is no file \".\\menu\\config.mnu\" on the medium)"
+    expect_line "$medium/menu/config.mnu: not checked: the menu file cannot be read"
+    ;;
+
+  json)
+    write_menu 'Demo "quoted"' '$null$' 2 Setup 'setup\setup.exe' Leave '$exit$'
+    run 1 --format=json "$medium"
+    python3 - "$out" "$medium/menu/config.mnu" <<'PY' || fail "unexpected JSON"
+import json, sys
+report = json.load(open(sys.argv[1], encoding="utf-8"))
+assert report["file"] == sys.argv[2], report["file"]
+assert report["checked"] is True and report["entries"] == 2
+assert report["errors"] == 0 and report["warnings"] == 1 and report["exit_status"] == 1
+[finding] = report["findings"]
+assert finding["line"] == 5 and finding["severity"] == "warning", finding
+assert 'no file "setup\\setup.exe"' in finding["message"], finding["message"]
+PY
+    run 3 --format json "$medium/nowhere"
+    python3 -c 'import json,sys; r=json.load(open(sys.argv[1])); assert r["checked"] is False and r["exit_status"] == 3 and r["findings"][0]["line"] is None' "$out" ||
+      fail "unexpected JSON for an unreadable medium"
+    ;;
+
+  options)
+    run 0 --help
+    grep -q '^Usage: tolvar-menu-check ' "$out" || fail "no usage in --help"
+    grep -q 'Exit status' "$out" || fail "no exit statuses in --help"
+    run 0 --version
+    grep -qx 'tolvar-menu-check [0-9][0-9.]*' "$out" || fail "no version"
+    run 3 --frobnicate
+    grep -q 'unknown option "--frobnicate"' "$out.err" || fail "no word on the unknown option"
+    [ ! -s "$out" ] || fail "a usage error printed a report"
+    run 3 one two
+    run 3 --format=xml
+    grep -q 'unknown format "xml"' "$out.err" || fail "no word on the unknown format"
+    ;;
+
+  examples)
+    # The demo medium that ships with the sources must pass clean.
+    if [ ! -f "$source_dir/examples/menu/config.mnu" ]; then
+      echo "no demo medium yet"
+      exit 77
+    fi
+    cd "$source_dir/examples"
+    run 0
+    [ "$(wc -l <"$out")" -eq 1 ] || fail "the demo medium has findings"
+    ;;
+
+  *)
+    echo "unknown case $case_name" >&2
+    exit 2
+    ;;
+esac
+echo "ok: $case_name"

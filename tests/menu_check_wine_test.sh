@@ -1,0 +1,34 @@
+#!/bin/sh
+# The Windows console build of tolvar-menu-check, run under Wine on one medium: its lines (with
+# Windows separators), its summary and its exit status. Usage: menu_check_wine_test.sh EXE
+set -eu
+exe=$1
+medium=$(mktemp -d "${TMPDIR:-/tmp}/tolvar-check-wine-XXXXXX")
+trap 'rm -rf "$medium"' EXIT
+
+mkdir -p "$medium/menu" "$medium/Setup"
+printf 'MZ' >"$medium/Setup/Setup.exe"
+printf 'not a picture' >"$medium/menu/splash.bmp"
+printf '%s\r\n' "Demo" 'menu\splash.bmp' 3 Install 'setup\setup.exe' Gone 'missing.exe' \
+  Leave '$exit$' >"$medium/menu/config.mnu"
+
+cd "$medium"
+status=0
+wine "$exe" >"$medium/out" 2>"$medium/err" || status=$?
+tr -d '\r' <"$medium/out" >"$medium/lines"
+fail() {
+  echo "FAIL: $*" >&2
+  cat "$medium/lines" "$medium/err" >&2
+  exit 1
+}
+[ "$status" -eq 2 ] || fail "exit status $status, expected 2"
+grep -qx 'menu\\config.mnu:2: error: the splash picture "menu\\splash.bmp" cannot be shown: it is not a picture .*' \
+  "$medium/lines" || fail "no picture error"
+# Windows finds the file whatever its case; the checker still says that Linux will not.
+grep -qxF 'menu\config.mnu:5: warning: entry 1: the file is spelled "Setup\Setup.exe" on the medium: Launch finds "setup\setup.exe" on Windows, but says "Can'"'"'t find file!!" on Linux' \
+  "$medium/lines" || fail "no case warning"
+grep -qxF 'menu\config.mnu:7: warning: entry 2: Launch says "Can'"'"'t find file!!": there is no file "missing.exe" on the medium' \
+  "$medium/lines" || fail "no missing-file warning"
+grep -qxF 'menu\config.mnu: 3 entries, 1 error, 2 warnings' "$medium/lines" || fail "no summary"
+[ "$(wc -l <"$medium/lines")" -eq 4 ] || fail "other lines than the findings and the summary"
+echo "ok"
