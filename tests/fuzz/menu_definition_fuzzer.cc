@@ -57,8 +57,7 @@ bool PrintableUtf8(const std::string& text) {
     const auto byte = static_cast<unsigned char>(text[i]);
     if (byte < 0x20 || byte == 0x7F) return false;
     // U+0080..U+009F, the C1 controls, are C2 80..C2 9F in UTF-8.
-    if (byte == 0xC2 && i + 1 < text.size() &&
-        static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+    if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
       return false;
     }
   }
@@ -80,9 +79,8 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
   for (int p = 0; p <= count && p < 64; ++p) positions.push_back(p);
   for (const int position : positions) {
     view.UserSelects(position);
-    const MenuEntry expected = position > 0 && position <= count
-                                   ? form.MenuEntries()[position - 1]
-                                   : form.PromptEntry();
+    const MenuEntry expected =
+        position > 0 && position <= count ? form.MenuEntries()[position - 1] : form.PromptEntry();
     Check(form.CurrentEntry() == expected, "the selection follows the list position");
 
     const size_t calls = view.calls.size();
@@ -148,8 +146,8 @@ Outcome LoadAndUse(const std::string& bytes) {
 // read buffer's boundary. A byte-order mark stays in front, where it counts.
 std::optional<std::string> Padded(const std::string& bytes) {
   constexpr size_t kBuffer = 64 * 1024;
-  if (bytes.size() >= 2 && (bytes.compare(0, 2, "\xFF\xFE") == 0 ||
-                            bytes.compare(0, 2, "\xFE\xFF") == 0)) {
+  if (bytes.size() >= 2 &&
+      (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0)) {
     return std::nullopt;  // a UTF-16 mark counts only at the very start
   }
   const std::string mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(0, 3) : "";
