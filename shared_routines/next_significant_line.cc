@@ -13,7 +13,13 @@ std::string NextSignificantLine(TextInput& file, const std::string& expected) {
                          file.line_number() + 1,
                          "the file ends where " + expected + " was expected");
     }
-    if (first != '\'' && first != '\r' && first != '\n') return file.ReadLine();
+    if (first != '\'' && first != '\r' && first != '\n') {
+      std::string line;
+      if (file.ReadLine(kLongestSignificantLine, &line)) return line;
+      throw RunTimeError(RunTimeError::Kind::kLineTooLong, file.display_name(), file.line_number(),
+                         "the line is longer than " + std::to_string(kLongestSignificantLine) +
+                             " bytes, far too long for " + expected);
+    }
     file.SkipLine();
   }
 }
