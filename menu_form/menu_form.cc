@@ -6,10 +6,17 @@
 #include "menu_form/definition_reader.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
+#include "shared_routines/quoted_text.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
 namespace tolvar {
+namespace {
+
+// Enough for any path a person would write; a longer one is cut in messages rather than fill them.
+constexpr size_t kLongestPathShown = 260;
+
+}  // namespace
 
 MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator)
     : view_(view),
@@ -36,7 +43,8 @@ void MenuForm::OnLoad() {
       if (!shown.ok) {
         throw RunTimeError(
             RunTimeError::Kind::kInvalidPicture, reader.display_name(), reader.line_number(),
-            "the splash picture \"" + DisplayPath(splash) + "\" cannot be shown: " + shown.reason);
+            "the splash picture " + QuotedText(DisplayPath(splash), kLongestPathShown) +
+                " cannot be shown: " + shown.reason);
       }
     }
 
@@ -81,7 +89,9 @@ void MenuForm::OnGoBoxClick() {
   }
   const Result started = program_start_.Start(command);
   if (!started.ok) {
-    view_.Warn("Can't start \"" + DisplayPath(command) + "\": " + started.reason, kMessageTitle);
+    view_.Warn("Can't start " + QuotedText(DisplayPath(command), kLongestPathShown) + ": " +
+                   started.reason,
+               kMessageTitle);
   }
 }
 
