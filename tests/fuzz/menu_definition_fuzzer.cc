@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -143,9 +144,12 @@ Outcome LoadAndUse(const std::string& bytes) {
 }
 
 // The same bytes behind one long comment line, placed so that the middle of the input falls on the
-// read buffer's boundary. A byte-order mark stays in front, where it counts.
+// read buffer's boundary. A byte-order mark stays in front, where it counts. Only one input in
+// eight (by its size, so that a finding reproduces): reading 64 KiB under coverage instrumentation
+// costs ten times what the input itself does.
 std::optional<std::string> Padded(const std::string& bytes) {
   constexpr size_t kBuffer = 64 * 1024;
+  if (bytes.size() % 8 != 0) return std::nullopt;
   if (bytes.size() >= 2 &&
       (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0)) {
     return std::nullopt;  // a UTF-16 mark counts only at the very start
@@ -158,6 +162,23 @@ std::optional<std::string> Padded(const std::string& bytes) {
 
 }  // namespace
 }  // namespace tolvar
+
+// The target works in a scratch medium as its current directory, so paths given on the command
+// line (corpus directories, inputs to reproduce) are made absolute before it moves there. The
+// medium goes to memory where there is a memory file system: every input is written to it.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory("/dev/shm", ignored)) setenv("TMPDIR", "/dev/shm", 1);
+  static std::vector<std::string> absolute;
+  absolute.reserve(*argc);
+  for (int i = 1; i < *argc; ++i) {
+    const char* argument = (*argv)[i];
+    if (argument[0] == '-' || argument[0] == '/') continue;
+    absolute.push_back(std::filesystem::absolute(argument).string());
+    (*argv)[i] = absolute.back().data();
+  }
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tolvar;
