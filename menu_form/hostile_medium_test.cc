@@ -63,6 +63,26 @@ TEST(HostileMediumTest, MenuFileThatIsNoOrdinaryFileCountsAsMissing) {
   }
 }
 
+TEST(HostileMediumTest, AnEndlessFileEndsAtItsFirstTooLongLine) {
+  // A link on the medium to a /proc file that reads as some hundred gigabytes of NUL bytes with
+  // no line end: the menu must neither fill its memory nor read on for ever.
+  if (!fs::exists("/proc/self/pagemap")) GTEST_SKIP() << "no /proc/self/pagemap here";
+  ScratchMedium medium;
+  fs::create_directories("menu");
+  fs::create_symlink("/proc/self/pagemap", "menu/config.mnu");
+  FakeMenuView view;
+  FakeProgramStart starter;
+  MenuForm form(view, starter, ".");
+  view.Attach(&form);
+  try {
+    form.OnLoad();
+    FAIL() << "loaded";
+  } catch (const RunTimeError& error) {
+    EXPECT_EQ(error.kind(), Kind::kLineTooLong) << error.what();
+    EXPECT_EQ(error.line(), 1);
+  }
+}
+
 TEST(HostileMediumTest, UnreadableMenuFileIsAnErrorNamingTheFile) {
   ScratchMedium medium;
   medium.WriteDefinition(kMenu);
