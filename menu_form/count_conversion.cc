@@ -2,6 +2,7 @@
 // (GTK sets it from the environment) nor a C library's leniency changes what a menu file means.
 #include "menu_form/count_conversion.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -36,6 +37,37 @@ Integer16Conversion ConvertRadix(std::string_view digits, int radix) {
     if (value > 0xFFFF) return Overflow();
   }
   return {Outcome::kOk, static_cast<int16_t>(static_cast<uint16_t>(value))};
+}
+
+// The power of ten of the first non-zero digit of `plain` ("-123.4e5" gives 7), which is checked
+// to be digits with at most one point, then an optional exponent. Saturates far beyond 16 bits.
+int64_t PowerOfTen(std::string_view plain) {
+  constexpr int64_t kFar = int64_t{1} << 40;
+  size_t i = plain.empty() || plain[0] != '-' ? 0 : 1;
+  int64_t power = 0;
+  bool found = false;
+  for (; i < plain.size() && IsDigit(plain[i]); ++i) {
+    if (found) {
+      power = std::min(power + 1, kFar);
+    } else if (plain[i] != '0') {
+      found = true;
+    }
+  }
+  if (i < plain.size() && plain[i] == '.') {
+    for (++i; i < plain.size() && IsDigit(plain[i]); ++i) {
+      if (!found) power = std::max(power - 1, -kFar);
+      if (!found && plain[i] != '0') found = true;
+    }
+  }
+  if (!found) return -kFar;  // zero
+  int64_t exponent = 0;
+  if (i < plain.size() && plain[i] == 'e') {
+    const bool negative = ++i < plain.size() && plain[i] == '-';
+    if (i < plain.size() && (plain[i] == '-' || plain[i] == '+')) ++i;
+    for (; i < plain.size(); ++i) exponent = std::min(exponent * 10 + (plain[i] - '0'), kFar);
+    if (negative) exponent = -exponent;
+  }
+  return power + exponent;
 }
 
 }  // namespace
@@ -86,10 +118,10 @@ Integer16Conversion ConvertToInteger16(std::string_view text, std::string_view d
   double value = 0;
   const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (error == std::errc::result_out_of_range) {
-    // from_chars leaves `value` alone here: a negative exponent made it too small (it rounds to
-    // zero), any other too large.
-    if (plain.find("e-") != std::string::npos) return {Outcome::kOk, 0};
-    return Overflow();
+    // from_chars leaves `value` alone here: the number is beyond a double's range, too small (it
+    // rounds to zero) or too large. Only its power of ten tells which: "1e-400" is tiny, but so
+    // is not a 1 with 400 zeros before "e-1".
+    return PowerOfTen(plain) < 0 ? Integer16Conversion{Outcome::kOk, 0} : Overflow();
   }
   if (error != std::errc() || end != plain.data() + plain.size()) return Mismatch();
   const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even

@@ -6,18 +6,19 @@
 #include "menu_form/count_conversion.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/next_significant_line.h"
+#include "shared_routines/quoted_text.h"
 #include "shared_routines/run_time_error.h"
 
 namespace tolvar {
 namespace {
 
-// The line as found, quoted, and cut short when it would drown the message.
-std::string Quote(const std::string& text) {
-  constexpr size_t kLongest = 60;
-  if (text.size() <= kLongest) return "\"" + text + "\"";
-  size_t cut = kLongest;
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole UTF-8
-  return "\"" + text.substr(0, cut) + "...\"";
+// Text for the window, where a NUL would silently end it early: shown as U+FFFD instead, so the
+// author sees that something is there. Commands keep their NUL; no file can have it in its name.
+std::string ShownWhole(std::string text) {
+  for (size_t at = text.find('\0'); at != std::string::npos; at = text.find('\0', at + 3)) {
+    text.replace(at, 1, "\xEF\xBF\xBD");
+  }
+  return text;
 }
 
 }  // namespace
@@ -25,7 +26,9 @@ std::string Quote(const std::string& text) {
 DefinitionReader::DefinitionReader(TextInput& file, std::string decimal_separator)
     : file_(file), decimal_separator_(std::move(decimal_separator)) {}
 
-std::string DefinitionReader::ReadTitle() { return NextSignificantLine(file_, "the title"); }
+std::string DefinitionReader::ReadTitle() {
+  return ShownWhole(NextSignificantLine(file_, "the title"));
+}
 
 std::string DefinitionReader::ReadSplash() {
   return NextSignificantLine(file_, "the splash picture's path (or $null$)");
@@ -40,27 +43,32 @@ int DefinitionReader::ReadCount() {
   const std::string range = "a number from 1 to " + std::to_string(kMaxEntries);
   switch (count.outcome) {
     case Integer16Conversion::Outcome::kTypeMismatch:
+      // NUL bytes between the characters are what a UTF-16 file without its mark looks like.
       throw fail(RunTimeError::Kind::kTypeMismatch,
-                 "the number of entries must be " + range + ", but the line reads " + Quote(line));
+                 "the number of entries must be " + range + ", but the line reads " +
+                     QuotedText(line) +
+                     (line.find('\0') == std::string::npos
+                          ? ""
+                          : " (the file holds NUL bytes: save it as ANSI or UTF-8, not UTF-16)"));
     case Integer16Conversion::Outcome::kOverflow:
       throw fail(RunTimeError::Kind::kOverflow, "the number of entries must be " + range +
-                                                    ", but " + Quote(line) + " is too large");
+                                                    ", but " + QuotedText(line) + " is too large");
     case Integer16Conversion::Outcome::kOk:
       break;
   }
   if (count.value < 1) {
     throw fail(RunTimeError::Kind::kSubscriptOutOfRange,
-               "the number of entries must be " + range + ", but it is " + Quote(line));
+               "the number of entries must be " + range + ", but it is " + QuotedText(line));
   }
   if (count.value > kMaxEntries) {
-    throw fail(RunTimeError::Kind::kOverflow,
-               "the number of entries must be " + range + ", but " + Quote(line) + " is too large");
+    throw fail(RunTimeError::Kind::kOverflow, "the number of entries must be " + range + ", but " +
+                                                  QuotedText(line) + " is too large");
   }
   return count.value;
 }
 
 std::string DefinitionReader::ReadCaption(int index) {
-  return NextSignificantLine(file_, "the caption of entry " + std::to_string(index));
+  return ShownWhole(NextSignificantLine(file_, "the caption of entry " + std::to_string(index)));
 }
 
 std::string DefinitionReader::ReadCommand(int index) {
@@ -78,7 +86,8 @@ RunTimeError DefinitionReader::InvalidSplash(const std::string& splash,
                                              const std::string& reason) const {
   return RunTimeError(
       RunTimeError::Kind::kInvalidPicture, file_.display_name(), file_.line_number(),
-      "the splash picture \"" + DisplayPath(splash) + "\" cannot be shown: " + reason);
+      "the splash picture " + QuotedText(DisplayPath(splash), kLongestPathShown) +
+          " cannot be shown: " + reason);
 }
 
 }  // namespace tolvar

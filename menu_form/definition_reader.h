@@ -20,6 +20,8 @@ class DefinitionReader {
  public:
   DefinitionReader(TextInput& file, std::string decimal_separator);
 
+  // The title and the captions are shown in the window, where a NUL would cut them short: each NUL
+  // comes back as U+FFFD. Commands and the splash path come back exactly as written.
   std::string ReadTitle();
   std::string ReadSplash();
 

@@ -6,11 +6,11 @@
 #include "menu_form/definition_reader.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
+#include "shared_routines/quoted_text.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
 namespace tolvar {
-
 MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator)
     : view_(view),
       program_start_(program_start),
@@ -77,7 +77,9 @@ void MenuForm::OnGoBoxClick() {
   }
   const Result started = program_start_.Start(command);
   if (!started.ok) {
-    view_.Warn("Can't start \"" + DisplayPath(command) + "\": " + started.reason, kMessageTitle);
+    view_.Warn("Can't start " + QuotedText(DisplayPath(command), kLongestPathShown) + ": " +
+                   started.reason,
+               kMessageTitle);
   }
 }
 

@@ -10,7 +10,11 @@ std::string NextSignificantLine(TextInput& file, const std::string& expected) {
     throw RunTimeError(RunTimeError::Kind::kEndOfFile, file.display_name(), file.line_number() + 1,
                        "the file ends where " + expected + " was expected");
   }
-  return file.ReadLine();
+  std::string line;
+  if (file.ReadLine(kLongestSignificantLine, &line)) return line;
+  throw RunTimeError(RunTimeError::Kind::kLineTooLong, file.display_name(), file.line_number(),
+                     "the line is longer than " + std::to_string(kLongestSignificantLine) +
+                         " bytes, far too long for " + expected);
 }
 
 bool SkipToSignificantLine(TextInput& file) {

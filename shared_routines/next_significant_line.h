@@ -2,16 +2,24 @@
 #ifndef TOLVAR_SHARED_ROUTINES_NEXT_SIGNIFICANT_LINE_H_
 #define TOLVAR_SHARED_ROUTINES_NEXT_SIGNIFICANT_LINE_H_
 
+#include <cstddef>
 #include <string>
 
 #include "shared_routines/text_input.h"
 
 namespace tolvar {
 
+// The longest significant line, in bytes. A title, a caption, a count or a path never comes near
+// it: Windows' longest path is 32,767 characters. A longer line is a broken or hostile file, and
+// keeping it whole would make memory follow the file's size. Comment lines have no limit: they
+// are skipped without being kept.
+inline constexpr size_t kLongestSignificantLine = 64 * 1024;
+
 // Returns the next line of `file` that is neither empty nor a comment (first character an
 // apostrophe), exactly as written: a line of blanks, or one whose apostrophe follows a blank, is
 // significant. Consumes every line up to and including the one returned. When the file ends first,
-// throws RunTimeError kEndOfFile naming the file, the line and `expected` (e.g. "the title").
+// throws RunTimeError kEndOfFile naming the file, the line and `expected` (e.g. "the title"); when
+// the line is longer than kLongestSignificantLine, kLineTooLong.
 std::string NextSignificantLine(TextInput& file, const std::string& expected);
 
 // Consumes the comments and blank lines ahead; true when a significant line follows them, false at

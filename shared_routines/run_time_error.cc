@@ -34,6 +34,8 @@ const char* KindName(RunTimeError::Kind kind) {
       return "invalid picture";
     case RunTimeError::Kind::kCannotOpen:
       return "file cannot be opened";
+    case RunTimeError::Kind::kLineTooLong:
+      return "line too long";
   }
   return "run-time error";
 }

@@ -19,6 +19,7 @@ class RunTimeError : public std::runtime_error {
     kSubscriptOutOfRange,  // a count of zero or less: no entries can be made
     kInvalidPicture,       // an existing file that is not a picture the platform can load
     kCannotOpen,           // an existing file that cannot be opened or read
+    kLineTooLong,          // a significant line far longer than any title, caption or path
   };
 
   // `line` is 1-based; 0 when the failure concerns the file as a whole.

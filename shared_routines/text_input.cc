@@ -63,6 +63,12 @@ TextInput::TextInput(const std::string& path) : display_name_(DisplayPath(path))
       marked_utf8_ = true;
       position_ = 3;
     }
+    if (end_ >= 2 &&
+        (std::memcmp(buffer_, "\xFF\xFE", 2) == 0 || std::memcmp(buffer_, "\xFE\xFF", 2) == 0)) {
+      throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, 0,
+                         "the file is saved as UTF-16 (\"Unicode\"), which cannot be read: save "
+                         "it as ANSI or UTF-8");
+    }
   } catch (...) {
     std::fclose(file_);
     throw;
@@ -87,20 +93,33 @@ int TextInput::PeekByte() {
 }
 
 std::string TextInput::ReadLine() {
-  std::string raw;
-  Consume(&raw);
-  return DecodeLine(raw, marked_utf8_);
+  std::string line;
+  ReadLine(std::string::npos, &line);
+  return line;
 }
 
-void TextInput::SkipLine() { Consume(nullptr); }
+bool TextInput::ReadLine(size_t longest, std::string* line) {
+  std::string raw;
+  if (!Consume(&raw, longest)) return false;
+  *line = DecodeLine(raw, marked_utf8_);
+  return true;
+}
 
-void TextInput::Consume(std::string* raw) {
+void TextInput::SkipLine() { Consume(nullptr, std::string::npos); }
+
+bool TextInput::Consume(std::string* raw, size_t longest) {
   while (position_ < end_ || Fill()) {
     const char* start = buffer_ + position_;
     const char* stop = buffer_ + end_;
     const char* p = start;
     while (p < stop && *p != '\r' && *p != '\n') ++p;
-    if (raw != nullptr) raw->append(start, p - start);
+    if (raw != nullptr) {
+      if (static_cast<size_t>(p - start) > longest - raw->size()) {
+        ++line_number_;
+        return false;
+      }
+      raw->append(start, p - start);
+    }
     position_ = p - buffer_;
     if (p == stop) continue;
     ++position_;
@@ -109,6 +128,7 @@ void TextInput::Consume(std::string* raw) {
     break;
   }
   ++line_number_;
+  return true;
 }
 
 }  // namespace tolvar

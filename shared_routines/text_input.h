@@ -11,12 +11,13 @@ namespace tolvar {
 
 // Lines end at CR LF, at CR alone and at LF alone; the last line needs no terminator. A UTF-8
 // byte-order mark at the start is skipped and makes the whole file UTF-8; otherwise each line is
-// decoded as DecodeLine says.
+// decoded as DecodeLine says. A file marked as UTF-16 is refused.
 class TextInput {
  public:
   // Opens `path` (relative to the current directory; backslashes are separators everywhere). Throws
   // RunTimeError kCannotOpen, naming the file and the system's reason, when it is not a regular
-  // file or cannot be opened.
+  // file or cannot be opened, or when it starts with a UTF-16 byte-order mark (Notepad's
+  // "Unicode"), whose text would otherwise be read as garbage.
   explicit TextInput(const std::string& path);
   ~TextInput();
   TextInput(const TextInput&) = delete;
@@ -31,6 +32,10 @@ class TextInput {
   // file.
   std::string ReadLine();
 
+  // The same for a line of at most `longest` bytes. A longer line is consumed only up to there, so
+  // that an endless line cannot take all memory: returns false then, with `line` untouched.
+  bool ReadLine(size_t longest, std::string* line);
+
   // Consumes the next line without keeping any of it, however long it is.
   void SkipLine();
 
@@ -42,7 +47,7 @@ class TextInput {
 
  private:
   bool Fill();
-  void Consume(std::string* raw);
+  bool Consume(std::string* raw, size_t longest);
 
   std::FILE* file_ = nullptr;
   std::string display_name_;

@@ -1,0 +1,160 @@
+// Commands that a shell would act on, long, relative and absolute paths, launched through the form
+// with the real program start and real helper scripts: a command is a path, it runs only when a
+// file of exactly that name exists, and nothing in it is ever interpreted.
+#include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "menu_form/menu_form.h"
+#include "menu_window/system_program_start.h"
+#include "tests/support/fake_menu_view.h"
+#include "tests/support/scratch_medium.h"
+
+namespace tolvar {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+// Every path under `root`, relative to it.
+std::set<std::string> Listing(const fs::path& root) {
+  std::set<std::string> paths;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    paths.insert(entry.path().lexically_relative(root).generic_string());
+  }
+  return paths;
+}
+
+// The lines of `path` once it holds `count` of them, or what it holds after ten seconds.
+std::vector<std::string> AwaitLines(const fs::path& path, size_t count) {
+  std::vector<std::string> lines;
+  for (int tries = 0; tries < 1000; ++tries) {
+    lines.clear();
+    std::ifstream file(path);
+    for (std::string line; std::getline(file, line);) lines.push_back(line);
+    if (lines.size() >= count) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return lines;
+}
+
+class HostileCommandTest : public testing::Test {
+ protected:
+  HostileCommandTest() : outside_(fs::temp_directory_path() / ("tolvar-outside-" + Stamp())) {
+    fs::create_directories(outside_);
+    log_ = outside_ / "started.log";
+  }
+  ~HostileCommandTest() override {
+    std::error_code ignored;
+    fs::remove_all(outside_, ignored);
+  }
+
+  static std::string Stamp() {
+    return std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+  }
+
+  // A script that notes the name it was started under, and nothing else.
+  void WriteHelper(const fs::path& path) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "#!/bin/sh\nprintf '%s\\n' \"$0\" >> '" << log_.string() << "'\n";
+    fs::permissions(path, fs::perms::owner_all);
+  }
+
+  // Loads a menu of `commands`, then selects and launches each once. Returns the form's warnings.
+  std::vector<std::string> LaunchEach(const std::vector<std::string>& commands) {
+    std::string definition = "T\r\n$null$\r\n" + std::to_string(commands.size()) + "\r\n";
+    for (const std::string& command : commands) definition += "Entry\r\n" + command + "\r\n";
+    medium_.WriteDefinition(definition);
+    before_ = Listing(medium_.root());
+    FakeMenuView view;
+    SystemProgramStart start;
+    MenuForm form(view, start, ".");
+    view.Attach(&form);
+    form.OnLoad();
+    std::vector<std::string> warnings;
+    for (size_t i = 1; i <= commands.size(); ++i) {
+      view.calls.clear();
+      view.UserSelects(static_cast<int>(i));
+      form.OnGoBoxClick();
+      warnings.push_back(view.calls.empty() ? "" : view.calls.back());
+    }
+    return warnings;
+  }
+
+  ScratchMedium medium_;
+  fs::path outside_;
+  fs::path log_;
+  std::set<std::string> before_;  // the medium as it was before the menu loaded
+};
+
+TEST_F(HostileCommandTest, ShellSyntaxIsPartOfTheNameAndNeverRuns) {
+  WriteHelper(medium_.root() / "helper.sh");
+  const std::vector<std::string> commands{"helper.sh; touch injected",
+                                          "helper.sh && touch injected",
+                                          "$(touch injected)",
+                                          "`touch injected`",
+                                          "helper.sh | tee injected",
+                                          "helper.sh > injected",
+                                          "helper.sh\0; touch injected"s,
+                                          "helper.sh \"$HOME\"",
+                                          "~/helper.sh",
+                                          std::string(4000, 'a')};
+  const std::vector<std::string> warnings = LaunchEach(commands);
+  for (size_t i = 0; i < commands.size(); ++i) {
+    EXPECT_EQ(warnings[i], "Warn Kestova: Can't find file!!") << commands[i];
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // anything started would show
+  EXPECT_FALSE(fs::exists(log_));
+  EXPECT_EQ(Listing(medium_.root()), before_);
+}
+
+TEST_F(HostileCommandTest, AFileNamedLikeShellSyntaxRunsUnderExactlyThatName) {
+  const std::string tricky = "run; touch injected $(touch injected2) `touch x` | y > z.sh";
+  WriteHelper(medium_.root() / tricky);
+  WriteHelper(medium_.root() / "helper.sh");
+  // A pattern passes the existence test but names no file: it is not expanded into one.
+  const std::vector<std::string> warnings = LaunchEach({tricky, "helpe?.sh"});
+  EXPECT_EQ(warnings[0], "");
+  EXPECT_EQ(warnings[1], "Warn Kestova: Can't start \"helpe?.sh\": No such file or directory");
+  EXPECT_EQ(AwaitLines(log_, 1), std::vector<std::string>{"./" + tricky});
+  EXPECT_EQ(Listing(medium_.root()), before_);
+}
+
+TEST_F(HostileCommandTest, LongRelativeAndAbsolutePathsRunWhenTheFileExists) {
+  // 4,000 characters in components short enough for the file system.
+  std::string deep;
+  while (deep.size() < 3700) deep += std::string(190, 'd') + "/";
+  deep += std::string(4000 - deep.size() - 3, 'h') + ".sh";
+  ASSERT_EQ(deep.size(), 4000u);
+  WriteHelper(medium_.root() / deep);
+  WriteHelper(outside_ / "tool.sh");
+  const std::string up = "..\\" + outside_.filename().string() + "\\tool.sh";
+  const std::string absolute = (outside_ / "tool.sh").string();
+
+  const std::vector<std::string> warnings =
+      LaunchEach({deep, up, absolute, "..\\missing\\tool.sh", "/nowhere/tool.sh"});
+  EXPECT_EQ(warnings, (std::vector<std::string>{"", "", "", "Warn Kestova: Can't find file!!",
+                                                "Warn Kestova: Can't find file!!"}));
+  std::vector<std::string> started = AwaitLines(log_, 3);
+  std::sort(started.begin(), started.end());
+  std::vector<std::string> expected{deep, "../" + outside_.filename().string() + "/tool.sh",
+                                    absolute};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(started, expected);
+  EXPECT_EQ(Listing(medium_.root()), before_);
+}
+
+}  // namespace
+}  // namespace tolvar
+#endif

@@ -1,0 +1,199 @@
+// libFuzzer target: arbitrary bytes as menu/config.mnu, read by the real loading sequence from a
+// real file, then every selection followed by Launch, with a fake window and a fake program start.
+// It checks what must hold whatever a medium holds, and reads every input a second time with a long
+// comment line in front, so that each line end falls across the 64 KiB read buffer somewhere.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "menu_form/menu_form.h"
+#include "shared_routines/file_exists.h"
+#include "shared_routines/native_path.h"
+#include "shared_routines/run_time_error.h"
+#include "shared_routines/text_decode.h"
+#include "tests/support/fake_menu_view.h"
+#include "tests/support/scratch_medium.h"
+
+namespace tolvar {
+namespace {
+
+// A broken property is a finding: report it and abort, so that libFuzzer keeps the input.
+void Check(bool holds, const char* property, const std::string& detail = "") {
+  if (holds) return;
+  std::fprintf(stderr, "property broken: %s\n%s\n", property, detail.c_str());
+  std::abort();
+}
+
+// The medium the inputs are written to: a program that exists, a picture and a file that the fake
+// window cannot show, so that every branch of the splash and of Launch can be reached.
+const ScratchMedium& Medium() {
+  static const ScratchMedium medium;
+  static const bool ready = [] {
+    medium.Write("setup.exe", "program");
+    medium.Write("menu/splash.bmp", "picture");
+    medium.Write("menu/bad.bmp", "not a picture");
+    return true;
+  }();
+  (void)ready;
+  return medium;
+}
+
+class FuzzView : public FakeMenuView {
+ public:
+  Result ShowSplash(const std::string& path) override {
+    calls.push_back("ShowSplash " + path);
+    if (path.find("bad") != std::string::npos) return Result::Failure("not a picture");
+    return Result::Ok();
+  }
+};
+
+// No control character may reach a terminal or a message box from the file: they are shown escaped.
+bool PrintableUtf8(const std::string& text) {
+  if (!IsValidUtf8(text)) return false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x20 || byte == 0x7F) return false;
+    // U+0080..U+009F, the C1 controls, are C2 80..C2 9F in UTF-8.
+    if (byte == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// What one load did, for comparing the plain and the padded reading.
+struct Outcome {
+  std::optional<RunTimeError::Kind> error;
+  int64_t error_line = 0;
+  std::vector<std::string> calls;
+  std::vector<MenuEntry> entries;
+};
+
+// Every position once, and a few no list can hold; Launch after each.
+void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& starter) {
+  const int count = static_cast<int>(form.MenuEntries().size());
+  std::vector<int> positions{-1, count + 1, count};
+  for (int p = 0; p <= count && p < 64; ++p) positions.push_back(p);
+  for (const int position : positions) {
+    view.UserSelects(position);
+    const MenuEntry expected =
+        position > 0 && position <= count ? form.MenuEntries()[position - 1] : form.PromptEntry();
+    Check(form.CurrentEntry() == expected, "the selection follows the list position");
+
+    const size_t calls = view.calls.size();
+    const size_t starts = starter.started.size();
+    form.OnGoBoxClick();
+    const std::string& command = expected.Command;
+    std::vector<std::string> added(view.calls.begin() + calls, view.calls.end());
+    if (command == kNullKeyword) {
+      Check(added.empty() && starter.started.size() == starts, "$null$ does nothing");
+    } else if (command == kExitKeyword) {
+      Check(added == std::vector<std::string>{"Close"} && starter.started.size() == starts,
+            "$exit$ closes and starts nothing");
+    } else if (FileExists(command)) {
+      Check(added.empty() && starter.started.size() == starts + 1 &&
+                starter.started.back() == command,
+            "an existing file is started under exactly its own name", command);
+    } else {
+      Check(added == std::vector<std::string>{"Warn Kestova: Can't find file!!"} &&
+                starter.started.size() == starts,
+            "anything else is not started, with a warning", command);
+    }
+  }
+}
+
+Outcome LoadAndUse(const std::string& bytes) {
+  Medium().WriteDefinition(bytes);
+  FuzzView view;
+  FakeProgramStart starter;
+  MenuForm form(view, starter, ",");
+  view.Attach(&form);
+  Outcome outcome;
+  try {
+    form.OnLoad();
+  } catch (const RunTimeError& error) {
+    outcome.error = error.kind();
+    outcome.error_line = error.line();
+    outcome.calls = view.calls;
+    Check(view.items.empty(), "nothing of the list is filled before a failure");
+    Check(error.file() == DisplayPath(kDefinitionPath), "the error names the file", error.what());
+    Check(PrintableUtf8(error.what()), "the error is printable text", error.what());
+    return outcome;
+  }
+  Check(form.state() == MenuForm::State::kLoaded, "no error means loaded");
+  const std::vector<MenuEntry>& entries = form.MenuEntries();
+  Check(!entries.empty() && entries.size() <= kMaxEntries, "1 to 32766 entries");
+  Check(view.items.size() == entries.size() + 1 && view.items[0] == kPromptCaption,
+        "the prompt heads the list");
+  for (size_t i = 0; i < entries.size(); ++i) {
+    Check(view.items[i + 1] == entries[i].Caption, "the list shows the entries in file order");
+    Check(IsValidUtf8(entries[i].Caption) && entries[i].Caption.find('\0') == std::string::npos,
+          "a caption is shown whole", entries[i].Caption);
+  }
+  Check(form.CurrentEntry() == form.PromptEntry(), "the prompt is chosen after loading");
+  const std::string& title = view.calls.front();
+  Check(IsValidUtf8(title) && title.find('\0') == std::string::npos, "the title is shown whole");
+  outcome.calls = view.calls;
+  outcome.entries = entries;
+  SelectAndLaunchEach(form, view, starter);
+  return outcome;
+}
+
+// The same bytes behind one long comment line, placed so that the middle of the input falls on the
+// read buffer's boundary. A byte-order mark stays in front, where it counts. Only one input in
+// eight (by its size, so that a finding reproduces): reading 64 KiB under coverage instrumentation
+// costs ten times what the input itself does.
+std::optional<std::string> Padded(const std::string& bytes) {
+  constexpr size_t kBuffer = 64 * 1024;
+  if (bytes.size() % 8 != 0) return std::nullopt;
+  if (bytes.size() >= 2 &&
+      (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0)) {
+    return std::nullopt;  // a UTF-16 mark counts only at the very start
+  }
+  const std::string mark = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(0, 3) : "";
+  const std::string rest = bytes.substr(mark.size());
+  const size_t middle = std::min(rest.size() / 2, kBuffer / 2);
+  return mark + "'" + std::string(kBuffer - middle - mark.size() - 3, 'p') + "\r\n" + rest;
+}
+
+}  // namespace
+}  // namespace tolvar
+
+// The target works in a scratch medium as its current directory, so paths given on the command
+// line (corpus directories, inputs to reproduce) are made absolute before it moves there. The
+// medium goes to memory where there is a memory file system: every input is written to it.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory("/dev/shm", ignored)) setenv("TMPDIR", "/dev/shm", 1);
+  static std::vector<std::string> absolute;
+  absolute.reserve(*argc);
+  for (int i = 1; i < *argc; ++i) {
+    const char* argument = (*argv)[i];
+    if (argument[0] == '-' || argument[0] == '/') continue;
+    absolute.push_back(std::filesystem::absolute(argument).string());
+    (*argv)[i] = absolute.back().data();
+  }
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tolvar;
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  const Outcome plain = LoadAndUse(bytes);
+  const std::optional<std::string> padded_bytes = Padded(bytes);
+  if (!padded_bytes) return 0;
+  const Outcome padded = LoadAndUse(*padded_bytes);
+  Check(plain.error == padded.error, "the read buffer's boundary changes nothing (outcome)");
+  if (plain.error) {
+    const int64_t shift = plain.error_line > 0 ? 1 : 0;
+    Check(padded.error_line == plain.error_line + shift,
+          "the read buffer's boundary changes nothing (line of the error)");
+  }
+  Check(plain.calls == padded.calls && plain.entries == padded.entries,
+        "the read buffer's boundary changes nothing (what is shown)");
+  return 0;
+}
