@@ -49,7 +49,8 @@ DropDown::~DropDown() {
   }
   CaptionListModelRelease(model_);
   g_object_unref(model_);
-  g_signal_handler_disconnect(button_, toggled_handler_);
+  // The window's end has usually destroyed the button, and its handlers with it, by now.
+  g_signal_handlers_disconnect_by_data(button_, this);
   DropDownButtonDetach(button_);
   g_object_unref(button_);
 }
@@ -81,6 +82,7 @@ void DropDown::ShowSelected() {
 }
 
 void DropDown::SetToggle(bool active) {
+  if (!g_signal_handler_is_connected(button_, toggled_handler_)) return;  // destroyed
   g_signal_handler_block(button_, toggled_handler_);
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(button_), active);
   g_signal_handler_unblock(button_, toggled_handler_);

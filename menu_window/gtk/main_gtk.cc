@@ -26,6 +26,8 @@ bool OpenDisplayWithoutGl() {
   const std::optional<std::string> saved =
       previous != nullptr ? std::optional<std::string>(previous) : std::nullopt;
   setenv("GDK_GL", "disable", 1);
+  // Names the program to the window system and the accessibility tree, as argv would have.
+  g_set_prgname("tolvar-autorun");
   // No arguments are passed: the menu takes none, and GTK's own options should not apply either.
   const bool opened = gtk_init_check(nullptr, nullptr);
   if (saved) {
