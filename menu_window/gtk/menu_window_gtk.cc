@@ -35,7 +35,6 @@ constexpr char kCss[] = R"(
 }
 #Tolvar_Autorun #Go_Box, #Tolvar_Autorun #Exit_Box { padding: 0 2px; font-size: 8pt; }
 #Tolvar_Autorun #Menu { padding: 0 2px 0 4px; }
-#Tolvar_Autorun #Menu image { min-height: 0; }
 )";
 
 constexpr char kIcon32[] = "/org/tolvar/autorun/tolvar-32.png";
