@@ -1,11 +1,13 @@
 // The Linux program tolvar-autorun: GTK start-up, the form's loading, the run-time error report,
 // and the main loop until the window is unloaded.
+#include <fontconfig/fontconfig.h>
 #include <gtk/gtk.h>
 
 #include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "menu_form/menu_entry.h"
 #include "menu_form/menu_form.h"
@@ -71,7 +73,11 @@ int main() {
   tolvar::SystemProgramStart program_start;
   if (!has_display) return RunWithoutDisplay(program_start);
 
+  // The font configuration (dozens of files) is read on a second core while GTK loads its theme
+  // for the window, instead of after it, when the first caption is measured.
+  std::thread font_configuration([] { FcInit(); });
   tolvar::GtkMenuWindow window;
+  font_configuration.join();
   tolvar::MenuForm form(window, program_start, tolvar::UserDecimalSeparator());
   window.on_menu_click = [&form] { form.OnMenuClick(); };
   window.on_go_box_click = [&form] { form.OnGoBoxClick(); };
