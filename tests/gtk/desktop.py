@@ -16,6 +16,12 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 SYSTEM_PYTHON = "/usr/bin/python3"
 
 
+def _end_with_parent():
+    """Run in a child before exec: the kernel ends it when the test process ends, even when the
+    test is killed on a time-out and cannot clean up."""
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGTERM)  # 1: PR_SET_PDEATHSIG
+
+
 def wait_until(condition, timeout=10.0, interval=0.05, what="condition"):
     """Polls `condition` until it returns something true, and returns that."""
     deadline = time.monotonic() + timeout
@@ -48,7 +54,7 @@ class PrivateDesktop:
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten",
              "tcp", "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
+            start_new_session=True, preexec_fn=_end_with_parent)
         os.close(write_end)
         number = b""
         deadline = time.monotonic() + 15
@@ -71,7 +77,8 @@ class PrivateDesktop:
         # process group, which stop() ends.
         self._bus = subprocess.Popen(
             ["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env, start_new_session=True)
+            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, env=env, start_new_session=True,
+            preexec_fn=_end_with_parent)
         address = self._bus.stdout.readline().decode().strip()
         if not address:
             raise RuntimeError("dbus-daemon did not start")

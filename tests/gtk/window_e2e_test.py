@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import PrivateDesktop, find_accessible, wait_until  # noqa: E402
 
 PROGRAM = os.environ.get("TOLVAR_AUTORUN", "tolvar-autorun")
+EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples")
 MENU_TITLE = "^Tolvar_Autorun$"
 BOX_TITLE = "^Kestova$"
 PROMPT = "Please Select..."
@@ -54,7 +55,7 @@ class MenuWindowTest(unittest.TestCase):
     def tearDown(self):
         if self.menu is not None and self.menu.poll() is None:
             self.menu.kill()
-            self.menu.communicate()
+            self.menu.wait()
 
     # --- the medium ---
 
@@ -83,15 +84,21 @@ class MenuWindowTest(unittest.TestCase):
 
     # --- the program ---
 
-    def start(self, env=None):
-        self.menu = subprocess.Popen([PROGRAM], cwd=self.medium, env=env or self.desktop.env,
-                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    def start(self, env=None, medium=None):
+        # stderr goes to a file: the programs the menu starts inherit it, and a pipe would stay
+        # open as long as they run.
+        self.stderr = tempfile.TemporaryFile(mode="w+")
+        self.addCleanup(self.stderr.close)
+        self.menu = subprocess.Popen([PROGRAM], cwd=medium or self.medium,
+                                     env=env or self.desktop.env, stdout=subprocess.DEVNULL,
+                                     stderr=self.stderr)
         return self.menu
 
     def ended(self, timeout=10):
-        """Waits for the program's end; returns its status and stderr."""
-        _, stderr = self.menu.communicate(timeout=timeout)
-        return self.menu.returncode, stderr
+        """Waits for the program's end; returns its status and what it wrote to stderr."""
+        self.menu.wait(timeout=timeout)
+        self.stderr.seek(0)
+        return self.menu.returncode, self.stderr.read()
 
     def tree(self):
         return self.desktop.accessible_tree("tolvar-autorun")
@@ -298,6 +305,17 @@ class MenuWindowTest(unittest.TestCase):
         keys("Tab", "Return")
         wait_until(self.recorded, what="a start")
         self.assertEqual(self.recorded()[0][0], "last.sh")
+
+    def test_the_demo_medium_opens_and_says_hello(self):
+        self.start(medium=EXAMPLES)
+        window = self.desktop.wait_window("^Tolvar Autorun - Demo Medium$")
+        items = [item["name"] for item in self.combo()["children"][0]["children"]]
+        self.assertEqual(items, [PROMPT, "-- Programs --", "Say hello", "Install the demo (pretend)",
+                                 "-- Documents --", "Read me", "Leave the menu"])
+        self.choose(window, 2)
+        self.desktop.keys(window, "Return")
+        self.desktop.wait_window("^Hello$")  # the demo program's message
+        self.assertIsNone(self.menu.poll())
 
 
 if __name__ == "__main__":
