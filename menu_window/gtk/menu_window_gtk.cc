@@ -164,9 +164,18 @@ void GtkMenuWindow::SetTitle(const std::string& title) {
 Result GtkMenuWindow::ShowSplash(const std::string& path) {
   // Stretched to the area in device pixels, proportions not kept, so that it is sharp at any scale.
   const int scale = gtk_widget_get_scale_factor(splash_);
+  const int width = kSplash.width * scale;
+  const int height = kSplash.height * scale;
   GError* error = nullptr;
-  GdkPixbuf* picture = gdk_pixbuf_new_from_file_at_scale(
-      NativePath(path).c_str(), kSplash.width * scale, kSplash.height * scale, FALSE, &error);
+  GdkPixbuf* picture =
+      gdk_pixbuf_new_from_file_at_scale(NativePath(path).c_str(), width, height, FALSE, &error);
+  // The metafile loader draws at a size of its own choosing: stretch what it gives.
+  if (picture != nullptr &&
+      (gdk_pixbuf_get_width(picture) != width || gdk_pixbuf_get_height(picture) != height)) {
+    GdkPixbuf* stretched = gdk_pixbuf_scale_simple(picture, width, height, GDK_INTERP_BILINEAR);
+    g_object_unref(picture);
+    picture = stretched;
+  }
   if (picture == nullptr) {
     Result failure = Result::Failure(error != nullptr ? error->message : "unknown picture format");
     g_clear_error(&error);
