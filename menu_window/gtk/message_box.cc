@@ -5,9 +5,10 @@ namespace tolvar {
 
 void ShowMessageBox(GtkWindow* parent, const std::string& text, const std::string& title,
                     GtkMessageType type) {
-  GtkWidget* dialog = gtk_message_dialog_new(
-      parent, static_cast<GtkDialogFlags>(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT), type,
-      GTK_BUTTONS_OK, "%s", text.c_str());
+  // Not destroyed with its parent: the window can be closed while the box waits, and the box
+  // must still be there when the wait ends.
+  GtkWidget* dialog =
+      gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, type, GTK_BUTTONS_OK, "%s", text.c_str());
   gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_OK);
   // Loading can warn before the window is shown: centre on the screen then, not on nothing.
