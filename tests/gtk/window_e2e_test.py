@@ -91,10 +91,11 @@ class MenuWindowTest(unittest.TestCase):
         self.write("menu/config.mnu", "\r\n".join(lines) + "\r\n")
 
     def write_helper(self, name):
-        """A program that notes its name, its working directory and its argument count."""
+        """A program that notes its name, its working directory, its argument count and whether
+        it was given GDK_GL, which the menu sets only for itself."""
         self.write("programs/" + name,
-                   '#!/bin/sh\nprintf "%%s %%s %%s\\n" %s "$(pwd -P)" "$#" >> "%s"\n'
-                   % (name, self.record), executable=True)
+                   '#!/bin/sh\nprintf "%%s %%s %%s %%s\\n" %s "$(pwd -P)" "$#" "${GDK_GL-unset}"'
+                   ' >> "%s"\n' % (name, self.record), executable=True)
 
     def recorded(self):
         if not os.path.exists(self.record):
@@ -223,7 +224,7 @@ class MenuWindowTest(unittest.TestCase):
         self.desktop.keys(window, "Return", "Return")
         wait_until(lambda: len(self.recorded()) == 2, what="two starts")
         root = os.path.realpath(self.medium)
-        self.assertEqual(self.recorded(), [["record.sh", root, "0"]] * 2)
+        self.assertEqual(self.recorded(), [["record.sh", root, "0", "unset"]] * 2)
         self.assertIsNone(self.menu.poll(), "the menu stays open")
 
         self.choose(window, 1)
