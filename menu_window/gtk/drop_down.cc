@@ -39,7 +39,9 @@ gboolean DrawArrow(GtkWidget* arrow, cairo_t* cairo, gpointer) {
 }  // namespace
 
 DropDown::DropDown() : button_(DropDownButtonNew(this)), label_(gtk_label_new("")) {
+  // Both are kept past the window's end, when GTK destroys the widgets inside it.
   g_object_ref_sink(button_);
+  g_object_ref_sink(label_);
   gtk_style_context_add_class(gtk_widget_get_style_context(button_), "combo");
 
   gtk_label_set_ellipsize(GTK_LABEL(label_), PANGO_ELLIPSIZE_END);
@@ -73,6 +75,7 @@ DropDown::~DropDown() {
   // The window's end has usually destroyed the button, and its handlers with it, by now.
   g_signal_handlers_disconnect_by_data(button_, this);
   DropDownButtonDetach(button_);
+  g_object_unref(label_);
   g_object_unref(button_);
 }
 

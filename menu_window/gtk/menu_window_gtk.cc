@@ -6,6 +6,7 @@
 
 #include "menu_form/menu_entry.h"
 #include "menu_window/gtk/message_box.h"
+#include "menu_window/gtk/picture_loader.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/run_time_error.h"
 
@@ -164,23 +165,10 @@ void GtkMenuWindow::SetTitle(const std::string& title) {
 Result GtkMenuWindow::ShowSplash(const std::string& path) {
   // Stretched to the area in device pixels, proportions not kept, so that it is sharp at any scale.
   const int scale = gtk_widget_get_scale_factor(splash_);
-  const int width = kSplash.width * scale;
-  const int height = kSplash.height * scale;
-  GError* error = nullptr;
-  GdkPixbuf* picture =
-      gdk_pixbuf_new_from_file_at_scale(NativePath(path).c_str(), width, height, FALSE, &error);
-  // The metafile loader draws at a size of its own choosing: stretch what it gives.
-  if (picture != nullptr &&
-      (gdk_pixbuf_get_width(picture) != width || gdk_pixbuf_get_height(picture) != height)) {
-    GdkPixbuf* stretched = gdk_pixbuf_scale_simple(picture, width, height, GDK_INTERP_BILINEAR);
-    g_object_unref(picture);
-    picture = stretched;
-  }
-  if (picture == nullptr) {
-    Result failure = Result::Failure(error != nullptr ? error->message : "unknown picture format");
-    g_clear_error(&error);
-    return failure;
-  }
+  std::string reason;
+  GdkPixbuf* picture = LoadStretchedPicture(NativePath(path), kSplash.width * scale,
+                                            kSplash.height * scale, &reason);
+  if (picture == nullptr) return Result::Failure(reason);
   cairo_surface_t* surface = gdk_cairo_surface_create_from_pixbuf(picture, scale, nullptr);
   gtk_image_set_from_surface(GTK_IMAGE(splash_), surface);
   cairo_surface_destroy(surface);

@@ -1,23 +1,19 @@
-// NoDisplayView: the splash check through GdkPixbuf, which needs no display, and warnings on
-// stderr.
+// NoDisplayView: the splash check through the window's picture loader, which needs no display,
+// and warnings on stderr.
 #include "menu_window/gtk/no_display_view.h"
-
-#include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <iostream>
 
+#include "menu_window/gtk/picture_loader.h"
 #include "shared_routines/native_path.h"
 
 namespace tolvar {
 
 Result NoDisplayView::ShowSplash(const std::string& path) {
-  GError* error = nullptr;
-  GdkPixbuf* picture = gdk_pixbuf_new_from_file(NativePath(path).c_str(), &error);
-  if (picture == nullptr) {
-    Result failure = Result::Failure(error != nullptr ? error->message : "unknown picture format");
-    g_clear_error(&error);
-    return failure;
-  }
+  // The window's picture area at 96 dots per inch: the same check as the window makes.
+  std::string reason;
+  GdkPixbuf* picture = LoadStretchedPicture(NativePath(path), 489, 121, &reason);
+  if (picture == nullptr) return Result::Failure(reason);
   g_object_unref(picture);
   return Result::Ok();
 }
