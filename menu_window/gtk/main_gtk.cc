@@ -3,8 +3,8 @@
 #include <fontconfig/fontconfig.h>
 #include <gtk/gtk.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -42,7 +42,7 @@ bool OpenDisplayWithoutGl() {
 
 // The run-time error report: the menu cannot go on, and says why in words its author can act on.
 void ReportRunTimeError(const tolvar::RunTimeError& error, bool has_display) {
-  std::cerr << "tolvar-autorun: " << KindName(error.kind()) << ": " << error.what() << '\n';
+  std::fprintf(stderr, "tolvar-autorun: %s: %s\n", KindName(error.kind()), error.what());
   if (has_display) {
     tolvar::ShowMessageBox(nullptr, error.what(), tolvar::kMessageTitle, GTK_MESSAGE_ERROR);
   }
@@ -60,9 +60,11 @@ int RunWithoutDisplay(tolvar::ProgramStart& program_start) {
     ReportRunTimeError(error, false);
     return 1;
   }
-  std::cerr << "tolvar-autorun: cannot open the display, so the menu cannot be shown "
-               "(DISPLAY is \""
-            << (std::getenv("DISPLAY") != nullptr ? std::getenv("DISPLAY") : "") << "\")\n";
+  const char* display = std::getenv("DISPLAY");
+  std::fprintf(stderr,
+               "tolvar-autorun: cannot open the display, so the menu cannot be shown (DISPLAY is "
+               "\"%s\")\n",
+               display != nullptr ? display : "");
   return 1;
 }
 

@@ -2,7 +2,7 @@
 // and warnings on stderr.
 #include "menu_window/gtk/no_display_view.h"
 
-#include <iostream>
+#include <cstdio>
 
 #include "menu_window/gtk/picture_loader.h"
 #include "shared_routines/native_path.h"
@@ -24,7 +24,7 @@ void NoDisplayView::SelectListPosition(int position) {
 }
 
 void NoDisplayView::Warn(const std::string& text, const std::string& title) {
-  std::cerr << "tolvar-autorun: " << title << ": " << text << '\n';
+  std::fprintf(stderr, "tolvar-autorun: %s: %s\n", title.c_str(), text.c_str());
 }
 
 }  // namespace tolvar
