@@ -1,0 +1,354 @@
+// DropDown: the closed button's keys, the popup with its grab, and picking from it.
+#include "menu_window/gtk/drop_down.h"
+
+#include <algorithm>
+
+#include "menu_window/gtk/caption_list_model.h"
+#include "menu_window/gtk/drop_down_accessible.h"
+
+namespace tolvar {
+namespace {
+
+// As many rows as a Windows drop-down list shows before it scrolls.
+constexpr int kVisibleRows = 8;
+constexpr int kNoNavigation = -2;
+
+bool IsAltArrow(const GdkEventKey* event) {
+  return (event->state & GDK_MOD1_MASK) != 0 &&
+         (event->keyval == GDK_KEY_Down || event->keyval == GDK_KEY_KP_Down ||
+          event->keyval == GDK_KEY_Up || event->keyval == GDK_KEY_KP_Up);
+}
+
+// A downward triangle in the text's colour, the width of the theme's own arrow.
+constexpr int kArrowWidth = 16;
+gboolean DrawArrow(GtkWidget* arrow, cairo_t* cairo, gpointer) {
+  GtkStyleContext* style = gtk_widget_get_style_context(arrow);
+  GdkRGBA color;
+  gtk_style_context_get_color(style, gtk_style_context_get_state(style), &color);
+  const double middle_x = gtk_widget_get_allocated_width(arrow) / 2.0;
+  const double middle_y = gtk_widget_get_allocated_height(arrow) / 2.0;
+  cairo_move_to(cairo, middle_x - 4, middle_y - 2);
+  cairo_line_to(cairo, middle_x + 4, middle_y - 2);
+  cairo_line_to(cairo, middle_x, middle_y + 2);
+  cairo_close_path(cairo);
+  gdk_cairo_set_source_rgba(cairo, &color);
+  cairo_fill(cairo);
+  return FALSE;
+}
+
+}  // namespace
+
+DropDown::DropDown() : button_(DropDownButtonNew(this)), label_(gtk_label_new("")) {
+  // Both are kept past the window's end, when GTK destroys the widgets inside it.
+  g_object_ref_sink(button_);
+  g_object_ref_sink(label_);
+  gtk_style_context_add_class(gtk_widget_get_style_context(button_), "combo");
+
+  gtk_label_set_ellipsize(GTK_LABEL(label_), PANGO_ELLIPSIZE_END);
+  gtk_label_set_single_line_mode(GTK_LABEL(label_), TRUE);
+  gtk_label_set_xalign(GTK_LABEL(label_), 0.0f);
+  gtk_widget_set_hexpand(label_, TRUE);
+  // Drawn rather than taken from the icon theme: looking the theme up costs a tenth of the
+  // window's start-up.
+  GtkWidget* arrow = gtk_drawing_area_new();
+  gtk_widget_set_size_request(arrow, kArrowWidth, -1);
+  g_signal_connect(arrow, "draw", G_CALLBACK(DrawArrow), nullptr);
+  GtkWidget* box = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
+  gtk_box_pack_start(GTK_BOX(box), label_, TRUE, TRUE, 0);
+  gtk_box_pack_end(GTK_BOX(box), arrow, FALSE, FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(button_), box);
+  gtk_widget_show_all(box);
+
+  model_ = CaptionListModelNew(&captions_);
+  g_signal_connect(button_, "key-press-event", G_CALLBACK(OnButtonKeyPress), this);
+  toggled_handler_ = g_signal_connect(button_, "toggled", G_CALLBACK(OnButtonToggled), this);
+}
+
+DropDown::~DropDown() {
+  Close();
+  if (popup_ != nullptr) {
+    gtk_widget_destroy(popup_);
+    g_object_unref(popup_);
+  }
+  CaptionListModelRelease(model_);
+  g_object_unref(model_);
+  // The window's end has usually destroyed the button, and its handlers with it, by now.
+  g_signal_handlers_disconnect_by_data(button_, this);
+  DropDownButtonDetach(button_);
+  g_object_unref(label_);
+  g_object_unref(button_);
+}
+
+void DropDown::Insert(int position, const std::string& caption) {
+  position = std::clamp(position, 0, count());
+  captions_.insert(captions_.begin() + position, caption);
+  if (model_attached_) CaptionListModelRowInserted(model_, position);
+  if (selected_ >= position) {
+    ++selected_;
+    ShowSelected();
+  }
+}
+
+void DropDown::SetSelected(int position) {
+  selected_ = (position >= 0 && position < count()) ? position : -1;
+  ShowSelected();
+}
+
+void DropDown::Pick(int position) {
+  if (position == selected_ || position < -1 || position >= count()) return;
+  SetSelected(position);
+  if (on_user_selection) on_user_selection();
+}
+
+void DropDown::ShowSelected() {
+  gtk_label_set_text(GTK_LABEL(label_), selected_ >= 0 ? captions_[selected_].c_str() : "");
+  DropDownAccessibleChanged(button_);
+}
+
+void DropDown::SetToggle(bool active) {
+  if (!g_signal_handler_is_connected(button_, toggled_handler_)) return;  // destroyed
+  g_signal_handler_block(button_, toggled_handler_);
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(button_), active);
+  g_signal_handler_unblock(button_, toggled_handler_);
+}
+
+void DropDown::BuildPopup() {
+  popup_ = gtk_window_new(GTK_WINDOW_POPUP);
+  g_object_ref(popup_);
+  gtk_window_set_type_hint(GTK_WINDOW(popup_), GDK_WINDOW_TYPE_HINT_COMBO);
+  gtk_window_set_resizable(GTK_WINDOW(popup_), FALSE);
+  GtkWidget* toplevel = gtk_widget_get_toplevel(button_);
+  if (GTK_IS_WINDOW(toplevel)) {
+    gtk_window_set_transient_for(GTK_WINDOW(popup_), GTK_WINDOW(toplevel));
+    gtk_window_set_attached_to(GTK_WINDOW(popup_), button_);
+  }
+
+  tree_ = gtk_tree_view_new();
+  GtkTreeView* tree = GTK_TREE_VIEW(tree_);
+  gtk_tree_view_set_headers_visible(tree, FALSE);
+  gtk_tree_view_set_enable_search(tree, FALSE);  // no text goes into this list
+  gtk_tree_view_set_hover_selection(tree, TRUE);
+  gtk_tree_view_set_activate_on_single_click(tree, TRUE);
+  // Every row has the same height, so the view never measures the rows it does not show.
+  gtk_tree_view_set_fixed_height_mode(tree, TRUE);
+  renderer_ = gtk_cell_renderer_text_new();
+  g_object_set(renderer_, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
+  GtkTreeViewColumn* column =
+      gtk_tree_view_column_new_with_attributes("", renderer_, "text", 0, nullptr);
+  gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
+  gtk_tree_view_column_set_expand(column, TRUE);
+  gtk_tree_view_append_column(tree, column);
+  gtk_tree_selection_set_mode(gtk_tree_view_get_selection(tree), GTK_SELECTION_BROWSE);
+  // The list is complete by the time anyone opens it: attaching it now builds the view's rows
+  // once, with no per-row signals.
+  gtk_tree_view_set_model(tree, model_);
+  model_attached_ = true;
+
+  scrolled_ = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled_), GTK_POLICY_NEVER,
+                                 GTK_POLICY_AUTOMATIC);
+  gtk_container_add(GTK_CONTAINER(scrolled_), tree_);
+  GtkWidget* frame = gtk_frame_new(nullptr);
+  gtk_frame_set_shadow_type(GTK_FRAME(frame), GTK_SHADOW_IN);
+  gtk_container_add(GTK_CONTAINER(frame), scrolled_);
+  gtk_container_add(GTK_CONTAINER(popup_), frame);
+  gtk_widget_show_all(frame);
+
+  gtk_widget_add_events(popup_, GDK_BUTTON_PRESS_MASK | GDK_KEY_PRESS_MASK);
+  g_signal_connect(popup_, "key-press-event", G_CALLBACK(OnPopupKeyPress), this);
+  g_signal_connect(popup_, "button-press-event", G_CALLBACK(OnPopupButtonPress), this);
+  g_signal_connect(popup_, "grab-broken-event", G_CALLBACK(OnPopupGrabBroken), this);
+  g_signal_connect(tree_, "row-activated", G_CALLBACK(OnRowActivated), this);
+}
+
+int DropDown::RowHeight() {
+  int cell_height = 0;
+  gtk_cell_renderer_get_preferred_height(renderer_, tree_, nullptr, &cell_height);
+  int separator = 0;
+  gtk_widget_style_get(tree_, "vertical-separator", &separator, nullptr);
+  return cell_height + separator;
+}
+
+void DropDown::PlacePopup(int rows) {
+  GtkAllocation button;
+  gtk_widget_get_allocation(button_, &button);
+  const int content_height = rows * RowHeight();
+  GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(scrolled_);
+  gtk_scrolled_window_set_min_content_height(scrolled, content_height);
+  gtk_scrolled_window_set_max_content_height(scrolled, content_height);
+  gtk_widget_set_size_request(popup_, button.width, -1);
+  int height = 0;
+  gtk_widget_get_preferred_height(popup_, nullptr, &height);
+  gtk_window_resize(GTK_WINDOW(popup_), button.width, height);
+
+  GdkWindow* window = gtk_widget_get_window(button_);
+  int origin_x = 0;
+  int origin_y = 0;
+  gdk_window_get_origin(window, &origin_x, &origin_y);
+  const int x = origin_x + button.x;
+  int y = origin_y + button.y + button.height;
+  // Below the button when it fits on the screen, otherwise above it.
+  GdkRectangle area;
+  gdk_monitor_get_workarea(
+      gdk_display_get_monitor_at_window(gtk_widget_get_display(button_), window), &area);
+  if (y + height > area.y + area.height) y = std::max(area.y, origin_y + button.y - height);
+  gtk_window_move(GTK_WINDOW(popup_), x, y);
+}
+
+int DropDown::CursorRow() const {
+  GtkTreePath* path = nullptr;
+  gtk_tree_view_get_cursor(GTK_TREE_VIEW(tree_), &path, nullptr);
+  if (path == nullptr) return 0;
+  const int row = gtk_tree_path_get_indices(path)[0];
+  gtk_tree_path_free(path);
+  return row;
+}
+
+void DropDown::MoveCursor(int row) {
+  GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
+  gtk_tree_view_set_cursor(GTK_TREE_VIEW(tree_), path, nullptr, FALSE);
+  gtk_tree_view_scroll_to_cell(GTK_TREE_VIEW(tree_), path, nullptr, FALSE, 0, 0);
+  gtk_tree_path_free(path);
+}
+
+int DropDown::NavigationTarget(const GdkEventKey* event, int from) const {
+  if ((event->state & GDK_MOD1_MASK) != 0 || count() == 0) return kNoNavigation;
+  const int last = count() - 1;
+  const int page = kVisibleRows - 1;
+  switch (event->keyval) {
+    case GDK_KEY_Up:
+    case GDK_KEY_KP_Up:
+      return std::max(from - 1, 0);
+    case GDK_KEY_Down:
+    case GDK_KEY_KP_Down:
+      return std::min(from + 1, last);
+    case GDK_KEY_Home:
+    case GDK_KEY_KP_Home:
+      return 0;
+    case GDK_KEY_End:
+    case GDK_KEY_KP_End:
+      return last;
+    case GDK_KEY_Page_Up:
+    case GDK_KEY_KP_Page_Up:
+      return std::max(from - page, 0);
+    case GDK_KEY_Page_Down:
+    case GDK_KEY_KP_Page_Down:
+      return std::min(std::max(from, 0) + page, last);
+    default:
+      return kNoNavigation;
+  }
+}
+
+void DropDown::Open() {
+  if (open_ || captions_.empty()) {
+    SetToggle(open_);
+    return;
+  }
+  if (popup_ == nullptr) BuildPopup();
+  PlacePopup(std::min(count(), kVisibleRows));
+  MoveCursor(selected_ >= 0 ? selected_ : 0);
+  gtk_widget_show(popup_);
+
+  // The popup takes every press and key until it closes, like a menu: a click outside it closes
+  // it, and keys never reach the window below.
+  GdkSeat* seat = gdk_display_get_default_seat(gtk_widget_get_display(popup_));
+  if (gdk_seat_grab(seat, gtk_widget_get_window(popup_), GDK_SEAT_CAPABILITY_ALL, TRUE, nullptr,
+                    nullptr, nullptr, nullptr) != GDK_GRAB_SUCCESS) {
+    gtk_widget_hide(popup_);
+    SetToggle(false);
+    return;
+  }
+  gtk_grab_add(popup_);
+  gtk_widget_grab_focus(tree_);
+  open_ = true;
+  SetToggle(true);
+  DropDownAccessibleChanged(button_);
+}
+
+void DropDown::Close() {
+  if (!open_) return;
+  open_ = false;
+  gtk_grab_remove(popup_);
+  gdk_seat_ungrab(gdk_display_get_default_seat(gtk_widget_get_display(popup_)));
+  gtk_widget_hide(popup_);
+  SetToggle(false);
+  DropDownAccessibleChanged(button_);
+}
+
+gboolean DropDown::OnButtonKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
+  auto* drop_down = static_cast<DropDown*>(self);
+  if (IsAltArrow(event) || event->keyval == GDK_KEY_F4) {
+    drop_down->Open();
+    return TRUE;
+  }
+  const int target = drop_down->NavigationTarget(event, drop_down->selected_);
+  if (target == kNoNavigation) return FALSE;
+  drop_down->Pick(target);
+  return TRUE;
+}
+
+void DropDown::OnButtonToggled(GtkToggleButton* button, gpointer self) {
+  auto* drop_down = static_cast<DropDown*>(self);
+  if (gtk_toggle_button_get_active(button)) {
+    drop_down->Open();
+  } else {
+    drop_down->Close();
+  }
+}
+
+gboolean DropDown::OnPopupKeyPress(GtkWidget*, GdkEventKey* event, gpointer self) {
+  auto* drop_down = static_cast<DropDown*>(self);
+  switch (event->keyval) {
+    case GDK_KEY_Escape:
+      drop_down->Close();
+      return TRUE;
+    case GDK_KEY_Return:
+    case GDK_KEY_KP_Enter:
+    case GDK_KEY_ISO_Enter:
+    case GDK_KEY_F4: {
+      const int row = drop_down->CursorRow();
+      drop_down->Close();
+      drop_down->Pick(row);
+      return TRUE;
+    }
+    default:
+      break;
+  }
+  if (IsAltArrow(event)) {
+    const int row = drop_down->CursorRow();
+    drop_down->Close();
+    drop_down->Pick(row);
+    return TRUE;
+  }
+  const int target = drop_down->NavigationTarget(event, drop_down->CursorRow());
+  if (target != kNoNavigation) drop_down->MoveCursor(target);
+  return TRUE;  // any other key would start the tree view's search or reach nothing useful
+}
+
+gboolean DropDown::OnPopupButtonPress(GtkWidget* popup, GdkEventButton* event, gpointer self) {
+  // Presses on the rows and the scroll bar are taken by those widgets; what arrives here is the
+  // popup's border or, through the grab, a press anywhere else on the screen.
+  int x = 0;
+  int y = 0;
+  gdk_window_get_origin(gtk_widget_get_window(popup), &x, &y);
+  const bool inside = event->x_root >= x && event->y_root >= y &&
+                      event->x_root < x + gtk_widget_get_allocated_width(popup) &&
+                      event->y_root < y + gtk_widget_get_allocated_height(popup);
+  if (inside) return FALSE;
+  static_cast<DropDown*>(self)->Close();
+  return TRUE;
+}
+
+gboolean DropDown::OnPopupGrabBroken(GtkWidget*, GdkEvent*, gpointer self) {
+  static_cast<DropDown*>(self)->Close();
+  return TRUE;
+}
+
+void DropDown::OnRowActivated(GtkTreeView*, GtkTreePath* path, GtkTreeViewColumn*, gpointer self) {
+  auto* drop_down = static_cast<DropDown*>(self);
+  const int row = gtk_tree_path_get_indices(path)[0];
+  drop_down->Close();
+  drop_down->Pick(row);
+}
+
+}  // namespace tolvar

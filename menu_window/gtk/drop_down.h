@@ -1,0 +1,82 @@
+// DropDown: the list Menu, a drop-down list the user can only pick from. It looks like a combo box
+// (a button with the chosen caption and an arrow) and opens a popup with a scrolled tree view in
+// fixed-height mode, so that 32766 entries fill and open at once, which GtkComboBox cannot do.
+#ifndef TOLVAR_MENU_WINDOW_GTK_DROP_DOWN_H_
+#define TOLVAR_MENU_WINDOW_GTK_DROP_DOWN_H_
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tolvar {
+
+class DropDown {
+ public:
+  DropDown();
+  ~DropDown();
+  DropDown(const DropDown&) = delete;
+  DropDown& operator=(const DropDown&) = delete;
+
+  // The widget to put into the window; named `name` for CSS and the accessibility tree.
+  GtkWidget* widget() const { return button_; }
+
+  // Inserts `caption` at `position` (0 to count()); the selection stays on the same item.
+  void Insert(int position, const std::string& caption);
+
+  // Selects `position` (-1: none) without running on_user_selection: whoever selects in code runs
+  // the handler it needs itself.
+  void SetSelected(int position);
+
+  // A choice by the user (keys, the popup, the accessibility tree): selects `position` and runs
+  // on_user_selection when the selection changed.
+  void Pick(int position);
+
+  int selected() const { return selected_; }
+  int count() const { return static_cast<int>(captions_.size()); }
+  const std::string& caption(int position) const { return captions_[position]; }
+  bool is_open() const { return open_; }
+
+  void Open();
+  void Close();
+
+  // Runs after the user changed the selection; must not throw.
+  std::function<void()> on_user_selection;
+
+ private:
+  static gboolean OnButtonKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
+  static void OnButtonToggled(GtkToggleButton* button, gpointer self);
+  static gboolean OnPopupKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
+  static gboolean OnPopupButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer self);
+  static gboolean OnPopupGrabBroken(GtkWidget* widget, GdkEvent* event, gpointer self);
+  static void OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTreeViewColumn* column,
+                             gpointer self);
+
+  void BuildPopup();
+  int RowHeight();
+  void PlacePopup(int rows);
+  int CursorRow() const;
+  void MoveCursor(int row);
+  // The position a navigation key leads to from `from`, or -2 when the key does not navigate.
+  int NavigationTarget(const GdkEventKey* event, int from) const;
+  void ShowSelected();
+  void SetToggle(bool active);
+
+  GtkWidget* button_;
+  GtkWidget* label_;
+  GtkWidget* popup_ = nullptr;
+  GtkWidget* scrolled_ = nullptr;
+  GtkWidget* tree_ = nullptr;
+  GtkCellRenderer* renderer_ = nullptr;
+  GtkTreeModel* model_;
+  bool model_attached_ = false;
+  std::vector<std::string> captions_;
+  int selected_ = -1;
+  bool open_ = false;
+  gulong toggled_handler_ = 0;
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_WINDOW_GTK_DROP_DOWN_H_

@@ -1,0 +1,59 @@
+// GtkMenuWindow: the window Tolvar_Autorun in GTK 3, and the MenuView operations on it. It only
+// draws and forwards its four events; what they do is the form's business.
+#ifndef TOLVAR_MENU_WINDOW_GTK_MENU_WINDOW_GTK_H_
+#define TOLVAR_MENU_WINDOW_GTK_MENU_WINDOW_GTK_H_
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <string>
+
+#include "menu_form/menu_view.h"
+#include "menu_window/gtk/drop_down.h"
+
+namespace tolvar {
+
+class GtkMenuWindow : public MenuView {
+ public:
+  // Builds the window in its design-time state, hidden. GTK must be initialised.
+  GtkMenuWindow();
+  ~GtkMenuWindow() override;
+  GtkMenuWindow(const GtkMenuWindow&) = delete;
+  GtkMenuWindow& operator=(const GtkMenuWindow&) = delete;
+
+  // Shows the window with the focus on Go_Box.
+  void Show();
+
+  // What the events run, set once by the owner. Each event catches what its handler throws and
+  // shows it as a warning, since nothing may unwind through GTK.
+  std::function<void()> on_menu_click;
+  std::function<void()> on_go_box_click;
+  std::function<void()> on_exit_box_click;
+
+  void SetTitle(const std::string& title) override;
+  Result ShowSplash(const std::string& path) override;
+  void AddListItem(int position, const std::string& text) override;
+  void SelectListPosition(int position) override;
+  int ReadListPosition() override;
+  void SetButtonCaption(Button button, const std::string& caption) override;
+  void Warn(const std::string& text, const std::string& title) override;
+  void Close() override;
+
+ private:
+  static void OnGoBoxClicked(GtkButton* button, gpointer self);
+  static void OnExitBoxClicked(GtkButton* button, gpointer self);
+  static void OnDestroy(GtkWidget* window, gpointer self);
+  void RunEvent(const std::function<void()>& handler);
+  GtkWidget* Place(GtkWidget* control, const char* name, int left, int top, int width, int height);
+
+  GtkWidget* window_;
+  GtkWidget* fixed_;
+  GtkWidget* splash_;
+  GtkWidget* go_box_;
+  GtkWidget* exit_box_;
+  DropDown menu_;
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_WINDOW_GTK_MENU_WINDOW_GTK_H_

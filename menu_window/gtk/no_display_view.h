@@ -1,0 +1,34 @@
+// NoDisplayView: the menu's view when there is no display to open a window on. It only checks
+// what loading asks of it (the splash picture must load) and writes warnings to stderr, so that a
+// medium's author still learns what is wrong with the menu file on a machine without a desktop.
+#ifndef TOLVAR_MENU_WINDOW_GTK_NO_DISPLAY_VIEW_H_
+#define TOLVAR_MENU_WINDOW_GTK_NO_DISPLAY_VIEW_H_
+
+#include <functional>
+#include <string>
+
+#include "menu_form/menu_view.h"
+
+namespace tolvar {
+
+class NoDisplayView : public MenuView {
+ public:
+  // Runs on selection, like the window's list.
+  std::function<void()> on_menu_click;
+
+  void SetTitle(const std::string&) override {}
+  Result ShowSplash(const std::string& path) override;
+  void AddListItem(int, const std::string&) override {}
+  void SelectListPosition(int position) override;
+  int ReadListPosition() override { return selected_; }
+  void SetButtonCaption(Button, const std::string&) override {}
+  void Warn(const std::string& text, const std::string& title) override;
+  void Close() override {}
+
+ private:
+  int selected_ = -1;
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_WINDOW_GTK_NO_DISPLAY_VIEW_H_

@@ -1,0 +1,82 @@
+"""Start-up benchmark of the Linux window, in a private Xvfb: the time from process start to the
+window drawn (median of several runs after a warm-up, the runs of all programs interleaved so that
+they share the machine's noise), peak memory, and the first opening of the drop-down list with
+32766 entries, against an empty GTK 3 window built the same way (the floor). Prints figures and
+the goals beside them; judges nothing.
+
+Usage: startup_benchmark.py [BUILD_DIR] [RUNS]   (default build/native, 11)"""
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import PrivateDesktop  # noqa: E402
+from window_e2e_test import quartered_bmp  # noqa: E402
+
+WARM_UP = 2
+
+
+def write_medium(root, entries):
+    os.makedirs(os.path.join(root, "menu"))
+    with open(os.path.join(root, "menu", "splash.bmp"), "wb") as file:
+        file.write(quartered_bmp(489, 121))
+    lines = ["Benchmark", "menu\\splash.bmp", str(entries)]
+    for i in range(1, entries + 1):
+        lines += ["Entry number %d" % i, "programs\\program-%d" % i]
+    with open(os.path.join(root, "menu", "config.mnu"), "w", newline="") as file:
+        file.write("\r\n".join(lines) + "\r\n")
+
+
+def measure(desktop, probe, program, cwd, open_list=False):
+    args = [probe] + (["--open-list"] if open_list else []) + [program]
+    result = subprocess.run(args, cwd=cwd, env=desktop.env, capture_output=True, text=True,
+                            timeout=60)
+    if result.returncode != 0:
+        raise RuntimeError("probe failed: " + result.stderr.strip())
+    return {key: float(value) for key, value in re.findall(r"(\w+)=([\d.]+)", result.stdout)}
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build/native")
+    runs = int(sys.argv[2]) if len(sys.argv) > 2 else 11
+    probe = os.path.join(build, "tests", "gtk", "window_timing_probe")
+    floor = os.path.join(build, "tests", "gtk", "empty_gtk_window")
+    menu = os.path.join(build, "menu_window", "gtk", "tolvar-autorun")
+    scratch = tempfile.mkdtemp(prefix="tolvar-bench-")
+    try:
+        small, large = os.path.join(scratch, "small"), os.path.join(scratch, "large")
+        write_medium(small, 3)
+        write_medium(large, 32766)
+        cases = [("floor", floor, scratch, False), ("3 entries", menu, small, False),
+                 ("32766 entries", menu, large, True)]
+        samples = {name: [] for name, *_ in cases}
+        with PrivateDesktop() as desktop:
+            for run in range(WARM_UP + runs):
+                for name, program, cwd, open_list in cases:
+                    figures = measure(desktop, probe, program, cwd, open_list)
+                    if run >= WARM_UP:
+                        samples[name].append(figures)
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
+
+    median = lambda name, key: statistics.median(s[key] for s in samples[name])
+    floor_ms = median("floor", "drawn_ms")
+    print("Linux window start-up, median of %d runs after %d warm-up runs, in a private Xvfb"
+          % (runs, WARM_UP))
+    print("%-15s %10s %8s %12s" % ("", "drawn (ms)", "x floor", "peak (MB)"))
+    for name, *_ in cases:
+        drawn = median(name, "drawn_ms")
+        print("%-15s %10.1f %8.2f %12.1f" % (name, drawn, drawn / floor_ms,
+                                             median(name, "peak_kb") / 1024))
+    print("32766 entries: first opening of the list %.1f ms; peak memory after it %.1f MB"
+          % (median("32766 entries", "list_ms"), median("32766 entries", "list_peak_kb") / 1024))
+    print("goals: 3 entries within 1.3 x floor; 32766 entries within 2.0 x floor, list opening "
+          "under 50 ms, peak memory under 40 MB")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,354 @@
+"""End-to-end tests of the Linux program tolvar-autorun: the real window in a private Xvfb, driven
+with xdotool like a person at the keyboard, read back through its title, its picture on the screen
+and the accessibility tree, with real helper programs on a real medium in a temporary directory.
+
+Run one test: window_e2e_test.py MenuWindowTest.test_name (TOLVAR_AUTORUN names the program)."""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import PrivateDesktop, find_accessible, wait_until  # noqa: E402
+
+PROGRAM = os.environ.get("TOLVAR_AUTORUN", "tolvar-autorun")
+EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples")
+MENU_TITLE = "^Tolvar_Autorun$"
+BOX_TITLE = "^Kestova$"
+PROMPT = "Please Select..."
+
+# The splash picture's four quarters, as (red, green, blue).
+QUARTERS = [(200, 30, 30), (30, 160, 40), (20, 40, 200), (230, 210, 20)]
+
+
+def quartered_bmp(width=40, height=20):
+    """A 24-bit BMP whose quarters have the colours of QUARTERS (top left, top right, bottom left,
+    bottom right)."""
+    row_size = (width * 3 + 3) // 4 * 4
+    rows = []
+    for y in reversed(range(height)):  # BMP rows go bottom up
+        row = b""
+        for x in range(width):
+            red, green, blue = QUARTERS[(2 if y >= height // 2 else 0) + (x >= width // 2)]
+            row += bytes((blue, green, red))
+        rows.append(row + b"\0" * (row_size - len(row)))
+    pixels = b"".join(rows)
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + pixels
+
+
+def blue_wmf():
+    """A placeable Windows metafile, 100 x 50 units, filled with one blue rectangle."""
+    records = []
+    for function, *params in [(0x020B, 0, 0),  # SETWINDOWORG
+                              (0x020C, 50, 100),  # SETWINDOWEXT
+                              (0x02FC, 0, 0x0000, 0x00FF, 0),  # CREATEBRUSHINDIRECT, solid blue
+                              (0x012D, 0),  # SELECTOBJECT
+                              (0x041B, 50, 100, 0, 0),  # RECTANGLE
+                              (0x0000,)]:  # end of file
+        records.append(struct.pack("<IH", 3 + len(params), function) +
+                       struct.pack("<%dH" % len(params), *params))
+    body = b"".join(records)
+    header = struct.pack("<HHHIHIH", 1, 9, 0x300, (18 + len(body)) // 2, 1, 7, 0)
+    placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 100, 50, 96, 0)
+    checksum = 0
+    for word in struct.unpack("<10H", placeable):
+        checksum ^= word
+    return placeable + struct.pack("<H", checksum) + header + body
+
+
+class MenuWindowTest(unittest.TestCase):
+    def setUp(self):
+        self.desktop = PrivateDesktop()
+        self.desktop.start()
+        self.addCleanup(self.desktop.stop)
+        self.medium = tempfile.mkdtemp(prefix="tolvar-gtk-")
+        self.addCleanup(shutil.rmtree, self.medium, ignore_errors=True)
+        self.record = os.path.join(self.medium, "record.txt")
+        self.menu = None
+
+    def tearDown(self):
+        if self.menu is not None and self.menu.poll() is None:
+            self.menu.kill()
+            self.menu.wait()
+
+    # --- the medium ---
+
+    def write(self, relative, data, executable=False):
+        path = os.path.join(self.medium, relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as file:
+            file.write(data if isinstance(data, bytes) else data.encode())
+        if executable:
+            os.chmod(path, 0o755)
+
+    def write_menu(self, *lines):
+        self.write("menu/config.mnu", "\r\n".join(lines) + "\r\n")
+
+    def write_helper(self, name):
+        """A program that notes its name, its working directory, its argument count and whether
+        it was given GDK_GL, which the menu sets only for itself."""
+        self.write("programs/" + name,
+                   '#!/bin/sh\nprintf "%%s %%s %%s %%s\\n" %s "$(pwd -P)" "$#" "${GDK_GL-unset}"'
+                   ' >> "%s"\n' % (name, self.record), executable=True)
+
+    def recorded(self):
+        if not os.path.exists(self.record):
+            return []
+        with open(self.record) as file:
+            return [line.split() for line in file]
+
+    # --- the program ---
+
+    def start(self, env=None, medium=None):
+        # stderr goes to a file: the programs the menu starts inherit it, and a pipe would stay
+        # open as long as they run.
+        self.stderr = tempfile.TemporaryFile(mode="w+")
+        self.addCleanup(self.stderr.close)
+        self.menu = subprocess.Popen([PROGRAM], cwd=medium or self.medium,
+                                     env=env or self.desktop.env, stdout=subprocess.DEVNULL,
+                                     stderr=self.stderr)
+        return self.menu
+
+    def ended(self, timeout=10):
+        """Waits for the program's end; returns its status and what it wrote to stderr."""
+        self.menu.wait(timeout=timeout)
+        self.stderr.seek(0)
+        return self.menu.returncode, self.stderr.read()
+
+    def tree(self):
+        return self.desktop.accessible_tree("tolvar-autorun")
+
+    def combo(self):
+        combos = find_accessible(self.tree(), "combo box")
+        self.assertEqual(len(combos), 1)
+        return combos[0]
+
+    def wait_combo(self, name):
+        return wait_until(lambda: self.combo()["name"] == name, what="the list to show " + name)
+
+    def popup(self):
+        """The open popup's geometry: the program's other visible window below the list."""
+        found = self.desktop.run("xdotool", "search", "--onlyvisible", "--pid",
+                                 str(self.menu.pid), "").stdout.split()
+        for window in found:
+            geometry = self.desktop.geometry(int(window))
+            if geometry[2] < 508 and geometry[3] > 21:
+                return geometry
+        return None
+
+    def dismiss_box(self, expected_text):
+        box = self.desktop.wait_window(BOX_TITLE)
+        self.assertEqual(len(self.desktop.windows(BOX_TITLE)), 1)
+        self.assertTrue(find_accessible(self.tree(), "label", expected_text), expected_text)
+        self.desktop.keys(box, "Return")
+        wait_until(lambda: not self.desktop.windows(BOX_TITLE), what="the box to go")
+
+    def choose(self, window, downs):
+        """From the focus on Go_Box: to the list, `downs` entries down, back to Go_Box."""
+        self.desktop.keys(window, "Tab", "Tab", *["Down"] * downs, "Tab")
+
+    # --- tests ---
+
+    def test_missing_definition_warns_once_then_shows_the_design_time_window(self):
+        self.start()
+        box = self.desktop.wait_window(BOX_TITLE)
+        self.assertEqual(self.desktop.windows(MENU_TITLE), [], "the window waits for the box")
+        self.assertTrue(find_accessible(self.tree(), "label",
+                                        "Can't locate menu options definition file."))
+        self.desktop.keys(box, "Return")
+        window = self.desktop.wait_window(MENU_TITLE)
+        self.assertEqual(self.desktop.windows(BOX_TITLE), [])
+
+        tree = self.tree()
+        self.assertTrue(find_accessible(tree, "push button", "Go_Box"))
+        self.assertTrue(find_accessible(tree, "push button", "Exit_Box"))
+        self.assertEqual(self.combo()["children"][0]["children"], [])
+
+        self.desktop.keys(window, "Tab", "space")  # Exit_Box
+        self.assertEqual(self.ended()[0], 0)
+
+    def test_full_menu_shows_its_title_picture_and_items_in_file_order(self):
+        self.write("art/quarters.bmp", quartered_bmp())
+        captions = ["Install the product", "  Indented, 'quoted'", "Leave"]
+        self.write_menu("' comment first", "", "  Demo  Title  ", "art\\quarters.bmp", "3",
+                        captions[0], "setup\\setup.sh", captions[1], "$null$", captions[2],
+                        "$exit$")
+        self.start()
+        window = self.desktop.wait_window("Demo  Title")
+        self.assertEqual(self.desktop.window_name(window), "  Demo  Title  ")
+        self.assertEqual(self.desktop.geometry(window)[2:], (508, 175))
+
+        tree = self.tree()
+        items = self.combo()["children"][0]["children"]
+        self.assertEqual([item["name"] for item in items], [PROMPT] + captions)
+        self.assertIn("selected", items[0]["states"])
+        self.assertEqual(self.combo()["name"], PROMPT)
+        self.assertTrue(find_accessible(tree, "push button", "Quit"))
+        launch = find_accessible(tree, "push button", "Launch")
+        self.assertTrue(launch and "focused" in launch[0]["states"])
+
+        # The picture is stretched over the area at (8, 8), 489 x 121: each quarter's middle.
+        _, _, pixel = self.desktop.capture(window)
+        for quarter, (x, y) in enumerate([(130, 38), (375, 38), (130, 98), (375, 98)]):
+            for got, want in zip(pixel(x, y), QUARTERS[quarter]):
+                self.assertLessEqual(abs(got - want), 8, (quarter, pixel(x, y)))
+        self.assertNotEqual(pixel(4, 4), QUARTERS[0], "the picture stays inside its area")
+
+        self.desktop.request_close(window)
+        self.assertEqual(self.ended()[0], 0)
+
+    def test_a_metafile_picture_is_stretched_over_the_area(self):
+        self.write("menu/art.wmf", blue_wmf())
+        self.write_menu("Title", "menu\\art.wmf", "1", "Leave", "$exit$")
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        _, _, pixel = self.desktop.capture(window)
+        # The metafile is drawn at 75 x 37 with a black outline: stretched, its blue reaches
+        # near the area's corners.
+        for x, y in [(30, 30), (252, 68), (475, 108)]:
+            self.assertEqual(pixel(x, y), (0, 0, 255), (x, y))
+
+    def test_launch_starts_the_chosen_program_once_per_press_and_exit_ends(self):
+        self.write_helper("record.sh")
+        self.write_menu("Title", "$null$", "2", "Record", "programs\\record.sh", "Leave", "$exit$")
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        self.desktop.keys(window, "Return")  # the prompt: nothing
+        self.choose(window, 1)
+        self.desktop.keys(window, "Return", "Return")
+        wait_until(lambda: len(self.recorded()) == 2, what="two starts")
+        root = os.path.realpath(self.medium)
+        self.assertEqual(self.recorded(), [["record.sh", root, "0", "unset"]] * 2)
+        self.assertIsNone(self.menu.poll(), "the menu stays open")
+
+        self.choose(window, 1)
+        self.desktop.keys(window, "Return")
+        self.assertEqual(self.ended()[0], 0)
+        self.assertEqual(len(self.recorded()), 2)
+
+    def test_entries_that_start_nothing_or_are_not_found(self):
+        self.write_helper("record.sh")
+        self.write_menu("Title", "$null$", "4", "Heading", "$null$", "Missing",
+                        "programs\\missing.sh", "With arguments", "programs\\record.sh --quiet",
+                        "Shouting", "$EXIT$")
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        self.desktop.keys(window, "Return")  # the prompt
+        self.choose(window, 1)  # Heading
+        self.desktop.keys(window, "Return")
+        time.sleep(0.5)
+        self.assertEqual(self.desktop.windows(BOX_TITLE), [])
+        for _ in range(3):  # Missing, With arguments, Shouting
+            self.choose(window, 1)
+            self.desktop.keys(window, "Return")
+            self.dismiss_box("Can't find file!!")
+        self.assertEqual(self.recorded(), [])
+        self.assertIsNone(self.menu.poll())
+
+    def test_quit_and_the_close_request_end_the_program(self):
+        self.write_menu("Title", "$null$", "1", "Leave", "$exit$")
+        for how in ("quit", "close"):
+            with self.subTest(how):
+                self.start()
+                window = self.desktop.wait_window("^Title$")
+                if how == "quit":
+                    self.desktop.keys(window, "Tab", "Return")
+                else:
+                    self.desktop.request_close(window)
+                self.assertEqual(self.ended(), (0, ""))
+
+    def test_faults_in_the_menu_file_end_the_program_before_its_window(self):
+        self.write("menu/not-a-picture.png", "plain text\n")
+        cases = {
+            "many": (["Title", "$null$", "many", "A", "$null$"], "config.mnu line 3"),
+            "picture": (["Title", "menu\\not-a-picture.png", "1", "A", "$null$"],
+                        "invalid picture"),
+        }
+        for name, (lines, message) in cases.items():
+            with self.subTest(name):
+                self.write_menu(*lines)
+                self.start()
+                box = self.desktop.wait_window(BOX_TITLE)
+                self.assertEqual(self.desktop.windows("^Title$"), [])
+                self.desktop.keys(box, "Return")
+                status, stderr = self.ended()
+                self.assertEqual(status, 1)
+                self.assertIn(message, stderr)
+
+    def test_without_a_display_faults_go_to_stderr(self):
+        env = {k: v for k, v in self.desktop.env.items() if k != "DISPLAY"}
+        self.write_menu("Title", "$null$", "0")
+        self.start(env)
+        status, stderr = self.ended()
+        self.assertEqual(status, 1)
+        self.assertIn("subscript out of range", stderr)
+
+        self.write_menu("Title", "$null$", "1", "A", "$null$")
+        self.start(env)
+        status, stderr = self.ended()
+        self.assertEqual(status, 1)
+        self.assertIn("cannot open the display", stderr)
+
+    def test_the_list_moves_with_keys_and_picks_from_its_popup(self):
+        for name in ("first.sh", "last.sh"):
+            self.write_helper(name)
+        self.write_menu("Title", "$null$", "3", "First", "programs\\first.sh", "Middle", "$null$",
+                        "Last", "programs\\last.sh")
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        keys = lambda *names: self.desktop.keys(window, *names)
+
+        keys("Tab", "Tab", "End")  # closed: each key selects at once
+        self.wait_combo("Last")
+        keys("Home")
+        self.wait_combo(PROMPT)
+        keys("Down")
+        self.wait_combo("First")
+
+        keys("alt+Down")
+        wait_until(lambda: "expanded" in self.combo()["states"], what="the popup")
+        keys("Down", "Escape")  # closes without choosing
+        wait_until(lambda: "expanded" not in self.combo()["states"], what="the popup to close")
+        self.assertEqual(self.combo()["name"], "First")
+        keys("F4", "Down", "Return")
+        self.wait_combo("Middle")
+
+        # A click opens it; a click outside closes it; a click on a row picks that row.
+        x, y, _, _ = self.desktop.geometry(window)
+        self.desktop.click(x + 100, y + 154)
+        wait_until(lambda: "expanded" in self.combo()["states"], what="the popup")
+        self.desktop.click(x + 250, y + 60)
+        wait_until(lambda: "expanded" not in self.combo()["states"], what="the popup to close")
+        self.assertEqual(self.combo()["name"], "Middle")
+        self.desktop.click(x + 100, y + 154)
+        left, top, width, height = wait_until(self.popup, what="the popup")
+        self.assertEqual(width, 217, "as wide as the list")
+        self.assertGreaterEqual(top, y + 165, "below the list")
+        self.desktop.click(left + 60, top + height * 7 // 8)  # the last of four rows
+        self.wait_combo("Last")
+
+        # The selection handler ran with the choice: Launch starts the last entry's program.
+        keys("Tab", "Return")
+        wait_until(self.recorded, what="a start")
+        self.assertEqual(self.recorded()[0][0], "last.sh")
+
+    def test_the_demo_medium_opens_and_says_hello(self):
+        self.start(medium=EXAMPLES)
+        window = self.desktop.wait_window("^Tolvar Autorun - Demo Medium$")
+        items = [item["name"] for item in self.combo()["children"][0]["children"]]
+        self.assertEqual(items, [PROMPT, "-- Programs --", "Say hello", "Install the demo (pretend)",
+                                 "-- Documents --", "Read me", "Leave the menu"])
+        self.choose(window, 2)
+        self.desktop.keys(window, "Return")
+        self.desktop.wait_window("^Hello$")  # the demo program's message
+        self.assertIsNone(self.menu.poll())
+
+
+if __name__ == "__main__":
+    unittest.main()
