@@ -157,7 +157,7 @@ class MapWatcher:
         self._x.XCloseDisplay(self._display)
 
     def wait_for_map(self, title, timeout=60):
-        """The monotonic time at which a window titled `title` was mapped."""
+        """(monotonic time, window id) of the mapping of a window titled `title`."""
         import select
         map_notify = 19
         deadline = time.monotonic() + timeout
@@ -176,5 +176,5 @@ class MapWatcher:
                 matched = name.value.decode("latin-1") == title
                 self._x.XFree(name)
                 if matched:
-                    return seen
+                    return seen, event.xmap.window
         raise TimeoutError(f"no window titled {title!r} was mapped")

@@ -25,9 +25,10 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 constexpr int kVisibleListItems = 16;
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class,
-                 const wchar_t* caption, DWORD style, int id) {
-  return CreateWindowExW(0, window_class, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 0, 0,
-                         0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                 const wchar_t* caption, DWORD style, const RECT& rect, int id) {
+  return CreateWindowExW(0, window_class, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+                         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
                          nullptr);
 }
 
@@ -65,18 +66,28 @@ Result MenuWindow::Create() {
   window_class.lpszClassName = kWindowClass;
   if (RegisterClassExW(&window_class) == 0) return Result::Failure(LastErrorText());
 
-  window_ = CreateWindowExW(0, kWindowClass, L"Tolvar_Autorun", kWindowStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
+  // Everything is made at its final place and size for the screen's DPI: moving windows
+  // afterwards costs start-up time, above all under Wine.
+  dpi_ = WindowDpi(nullptr);
+  const RECT frame = WindowRect(dpi_, nullptr);
+  window_ = CreateWindowExW(0, kWindowClass, L"Tolvar_Autorun", kWindowStyle, frame.left, frame.top,
+                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                            instance_, this);
   if (window_ == nullptr) return Result::Failure(LastErrorText());
 
   // Created in tab order: Go_Box, Exit_Box, then Menu.
-  go_box_ = CreateChild(window_, instance_, L"BUTTON", L"Go_Box", BS_DEFPUSHBUTTON, kGoBoxId);
-  exit_box_ = CreateChild(window_, instance_, L"BUTTON", L"Exit_Box", BS_PUSHBUTTON, kExitBoxId);
-  menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL, kMenuId);
+  go_box_ = CreateChild(window_, instance_, L"BUTTON", L"Go_Box", BS_DEFPUSHBUTTON,
+                        ToPixels(kGoBoxTwips, dpi_), kGoBoxId);
+  exit_box_ = CreateChild(window_, instance_, L"BUTTON", L"Exit_Box", BS_PUSHBUTTON,
+                          ToPixels(kExitBoxTwips, dpi_), kExitBoxId);
+  menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL,
+                      MenuRect(dpi_), kMenuId);
   if (go_box_ == nullptr || exit_box_ == nullptr || menu_ == nullptr) {
     return Result::Failure(LastErrorText());
   }
   saved_focus_ = go_box_;
+  SendMessageW(menu_, CB_SETMINVISIBLE, kVisibleListItems, 0);
+  ApplyFont(dpi_);
 
   large_icon_ =
       static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
@@ -84,49 +95,65 @@ Result MenuWindow::Create() {
   small_icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
                                               GetSystemMetrics(SM_CXSMICON),
                                               GetSystemMetrics(SM_CYSMICON), 0));
-  if (large_icon_ != nullptr) SendMessageW(window_, WM_SETICON, ICON_BIG, (LPARAM)large_icon_);
-  if (small_icon_ != nullptr) SendMessageW(window_, WM_SETICON, ICON_SMALL, (LPARAM)small_icon_);
+  if (large_icon_ != nullptr) {
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_));
+  }
+  if (small_icon_ != nullptr) {
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
+  }
 
-  ApplyLayout(WindowDpi(window_), nullptr);
+  // A window on a monitor whose DPI differs from the system's is laid out again for it.
+  const UINT window_dpi = WindowDpi(window_);
+  if (window_dpi != dpi_) ApplyLayout(window_dpi, nullptr);
   return Result::Ok();
 }
 
-void MenuWindow::ApplyLayout(UINT dpi, const RECT* suggested_window) {
-  dpi_ = dpi;
-  const HFONT old_font = font_;
-  font_ = CreateMessageFont(dpi);
-  for (HWND control : {go_box_, exit_box_, menu_}) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  }
-  if (old_font != nullptr) DeleteObject(old_font);
-
+RECT MenuWindow::WindowRect(UINT dpi, const RECT* suggested) const {
   const SIZE client = {TwipsToPixels(kClientTwips.cx, dpi), TwipsToPixels(kClientTwips.cy, dpi)};
   const SIZE outer = WindowSizeForClient(client, kWindowStyle, 0, dpi);
   POINT origin;
-  if (suggested_window != nullptr) {
-    origin = POINT{suggested_window->left, suggested_window->top};
+  if (suggested != nullptr) {
+    origin = POINT{suggested->left, suggested->top};
   } else {
     RECT work_area = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
     origin = POINT{work_area.left + (work_area.right - work_area.left - outer.cx) / 2,
                    work_area.top + (work_area.bottom - work_area.top - outer.cy) / 2};
   }
-  SetWindowPos(window_, nullptr, origin.x, origin.y, outer.cx, outer.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  return RECT{origin.x, origin.y, origin.x + outer.cx, origin.y + outer.cy};
+}
 
-  const auto place = [dpi](HWND control, const TwipsRect& twips, int extra_height) {
-    const RECT rect = ToPixels(twips, dpi);
+RECT MenuWindow::MenuRect(UINT dpi) {
+  // A drop-down list's window includes the open list; FitListHeight sizes the closed field.
+  RECT rect = ToPixels(kMenuTwips, dpi);
+  rect.bottom += (rect.bottom - rect.top) * kVisibleListItems;
+  return rect;
+}
+
+void MenuWindow::ApplyFont(UINT dpi) {
+  const HFONT old_font = font_;
+  font_ = CreateMessageFont(dpi);
+  for (HWND control : {go_box_, exit_box_, menu_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  }
+  if (old_font != nullptr) DeleteObject(old_font);
+  const RECT menu = ToPixels(kMenuTwips, dpi);
+  FitListHeight(menu.bottom - menu.top);
+}
+
+void MenuWindow::ApplyLayout(UINT dpi, const RECT* suggested_window) {
+  dpi_ = dpi;
+  const RECT frame = WindowRect(dpi, suggested_window);
+  SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left,
+               frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const auto place = [](HWND control, const RECT& rect) {
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top + extra_height, SWP_NOZORDER | SWP_NOACTIVATE);
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   };
-  place(go_box_, kGoBoxTwips, 0);
-  place(exit_box_, kExitBoxTwips, 0);
-  // A drop-down list's height includes the open list; the closed field is sized below.
-  const RECT menu_rect = ToPixels(kMenuTwips, dpi);
-  const int menu_height = menu_rect.bottom - menu_rect.top;
-  place(menu_, kMenuTwips, menu_height * kVisibleListItems);
-  SendMessageW(menu_, CB_SETMINVISIBLE, kVisibleListItems, 0);
-  FitListHeight(menu_height);
+  place(go_box_, ToPixels(kGoBoxTwips, dpi));
+  place(exit_box_, ToPixels(kExitBoxTwips, dpi));
+  place(menu_, MenuRect(dpi));
+  ApplyFont(dpi);
   InvalidateRect(window_, nullptr, TRUE);
 }
 

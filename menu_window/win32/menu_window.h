@@ -53,6 +53,10 @@ class MenuWindow : public MenuView {
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void HandleCommand(int id, int code);
   void Dispatch(const std::function<void()>& handler);
+  // The window's outer rectangle for `dpi`: at `suggested`'s corner, or centred on the screen.
+  RECT WindowRect(UINT dpi, const RECT* suggested) const;
+  static RECT MenuRect(UINT dpi);
+  void ApplyFont(UINT dpi);
   void ApplyLayout(UINT dpi, const RECT* suggested_window);
   void FitListHeight(int height);
   void MoveFocus(HWND target);

@@ -32,10 +32,8 @@ class SplashPicture {
   HBITMAP bitmap() const { return bitmap_; }
 
  private:
-  Result StartGdiplus();
   void Clear();
 
-  ULONG_PTR gdiplus_token_ = 0;  // GDI+ starts with the first picture: most menus never need it
   HBITMAP bitmap_ = nullptr;
   SIZE size_ = {0, 0};
 };

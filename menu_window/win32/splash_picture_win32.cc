@@ -1,19 +1,19 @@
-// Win32 body of SplashPicture: GDI+ through its flat API, drawing into a DIB section.
-#include <windows.h>
-// WIN32_LEAN_AND_MEAN leaves out the COM types that gdiplus.h uses.
-#include <objidl.h>
-// Last: it needs both headers above.
-#include <gdiplus.h>
-
-#include <memory>
+// Win32 body of SplashPicture: GDI+ through its flat API, loaded at run time, decodes the file;
+// the picture is stretched into a DIB section that the window paints.
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
+#include "menu_window/win32/gdiplus_library.h"
+#include "menu_window/win32/pixel_stretch.h"
 #include "menu_window/win32/splash_picture.h"
 
 namespace tolvar {
 namespace {
 
-namespace gp = Gdiplus::DllExports;
+uint32_t ToPixel(COLORREF color) {
+  return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+}
 
 std::string StatusText(Gdiplus::Status status) {
   switch (status) {
@@ -34,20 +34,8 @@ std::string StatusText(Gdiplus::Status status) {
   }
 }
 
-struct ImageDeleter {
-  void operator()(Gdiplus::GpImage* image) const { gp::GdipDisposeImage(image); }
-};
-struct GraphicsDeleter {
-  void operator()(Gdiplus::GpGraphics* graphics) const { gp::GdipDeleteGraphics(graphics); }
-};
-struct AttributesDeleter {
-  void operator()(Gdiplus::GpImageAttributes* attributes) const {
-    gp::GdipDisposeImageAttributes(attributes);
-  }
-};
-
-// A 32-bit top-down DIB section filled with `background`.
-HBITMAP CreateCanvas(HDC dc, SIZE size, COLORREF background) {
+// A 32-bit top-down DIB section filled with `background`; `bits` receives its pixels.
+HBITMAP CreateCanvas(HDC dc, SIZE size, COLORREF background, uint32_t** bits) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = size.cx;
@@ -55,51 +43,57 @@ HBITMAP CreateCanvas(HDC dc, SIZE size, COLORREF background) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
   if (bitmap == nullptr) return nullptr;
-  const DWORD pixel =
-      (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
-  DWORD* pixels = static_cast<DWORD*>(bits);
-  for (long i = 0; i < static_cast<long>(size.cx) * size.cy; ++i) pixels[i] = pixel;
+  *bits = static_cast<uint32_t*>(pixels);
+  std::fill(*bits, *bits + static_cast<size_t>(size.cx) * size.cy, ToPixel(background));
   return bitmap;
 }
 
-Gdiplus::Status DrawStretched(HDC dc, Gdiplus::GpImage* image, SIZE size) {
-  Gdiplus::GpGraphics* raw_graphics = nullptr;
-  Gdiplus::Status status = gp::GdipCreateFromHDC(dc, &raw_graphics);
-  if (status != Gdiplus::Ok) return status;
-  std::unique_ptr<Gdiplus::GpGraphics, GraphicsDeleter> graphics(raw_graphics);
-  gp::GdipSetInterpolationMode(raw_graphics, Gdiplus::InterpolationModeHighQualityBicubic);
-  gp::GdipSetPixelOffsetMode(raw_graphics, Gdiplus::PixelOffsetModeHalf);
-
-  Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
-  gp::GdipGetImageType(image, &type);
-  if (type != Gdiplus::ImageTypeBitmap) {
-    // A metafile: drawn from its own frame into the whole area.
-    return gp::GdipDrawImageRectI(raw_graphics, image, 0, 0, size.cx, size.cy);
-  }
+// Stretches a bitmap over the canvas with our own filter: GDI+'s and GDI's smooth stretching take
+// tens of milliseconds under Wine, a noticeable part of the menu's start. False when GDI+ cannot
+// hand out the pixels (a picture too large to convert); GDI+ draws it then.
+bool StretchBitmap(const GdiplusApi& api, Gdiplus::GpImage* image, uint32_t* canvas, SIZE size,
+                   COLORREF background) {
   UINT width = 0, height = 0;
-  gp::GdipGetImageWidth(image, &width);
-  gp::GdipGetImageHeight(image, &height);
-  // Mirrored tiling at the borders keeps the stretched picture's edges from fading to transparent.
-  Gdiplus::GpImageAttributes* raw_attributes = nullptr;
-  gp::GdipCreateImageAttributes(&raw_attributes);
-  std::unique_ptr<Gdiplus::GpImageAttributes, AttributesDeleter> attributes(raw_attributes);
-  if (raw_attributes != nullptr) {
-    gp::GdipSetImageAttributesWrapMode(raw_attributes, Gdiplus::WrapModeTileFlipXY, 0, FALSE);
+  api.GetImageWidth(image, &width);
+  api.GetImageHeight(image, &height);
+  const Gdiplus::GpRect whole(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+  Gdiplus::BitmapData data = {};
+  auto* bitmap = static_cast<Gdiplus::GpBitmap*>(image);
+  if (api.BitmapLockBits(bitmap, &whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB,
+                         &data) != Gdiplus::Ok) {
+    return false;
   }
-  return gp::GdipDrawImageRectRectI(raw_graphics, image, 0, 0, size.cx, size.cy, 0, 0,
-                                    static_cast<INT>(width), static_cast<INT>(height),
-                                    Gdiplus::UnitPixel, raw_attributes, nullptr, nullptr);
+  StretchPixels(static_cast<const uint8_t*>(data.Scan0), static_cast<int>(data.Width),
+                static_cast<int>(data.Height), data.Stride, canvas, size.cx, size.cy,
+                ToPixel(background));
+  api.BitmapUnlockBits(bitmap, &data);
+  return true;
+}
+
+// Draws `image` over the whole of `size` on `dc` (whose bitmap is `canvas`).
+Gdiplus::Status DrawStretched(const GdiplusApi& api, HDC dc, uint32_t* canvas,
+                              Gdiplus::GpImage* image, SIZE size, COLORREF background) {
+  Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+  api.GetImageType(image, &type);
+  if (type == Gdiplus::ImageTypeBitmap && StretchBitmap(api, image, canvas, size, background)) {
+    return Gdiplus::Ok;
+  }
+  // A metafile is drawn from its own frame into the whole area.
+  Gdiplus::GpGraphics* graphics = nullptr;
+  Gdiplus::Status status = api.CreateFromHDC(dc, &graphics);
+  if (status != Gdiplus::Ok) return status;
+  api.SetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBilinear);
+  status = api.DrawImageRectI(graphics, image, 0, 0, size.cx, size.cy);
+  api.DeleteGraphics(graphics);
+  return status;
 }
 
 }  // namespace
 
-SplashPicture::~SplashPicture() {
-  Clear();
-  if (gdiplus_token_ != 0) Gdiplus::GdiplusShutdown(gdiplus_token_);
-}
+SplashPicture::~SplashPicture() { Clear(); }
 
 void SplashPicture::Clear() {
   if (bitmap_ != nullptr) DeleteObject(bitmap_);
@@ -107,46 +101,33 @@ void SplashPicture::Clear() {
   size_ = SIZE{0, 0};
 }
 
-Result SplashPicture::StartGdiplus() {
-  if (gdiplus_token_ != 0) return Result::Ok();
-  Gdiplus::GdiplusStartupInput input;
-  input.GdiplusVersion = 1;
-  input.DebugEventCallback = nullptr;
-  input.SuppressBackgroundThread = FALSE;
-  input.SuppressExternalCodecs = FALSE;
-  const Gdiplus::Status status = Gdiplus::GdiplusStartup(&gdiplus_token_, &input, nullptr);
-  if (status != Gdiplus::Ok) {
-    gdiplus_token_ = 0;
-    return Result::Failure("the picture library GDI+ cannot start (status " +
-                           std::to_string(static_cast<int>(status)) + ")");
-  }
-  return Result::Ok();
-}
-
 Result SplashPicture::Load(const std::wstring& path, SIZE size, COLORREF background) {
   Clear();
-  const Result started = StartGdiplus();
-  if (!started.ok) return started;
+  std::string reason;
+  const GdiplusApi* const gdiplus = StartedGdiplus(&reason);
+  if (gdiplus == nullptr) return Result::Failure(reason);
+  const GdiplusApi& api = *gdiplus;
 
   // GDI+ keeps the file open as long as the image lives; the image lives only inside this call.
-  Gdiplus::GpImage* raw_image = nullptr;
-  Gdiplus::Status status = gp::GdipLoadImageFromFile(path.c_str(), &raw_image);
+  Gdiplus::GpImage* image = nullptr;
+  Gdiplus::Status status = api.LoadImageFromFile(path.c_str(), &image);
   if (status != Gdiplus::Ok) return Result::Failure(StatusText(status));
-  std::unique_ptr<Gdiplus::GpImage, ImageDeleter> image(raw_image);
 
   const HDC screen = GetDC(nullptr);
   const HDC dc = CreateCompatibleDC(screen);
   ReleaseDC(nullptr, screen);
-  if (dc == nullptr) return Result::Failure("no drawing surface is left for the picture");
-  HBITMAP canvas = CreateCanvas(dc, size, background);
+  uint32_t* pixels = nullptr;
+  HBITMAP canvas = dc != nullptr ? CreateCanvas(dc, size, background, &pixels) : nullptr;
   if (canvas == nullptr) {
-    DeleteDC(dc);
+    if (dc != nullptr) DeleteDC(dc);
+    api.DisposeImage(image);
     return Result::Failure("no memory is left for a picture of this size");
   }
   const HGDIOBJ previous = SelectObject(dc, canvas);
-  status = DrawStretched(dc, raw_image, size);
+  status = DrawStretched(api, dc, pixels, image, size, background);
   SelectObject(dc, previous);
   DeleteDC(dc);
+  api.DisposeImage(image);
   if (status != Gdiplus::Ok) {
     DeleteObject(canvas);
     return Result::Failure(StatusText(status));

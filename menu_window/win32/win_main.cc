@@ -11,6 +11,7 @@
 #include "menu_form/menu_entry.h"
 #include "menu_form/menu_form.h"
 #include "menu_window/system_program_start.h"
+#include "menu_window/win32/gdiplus_library.h"
 #include "menu_window/win32/menu_window.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/user_locale.h"
@@ -31,6 +32,8 @@ int ReportFatal(const std::string& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // The picture library starts on a second thread while the window is being built.
+  tolvar::PrepareGdiplus();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
