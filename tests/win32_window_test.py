@@ -177,6 +177,22 @@ class WindowTest(unittest.TestCase):
             x, y = left + int(fx * w), top + int(fy * h)
             self.assertTrue(close_to(rows[y][x], color), f"{rows[y][x]} at {fx, fy}, not {color}")
 
+    def test_the_largest_menu_fills_the_list_and_launches_its_last_entry(self):
+        shutil.copy(RECORDER, self.write("setup files\\install me.exe", b""))
+        lines = [TITLE, "$null$", "32766"]
+        for i in range(1, 32766):
+            lines += [f"Entry {i}", "$null$"]
+        lines += ["The last one", "setup files\\install me.exe"]
+        self.write_menu(*lines)
+        self.start()
+        window = self.desktop.wait_for_window(TITLE, program=self.program)
+        # End jumps to the last of the 32767 list positions; Return launches it.
+        self.desktop.keys(window, "Tab", "Tab", "End", "Return")
+        self.assertEqual(len(self.wait_for_records(1)), 1)
+        self.desktop.keys(window, "Home", "Return")  # the prompt again: nothing
+        self.assert_nothing_happened()
+        self.assertEqual(len(self.records()), 1)
+
     def test_quit_ends_the_menu(self):
         self.full_medium()
         self.start()
