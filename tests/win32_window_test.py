@@ -7,6 +7,7 @@ Run one test: win32_window_test.py WindowTest.test_quit
 import os
 import shutil
 import struct
+import subprocess
 import sys
 import tempfile
 import time
@@ -21,8 +22,6 @@ DESIGN_TITLE = "Tolvar_Autorun"
 # Blanks at both ends and letters outside ASCII: the title must arrive exactly as written.
 TITLE = "  Tolvar Test Medium \u00dcber 2.0 "
 RED, GREEN, BLUE, YELLOW = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0)
-SPLASH_SIZE = (489, 121)  # the picture area at 96 DPI
-CLIENT_WIDTH, CLIENT_HEIGHT = 508, 175
 
 
 def quadrant_bmp(width, height):
@@ -155,11 +154,14 @@ class WindowTest(unittest.TestCase):
             time.sleep(0.1)
         self.fail(f"expected {count} starts of the program, got {len(self.records())}")
 
-    def check_picture(self, window):
+    def check_picture(self, window, scale=1.0):
+        """The picture fills the picture area of a window laid out at `scale` times 96 DPI."""
         width, height, rows = self.desktop.screenshot(window)
+        pixels = lambda twips: int(twips * scale / 15 + 0.5)  # noqa: E731
+        client_width, client_height = pixels(7620), pixels(2625)
         # Wine draws the frame itself: equal borders, the caption on top.
-        frame = (width - CLIENT_WIDTH) // 2
-        client_left, client_top = frame, height - frame - CLIENT_HEIGHT
+        frame = (width - client_width) // 2
+        client_left, client_top = frame, height - frame - client_height
         colors = (RED, GREEN, BLUE, YELLOW)
         inside = [(x, y) for y in range(client_top, height - frame)
                   for x in range(client_left, width - frame)
@@ -167,10 +169,10 @@ class WindowTest(unittest.TestCase):
         self.assertTrue(inside, "no part of the picture is on the screen")
         left, top = min(x for x, _ in inside), min(y for _, y in inside)
         right, bottom = max(x for x, _ in inside) + 1, max(y for _, y in inside) + 1
-        # Stretched to the whole picture area, 8 pixels in from the client area's corner.
-        self.assertEqual((left - client_left, top - client_top), (8, 8))
-        self.assertEqual((right - left, bottom - top), SPLASH_SIZE)
-        w, h = SPLASH_SIZE
+        # Stretched to the whole picture area, 120 twips in from the client area's corner.
+        self.assertEqual((left - client_left, top - client_top), (pixels(120), pixels(120)))
+        w, h = pixels(7335), pixels(1815)
+        self.assertEqual((right - left, bottom - top), (w, h))
         for (fx, fy), color in (((0.25, 0.25), RED), ((0.75, 0.25), GREEN), ((0.25, 0.75), BLUE),
                                 ((0.75, 0.75), YELLOW), ((0.02, 0.05), RED),
                                 ((0.98, 0.95), YELLOW)):
@@ -192,6 +194,22 @@ class WindowTest(unittest.TestCase):
         self.desktop.keys(window, "Home", "Return")  # the prompt again: nothing
         self.assert_nothing_happened()
         self.assertEqual(len(self.records()), 1)
+
+    def test_the_layout_follows_the_screens_dpi(self):
+        self.full_medium()
+        set_dpi = ["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                   "/t", "REG_DWORD", "/d", "144", "/f"]
+        self.assertEqual(subprocess.run(set_dpi, env=self.desktop.env,
+                                        capture_output=True).returncode, 0)
+        try:
+            self.start()
+            window = self.desktop.wait_for_window(TITLE, program=self.program)
+            self.check_picture(window, scale=1.5)
+            self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+            self.wait_for_records(1)
+        finally:
+            subprocess.run(["wine", "reg", "delete", r"HKCU\Control Panel\Desktop", "/v",
+                            "LogPixels", "/f"], env=self.desktop.env, capture_output=True)
 
     def test_quit_ends_the_menu(self):
         self.full_medium()
