@@ -1,0 +1,45 @@
+// Win32 only: GDI+, looked up at run time and started once for the process. Importing gdiplus.dll
+// would load it and the COM libraries it needs at every start, with a picture or without; looking
+// it up lets that work run on a second thread while the window is being built.
+#ifndef TOLVAR_MENU_WINDOW_WIN32_GDIPLUS_LIBRARY_H_
+#define TOLVAR_MENU_WINDOW_WIN32_GDIPLUS_LIBRARY_H_
+
+#include <windows.h>
+// WIN32_LEAN_AND_MEAN leaves out the COM types that gdiplus.h uses.
+#include <objidl.h>
+// Last: it needs both headers above.
+#include <gdiplus.h>
+
+#include <string>
+
+namespace tolvar {
+
+// The GDI+ functions the menu uses.
+struct GdiplusApi {
+  decltype(&Gdiplus::GdiplusStartup) Startup;
+  decltype(&Gdiplus::DllExports::GdipLoadImageFromFile) LoadImageFromFile;
+  decltype(&Gdiplus::DllExports::GdipLoadImageFromStream) LoadImageFromStream;
+  decltype(&Gdiplus::DllExports::GdipDisposeImage) DisposeImage;
+  decltype(&Gdiplus::DllExports::GdipGetImageType) GetImageType;
+  decltype(&Gdiplus::DllExports::GdipGetImageWidth) GetImageWidth;
+  decltype(&Gdiplus::DllExports::GdipGetImageHeight) GetImageHeight;
+  decltype(&Gdiplus::DllExports::GdipBitmapLockBits) BitmapLockBits;
+  decltype(&Gdiplus::DllExports::GdipBitmapUnlockBits) BitmapUnlockBits;
+  decltype(&Gdiplus::DllExports::GdipCreateFromHDC) CreateFromHDC;
+  decltype(&Gdiplus::DllExports::GdipDeleteGraphics) DeleteGraphics;
+  decltype(&Gdiplus::DllExports::GdipSetInterpolationMode) SetInterpolationMode;
+  decltype(&Gdiplus::DllExports::GdipDrawImageRectI) DrawImageRectI;
+};
+
+// Starts loading and starting GDI+ and its picture decoders on a second thread, and returns at
+// once. Call it at most once, before the first StartedGdiplus.
+void PrepareGdiplus();
+
+// GDI+, started: waits for PrepareGdiplus's thread, or does its work here when there is none.
+// Null when GDI+ is missing or does not start, with the reason in words in `*reason`. GDI+ stays
+// up until the process ends.
+const GdiplusApi* StartedGdiplus(std::string* reason);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_WINDOW_WIN32_GDIPLUS_LIBRARY_H_

@@ -1,0 +1,344 @@
+// Win32 body of MenuWindow: plain CreateWindowExW controls on a window that behaves like a dialog
+// (IsDialogMessageW in the loop), laid out from twips at the window's DPI.
+#include "menu_window/win32/menu_window.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "menu_form/menu_entry.h"
+#include "menu_window/win32/dpi_win32.h"
+#include "menu_window/win32/window_layout.h"
+#include "shared_routines/utf16_win32.h"
+
+namespace tolvar {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"Tolvar_Autorun";
+constexpr int kMenuId = 101;
+constexpr int kGoBoxId = 102;
+constexpr int kExitBoxId = 103;
+constexpr int kIconId = 1;  // the application icon in the resources
+// Fixed size: no sizing border and no maximise box.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// How many items the open list shows before it scrolls.
+constexpr int kVisibleListItems = 16;
+
+HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class,
+                 const wchar_t* caption, DWORD style, const RECT& rect, int id) {
+  return CreateWindowExW(0, window_class, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
+                         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
+                         nullptr);
+}
+
+std::string LastErrorText() {
+  const DWORD error = GetLastError();
+  wchar_t* text = nullptr;
+  FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message = text != nullptr ? text : L"error " + std::to_wstring(error);
+  LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
+    message.pop_back();
+  return Narrow(message);
+}
+
+}  // namespace
+
+MenuWindow::MenuWindow(HINSTANCE instance) : instance_(instance) {}
+
+MenuWindow::~MenuWindow() {
+  if (window_ != nullptr) DestroyWindow(window_);
+  if (font_ != nullptr) DeleteObject(font_);
+  if (large_icon_ != nullptr) DestroyIcon(large_icon_);
+  if (small_icon_ != nullptr) DestroyIcon(small_icon_);
+}
+
+Result MenuWindow::Create() {
+  WNDCLASSEXW window_class = {};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = WindowProcedure;
+  window_class.hInstance = instance_;
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kWindowClass;
+  if (RegisterClassExW(&window_class) == 0) return Result::Failure(LastErrorText());
+
+  // Everything is made at its final place and size for the screen's DPI: moving windows
+  // afterwards costs start-up time, above all under Wine.
+  dpi_ = WindowDpi(nullptr);
+  const RECT frame = WindowRect(dpi_, nullptr);
+  window_ = CreateWindowExW(0, kWindowClass, L"Tolvar_Autorun", kWindowStyle, frame.left, frame.top,
+                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                            instance_, this);
+  if (window_ == nullptr) return Result::Failure(LastErrorText());
+
+  // Created in tab order: Go_Box, Exit_Box, then Menu.
+  go_box_ = CreateChild(window_, instance_, L"BUTTON", L"Go_Box", BS_DEFPUSHBUTTON,
+                        ToPixels(kGoBoxTwips, dpi_), kGoBoxId);
+  exit_box_ = CreateChild(window_, instance_, L"BUTTON", L"Exit_Box", BS_PUSHBUTTON,
+                          ToPixels(kExitBoxTwips, dpi_), kExitBoxId);
+  menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL,
+                      MenuRect(dpi_), kMenuId);
+  if (go_box_ == nullptr || exit_box_ == nullptr || menu_ == nullptr) {
+    return Result::Failure(LastErrorText());
+  }
+  saved_focus_ = go_box_;
+  SendMessageW(menu_, CB_SETMINVISIBLE, kVisibleListItems, 0);
+  ApplyFont(dpi_);
+
+  large_icon_ =
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+  small_icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                              GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), 0));
+  if (large_icon_ != nullptr) {
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large_icon_));
+  }
+  if (small_icon_ != nullptr) {
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
+  }
+
+  // A window on a monitor whose DPI differs from the system's is laid out again for it.
+  const UINT window_dpi = WindowDpi(window_);
+  if (window_dpi != dpi_) ApplyLayout(window_dpi, nullptr);
+  return Result::Ok();
+}
+
+RECT MenuWindow::WindowRect(UINT dpi, const RECT* suggested) const {
+  const SIZE client = {TwipsToPixels(kClientTwips.cx, dpi), TwipsToPixels(kClientTwips.cy, dpi)};
+  const SIZE outer = WindowSizeForClient(client, kWindowStyle, 0, dpi);
+  POINT origin;
+  if (suggested != nullptr) {
+    origin = POINT{suggested->left, suggested->top};
+  } else {
+    RECT work_area = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
+    origin = POINT{work_area.left + (work_area.right - work_area.left - outer.cx) / 2,
+                   work_area.top + (work_area.bottom - work_area.top - outer.cy) / 2};
+  }
+  return RECT{origin.x, origin.y, origin.x + outer.cx, origin.y + outer.cy};
+}
+
+RECT MenuWindow::MenuRect(UINT dpi) {
+  // A drop-down list's window includes the open list; FitListHeight sizes the closed field.
+  RECT rect = ToPixels(kMenuTwips, dpi);
+  rect.bottom += (rect.bottom - rect.top) * kVisibleListItems;
+  return rect;
+}
+
+void MenuWindow::ApplyFont(UINT dpi) {
+  const HFONT old_font = font_;
+  font_ = CreateMessageFont(dpi);
+  for (HWND control : {go_box_, exit_box_, menu_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  }
+  if (old_font != nullptr) DeleteObject(old_font);
+  const RECT menu = ToPixels(kMenuTwips, dpi);
+  FitListHeight(menu.bottom - menu.top);
+}
+
+void MenuWindow::ApplyLayout(UINT dpi, const RECT* suggested_window) {
+  dpi_ = dpi;
+  const RECT frame = WindowRect(dpi, suggested_window);
+  SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left,
+               frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const auto place = [](HWND control, const RECT& rect) {
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  place(go_box_, ToPixels(kGoBoxTwips, dpi));
+  place(exit_box_, ToPixels(kExitBoxTwips, dpi));
+  place(menu_, MenuRect(dpi));
+  ApplyFont(dpi);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MenuWindow::FitListHeight(int height) {
+  // The closed list's height follows its font; bring it to the designed height, but never so low
+  // that the caption is cut.
+  RECT closed = {};
+  GetWindowRect(menu_, &closed);
+  const int field = static_cast<int>(SendMessageW(menu_, CB_GETITEMHEIGHT, (WPARAM)-1, 0));
+  TEXTMETRICW metrics = {};
+  const HDC dc = GetDC(menu_);
+  const HGDIOBJ previous = SelectObject(dc, font_);
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, previous);
+  ReleaseDC(menu_, dc);
+  int wanted = field + height - (closed.bottom - closed.top);
+  if (wanted < metrics.tmHeight) wanted = metrics.tmHeight;
+  if (field > 0 && wanted != field) SendMessageW(menu_, CB_SETITEMHEIGHT, (WPARAM)-1, wanted);
+}
+
+RECT MenuWindow::SplashRect() const { return ToPixels(kSplashTwips, dpi_); }
+
+void MenuWindow::Show() {
+  EndListFilling();
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+  SetForegroundWindow(window_);
+  MoveFocus(go_box_);
+}
+
+int MenuWindow::RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Tab, the arrows, Return and Space between the controls, as in a dialog box.
+    if (window_ != nullptr && IsDialogMessageW(window_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+void MenuWindow::SetTitle(const std::string& title) {
+  SetWindowTextW(window_, Widen(title).c_str());
+}
+
+Result MenuWindow::ShowSplash(const std::string& path) {
+  const RECT area = SplashRect();
+  const Result loaded =
+      splash_.Load(Widen(path), SIZE{area.right - area.left, area.bottom - area.top},
+                   GetSysColor(COLOR_BTNFACE));
+  InvalidateRect(window_, &area, TRUE);
+  return loaded;
+}
+
+void MenuWindow::AddListItem(int position, const std::string& text) {
+  // Filling thousands of items one by one with redraw on is many times slower, above all under
+  // Wine; redraw comes back with the first selection or the first showing.
+  if (!filling_list_) {
+    SendMessageW(menu_, WM_SETREDRAW, FALSE, 0);
+    filling_list_ = true;
+  }
+  SendMessageW(menu_, CB_INSERTSTRING, static_cast<WPARAM>(position),
+               reinterpret_cast<LPARAM>(Widen(text).c_str()));
+}
+
+void MenuWindow::EndListFilling() {
+  if (!filling_list_) return;
+  filling_list_ = false;
+  SendMessageW(menu_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(menu_, nullptr, TRUE);
+}
+
+void MenuWindow::SelectListPosition(int position) {
+  EndListFilling();
+  SendMessageW(menu_, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
+  // CB_SETCURSEL sends no CBN_SELCHANGE, and the form relies on the handler having run.
+  if (on_menu_click) on_menu_click();
+}
+
+int MenuWindow::ReadListPosition() {
+  const LRESULT position = SendMessageW(menu_, CB_GETCURSEL, 0, 0);
+  return position == CB_ERR ? -1 : static_cast<int>(position);
+}
+
+void MenuWindow::SetButtonCaption(Button button, const std::string& caption) {
+  SetWindowTextW(button == Button::kGoBox ? go_box_ : exit_box_, Widen(caption).c_str());
+}
+
+void MenuWindow::Warn(const std::string& text, const std::string& title) {
+  MessageBoxW(window_, Widen(text).c_str(), Widen(title).c_str(), MB_ICONEXCLAMATION | MB_OK);
+}
+
+void MenuWindow::Close() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+void MenuWindow::Dispatch(const std::function<void()>& handler) {
+  if (!handler) return;
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    Warn(error.what(), kMessageTitle);
+  } catch (...) {
+    Warn("An unexpected error occurred; the menu goes on.", kMessageTitle);
+  }
+}
+
+void MenuWindow::MoveFocus(HWND target) {
+  if (target == nullptr) return;
+  SetFocus(target);
+  // As in a dialog box, a focused push button is the one Return presses; otherwise Go_Box is.
+  const bool exit_is_default = target == exit_box_;
+  SendMessageW(go_box_, BM_SETSTYLE, exit_is_default ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON, TRUE);
+  SendMessageW(exit_box_, BM_SETSTYLE, exit_is_default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void MenuWindow::HandleCommand(int id, int code) {
+  if (id == kMenuId && code == CBN_SELCHANGE) {
+    Dispatch(on_menu_click);
+  } else if (id == kGoBoxId && code == BN_CLICKED) {
+    Dispatch(on_go_box_click);
+  } else if (id == kExitBoxId && code == BN_CLICKED) {
+    Dispatch(on_exit_box_click);
+  }
+}
+
+LRESULT CALLBACK MenuWindow::WindowProcedure(HWND window, UINT message, WPARAM wparam,
+                                             LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<MenuWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = self->menu_ = self->go_box_ = self->exit_box_ = nullptr;
+    return DefWindowProcW(window, message, wparam, lparam);
+  }
+  if (self->window_ == nullptr) self->window_ = window;
+  return self->HandleMessage(message, wparam, lparam);
+}
+
+LRESULT MenuWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      HandleCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case DM_GETDEFID: {
+      // IsDialogMessageW asks which button Return presses when the focus is not on a push button.
+      const int id = GetFocus() == exit_box_ ? kExitBoxId : kGoBoxId;
+      return MAKELRESULT(id, DC_HASDEFID);
+    }
+    case WM_NEXTDLGCTL: {
+      // IsDialogMessageW moves the focus with Tab and the arrows by asking the window for it.
+      HWND target = lparam != 0 ? reinterpret_cast<HWND>(wparam)
+                                : GetNextDlgTabItem(window_, GetFocus(), wparam != 0);
+      MoveFocus(target);
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // A message box or another program takes the focus away; it comes back where it was.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window_, focus)) saved_focus_ = focus;
+      } else if (saved_focus_ != nullptr && IsWindow(saved_focus_)) {
+        SetFocus(saved_focus_);
+        return 0;
+      }
+      break;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(window_, &paint);
+      splash_.Paint(dc, SplashRect());
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_DPICHANGED:
+      ApplyLayout(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window_, message, wparam, lparam);
+}
+
+}  // namespace tolvar

@@ -1,0 +1,82 @@
+// Win32 only: the window Tolvar_Autorun (a picture area, the drop-down list Menu and the buttons
+// Go_Box and Exit_Box) and MenuView carried out on it. It draws and forwards its four events
+// through the hooks below; what they mean is the form's business.
+#ifndef TOLVAR_MENU_WINDOW_WIN32_MENU_WINDOW_H_
+#define TOLVAR_MENU_WINDOW_WIN32_MENU_WINDOW_H_
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "menu_form/menu_view.h"
+#include "menu_window/win32/splash_picture.h"
+
+namespace tolvar {
+
+class MenuWindow : public MenuView {
+ public:
+  // Connected by the owner to the form's handlers. Each runs inside the window procedure; an
+  // exception from one becomes a warning box and the menu goes on.
+  std::function<void()> on_menu_click;
+  std::function<void()> on_go_box_click;
+  std::function<void()> on_exit_box_click;
+
+  explicit MenuWindow(HINSTANCE instance);
+  ~MenuWindow() override;
+  MenuWindow(const MenuWindow&) = delete;
+  MenuWindow& operator=(const MenuWindow&) = delete;
+
+  // Creates the window hidden, in its design-time state: title "Tolvar_Autorun", buttons "Go_Box"
+  // and "Exit_Box", an empty list and an empty picture area, centred on the screen. Fails with the
+  // system's reason.
+  Result Create();
+
+  // Shows the window with the focus on Go_Box.
+  void Show();
+
+  // Runs the window until it is closed; returns the process's exit status.
+  int RunMessageLoop();
+
+  // MenuView
+  void SetTitle(const std::string& title) override;
+  Result ShowSplash(const std::string& path) override;
+  void AddListItem(int position, const std::string& text) override;
+  void SelectListPosition(int position) override;
+  int ReadListPosition() override;
+  void SetButtonCaption(Button button, const std::string& caption) override;
+  void Warn(const std::string& text, const std::string& title) override;
+  void Close() override;
+
+ private:
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  void HandleCommand(int id, int code);
+  void Dispatch(const std::function<void()>& handler);
+  // The window's outer rectangle for `dpi`: at `suggested`'s corner, or centred on the screen.
+  RECT WindowRect(UINT dpi, const RECT* suggested) const;
+  static RECT MenuRect(UINT dpi);
+  void ApplyFont(UINT dpi);
+  void ApplyLayout(UINT dpi, const RECT* suggested_window);
+  void FitListHeight(int height);
+  void MoveFocus(HWND target);
+  void EndListFilling();
+  RECT SplashRect() const;
+
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  HWND menu_ = nullptr;
+  HWND go_box_ = nullptr;
+  HWND exit_box_ = nullptr;
+  HFONT font_ = nullptr;
+  HICON large_icon_ = nullptr;
+  HICON small_icon_ = nullptr;
+  UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+  SplashPicture splash_;
+  HWND saved_focus_ = nullptr;  // the control that had the focus when the window was deactivated
+  bool filling_list_ = false;   // redraw of Menu is off while the form fills it
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_WINDOW_WIN32_MENU_WINDOW_H_

@@ -1,0 +1,159 @@
+// Win32 body of SplashPicture: GDI+ through its flat API, loaded at run time, decodes the file;
+// the picture is stretched into a DIB section that the window paints.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "menu_window/win32/gdiplus_library.h"
+#include "menu_window/win32/pixel_stretch.h"
+#include "menu_window/win32/splash_picture.h"
+
+namespace tolvar {
+namespace {
+
+uint32_t ToPixel(COLORREF color) {
+  return (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+}
+
+std::string StatusText(Gdiplus::Status status) {
+  switch (status) {
+    case Gdiplus::FileNotFound:
+      return "the file cannot be opened";
+    case Gdiplus::Win32Error:
+      return "the file cannot be read";
+    case Gdiplus::GenericError:
+    case Gdiplus::OutOfMemory:
+    case Gdiplus::InvalidParameter:
+    case Gdiplus::UnknownImageFormat:
+      // GDI+ (Windows' or Wine's) answers a damaged or unknown file with any of these.
+      return "it is not a picture in a format Windows can read (BMP, GIF, JPEG, PNG, TIFF, ICO, "
+             "WMF or EMF)";
+    default:
+      return "Windows cannot draw it (GDI+ status " + std::to_string(static_cast<int>(status)) +
+             ")";
+  }
+}
+
+// A 32-bit top-down DIB section filled with `background`; `bits` receives its pixels.
+HBITMAP CreateCanvas(HDC dc, SIZE size, COLORREF background, uint32_t** bits) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size.cx;
+  info.bmiHeader.biHeight = -size.cy;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (bitmap == nullptr) return nullptr;
+  *bits = static_cast<uint32_t*>(pixels);
+  std::fill(*bits, *bits + static_cast<size_t>(size.cx) * size.cy, ToPixel(background));
+  return bitmap;
+}
+
+// Stretches a bitmap over the canvas with our own filter: GDI+'s and GDI's smooth stretching take
+// tens of milliseconds under Wine, a noticeable part of the menu's start. False when GDI+ cannot
+// hand out the pixels (a picture too large to convert); GDI+ draws it then.
+bool StretchBitmap(const GdiplusApi& api, Gdiplus::GpImage* image, uint32_t* canvas, SIZE size,
+                   COLORREF background) {
+  UINT width = 0, height = 0;
+  api.GetImageWidth(image, &width);
+  api.GetImageHeight(image, &height);
+  const Gdiplus::GpRect whole(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+  Gdiplus::BitmapData data = {};
+  auto* bitmap = static_cast<Gdiplus::GpBitmap*>(image);
+  if (api.BitmapLockBits(bitmap, &whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB,
+                         &data) != Gdiplus::Ok) {
+    return false;
+  }
+  StretchPixels(static_cast<const uint8_t*>(data.Scan0), static_cast<int>(data.Width),
+                static_cast<int>(data.Height), data.Stride, canvas, size.cx, size.cy,
+                ToPixel(background));
+  api.BitmapUnlockBits(bitmap, &data);
+  return true;
+}
+
+// Draws `image` over the whole of `size` on `dc` (whose bitmap is `canvas`).
+Gdiplus::Status DrawStretched(const GdiplusApi& api, HDC dc, uint32_t* canvas,
+                              Gdiplus::GpImage* image, SIZE size, COLORREF background) {
+  Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+  api.GetImageType(image, &type);
+  if (type == Gdiplus::ImageTypeBitmap && StretchBitmap(api, image, canvas, size, background)) {
+    return Gdiplus::Ok;
+  }
+  // A metafile is drawn from its own frame into the whole area.
+  Gdiplus::GpGraphics* graphics = nullptr;
+  Gdiplus::Status status = api.CreateFromHDC(dc, &graphics);
+  if (status != Gdiplus::Ok) return status;
+  api.SetInterpolationMode(graphics, Gdiplus::InterpolationModeHighQualityBilinear);
+  status = api.DrawImageRectI(graphics, image, 0, 0, size.cx, size.cy);
+  api.DeleteGraphics(graphics);
+  return status;
+}
+
+}  // namespace
+
+SplashPicture::~SplashPicture() { Clear(); }
+
+void SplashPicture::Clear() {
+  if (bitmap_ != nullptr) DeleteObject(bitmap_);
+  bitmap_ = nullptr;
+  size_ = SIZE{0, 0};
+}
+
+Result SplashPicture::Load(const std::wstring& path, SIZE size, COLORREF background) {
+  Clear();
+  std::string reason;
+  const GdiplusApi* const gdiplus = StartedGdiplus(&reason);
+  if (gdiplus == nullptr) return Result::Failure(reason);
+  const GdiplusApi& api = *gdiplus;
+
+  // GDI+ keeps the file open as long as the image lives; the image lives only inside this call.
+  Gdiplus::GpImage* image = nullptr;
+  Gdiplus::Status status = api.LoadImageFromFile(path.c_str(), &image);
+  if (status != Gdiplus::Ok) return Result::Failure(StatusText(status));
+
+  const HDC screen = GetDC(nullptr);
+  const HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  uint32_t* pixels = nullptr;
+  HBITMAP canvas = dc != nullptr ? CreateCanvas(dc, size, background, &pixels) : nullptr;
+  if (canvas == nullptr) {
+    if (dc != nullptr) DeleteDC(dc);
+    api.DisposeImage(image);
+    return Result::Failure("no memory is left for a picture of this size");
+  }
+  const HGDIOBJ previous = SelectObject(dc, canvas);
+  status = DrawStretched(api, dc, pixels, image, size, background);
+  SelectObject(dc, previous);
+  DeleteDC(dc);
+  api.DisposeImage(image);
+  if (status != Gdiplus::Ok) {
+    DeleteObject(canvas);
+    return Result::Failure(StatusText(status));
+  }
+  bitmap_ = canvas;
+  size_ = size;
+  return Result::Ok();
+}
+
+void SplashPicture::Paint(HDC dc, const RECT& target) const {
+  if (bitmap_ == nullptr) return;
+  const HDC source = CreateCompatibleDC(dc);
+  if (source == nullptr) return;
+  const HGDIOBJ previous = SelectObject(source, bitmap_);
+  const int width = target.right - target.left;
+  const int height = target.bottom - target.top;
+  if (width == size_.cx && height == size_.cy) {
+    BitBlt(dc, target.left, target.top, width, height, source, 0, 0, SRCCOPY);
+  } else {
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, target.left, target.top, width, height, source, 0, 0, size_.cx, size_.cy,
+               SRCCOPY);
+  }
+  SelectObject(source, previous);
+  DeleteDC(source);
+}
+
+}  // namespace tolvar

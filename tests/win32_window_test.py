@@ -1,0 +1,254 @@
+"""End-to-end tests of tolvar-autorun.exe under Wine in a private Xvfb, driven with xdotool.
+
+Each test builds its own medium in a temporary directory and runs the real program on it. Set
+TOLVAR_EXE (the menu), TOLVAR_RECORDER (a program that records how it was started) and WINEPREFIX.
+Run one test: win32_window_test.py WindowTest.test_quit
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from wine_desktop import WineDesktop  # noqa: E402
+
+EXE = os.environ.get("TOLVAR_EXE", "")
+RECORDER = os.environ.get("TOLVAR_RECORDER", "")
+DESIGN_TITLE = "Tolvar_Autorun"
+# Blanks at both ends and letters outside ASCII: the title must arrive exactly as written.
+TITLE = "  Tolvar Test Medium \u00dcber 2.0 "
+RED, GREEN, BLUE, YELLOW = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0)
+
+
+def quadrant_bmp(width, height):
+    """A 24-bit BMP whose quadrants are red, green (top) and blue, yellow (bottom)."""
+    row_bytes = (width * 3 + 3) & ~3
+    pixels = bytearray()
+    for y in reversed(range(height)):
+        for x in range(width):
+            top, left = y < height // 2, x < width // 2
+            r, g, b = (RED if left else GREEN) if top else (BLUE if left else YELLOW)
+            pixels += bytes((b, g, r))
+        pixels += bytes(row_bytes - width * 3)
+    header = struct.pack("<2sIII", b"BM", 54 + len(pixels), 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 0, 0, 0, 0)
+    return header + info + pixels
+
+
+def close_to(pixel, color, tolerance=8):
+    return all(abs(a - b) <= tolerance for a, b in zip(pixel, color))
+
+
+class WindowTest(unittest.TestCase):
+    def setUp(self):
+        self.assertTrue(os.path.isfile(EXE), "set TOLVAR_EXE to tolvar-autorun.exe")
+        self.medium = tempfile.mkdtemp(prefix="tolvar-e2e-")
+        self.desktop = WineDesktop()
+
+    def tearDown(self):
+        self.desktop.stop()
+        shutil.rmtree(self.medium, ignore_errors=True)
+
+    def write(self, relative, data):
+        path = os.path.join(self.medium, *relative.split("\\"))
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data if isinstance(data, bytes) else data.encode("utf-8"))
+        return path
+
+    def write_menu(self, *lines):
+        self.write("menu\\config.mnu", "\r\n".join(lines) + "\r\n")
+
+    def full_medium(self):
+        """Title, picture, and four entries: a program (in a folder with a blank), nothing, exit."""
+        shutil.copy(RECORDER, self.write("setup files\\install me.exe", b""))
+        self.write("menu\\splash.bmp", quadrant_bmp(64, 32))
+        self.write_menu("' The test medium", TITLE, "menu\\splash.bmp", "3",
+                        "Install", "setup files\\install me.exe",
+                        "-- nothing --", "$null$",
+                        "Leave", "$exit$")
+
+    def records(self):
+        path = os.path.join(self.medium, "setup files", "launch_record.txt")
+        if not os.path.exists(path):
+            return []
+        with open(path, encoding="utf-8") as f:
+            return [dict(field.split("=", 1) for field in line.rstrip("\n").split("\t"))
+                    for line in f]
+
+    def start(self):
+        self.program = self.desktop.start(EXE, self.medium)
+        return self.program
+
+    def assert_exits(self, status, timeout=30):
+        try:
+            self.program.wait(timeout)
+        except Exception:
+            self.fail("the menu did not end")
+        self.assertEqual(self.program.returncode, status)
+
+    def assert_nothing_happened(self, settle=1.5):
+        """The menu still runs and shows no message box."""
+        time.sleep(settle)
+        self.assertIsNone(self.program.poll(), "the menu ended")
+        self.assertNotIn("Kestova", self.desktop.visible_windows().values())
+
+    def test_missing_definition_warns_then_opens_the_design_time_window(self):
+        self.start()
+        box = self.desktop.wait_for_window("Kestova", program=self.program)
+        self.assertNotIn(DESIGN_TITLE, self.desktop.visible_windows().values(),
+                         "the window must wait until the warning is dismissed")
+        self.desktop.keys(box, "Return")
+        window = self.desktop.wait_for_window(DESIGN_TITLE, program=self.program)
+        # Nothing was ever chosen: Launch looks for a program with an empty name and warns.
+        self.desktop.keys(window, "Return")
+        box = self.desktop.wait_for_window("Kestova", program=self.program)
+        self.desktop.keys(box, "Return")
+        self.desktop.wait_until_gone(box)
+        # The focus is back on Go_Box; Tab goes on to Exit_Box, which ends the menu.
+        self.desktop.keys(window, "Tab", "Return")
+        self.assert_exits(0)
+
+    def test_full_menu_shows_title_and_picture_and_launches_the_chosen_entry(self):
+        self.full_medium()
+        self.start()
+        window = self.desktop.wait_for_window(TITLE, program=self.program)
+        self.check_picture(window)
+
+        # The prompt is selected and Go_Box has the focus: Return does nothing.
+        self.desktop.keys(window, "Return")
+        self.assert_nothing_happened()
+        self.assertEqual(self.records(), [])
+
+        # Tab, Tab reaches the list; Down from the prompt is the first entry; Return is Launch.
+        self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+        self.wait_for_records(1)
+        self.desktop.keys(window, "Return")  # the same entry again: a second start
+        records = self.wait_for_records(2)
+        for record in records:
+            self.assertEqual(record["command"], '"setup files\\install me.exe"')
+            self.assertEqual(record["show"], "2")  # minimised
+            self.assertTrue(record["directory"].rstrip("\\").lower().endswith(
+                os.path.basename(self.medium).lower()), record["directory"])
+        self.assertIsNone(self.program.poll(), "the menu must stay open after a launch")
+
+        # The $null$ entry, and the prompt again, do nothing.
+        self.desktop.keys(window, "Down", "Return", "Up", "Up", "Return")
+        self.assert_nothing_happened()
+        self.assertEqual(len(self.records()), 2)
+
+        # Down three times: the $exit$ entry closes the menu.
+        self.desktop.keys(window, "Down", "Down", "Down", "Return")
+        self.assert_exits(0)
+
+    def wait_for_records(self, count, timeout=20):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            records = self.records()
+            if len(records) >= count:
+                return records
+            time.sleep(0.1)
+        self.fail(f"expected {count} starts of the program, got {len(self.records())}")
+
+    def check_picture(self, window, scale=1.0):
+        """The picture fills the picture area of a window laid out at `scale` times 96 DPI."""
+        width, height, rows = self.desktop.screenshot(window)
+        pixels = lambda twips: int(twips * scale / 15 + 0.5)  # noqa: E731
+        client_width, client_height = pixels(7620), pixels(2625)
+        # Wine draws the frame itself: equal borders, the caption on top.
+        frame = (width - client_width) // 2
+        client_left, client_top = frame, height - frame - client_height
+        colors = (RED, GREEN, BLUE, YELLOW)
+        inside = [(x, y) for y in range(client_top, height - frame)
+                  for x in range(client_left, width - frame)
+                  if any(close_to(rows[y][x], c) for c in colors)]
+        self.assertTrue(inside, "no part of the picture is on the screen")
+        left, top = min(x for x, _ in inside), min(y for _, y in inside)
+        right, bottom = max(x for x, _ in inside) + 1, max(y for _, y in inside) + 1
+        # Stretched to the whole picture area, 120 twips in from the client area's corner.
+        self.assertEqual((left - client_left, top - client_top), (pixels(120), pixels(120)))
+        w, h = pixels(7335), pixels(1815)
+        self.assertEqual((right - left, bottom - top), (w, h))
+        for (fx, fy), color in (((0.25, 0.25), RED), ((0.75, 0.25), GREEN), ((0.25, 0.75), BLUE),
+                                ((0.75, 0.75), YELLOW), ((0.02, 0.05), RED),
+                                ((0.98, 0.95), YELLOW)):
+            x, y = left + int(fx * w), top + int(fy * h)
+            self.assertTrue(close_to(rows[y][x], color), f"{rows[y][x]} at {fx, fy}, not {color}")
+
+    def test_the_largest_menu_fills_the_list_and_launches_its_last_entry(self):
+        shutil.copy(RECORDER, self.write("setup files\\install me.exe", b""))
+        lines = [TITLE, "$null$", "32766"]
+        for i in range(1, 32766):
+            lines += [f"Entry {i}", "$null$"]
+        lines += ["The last one", "setup files\\install me.exe"]
+        self.write_menu(*lines)
+        self.start()
+        window = self.desktop.wait_for_window(TITLE, program=self.program)
+        # End jumps to the last of the 32767 list positions; Return launches it.
+        self.desktop.keys(window, "Tab", "Tab", "End", "Return")
+        self.assertEqual(len(self.wait_for_records(1)), 1)
+        self.desktop.keys(window, "Home", "Return")  # the prompt again: nothing
+        self.assert_nothing_happened()
+        self.assertEqual(len(self.records()), 1)
+
+    def test_the_layout_follows_the_screens_dpi(self):
+        self.full_medium()
+        set_dpi = ["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                   "/t", "REG_DWORD", "/d", "144", "/f"]
+        self.assertEqual(subprocess.run(set_dpi, env=self.desktop.env,
+                                        capture_output=True).returncode, 0)
+        try:
+            self.start()
+            window = self.desktop.wait_for_window(TITLE, program=self.program)
+            self.check_picture(window, scale=1.5)
+            self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+            self.wait_for_records(1)
+        finally:
+            subprocess.run(["wine", "reg", "delete", r"HKCU\Control Panel\Desktop", "/v",
+                            "LogPixels", "/f"], env=self.desktop.env, capture_output=True)
+
+    def test_quit_ends_the_menu(self):
+        self.full_medium()
+        self.start()
+        window = self.desktop.wait_for_window(TITLE, program=self.program)
+        self.desktop.keys(window, "Tab", "space")
+        self.assert_exits(0)
+
+    def test_close_box_ends_the_menu(self):
+        self.full_medium()
+        self.start()
+        window = self.desktop.wait_for_window(TITLE, program=self.program)
+        width = int(self.desktop.run("xwininfo", "-id", window).split("Width:")[1].split()[0])
+        self.desktop.click(window, width - 10, 10)
+        self.assert_exits(0)
+
+    def test_bad_count_is_reported_and_the_window_never_shows(self):
+        self.write_menu(TITLE, "$null$", "three", "One", "$exit$")
+        self.start()
+        box = self.desktop.wait_for_window("Kestova", program=self.program)
+        self.assertNotIn(TITLE, self.desktop.visible_windows().values())
+        self.assertNotIn(DESIGN_TITLE, self.desktop.visible_windows().values())
+        self.desktop.keys(box, "Return")
+        self.assert_exits(1)
+        stderr = self.program.stderr.read().decode("utf-8", "replace")
+        self.assertIn("line 3", stderr)
+
+    def test_a_file_that_is_no_picture_is_reported_and_the_window_never_shows(self):
+        self.write("menu\\splash.png", "not a picture at all\r\n")
+        self.write_menu(TITLE, "menu\\splash.png", "1", "Leave", "$exit$")
+        self.start()
+        box = self.desktop.wait_for_window("Kestova", program=self.program)
+        self.assertNotIn(TITLE, self.desktop.visible_windows().values())
+        self.desktop.keys(box, "Return")
+        self.assert_exits(1)
+        stderr = self.program.stderr.read().decode("utf-8", "replace")
+        self.assertIn("splash.png", stderr)
+        self.assertIn("not a picture", stderr)
+
+
+if __name__ == "__main__":
+    unittest.main()
