@@ -14,8 +14,10 @@ class WineDesktop:
     def __init__(self, prefix=None):
         self.prefix = prefix or os.environ["WINEPREFIX"]
         read_end, write_end = os.pipe()
+        # -noreset: by default the server resets whenever its last client leaves, and Wine's
+        # processes, connecting one after the other while it resets, find no display now and then.
         self._xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen", "0",
+            ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-noreset", "-screen", "0",
              "1024x768x24"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
@@ -28,6 +30,14 @@ class WineDesktop:
         self.env.update(DISPLAY=self.display, WINEPREFIX=self.prefix, WINEARCH="win32",
                         WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
         self._programs = []
+        # A wineserver still running from an earlier Wine program (a console test, or one started
+        # without this display) keeps that program's desktop, and windows made on it fail with
+        # "Invalid window handle": start from a server of this display's own.
+        self._end_wineserver()
+
+    def _end_wineserver(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
 
     def __enter__(self):
         return self
@@ -41,8 +51,7 @@ class WineDesktop:
                 program.kill()
                 program.wait()
         # The server keeps the desktop process of this display alive; the next test has another.
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
+        self._end_wineserver()
         self._xvfb.terminate()
         self._xvfb.wait()
 
