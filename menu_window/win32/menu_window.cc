@@ -64,7 +64,9 @@ Result MenuWindow::Create() {
   window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   window_class.lpszClassName = kWindowClass;
-  if (RegisterClassExW(&window_class) == 0) return Result::Failure(LastErrorText());
+  if (RegisterClassExW(&window_class) == 0) {
+    return Result::Failure("its window class: " + LastErrorText());
+  }
 
   // Everything is made at its final place and size for the screen's DPI: moving windows
   // afterwards costs start-up time, above all under Wine.
@@ -73,7 +75,7 @@ Result MenuWindow::Create() {
   window_ = CreateWindowExW(0, kWindowClass, L"Tolvar_Autorun", kWindowStyle, frame.left, frame.top,
                             frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                             instance_, this);
-  if (window_ == nullptr) return Result::Failure(LastErrorText());
+  if (window_ == nullptr) return Result::Failure("the window: " + LastErrorText());
 
   // Created in tab order: Go_Box, Exit_Box, then Menu.
   go_box_ = CreateChild(window_, instance_, L"BUTTON", L"Go_Box", BS_DEFPUSHBUTTON,
@@ -83,7 +85,7 @@ Result MenuWindow::Create() {
   menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL,
                       MenuRect(dpi_), kMenuId);
   if (go_box_ == nullptr || exit_box_ == nullptr || menu_ == nullptr) {
-    return Result::Failure(LastErrorText());
+    return Result::Failure("its controls: " + LastErrorText());
   }
   saved_focus_ = go_box_;
   SendMessageW(menu_, CB_SETMINVISIBLE, kVisibleListItems, 0);
