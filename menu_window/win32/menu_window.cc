@@ -32,18 +32,7 @@ HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class,
                          nullptr);
 }
 
-std::string LastErrorText() {
-  const DWORD error = GetLastError();
-  wchar_t* text = nullptr;
-  FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message = text != nullptr ? text : L"error " + std::to_wstring(error);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
-    message.pop_back();
-  return Narrow(message);
-}
+std::string LastErrorText() { return SystemErrorText(GetLastError()); }
 
 }  // namespace
 
