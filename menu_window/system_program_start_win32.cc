@@ -1,8 +1,9 @@
 // Win32 body of SystemProgramStart: CreateProcessW of the checked path, minimised, without waiting;
 // ShellExecuteExW for an installer that asks for administrator rights and for a document.
+#include <windows.h>
+// shellapi.h and objbase.h need the Windows types above them.
 #include <objbase.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <utility>
 
@@ -16,18 +17,6 @@
 
 namespace tolvar {
 namespace {
-
-std::string SystemMessage(DWORD error) {
-  wchar_t* text = nullptr;
-  FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message = text != nullptr ? text : L"unknown error " + std::to_wstring(error);
-  LocalFree(text);
-  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
-    message.pop_back();
-  return Narrow(message);
-}
 
 // The path made absolute against the current directory, so that the shell never searches for it.
 std::wstring FullPath(const std::wstring& path) {
@@ -67,10 +56,37 @@ DWORD ShellError(const SHELLEXECUTEINFOW& info) {
   }
 }
 
+// A function of a DLL in the system directory, loaded the first time it is asked for. The shell and
+// COM are needed only for documents and elevation, and importing them would make every start of the
+// menu load them: tens of DLLs, a noticeable part of the start under Wine.
+template <typename Function>
+Function SystemFunction(const wchar_t* library, const char* name) {
+  wchar_t directory[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const HMODULE module = LoadLibraryW((std::wstring(directory) + L"\\" + library).c_str());
+  if (module == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
 Result OpenThroughTheShell(const std::string& path) {
+  using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+  using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
+  using CoUninitializeFunction = void(WINAPI*)();
+  static const auto shell_execute_ex =
+      SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW");
+  static const auto co_initialize_ex =
+      SystemFunction<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx");
+  static const auto co_uninitialize =
+      SystemFunction<CoUninitializeFunction>(L"ole32.dll", "CoUninitialize");
+  if (shell_execute_ex == nullptr) return Result::Failure(SystemErrorText(GetLastError()));
+
   const std::wstring file = FullPath(Widen(path));
   // Some shell extensions that open documents are COM objects and need an apartment.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const HRESULT com =
+      co_initialize_ex != nullptr && co_uninitialize != nullptr
+          ? co_initialize_ex(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)
+          : E_FAIL;
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   // Errors come back to the menu, which names the file in its own warning.
@@ -78,13 +94,13 @@ Result OpenThroughTheShell(const std::string& path) {
   info.lpFile = file.c_str();
   info.nShow = SW_SHOWMINIMIZED;
   SetLastError(ERROR_SUCCESS);
-  const bool opened = ShellExecuteExW(&info);
+  const bool opened = shell_execute_ex(&info);
   const DWORD last_error = GetLastError();
   const DWORD error = opened ? ERROR_SUCCESS : ShellError(info);
-  if (SUCCEEDED(com)) CoUninitialize();
+  if (SUCCEEDED(com)) co_uninitialize();
   // The person said no to the elevation prompt: that needs no warning.
   if (opened || last_error == ERROR_CANCELLED) return Result::Ok();
-  return Result::Failure(SystemMessage(error));
+  return Result::Failure(SystemErrorText(error));
 }
 
 // Errors by which CreateProcessW says that the file is no program it can run.
@@ -118,7 +134,7 @@ Result SystemProgramStart::Start(const std::string& path) {
     // An installer whose manifest demands administrator rights starts only through the shell,
     // which shows the elevation prompt; a document opens in the application for its type.
     if (error == ERROR_ELEVATION_REQUIRED || IsNoProgram(error)) return desktop_open_(path);
-    return Result::Failure(SystemMessage(error));
+    return Result::Failure(SystemErrorText(error));
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
