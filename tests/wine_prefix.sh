@@ -4,6 +4,9 @@
 set -eu
 prefix=$1
 export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+# A server left by an interrupted run (the benchmark keeps one alive on purpose) would make the wait
+# at the end last for ever, and holds a desktop on a display that is gone.
+wineserver -k 2>/dev/null || true
 if [ ! -f "$prefix/system.reg" ]; then
   wineboot --init >/dev/null 2>&1
 fi
