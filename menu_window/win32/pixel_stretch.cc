@@ -8,10 +8,19 @@
 namespace tolvar {
 namespace {
 
+// Weights are fixed-point numbers with this many fraction bits, and the taps of one target pixel
+// add up to exactly one: integer sums are several times faster than floating point on the 32-bit
+// x87 code this program is built as, and a picture the size of the area is copied exactly.
+constexpr int kWeightBits = 14;
+constexpr int32_t kOne = 1 << kWeightBits;
+// The pass across keeps 8 fraction bits, so that the pass down cannot overflow 32 bits.
+constexpr int kAcrossShift = kWeightBits - 8;
+constexpr int kResultBits = 8 + kWeightBits;
+
 // The source pixels and their weights that make up one target pixel along one axis.
 struct Taps {
   int first = 0;
-  std::vector<float> weights;
+  std::vector<int32_t> weights;
 };
 
 std::vector<Taps> AxisTaps(int source_size, int target_size) {
@@ -19,29 +28,37 @@ std::vector<Taps> AxisTaps(int source_size, int target_size) {
   // Shrinking widens the filter so that every source pixel counts.
   const double support = std::max(scale, 1.0);
   std::vector<Taps> axis(static_cast<size_t>(target_size));
+  std::vector<double> weights;
   for (int t = 0; t < target_size; ++t) {
     const double center = (t + 0.5) * scale;
     const int low = std::max(0, static_cast<int>(std::floor(center - support)));
     const int high = std::min(source_size - 1, static_cast<int>(std::ceil(center + support)));
     Taps& taps = axis[static_cast<size_t>(t)];
+    weights.clear();
     double total = 0;
     for (int s = low; s <= high; ++s) {
       const double weight = std::max(0.0, 1.0 - std::fabs(s + 0.5 - center) / support);
-      if (taps.weights.empty() && weight == 0) {
-        continue;
-      }
-      if (taps.weights.empty()) taps.first = s;
-      taps.weights.push_back(static_cast<float>(weight));
+      if (weights.empty() && weight == 0) continue;
+      if (weights.empty()) taps.first = s;
+      weights.push_back(weight);
       total += weight;
     }
+    while (!weights.empty() && weights.back() == 0) weights.pop_back();
     if (total == 0) {
       // Only at the picture's very edge: take the nearest pixel.
       taps.first = std::min(source_size - 1, std::max(0, static_cast<int>(center)));
-      taps.weights.assign(1, 1.0f);
+      weights.assign(1, 1.0);
       total = 1;
     }
-    for (float& weight : taps.weights) weight = static_cast<float>(weight / total);
-    while (!taps.weights.empty() && taps.weights.back() == 0) taps.weights.pop_back();
+    // Rounded to fixed point; what rounding loses or adds goes to the heaviest tap.
+    int32_t sum = 0;
+    size_t heaviest = 0;
+    for (size_t i = 0; i < weights.size(); ++i) {
+      taps.weights.push_back(static_cast<int32_t>(std::lround(weights[i] / total * kOne)));
+      sum += taps.weights.back();
+      if (weights[i] > weights[heaviest]) heaviest = i;
+    }
+    taps.weights[heaviest] += kOne - sum;
   }
   return axis;
 }
@@ -54,42 +71,54 @@ void StretchPixels(const uint8_t* source, int source_width, int source_height, i
   const std::vector<Taps> columns = AxisTaps(source_width, target_width);
   const std::vector<Taps> rows = AxisTaps(source_height, target_height);
 
-  // Across first: every source row becomes a row of target width, 4 channels as floats.
-  std::vector<float> across(static_cast<size_t>(target_width) * source_height * 4);
+  // Across first: every source row becomes a row of target width, 4 channels, 8 fraction bits.
+  std::vector<int32_t> across(static_cast<size_t>(target_width) * source_height * 4);
   for (int y = 0; y < source_height; ++y) {
     const uint8_t* row = source + static_cast<ptrdiff_t>(y) * source_stride;
-    float* out = &across[static_cast<size_t>(y) * target_width * 4];
+    int32_t* out = &across[static_cast<size_t>(y) * target_width * 4];
     for (int x = 0; x < target_width; ++x) {
       const Taps& taps = columns[static_cast<size_t>(x)];
-      float sum[4] = {0, 0, 0, 0};
+      int32_t sum[4] = {0, 0, 0, 0};
       const uint8_t* pixel = row + taps.first * 4;
-      for (float weight : taps.weights) {
+      for (const int32_t weight : taps.weights) {
         for (int c = 0; c < 4; ++c) sum[c] += weight * pixel[c];
         pixel += 4;
       }
-      for (int c = 0; c < 4; ++c) out[x * 4 + c] = sum[c];
+      for (int c = 0; c < 4; ++c) {
+        out[x * 4 + c] = (sum[c] + (1 << (kAcrossShift - 1))) >> kAcrossShift;
+      }
     }
   }
 
   // Then down, and over the background.
-  const float back[3] = {static_cast<float>(background & 0xff),
-                         static_cast<float>((background >> 8) & 0xff),
-                         static_cast<float>((background >> 16) & 0xff)};
+  const int32_t back[3] = {static_cast<int32_t>(background & 0xff),
+                           static_cast<int32_t>((background >> 8) & 0xff),
+                           static_cast<int32_t>((background >> 16) & 0xff)};
+  constexpr int32_t kOpaque = 255 << kResultBits;
+  constexpr int32_t kHalf = 1 << (kResultBits - 1);
   for (int y = 0; y < target_height; ++y) {
     const Taps& taps = rows[static_cast<size_t>(y)];
     uint32_t* out = target + static_cast<ptrdiff_t>(y) * target_width;
     for (int x = 0; x < target_width; ++x) {
-      float sum[4] = {0, 0, 0, 0};
-      const float* pixel = &across[(static_cast<size_t>(taps.first) * target_width + x) * 4];
-      for (float weight : taps.weights) {
+      int32_t sum[4] = {0, 0, 0, 0};
+      const int32_t* pixel = &across[(static_cast<size_t>(taps.first) * target_width + x) * 4];
+      for (const int32_t weight : taps.weights) {
         for (int c = 0; c < 4; ++c) sum[c] += weight * pixel[c];
         pixel += static_cast<size_t>(target_width) * 4;
       }
-      const float uncovered = 1.0f - sum[3] / 255.0f;
+      const int32_t uncovered = std::max(0, kOpaque - sum[3]);
       uint32_t color = 0;
       for (int c = 0; c < 3; ++c) {
-        const float value = sum[c] + back[c] * uncovered;
-        color |= static_cast<uint32_t>(std::clamp(std::lround(value), 0L, 255L)) << (8 * c);
+        int32_t value;
+        if (uncovered == 0) {
+          value = (sum[c] + kHalf) >> kResultBits;
+        } else {
+          // Premultiplied: the background shows through as much as the picture leaves uncovered.
+          value = static_cast<int32_t>(
+              (sum[c] + static_cast<double>(back[c]) * uncovered / 255.0) / (1 << kResultBits) +
+              0.5);
+        }
+        color |= static_cast<uint32_t>(std::clamp(value, 0, 255)) << (8 * c);
       }
       out[x] = color;
     }
