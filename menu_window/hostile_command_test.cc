@@ -119,6 +119,17 @@ TEST_F(HostileCommandTest, ShellSyntaxIsPartOfTheNameAndNeverRuns) {
   EXPECT_EQ(Listing(medium_.root()), before_);
 }
 
+TEST_F(HostileCommandTest, TheProgramStartRefusesANameWithANul) {
+  // Whoever calls it: cut at the NUL, the name would be that of the helper, which exists.
+  WriteHelper(medium_.root() / "helper.sh");
+  SystemProgramStart start;
+  const Result started = start.Start("helper.sh\0 more"s);
+  EXPECT_FALSE(started.ok);
+  EXPECT_EQ(started.reason, "the file name holds a NUL character");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(fs::exists(log_));
+}
+
 TEST_F(HostileCommandTest, AFileNamedLikeShellSyntaxRunsUnderExactlyThatName) {
   const std::string tricky = "run; touch injected $(touch injected2) `touch x` | y > z.sh";
   WriteHelper(medium_.root() / tricky);
