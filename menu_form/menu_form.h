@@ -5,6 +5,7 @@
 #ifndef TOLVAR_MENU_FORM_MENU_FORM_H_
 #define TOLVAR_MENU_FORM_MENU_FORM_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,20 @@ class MenuForm {
   std::vector<MenuEntry> menu_entries_;
   MenuEntry prompt_entry_;
   MenuEntry current_entry_;
+};
+
+// The window's side of the four events: the hooks its controls run, connected to a form's
+// handlers by the program's start-up. A window calls a hook only when it is set.
+struct MenuEvents {
+  std::function<void()> on_menu_click;
+  std::function<void()> on_go_box_click;
+  std::function<void()> on_exit_box_click;
+
+  void ConnectTo(MenuForm& form) {
+    on_menu_click = [&form] { form.OnMenuClick(); };
+    on_go_box_click = [&form] { form.OnGoBoxClick(); };
+    on_exit_box_click = [&form] { form.OnExitBoxClick(); };
+  }
 };
 
 }  // namespace tolvar

@@ -53,7 +53,7 @@ void ReportRunTimeError(const tolvar::RunTimeError& error, bool has_display) {
 int RunWithoutDisplay(tolvar::ProgramStart& program_start) {
   tolvar::NoDisplayView view;
   tolvar::MenuForm form(view, program_start, tolvar::UserDecimalSeparator());
-  view.on_menu_click = [&form] { form.OnMenuClick(); };
+  view.ConnectTo(form);
   try {
     form.OnLoad();
   } catch (const tolvar::RunTimeError& error) {
@@ -81,9 +81,7 @@ int main() {
   tolvar::GtkMenuWindow window;
   font_configuration.join();
   tolvar::MenuForm form(window, program_start, tolvar::UserDecimalSeparator());
-  window.on_menu_click = [&form] { form.OnMenuClick(); };
-  window.on_go_box_click = [&form] { form.OnGoBoxClick(); };
-  window.on_exit_box_click = [&form] { form.OnExitBoxClick(); };
+  window.ConnectTo(form);
   try {
     form.OnLoad();
   } catch (const tolvar::RunTimeError& error) {

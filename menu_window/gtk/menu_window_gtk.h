@@ -8,12 +8,15 @@
 #include <functional>
 #include <string>
 
+#include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
 #include "menu_window/gtk/drop_down.h"
 
 namespace tolvar {
 
-class GtkMenuWindow : public MenuView {
+// The hooks of MenuEvents are set once by the owner. Each event catches what its handler throws and
+// shows it as a warning, since nothing may unwind through GTK.
+class GtkMenuWindow : public MenuView, public MenuEvents {
  public:
   // Builds the window in its design-time state, hidden. GTK must be initialised.
   GtkMenuWindow();
@@ -23,12 +26,6 @@ class GtkMenuWindow : public MenuView {
 
   // Shows the window with the focus on Go_Box.
   void Show();
-
-  // What the events run, set once by the owner. Each event catches what its handler throws and
-  // shows it as a warning, since nothing may unwind through GTK.
-  std::function<void()> on_menu_click;
-  std::function<void()> on_go_box_click;
-  std::function<void()> on_exit_box_click;
 
   void SetTitle(const std::string& title) override;
   Result ShowSplash(const std::string& path) override;

@@ -7,15 +7,14 @@
 #include <functional>
 #include <string>
 
+#include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
 
 namespace tolvar {
 
-class NoDisplayView : public MenuView {
+// Of MenuEvents, only on_menu_click runs: on selection, like the window's list.
+class NoDisplayView : public MenuView, public MenuEvents {
  public:
-  // Runs on selection, like the window's list.
-  std::function<void()> on_menu_click;
-
   void SetTitle(const std::string&) override {}
   Result ShowSplash(const std::string& path) override;
   void AddListItem(int, const std::string&) override {}

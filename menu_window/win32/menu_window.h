@@ -9,19 +9,16 @@
 #include <functional>
 #include <string>
 
+#include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
 #include "menu_window/win32/splash_picture.h"
 
 namespace tolvar {
 
-class MenuWindow : public MenuView {
+// The hooks of MenuEvents are connected by the owner to the form's handlers. Each runs inside the
+// window procedure; an exception from one becomes a warning box and the menu goes on.
+class MenuWindow : public MenuView, public MenuEvents {
  public:
-  // Connected by the owner to the form's handlers. Each runs inside the window procedure; an
-  // exception from one becomes a warning box and the menu goes on.
-  std::function<void()> on_menu_click;
-  std::function<void()> on_go_box_click;
-  std::function<void()> on_exit_box_click;
-
   explicit MenuWindow(HINSTANCE instance);
   ~MenuWindow() override;
   MenuWindow(const MenuWindow&) = delete;

@@ -43,9 +43,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   tolvar::SystemProgramStart program_start;
   tolvar::MenuForm form(window, program_start, tolvar::UserDecimalSeparator());
-  window.on_menu_click = [&form] { form.OnMenuClick(); };
-  window.on_go_box_click = [&form] { form.OnGoBoxClick(); };
-  window.on_exit_box_click = [&form] { form.OnExitBoxClick(); };
+  window.ConnectTo(form);
 
   try {
     form.OnLoad();
