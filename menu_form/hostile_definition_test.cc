@@ -24,22 +24,18 @@ using Kind = RunTimeError::Kind;
 struct Load {
   explicit Load(const std::string& definition, const std::string& separator = ",",
                 const std::vector<std::pair<std::string, std::string>>& files = {})
-      : form(view, starter, separator) {
+      : menu(separator), view(menu.view), starter(menu.starter), form(menu.form) {
     for (const auto& [path, bytes] : files) medium.Write(path, bytes);
     medium.WriteDefinition(definition);
-    view.Attach(&form);
-    try {
-      form.OnLoad();
-    } catch (const RunTimeError& e) {
-      error = e;
-    }
+    error = menu.Load();
   }
   std::string Message() const { return error ? error->what() : "(loaded)"; }
 
   ScratchMedium medium;
-  FakeMenuView view;
-  FakeProgramStart starter;
-  MenuForm form;
+  FakeMenu menu;
+  FakeMenuView& view;
+  FakeProgramStart& starter;
+  MenuForm& form;
   std::optional<RunTimeError> error;
 };
 

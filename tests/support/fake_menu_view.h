@@ -3,12 +3,14 @@
 #ifndef TOLVAR_TESTS_SUPPORT_FAKE_MENU_VIEW_H_
 #define TOLVAR_TESTS_SUPPORT_FAKE_MENU_VIEW_H_
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
 #include "menu_form/program_start.h"
+#include "shared_routines/run_time_error.h"
 
 namespace tolvar {
 
@@ -65,6 +67,30 @@ class FakeProgramStart : public ProgramStart {
   }
   std::vector<std::string> started;
   Result result;
+};
+
+// A form over a recording view and program start, attached as the real windows attach it.
+struct FakeMenu {
+  explicit FakeMenu(const std::string& decimal_separator = ".")
+      : form(view, starter, decimal_separator) {
+    view.Attach(&form);
+  }
+  FakeMenu(const FakeMenu&) = delete;
+  FakeMenu& operator=(const FakeMenu&) = delete;
+
+  // Loads menu/config.mnu below the current directory; the fault that would end the menu, if any.
+  std::optional<RunTimeError> Load() {
+    try {
+      form.OnLoad();
+      return std::nullopt;
+    } catch (const RunTimeError& error) {
+      return error;
+    }
+  }
+
+  FakeMenuView view;
+  FakeProgramStart starter;
+  MenuForm form;
 };
 
 }  // namespace tolvar
