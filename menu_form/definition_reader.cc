@@ -68,11 +68,11 @@ int DefinitionReader::ReadCount() {
 }
 
 std::string DefinitionReader::ReadCaption(int index) {
-  return ShownWhole(NextSignificantLine(file_, "the caption of entry " + std::to_string(index)));
+  return ShownWhole(NextSignificantLine(file_, "the caption of entry", index));
 }
 
 std::string DefinitionReader::ReadCommand(int index) {
-  return NextSignificantLine(file_, "the command of entry " + std::to_string(index));
+  return NextSignificantLine(file_, "the command of entry", index);
 }
 
 MenuEntry DefinitionReader::ReadEntry(int index) {

@@ -37,8 +37,9 @@ void MenuForm::OnLoad() {
     }
 
     const int count = reader.ReadCount();
-    std::vector<MenuEntry> entries(count);
-    for (int i = 1; i <= count; ++i) entries[i - 1] = reader.ReadEntry(i);
+    std::vector<MenuEntry> entries;
+    entries.reserve(count);
+    for (int i = 1; i <= count; ++i) entries.push_back(reader.ReadEntry(i));
     menu_entries_ = std::move(entries);
   }  // closes the file
 

@@ -5,16 +5,28 @@
 
 namespace tolvar {
 
-std::string NextSignificantLine(TextInput& file, const std::string& expected) {
+namespace {
+
+// What was expected, in words; made only for an error, since the file is read once for each of
+// its thousands of fields.
+std::string Expected(std::string_view expected, int entry) {
+  std::string text(expected);
+  if (entry != 0) text += " " + std::to_string(entry);
+  return text;
+}
+
+}  // namespace
+
+std::string NextSignificantLine(TextInput& file, std::string_view expected, int entry) {
   if (!SkipToSignificantLine(file)) {
     throw RunTimeError(RunTimeError::Kind::kEndOfFile, file.display_name(), file.line_number() + 1,
-                       "the file ends where " + expected + " was expected");
+                       "the file ends where " + Expected(expected, entry) + " was expected");
   }
   std::string line;
   if (file.ReadLine(kLongestSignificantLine, &line)) return line;
   throw RunTimeError(RunTimeError::Kind::kLineTooLong, file.display_name(), file.line_number(),
                      "the line is longer than " + std::to_string(kLongestSignificantLine) +
-                         " bytes, far too long for " + expected);
+                         " bytes, far too long for " + Expected(expected, entry));
 }
 
 bool SkipToSignificantLine(TextInput& file) {

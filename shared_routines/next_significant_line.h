@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "shared_routines/text_input.h"
 
@@ -18,9 +19,10 @@ inline constexpr size_t kLongestSignificantLine = 64 * 1024;
 // Returns the next line of `file` that is neither empty nor a comment (first character an
 // apostrophe), exactly as written: a line of blanks, or one whose apostrophe follows a blank, is
 // significant. Consumes every line up to and including the one returned. When the file ends first,
-// throws RunTimeError kEndOfFile naming the file, the line and `expected` (e.g. "the title"); when
-// the line is longer than kLongestSignificantLine, kLineTooLong.
-std::string NextSignificantLine(TextInput& file, const std::string& expected);
+// throws RunTimeError kEndOfFile naming the file, the line and what was expected: `expected`
+// (e.g. "the title"), followed by `entry` when it is not 0 ("the caption of entry" and 3 say
+// "the caption of entry 3"); when the line is longer than kLongestSignificantLine, kLineTooLong.
+std::string NextSignificantLine(TextInput& file, std::string_view expected, int entry = 0);
 
 // Consumes the comments and blank lines ahead; true when a significant line follows them, false at
 // the end of the file.

@@ -58,6 +58,17 @@ TEST(NextSignificantLineTest, CrLfSplitByTheReadBufferIsOneTerminator) {
   }
 }
 
+TEST(NextSignificantLineTest, LineEndsOfAnotherKindAfterTheBufferIsRefilled) {
+  // More than a buffer of lines ended by CR alone, then lines ended by LF alone: where the last
+  // LF was found in the first buffer says nothing about the second.
+  std::string bytes;
+  for (int i = 0; i < 40000; ++i) bytes += "x\r";
+  const Lines lines = SignificantLines(bytes + "one\ntwo\n");
+  ASSERT_EQ(lines.size(), 40002u);
+  EXPECT_EQ(lines[40000], (std::pair<int64_t, std::string>{40001, "one"}));
+  EXPECT_EQ(lines[40001], (std::pair<int64_t, std::string>{40002, "two"}));
+}
+
 TEST(NextSignificantLineTest, LongCommentsAreSkippedWhole) {
   const std::string comment = "'" + std::string(3 * 1024 * 1024, 'c');
   EXPECT_EQ(SignificantLines(comment + "\nafter"), (Lines{{2, "after"}}));

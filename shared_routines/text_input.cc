@@ -84,7 +84,29 @@ bool TextInput::Fill() {
     throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, line_number_ + 1,
                        std::string("the file cannot be read: ") + std::strerror(errno));
   }
+  next_lf_ = FindInBuffer('\n', end_);
   return end_ > 0;
+}
+
+size_t TextInput::FindInBuffer(char byte, size_t stop) const {
+  const void* found = std::memchr(buffer_ + position_, byte, stop - position_);
+  return found == nullptr ? stop : static_cast<const char*>(found) - buffer_;
+}
+
+size_t TextInput::LineEnd() {
+  // The LF found last time is reused until it is passed: a file of CR line ends has no LF to
+  // find, and searching the rest of the buffer again for each line would cost its square.
+  if (next_lf_ < position_) next_lf_ = FindInBuffer('\n', end_);
+  return FindInBuffer('\r', next_lf_);
+}
+
+void TextInput::SkipTerminator() {
+  const char terminator = buffer_[position_++];
+  // CR LF is one terminator, even when the buffer ends between the two.
+  if (terminator == '\r' && (position_ < end_ || Fill()) && buffer_[position_] == '\n') {
+    ++position_;
+  }
+  ++line_number_;
 }
 
 int TextInput::PeekByte() {
@@ -99,6 +121,21 @@ std::string TextInput::ReadLine() {
 }
 
 bool TextInput::ReadLine(size_t longest, std::string* line) {
+  // A line that lies whole in the buffer, as nearly all do, is decoded straight from it: the
+  // kept string is built once, at its final size.
+  if (position_ < end_ || Fill()) {
+    const size_t stop = LineEnd();
+    if (stop < end_) {
+      if (stop - position_ > longest) {
+        ++line_number_;
+        return false;
+      }
+      *line = DecodeLine(std::string_view(buffer_ + position_, stop - position_), marked_utf8_);
+      position_ = stop;
+      SkipTerminator();
+      return true;
+    }
+  }
   std::string raw;
   if (!Consume(&raw, longest)) return false;
   *line = DecodeLine(raw, marked_utf8_);
@@ -109,25 +146,21 @@ void TextInput::SkipLine() { Consume(nullptr, std::string::npos); }
 
 bool TextInput::Consume(std::string* raw, size_t longest) {
   while (position_ < end_ || Fill()) {
-    const char* start = buffer_ + position_;
-    const char* stop = buffer_ + end_;
-    const char* p = start;
-    while (p < stop && *p != '\r' && *p != '\n') ++p;
+    const size_t stop = LineEnd();
     if (raw != nullptr) {
-      if (static_cast<size_t>(p - start) > longest - raw->size()) {
+      if (stop - position_ > longest - raw->size()) {
         ++line_number_;
         return false;
       }
-      raw->append(start, p - start);
+      raw->append(buffer_ + position_, stop - position_);
     }
-    position_ = p - buffer_;
-    if (p == stop) continue;
-    ++position_;
-    // CR LF is one terminator, even when the buffer ends between the two.
-    if (*p == '\r' && (position_ < end_ || Fill()) && buffer_[position_] == '\n') ++position_;
-    break;
+    position_ = stop;
+    if (stop < end_) {
+      SkipTerminator();
+      return true;
+    }
   }
-  ++line_number_;
+  ++line_number_;  // the last line, which needs no terminator
   return true;
 }
 

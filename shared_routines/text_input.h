@@ -47,6 +47,12 @@ class TextInput {
 
  private:
   bool Fill();
+  // The first `byte` in the buffer from position_ on, before `stop`; `stop` when there is none.
+  size_t FindInBuffer(char byte, size_t stop) const;
+  // Where the line at position_ ends in the buffer: its CR or LF, or end_ when it goes on.
+  size_t LineEnd();
+  // Moves past the terminator at position_ and counts the line.
+  void SkipTerminator();
   bool Consume(std::string* raw, size_t longest);
 
   std::FILE* file_ = nullptr;
@@ -55,6 +61,7 @@ class TextInput {
   int64_t line_number_ = 0;
   size_t position_ = 0;
   size_t end_ = 0;
+  size_t next_lf_ = 0;  // the first LF at or after position_ while it is not passed, or end_
   char buffer_[64 * 1024];
 };
 
