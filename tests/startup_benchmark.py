@@ -114,6 +114,8 @@ def main():
         median = statistics.median(times)
         print(f"{name:<26}{median * 1000:>10.0f}{min(times) * 1000:>8.0f}"
               f"{max(times) * 1000:>8.0f}{median / base:>9.2f}")
+    print("goals: 3 entries with a picture within 1.3 x floor; 32766 entries with a picture "
+          "within 2.0 x floor")
 
 
 if __name__ == "__main__":
