@@ -72,20 +72,21 @@ fs::path ExpectRecord(const ScratchMedium& medium, const std::string& name,
 }
 
 // The record, once the recorder has written it; empty if none came within 30 s (starting a
-// process under Wine on a busy machine takes seconds).
+// process under Wine on a busy machine takes seconds). On Windows the file may be there a moment
+// before it can be opened, while the recorder's move still holds it.
 Record WaitForRecord(const fs::path& path) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!fs::exists(path) && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
   Record record;
-  std::ifstream file(path, std::ios::binary);
-  std::string line;
-  while (std::getline(file, line)) {
-    const size_t equals = line.find('=');
-    if (equals != std::string::npos) {
-      record[line.substr(0, equals)].push_back(line.substr(equals + 1));
+  while (record.empty() && std::chrono::steady_clock::now() < deadline) {
+    std::ifstream file(path, std::ios::binary);
+    std::string line;
+    while (std::getline(file, line)) {
+      const size_t equals = line.find('=');
+      if (equals != std::string::npos) {
+        record[line.substr(0, equals)].push_back(line.substr(equals + 1));
+      }
     }
+    if (record.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return record;
 }
