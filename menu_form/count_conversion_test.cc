@@ -38,7 +38,8 @@ constexpr Case kCases[] = {
     {"4.", ".", kOk, 4},
     {"32767.4", ".", kOk, 32767},
     {"-32768.5", ".", kOk, -32768},
-    // The user's separator as well as the point.
+    // The user's separator as well as the point: the point reads the same under every locale, so
+    // that a file means the same on every machine; a comma is only ever the user's own separator.
     {"1,5", ",", kOk, 2},
     {"2.5", ",", kOk, 2},
     {"1,5", ".", kMismatch, 0},

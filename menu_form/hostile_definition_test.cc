@@ -107,8 +107,10 @@ TEST(HostileDefinitionTest, ControlCharactersInErrorsAreShownEscaped) {
       << load.Message();
 }
 
-TEST(HostileDefinitionTest, AHundredMegabyteLineIsRefusedUnlessItIsAComment) {
-  const std::string huge(100 * 1024 * 1024, 'x');
+TEST(HostileDefinitionTest, AMegabyteLineIsRefusedUnlessItIsAComment) {
+  // Sixteen times the longest line: what holds here holds for any length, since the reader stops
+  // keeping a line at the limit.
+  const std::string huge(1024 * 1024, 'x');
   const Load title(huge + "\r\n$null$\r\n1\r\nA\r\n$exit$\r\n");
   ASSERT_TRUE(title.error);
   EXPECT_EQ(title.error->kind(), Kind::kLineTooLong);
@@ -184,27 +186,21 @@ TEST(HostileDefinitionTest, Utf16FilesAreAClearErrorNotGarbage) {
 TEST(HostileDefinitionTest, CountsAsAuthorsMightWriteThem) {
   struct Case {
     const char* count;
-    const char* separator;
     std::optional<Kind> error;
     size_t entries;
   };
   const std::string zeros(400, '0');
   const std::string far_above = "1" + zeros + "e-1";
   const Case cases[] = {
-      {"123456789012345678901234567890", ",", Kind::kOverflow, 0},
-      {"1e9", ",", Kind::kOverflow, 0},
-      {far_above.c_str(), ",", Kind::kOverflow, 0},  // 1e399, however it is written
-      {"&H10", ",", std::nullopt, 16},
-      {"-0", ",", Kind::kSubscriptOutOfRange, 0},
-      {" 12 ", ",", std::nullopt, 12},
-      {"1,5", ",", std::nullopt, 2},  // the user's separator; halves go to the even neighbour
-      // The point is read as a decimal point under every locale, so that a file means the same
-      // on every machine; a comma is only the user's own separator.
-      {"1.5", ",", std::nullopt, 2},
-      {"1,5", ".", Kind::kTypeMismatch, 0},
+      {"123456789012345678901234567890", Kind::kOverflow, 0},
+      {"1e9", Kind::kOverflow, 0},
+      {far_above.c_str(), Kind::kOverflow, 0},  // 1e399, however it is written
+      {"&H10", std::nullopt, 16},
+      {"-0", Kind::kSubscriptOutOfRange, 0},
+      {" 12 ", std::nullopt, 12},
   };
   for (const Case& c : cases) {
-    const Load load("T\r\n$null$\r\n" + std::string(c.count) + "\r\n" + Entries(16), c.separator);
+    const Load load("T\r\n$null$\r\n" + std::string(c.count) + "\r\n" + Entries(16));
     ASSERT_EQ(load.error.has_value(), c.error.has_value()) << c.count << ": " << load.Message();
     if (c.error) {
       EXPECT_EQ(load.error->kind(), *c.error) << c.count;

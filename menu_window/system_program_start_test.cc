@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -16,6 +18,7 @@
 #include "menu_form/menu_form.h"
 #include "shared_routines/native_path.h"
 #include "tests/support/fake_menu_view.h"
+#include "tests/support/scoped_environment.h"
 #include "tests/support/scratch_medium.h"
 
 #ifdef _WIN32
@@ -61,31 +64,29 @@ void PlaceRecorder(const ScratchMedium& medium, const std::string& relative) {
 
 // Tells the next recorder started where to write. It learns this from its environment, so a record
 // that appears at all shows that the environment was passed on.
-fs::path ExpectRecord(const ScratchMedium& medium, const std::string& name) {
+fs::path ExpectRecord(const ScratchMedium& medium, const std::string& name,
+                      ScopedEnvironment& environment) {
   const fs::path record = medium.root() / (name + ".record");
-#ifdef _WIN32
-  SetEnvironmentVariableW(L"TOLVAR_START_RECORD", record.wstring().c_str());
-#else
-  setenv("TOLVAR_START_RECORD", record.c_str(), 1);
-#endif
+  environment.Set("TOLVAR_START_RECORD", record.u8string());
   return record;
 }
 
 // The record, once the recorder has written it; empty if none came within 30 s (starting a
-// process under Wine on a busy machine takes seconds).
+// process under Wine on a busy machine takes seconds). On Windows the file may be there a moment
+// before it can be opened, while the recorder's move still holds it.
 Record WaitForRecord(const fs::path& path) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!fs::exists(path) && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
   Record record;
-  std::ifstream file(path, std::ios::binary);
-  std::string line;
-  while (std::getline(file, line)) {
-    const size_t equals = line.find('=');
-    if (equals != std::string::npos) {
-      record[line.substr(0, equals)].push_back(line.substr(equals + 1));
+  while (record.empty() && std::chrono::steady_clock::now() < deadline) {
+    std::ifstream file(path, std::ios::binary);
+    std::string line;
+    while (std::getline(file, line)) {
+      const size_t equals = line.find('=');
+      if (equals != std::string::npos) {
+        record[line.substr(0, equals)].push_back(line.substr(equals + 1));
+      }
     }
+    if (record.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
   return record;
 }
@@ -136,6 +137,7 @@ bool NoChildRemains() {
 
 TEST(SystemProgramStartTest, StartsExactlyTheNamedProgramFromTheMenusDirectory) {
   ScratchMedium medium;
+  ScopedEnvironment environment;
   PlaceRecorder(medium, "disk 1/setup" + kExe);
   // What a start that split the path at its blank would run instead.
   PlaceRecorder(medium, "disk" + kExe);
@@ -143,7 +145,7 @@ TEST(SystemProgramStartTest, StartsExactlyTheNamedProgramFromTheMenusDirectory) 
   Values opened;
   SystemProgramStart start(RecordingDesktop(&opened));
 
-  fs::path expected = ExpectRecord(medium, "setup");
+  fs::path expected = ExpectRecord(medium, "setup", environment);
   ASSERT_TRUE(start.Start("disk 1\\setup" + kExe).ok);
   Record record = WaitForRecord(expected);
   ASSERT_FALSE(record.empty()) << "the program did not start";
@@ -162,7 +164,7 @@ TEST(SystemProgramStartTest, StartsExactlyTheNamedProgramFromTheMenusDirectory) 
 #endif
 
   // A bare name is the file in the current directory.
-  expected = ExpectRecord(medium, "run");
+  expected = ExpectRecord(medium, "run", environment);
   ASSERT_TRUE(start.Start("run" + kExe).ok);
   record = WaitForRecord(expected);
   ASSERT_FALSE(record.empty()) << "the program did not start";
@@ -199,36 +201,49 @@ TEST(SystemProgramStartTest, AFileThatIsNoProgramGoesToTheDesktop) {
   EXPECT_NE(result.reason.find("no application for it"), std::string::npos) << result.reason;
 }
 
-TEST(SystemProgramStartTest, ADocumentNoApplicationOpensIsAFailureWithTheSystemsReason) {
-  ScratchMedium medium;
-#ifdef _WIN32
-  const std::string document = "data.tolvar-unregistered";
-#else
-  // This process only: a desktop with no applications at all, so nothing real can open.
+#ifndef _WIN32
+// Opens `document` on a desktop with no applications at all, so that nothing real can open it, and
+// ends this process: with 0 when the failure carries the system's reason and the desktop's.
+[[noreturn]] void OpenOnAnEmptyDesktop(const ScratchMedium& medium, const std::string& document) {
   const std::string empty = (medium.root() / "no-desktop").string();
   fs::create_directories(empty);
   for (const char* name :
        {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"}) {
     setenv(name, empty.c_str(), 1);
   }
-  const std::string document = "notes.txt";
+  const Result result = SystemProgramStart().Start(document);
+  const std::string refused = std::string(std::strerror(EACCES)) + "; ";
+  const bool expected =
+      !result.ok && result.reason.rfind(refused, 0) == 0 && result.reason.size() > refused.size();
+  std::fprintf(stderr, "ok=%d reason=%s\n", result.ok ? 1 : 0, result.reason.c_str());
+  // The exit skips the destructors, and with them the medium's removal.
+  std::error_code ignored;
+  fs::remove_all(medium.root(), ignored);
+  std::exit(expected ? 0 : 1);
+}
 #endif
-  medium.Write(document, "text\n");
-  SystemProgramStart start;
 
-  const Result result = start.Start(document);
-  EXPECT_FALSE(result.ok);
+TEST(SystemProgramStartTest, ADocumentNoApplicationOpensIsAFailureWithTheSystemsReason) {
+  ScratchMedium medium;
 #ifdef _WIN32
+  const std::string document = "data.tolvar-unregistered";
+  medium.Write(document, "text\n");
+  const Result result = SystemProgramStart().Start(document);
+  EXPECT_FALSE(result.ok);
   EXPECT_NE(result.reason.find("associated"), std::string::npos) << result.reason;
 #else
-  const std::string refused = std::string(std::strerror(EACCES)) + "; ";
-  EXPECT_EQ(result.reason.rfind(refused, 0), 0u) << result.reason;
-  EXPECT_GT(result.reason.size(), refused.size()) << "no reason from the desktop";
+  // GLib reads the desktop's directories once per process and keeps them: the empty desktop is set
+  // up in a process of its own, or every test after this one would run on it too. "threadsafe"
+  // starts that process afresh rather than forking this one with GLib's threads in it.
+  medium.Write("notes.txt", "text\n");
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(OpenOnAnEmptyDesktop(medium, "notes.txt"), testing::ExitedWithCode(0), "");
 #endif
 }
 
 TEST(SystemProgramStartTest, APatternThatPassesTheExistenceTestWarnsAndTheMenuGoesOn) {
   ScratchMedium medium;
+  ScopedEnvironment environment;
   PlaceRecorder(medium, "setup/app" + kExe);
   medium.WriteDefinition("T\r\n$null$\r\n2\r\nPattern\r\nsetup\\*" + kExe +
                          "\r\nSetup\r\nsetup\\app" + kExe + "\r\n");
@@ -250,7 +265,7 @@ TEST(SystemProgramStartTest, APatternThatPassesTheExistenceTestWarnsAndTheMenuGo
   EXPECT_TRUE(opened.empty());
 
   view.UserSelects(2);
-  const fs::path expected = ExpectRecord(medium, "app");
+  const fs::path expected = ExpectRecord(medium, "app", environment);
   form.OnGoBoxClick();
   EXPECT_FALSE(WaitForRecord(expected).empty()) << "the menu did not go on";
   EXPECT_EQ(view.calls.size(), 1u);

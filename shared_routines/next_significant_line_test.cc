@@ -16,7 +16,8 @@
 namespace tolvar {
 namespace {
 
-// Every significant line of `bytes`, as NextSignificantLine returns them, with their line numbers.
+// Every significant line of `bytes`, as NextSignificantLine returns them, with their line numbers,
+// up to the end of the file; any other error fails the test.
 std::vector<std::pair<int64_t, std::string>> SignificantLines(const std::string& bytes) {
   ScratchMedium medium;
   medium.Write("lines.txt", bytes);
@@ -26,7 +27,8 @@ std::vector<std::pair<int64_t, std::string>> SignificantLines(const std::string&
     try {
       std::string line = NextSignificantLine(file, "a line");
       lines.emplace_back(file.line_number(), line);
-    } catch (const RunTimeError&) {
+    } catch (const RunTimeError& error) {
+      if (error.kind() != RunTimeError::Kind::kEndOfFile) ADD_FAILURE() << error.what();
       return lines;
     }
   }
@@ -112,8 +114,21 @@ TEST(NextSignificantLineTest, SkipToSignificantLineStopsBeforeContentAndAtTheEnd
 }
 
 TEST(NextSignificantLineTest, EmptyOrCommentOnlyFileEndsAtOnce) {
-  EXPECT_TRUE(SignificantLines("").empty());
-  EXPECT_TRUE(SignificantLines("'a\r\n'b\r\n\r\n").empty());
+  for (const auto& [bytes, message] :
+       {std::pair{"", "lines.txt line 1: the file ends where the title was expected"},
+        std::pair{"'a\r\n'b\r\n\r\n",
+                  "lines.txt line 4: the file ends where the title was expected"}}) {
+    ScratchMedium medium;
+    medium.Write("lines.txt", bytes);
+    TextInput file("lines.txt");
+    try {
+      const std::string line = NextSignificantLine(file, "the title");
+      ADD_FAILURE() << "read \"" << line << "\" from \"" << bytes << '"';
+    } catch (const RunTimeError& error) {
+      EXPECT_EQ(error.kind(), RunTimeError::Kind::kEndOfFile) << error.what();
+      EXPECT_EQ(std::string(error.what()), message);
+    }
+  }
 }
 
 TEST(NextSignificantLineTest, ByteOrderMarkIsSkippedAndTheFileReadAsUtf8) {

@@ -47,12 +47,19 @@ listing() {  # every path under the medium with its type, size, mode and times o
 }
 before=$(listing)
 
-# A private X display on a free number; Xvfb picks it and reports it on fd 3.
+# Waits up to $1 seconds for process $2 to end; fails when it still runs.
+wait_for_end() {
+  timeout "$1" tail --pid="$2" -s 0.1 -f /dev/null || ! kill -0 "$2" 2>/dev/null
+}
+
+# A private X display on a free number; Xvfb picks it and reports it on fd 3, a pipe read here.
+mkfifo "$work/display"
 Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+number=""
+read -r -t 15 number <"$work/display" || true
+[ -n "$number" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$number"
 
 # The menu, started from the medium's root as a person would, with a home outside the medium.
 run_menu=(env HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
@@ -68,24 +75,20 @@ else
 fi
 menu_pid=$!
 
-window=""
-for _ in $(seq 200); do
+window=$(timeout 20 xdotool search --sync --onlyvisible --name "^$title\$" 2>/dev/null |
+         head -n1) || true
+if [ -z "$window" ]; then
   kill -0 "$menu_pid" 2>/dev/null || fail "the menu ended before its window appeared"
-  window=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n1) || true
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window titled \"$title\" appeared"
+  fail "no window titled \"$title\" appeared"
+fi
 
 # Quit: Exit_Box sits at 408,144 (89 x 25) in a 508 x 175 client area; scale by the real size.
 eval "$(xdotool getwindowgeometry --shell "$window")"
 xdotool mousemove --window "$window" $((WIDTH * 452 / 508)) $((HEIGHT * 156 / 175)) click 1
-for _ in $(seq 50); do kill -0 "$menu_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$menu_pid" 2>/dev/null; then  # the keyboard way: Tab from Launch to Quit
+if ! wait_for_end 5 "$menu_pid"; then  # the keyboard way: Tab from Launch to Quit
   xdotool windowfocus --sync "$window" key --window "$window" Tab space || true
-  for _ in $(seq 50); do kill -0 "$menu_pid" 2>/dev/null || break; sleep 0.1; done
+  wait_for_end 5 "$menu_pid" || fail "the menu did not end on Quit"
 fi
-kill -0 "$menu_pid" 2>/dev/null && fail "the menu did not end on Quit"
 status=0
 wait "$menu_pid" || status=$?
 menu_pid=""

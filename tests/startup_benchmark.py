@@ -16,8 +16,8 @@ import sys
 import tempfile
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wine_desktop import MapWatcher, WineDesktop  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "support"))
+from desktop import MapWatcher, PrivateDesktop  # noqa: E402
 
 
 def picture_bmp(width, height):
@@ -51,7 +51,7 @@ def make_medium(root, title, entries, picture):
 def time_start(desktop, watcher, exe, cwd, title):
     """Seconds from starting `exe` to the mapping of its window titled `title`; closes it again."""
     started = time.monotonic()
-    program = desktop.start(exe, cwd)
+    program = desktop.start_windows_program(exe, cwd)
     shown, window = watcher.wait_for_map(title)
     subprocess.run(["xdotool", "windowfocus", "--sync", str(window), "key", "alt+F4"],
                    env=desktop.env, stderr=subprocess.DEVNULL)
@@ -88,7 +88,8 @@ def main():
         make_medium(root, title, entries, picture)
         cases.append((name, menu, root, title))
 
-    desktop = WineDesktop(prefix)
+    desktop = PrivateDesktop(wine_prefix=prefix)
+    desktop.start()
     # One server for all runs, as on a desktop where Windows is already up.
     subprocess.run(["wineserver", "-p"], env=desktop.env, check=True)
     watcher = MapWatcher(desktop.display)

@@ -1,7 +1,8 @@
 """End-to-end tests of tolvar-autorun.exe under Wine in a private Xvfb, driven with xdotool.
 
 Each test builds its own medium in a temporary directory and runs the real program on it. Set
-TOLVAR_EXE (the menu), TOLVAR_RECORDER (a program that records how it was started) and WINEPREFIX.
+TOLVAR_EXE (the menu), TOLVAR_RECORDER (tests/support/start_recorder.cc, which records how it was
+started) and WINEPREFIX.
 Run one test: win32_window_test.py WindowTest.test_quit
 """
 import os
@@ -10,11 +11,10 @@ import struct
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from wine_desktop import WineDesktop  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "support"))
+from desktop import PrivateDesktop, wait_until  # noqa: E402
 
 EXE = os.environ.get("TOLVAR_EXE", "")
 RECORDER = os.environ.get("TOLVAR_RECORDER", "")
@@ -47,7 +47,9 @@ class WindowTest(unittest.TestCase):
     def setUp(self):
         self.assertTrue(os.path.isfile(EXE), "set TOLVAR_EXE to tolvar-autorun.exe")
         self.medium = tempfile.mkdtemp(prefix="tolvar-e2e-")
-        self.desktop = WineDesktop()
+        self.record = os.path.join(self.medium, "launch.record")
+        self.desktop = PrivateDesktop(wine_prefix=os.environ["WINEPREFIX"])
+        self.desktop.start()
 
     def tearDown(self):
         self.desktop.stop()
@@ -73,15 +75,21 @@ class WindowTest(unittest.TestCase):
                         "Leave", "$exit$")
 
     def records(self):
-        path = os.path.join(self.medium, "setup files", "launch_record.txt")
-        if not os.path.exists(path):
-            return []
-        with open(path, encoding="utf-8") as f:
-            return [dict(field.split("=", 1) for field in line.rstrip("\n").split("\t"))
-                    for line in f]
+        """What the recorder wrote for each start: launch.record, launch.record-2, ..."""
+        records = []
+        while True:
+            path = self.record + ("-%d" % (len(records) + 1) if records else "")
+            if not os.path.exists(path):
+                return records
+            with open(path, encoding="utf-8") as f:
+                records.append(dict(line.rstrip("\n").split("=", 1) for line in f))
 
     def start(self):
-        self.program = self.desktop.start(EXE, self.medium)
+        # The recorder is told where to write through the environment, which the menu passes on;
+        # the medium lies on Wine's drive Z:, which is the root of the file system.
+        record = "Z:" + self.record.replace("/", "\\")
+        self.program = self.desktop.start_windows_program(
+            EXE, self.medium, env={"TOLVAR_START_RECORD": record})
         return self.program
 
     def assert_exits(self, status, timeout=30):
@@ -91,24 +99,22 @@ class WindowTest(unittest.TestCase):
             self.fail("the menu did not end")
         self.assertEqual(self.program.returncode, status)
 
-    def assert_nothing_happened(self, settle=1.5):
-        """The menu still runs and shows no message box."""
-        time.sleep(settle)
+    def assert_no_box(self):
         self.assertIsNone(self.program.poll(), "the menu ended")
-        self.assertNotIn("Kestova", self.desktop.visible_windows().values())
+        self.assertNotIn("Kestova", self.desktop.titles().values())
 
     def test_missing_definition_warns_then_opens_the_design_time_window(self):
         self.start()
-        box = self.desktop.wait_for_window("Kestova", program=self.program)
-        self.assertNotIn(DESIGN_TITLE, self.desktop.visible_windows().values(),
+        box = self.desktop.wait_titled("Kestova", program=self.program)
+        self.assertNotIn(DESIGN_TITLE, self.desktop.titles().values(),
                          "the window must wait until the warning is dismissed")
         self.desktop.keys(box, "Return")
-        window = self.desktop.wait_for_window(DESIGN_TITLE, program=self.program)
+        window = self.desktop.wait_titled(DESIGN_TITLE, program=self.program)
         # Nothing was ever chosen: Launch looks for a program with an empty name and warns.
         self.desktop.keys(window, "Return")
-        box = self.desktop.wait_for_window("Kestova", program=self.program)
+        box = self.desktop.wait_titled("Kestova", program=self.program)
         self.desktop.keys(box, "Return")
-        self.desktop.wait_until_gone(box)
+        self.desktop.wait_gone(box)
         # The focus is back on Go_Box; Tab goes on to Exit_Box, which ends the menu.
         self.desktop.keys(window, "Tab", "Return")
         self.assert_exits(0)
@@ -116,47 +122,38 @@ class WindowTest(unittest.TestCase):
     def test_full_menu_shows_title_and_picture_and_launches_the_chosen_entry(self):
         self.full_medium()
         self.start()
-        window = self.desktop.wait_for_window(TITLE, program=self.program)
+        window = self.desktop.wait_titled(TITLE, program=self.program)
         self.check_picture(window)
 
-        # The prompt is selected and Go_Box has the focus: Return does nothing.
-        self.desktop.keys(window, "Return")
-        self.assert_nothing_happened()
-        self.assertEqual(self.records(), [])
-
-        # Tab, Tab reaches the list; Down from the prompt is the first entry; Return is Launch.
-        self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+        # The prompt is selected and Go_Box has the focus: Return does nothing. Then Tab, Tab
+        # reaches the list; Down from the prompt is the first entry; Return is Launch. Had the
+        # first Return shown a box, these keys would have gone to it and started nothing.
+        self.desktop.keys(window, "Return", "Tab", "Tab", "Down", "Return")
         self.wait_for_records(1)
+        self.assert_no_box()
         self.desktop.keys(window, "Return")  # the same entry again: a second start
         records = self.wait_for_records(2)
         for record in records:
-            self.assertEqual(record["command"], '"setup files\\install me.exe"')
-            self.assertEqual(record["show"], "2")  # minimised
-            self.assertTrue(record["directory"].rstrip("\\").lower().endswith(
-                os.path.basename(self.medium).lower()), record["directory"])
+            self.assertEqual(record["command_line"], '"setup files\\install me.exe"')
+            self.assertEqual((record["use_show_window"], record["show_window"]), ("1", "2"))
+            self.assertTrue(record["cwd"].rstrip("\\").lower().endswith(
+                os.path.basename(self.medium).lower()), record["cwd"])
         self.assertIsNone(self.program.poll(), "the menu must stay open after a launch")
 
-        # The $null$ entry, and the prompt again, do nothing.
-        self.desktop.keys(window, "Down", "Return", "Up", "Up", "Return")
-        self.assert_nothing_happened()
+        # The $null$ entry, and the prompt again, do nothing; down three times from there, the
+        # $exit$ entry closes the menu, which a box in between would have stopped.
+        self.desktop.keys(window, "Down", "Return", "Up", "Up", "Return",
+                          "Down", "Down", "Down", "Return")
+        self.assert_exits(0)
         self.assertEqual(len(self.records()), 2)
 
-        # Down three times: the $exit$ entry closes the menu.
-        self.desktop.keys(window, "Down", "Down", "Down", "Return")
-        self.assert_exits(0)
-
     def wait_for_records(self, count, timeout=20):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            records = self.records()
-            if len(records) >= count:
-                return records
-            time.sleep(0.1)
-        self.fail(f"expected {count} starts of the program, got {len(self.records())}")
+        return wait_until(lambda: len(self.records()) >= count and self.records(), timeout,
+                          interval=0.1, what=f"{count} starts of the program")
 
     def check_picture(self, window, scale=1.0):
         """The picture fills the picture area of a window laid out at `scale` times 96 DPI."""
-        width, height, rows = self.desktop.screenshot(window)
+        width, height, pixel = self.desktop.capture(window)
         pixels = lambda twips: int(twips * scale / 15 + 0.5)  # noqa: E731
         client_width, client_height = pixels(7620), pixels(2625)
         # Wine draws the frame itself: equal borders, the caption on top.
@@ -165,7 +162,7 @@ class WindowTest(unittest.TestCase):
         colors = (RED, GREEN, BLUE, YELLOW)
         inside = [(x, y) for y in range(client_top, height - frame)
                   for x in range(client_left, width - frame)
-                  if any(close_to(rows[y][x], c) for c in colors)]
+                  if any(close_to(pixel(x, y), c) for c in colors)]
         self.assertTrue(inside, "no part of the picture is on the screen")
         left, top = min(x for x, _ in inside), min(y for _, y in inside)
         right, bottom = max(x for x, _ in inside) + 1, max(y for _, y in inside) + 1
@@ -177,7 +174,7 @@ class WindowTest(unittest.TestCase):
                                 ((0.75, 0.75), YELLOW), ((0.02, 0.05), RED),
                                 ((0.98, 0.95), YELLOW)):
             x, y = left + int(fx * w), top + int(fy * h)
-            self.assertTrue(close_to(rows[y][x], color), f"{rows[y][x]} at {fx, fy}, not {color}")
+            self.assertTrue(close_to(pixel(x, y), color), f"{pixel(x, y)} at {fx, fy}, not {color}")
 
     def test_the_largest_menu_fills_the_list_and_launches_its_last_entry(self):
         shutil.copy(RECORDER, self.write("setup files\\install me.exe", b""))
@@ -187,12 +184,13 @@ class WindowTest(unittest.TestCase):
         lines += ["The last one", "setup files\\install me.exe"]
         self.write_menu(*lines)
         self.start()
-        window = self.desktop.wait_for_window(TITLE, program=self.program)
+        window = self.desktop.wait_titled(TITLE, program=self.program)
         # End jumps to the last of the 32767 list positions; Return launches it.
         self.desktop.keys(window, "Tab", "Tab", "End", "Return")
         self.assertEqual(len(self.wait_for_records(1)), 1)
-        self.desktop.keys(window, "Home", "Return")  # the prompt again: nothing
-        self.assert_nothing_happened()
+        # The prompt again: nothing, and Tab, Tab on to Exit_Box ends the menu.
+        self.desktop.keys(window, "Home", "Return", "Tab", "Tab", "Return")
+        self.assert_exits(0)
         self.assertEqual(len(self.records()), 1)
 
     def test_the_layout_follows_the_screens_dpi(self):
@@ -203,7 +201,7 @@ class WindowTest(unittest.TestCase):
                                         capture_output=True).returncode, 0)
         try:
             self.start()
-            window = self.desktop.wait_for_window(TITLE, program=self.program)
+            window = self.desktop.wait_titled(TITLE, program=self.program)
             self.check_picture(window, scale=1.5)
             self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
             self.wait_for_records(1)
@@ -214,24 +212,24 @@ class WindowTest(unittest.TestCase):
     def test_quit_ends_the_menu(self):
         self.full_medium()
         self.start()
-        window = self.desktop.wait_for_window(TITLE, program=self.program)
+        window = self.desktop.wait_titled(TITLE, program=self.program)
         self.desktop.keys(window, "Tab", "space")
         self.assert_exits(0)
 
     def test_close_box_ends_the_menu(self):
         self.full_medium()
         self.start()
-        window = self.desktop.wait_for_window(TITLE, program=self.program)
-        width = int(self.desktop.run("xwininfo", "-id", window).split("Width:")[1].split()[0])
-        self.desktop.click(window, width - 10, 10)
+        window = self.desktop.wait_titled(TITLE, program=self.program)
+        width = self.desktop.geometry(window)[2]
+        self.desktop.click_in(window, width - 10, 10)
         self.assert_exits(0)
 
     def test_bad_count_is_reported_and_the_window_never_shows(self):
         self.write_menu(TITLE, "$null$", "three", "One", "$exit$")
         self.start()
-        box = self.desktop.wait_for_window("Kestova", program=self.program)
-        self.assertNotIn(TITLE, self.desktop.visible_windows().values())
-        self.assertNotIn(DESIGN_TITLE, self.desktop.visible_windows().values())
+        box = self.desktop.wait_titled("Kestova", program=self.program)
+        self.assertNotIn(TITLE, self.desktop.titles().values())
+        self.assertNotIn(DESIGN_TITLE, self.desktop.titles().values())
         self.desktop.keys(box, "Return")
         self.assert_exits(1)
         stderr = self.program.stderr.read().decode("utf-8", "replace")
@@ -241,8 +239,8 @@ class WindowTest(unittest.TestCase):
         self.write("menu\\splash.png", "not a picture at all\r\n")
         self.write_menu(TITLE, "menu\\splash.png", "1", "Leave", "$exit$")
         self.start()
-        box = self.desktop.wait_for_window("Kestova", program=self.program)
-        self.assertNotIn(TITLE, self.desktop.visible_windows().values())
+        box = self.desktop.wait_titled("Kestova", program=self.program)
+        self.assertNotIn(TITLE, self.desktop.titles().values())
         self.desktop.keys(box, "Return")
         self.assert_exits(1)
         stderr = self.program.stderr.read().decode("utf-8", "replace")

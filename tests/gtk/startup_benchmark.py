@@ -13,7 +13,8 @@ import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [HERE, os.path.join(HERE, "..", "support")]
 from desktop import PrivateDesktop  # noqa: E402
 from window_e2e_test import quartered_bmp  # noqa: E402
 

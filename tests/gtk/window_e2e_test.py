@@ -9,10 +9,9 @@ import struct
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
 from desktop import PrivateDesktop, find_accessible, wait_until  # noqa: E402
 
 PROGRAM = os.environ.get("TOLVAR_AUTORUN", "tolvar-autorun")
@@ -241,9 +240,9 @@ class MenuWindowTest(unittest.TestCase):
         window = self.desktop.wait_window("^Title$")
         self.desktop.keys(window, "Return")  # the prompt
         self.choose(window, 1)  # Heading
+        # No box for the heading: were there one, the keys below would go to it, and Missing
+        # would show none.
         self.desktop.keys(window, "Return")
-        time.sleep(0.5)
-        self.assertEqual(self.desktop.windows(BOX_TITLE), [])
         for _ in range(3):  # Missing, With arguments, Shouting
             self.choose(window, 1)
             self.desktop.keys(window, "Return")

@@ -1,13 +1,16 @@
-// Test helper: the program the program-start tests launch. It writes down how it was started (its
-// own file, its arguments, its current directory, its session or its show state) into the file
-// that TOLVAR_START_RECORD names, then ends. The record appears whole or not at all, so a test that
-// waits for it never reads half of one.
+// Test helper: the program the program-start tests and the end-to-end tests launch. It writes down
+// how it was started (its own file, its arguments, its current directory, its session or its show
+// state) into the file that TOLVAR_START_RECORD names, then ends; when that file is there already,
+// from an earlier start, into the first free of NAME-2, NAME-3 and so on. A record appears whole
+// or not at all, so a test that waits for it never reads half of one. On Windows it is a program
+// without a console, as a medium's setup program is, so that no console window takes the focus.
 #include <cstdio>
 #include <string>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <errno.h>
 #include <limits.h>
 #include <unistd.h>
 
@@ -44,12 +47,21 @@ int Record() {
       "\n";
   text += "show_window=" + std::to_string(startup.wShowWindow) + "\n";
 
-  const std::wstring part = std::wstring(record) + L".part";
+  const std::wstring part =
+      std::wstring(record) + L"." + std::to_wstring(GetCurrentProcessId()) + L".part";
   FILE* file = _wfopen(part.c_str(), L"wb");
   if (file == nullptr) return 3;
   std::fwrite(text.data(), 1, text.size(), file);
   if (std::fclose(file) != 0) return 3;
-  return MoveFileExW(part.c_str(), record, MOVEFILE_REPLACE_EXISTING) ? 0 : 4;
+  for (int serial = 1; serial < 1000; ++serial) {
+    const std::wstring target =
+        serial == 1 ? std::wstring(record) : record + (L"-" + std::to_wstring(serial));
+    // Without MOVEFILE_REPLACE_EXISTING the move fails on an existing record, never replaces it.
+    if (MoveFileExW(part.c_str(), target.c_str(), 0)) return 0;
+    if (GetLastError() != ERROR_ALREADY_EXISTS && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  DeleteFileW(part.c_str());
+  return 4;
 }
 #else
 int Record(int argc, char** argv) {
@@ -64,12 +76,24 @@ int Record(int argc, char** argv) {
   text += "pid=" + std::to_string(getpid()) + "\n";
   text += "sid=" + std::to_string(getsid(0)) + "\n";
 
-  const std::string part = std::string(record) + ".part";
+  const std::string part = std::string(record) + "." + std::to_string(getpid()) + ".part";
   FILE* file = std::fopen(part.c_str(), "wb");
   if (file == nullptr) return 3;
   std::fwrite(text.data(), 1, text.size(), file);
   if (std::fclose(file) != 0) return 3;
-  return std::rename(part.c_str(), record) == 0 ? 0 : 4;
+  int status = 4;
+  for (int serial = 1; serial < 1000; ++serial) {
+    const std::string target =
+        serial == 1 ? std::string(record) : record + ("-" + std::to_string(serial));
+    // A link, unlike a rename, fails on an existing record instead of replacing it.
+    if (link(part.c_str(), target.c_str()) == 0) {
+      status = 0;
+      break;
+    }
+    if (errno != EEXIST) break;
+  }
+  unlink(part.c_str());
+  return status;
 }
 #endif
 

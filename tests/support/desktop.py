@@ -1,7 +1,12 @@
-"""A private desktop for end-to-end tests of the Linux window: an Xvfb display of its own on a free
-number, a D-Bus session of its own (so that GTK neither autolaunches a bus nor talks to anyone
-else's accessibility tree), and the few things the tests do on it: find windows, type keys, ask a
-window to close, take its picture and read the accessibility tree."""
+"""A private desktop for the end-to-end tests and start-up benchmarks of both windows: an Xvfb display
+of its own on a free number (never a fixed one: other test runs share the machine) and the few
+things the tests do on it: find windows, wait for them, type keys, click, ask a window to close,
+take its picture.
+
+For the Linux window it also runs a D-Bus session of its own (so that GTK neither autolaunches a
+bus nor talks to anyone else's accessibility tree) and reads the accessibility tree. For the
+Windows window (PrivateDesktop(wine_prefix=...)) it runs programs under Wine in that prefix, with a
+wineserver of its own. Stopping it ends only what it started."""
 import ctypes
 import json
 import os
@@ -35,10 +40,15 @@ def wait_until(condition, timeout=10.0, interval=0.05, what="condition"):
 
 
 class PrivateDesktop:
-    def __init__(self):
+    def __init__(self, wine_prefix=None):
+        self.wine_prefix = wine_prefix
         self.env = None
+        self.display = None
         self._xvfb = None
         self._bus = None
+        self._programs = []
+        # Wine's windows take each key a little later than GTK's.
+        self.key_delay = 150 if wine_prefix else 60
 
     def __enter__(self):
         self.start()
@@ -67,10 +77,19 @@ class PrivateDesktop:
                     raise RuntimeError("Xvfb did not report its display")
                 number += chunk
         os.close(read_end)
+        self.display = ":" + number.decode().strip()
+        if self.wine_prefix:
+            self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=self.wine_prefix,
+                            WINEARCH="win32", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+            # A wineserver still running from an earlier Wine program (a console test, or one
+            # started without this display) keeps that program's desktop, and windows made on it
+            # fail with "Invalid window handle": start from a server of this display's own.
+            self._end_wineserver()
+            return
         env = {k: v for k, v in os.environ.items()
                if k not in ("WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
                             "NO_AT_BRIDGE", "GDK_BACKEND", "GDK_SCALE", "GTK_THEME")}
-        env["DISPLAY"] = ":" + number.decode().strip()
+        env["DISPLAY"] = self.display
         env["GSETTINGS_BACKEND"] = "memory"
         env["LC_ALL"] = "C.UTF-8"
         # The bus and every service it starts (the accessibility bus and registry) share one
@@ -85,7 +104,19 @@ class PrivateDesktop:
         env["DBUS_SESSION_BUS_ADDRESS"] = address
         self.env = env
 
+    def _end_wineserver(self):
+        """Ends the prefix's wineserver and waits until it has gone."""
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
+
     def stop(self):
+        for program in self._programs:
+            if program.poll() is None:
+                program.kill()
+                program.wait()
+        if self.wine_prefix and self.env is not None:
+            # The server keeps the desktop process of this display alive; the next test has another.
+            self._end_wineserver()
         for process in (self._bus, self._xvfb):
             if process is None:
                 continue
@@ -104,6 +135,14 @@ class PrivateDesktop:
     def run(self, *args, **kwargs):
         return subprocess.run(list(args), env=self.env, capture_output=True, text=True, **kwargs)
 
+    def start_windows_program(self, exe, cwd, env=None):
+        """Starts a Windows program under Wine in `cwd`, with its output in pipes; stop() ends it
+        if it still runs. `env` adds variables to the desktop's."""
+        program = subprocess.Popen(["wine", exe], cwd=cwd, env=dict(self.env, **(env or {})),
+                                   stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self._programs.append(program)
+        return program
+
     # --- windows ---
 
     def windows(self, name_regex, pid=None):
@@ -118,6 +157,28 @@ class PrivateDesktop:
         found = wait_until(lambda: self.windows(name_regex), timeout, what="window " + name_regex)
         return found[0]
 
+    def titles(self):
+        """{window: title} of the visible windows."""
+        return {window: self.window_name(window) for window in self.windows("")}
+
+    def wait_titled(self, title, timeout=60.0, program=None):
+        """The visible window titled exactly `title` (xdotool's patterns ignore case and blanks
+        count); fails at once when `program` ends first."""
+        def find():
+            for window, name in self.titles().items():
+                if name == title:
+                    return window
+            if program is not None and program.poll() is not None:
+                raise AssertionError(
+                    f"the program ended ({program.returncode}) before a window titled {title!r} "
+                    f"appeared; it said: {program.stderr.read().decode(errors='replace')}")
+            return None
+        return wait_until(find, timeout, interval=0.1, what=f"a window titled {title!r}")
+
+    def wait_gone(self, window, timeout=30.0):
+        wait_until(lambda: window not in self.windows(""), timeout,
+                   what=f"window {window} to go")
+
     def window_name(self, window):
         return self.run("xdotool", "getwindowname", str(window)).stdout[:-1]
 
@@ -131,11 +192,16 @@ class PrivateDesktop:
     def keys(self, window, *keys):
         """Focuses `window` and types `keys` (xdotool names). GTK ignores keys sent to a window
         that has no focus, so they go through the focus like a person's."""
-        self.run("xdotool", "windowfocus", "--sync", str(window), "key", "--delay", "60", *keys,
-                 check=True)
+        self.run("xdotool", "windowfocus", "--sync", str(window), "key", "--delay",
+                 str(self.key_delay), *keys, check=True)
 
     def click(self, x, y):
         self.run("xdotool", "mousemove", "--sync", str(x), str(y), "click", "1", check=True)
+
+    def click_in(self, window, x, y):
+        """Clicks at (x, y) inside `window`'s outer rectangle."""
+        self.run("xdotool", "mousemove", "--window", str(window), str(x), str(y), "click", "1",
+                 check=True)
 
     def request_close(self, window):
         """Sends WM_DELETE_WINDOW, what a window manager does for the title bar's close button."""
@@ -192,3 +258,66 @@ def find_accessible(node, role, name=None):
     for child in node["children"]:
         found += find_accessible(child, role, name)
     return found
+
+
+class MapWatcher:
+    """Notes the moment a window with a given title is mapped on the display, straight from the X
+    server's events (polling with xdotool would add its own delay to every measurement)."""
+
+    def __init__(self, display):
+        class XMapEvent(ctypes.Structure):
+            _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                        ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                        ("event", ctypes.c_ulong), ("window", ctypes.c_ulong),
+                        ("override_redirect", ctypes.c_int)]
+
+        class XEvent(ctypes.Union):
+            _fields_ = [("type", ctypes.c_int), ("xmap", XMapEvent), ("pad", ctypes.c_long * 24)]
+
+        self._XEvent = XEvent
+        self._x = ctypes.cdll.LoadLibrary("libX11.so.6")
+        self._x.XOpenDisplay.restype = ctypes.c_void_p
+        self._x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self._x.XDefaultRootWindow.restype = ctypes.c_ulong
+        self._x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self._x.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+        self._x.XPending.argtypes = [ctypes.c_void_p]
+        self._x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.POINTER(XEvent)]
+        self._x.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                                       ctypes.POINTER(ctypes.c_char_p)]
+        self._x.XFree.argtypes = [ctypes.c_void_p]
+        self._x.XConnectionNumber.argtypes = [ctypes.c_void_p]
+        self._x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self._x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+        self._display = self._x.XOpenDisplay(display.encode())
+        if not self._display:
+            raise RuntimeError(f"cannot open display {display}")
+        substructure_notify_mask = 1 << 19
+        self._x.XSelectInput(self._display, self._x.XDefaultRootWindow(self._display),
+                             substructure_notify_mask)
+        self._x.XSync(self._display, 0)
+
+    def close(self):
+        self._x.XCloseDisplay(self._display)
+
+    def wait_for_map(self, title, timeout=60):
+        """(monotonic time, window id) of the mapping of a window titled `title`."""
+        map_notify = 19
+        deadline = time.monotonic() + timeout
+        event = self._XEvent()
+        while time.monotonic() < deadline:
+            if not self._x.XPending(self._display):
+                select.select([self._x.XConnectionNumber(self._display)], [], [], 0.05)
+                continue
+            self._x.XNextEvent(self._display, ctypes.byref(event))
+            if event.type != map_notify:
+                continue
+            seen = time.monotonic()
+            name = ctypes.c_char_p()
+            if self._x.XFetchName(self._display, event.xmap.window, ctypes.byref(name)) and \
+                    name.value is not None:
+                matched = name.value.decode("latin-1") == title
+                self._x.XFree(name)
+                if matched:
+                    return seen, event.xmap.window
+        raise TimeoutError(f"no window titled {title!r} was mapped")
