@@ -41,6 +41,9 @@ class DropDown {
   void Open();
   void Close();
 
+  // Finds how wide the open list must be to show the longest caption, once the list is filled.
+  void MeasureCaptions();
+
   // Runs after the user changed the selection; must not throw.
   std::function<void()> on_user_selection;
 
@@ -60,6 +63,10 @@ class DropDown {
   void MoveCursor(int row);
   // The position a navigation key leads to from `from`, or -2 when the key does not navigate.
   int NavigationTarget(const GdkEventKey* event, int from) const;
+  // The next position after `from` whose caption starts with the letter typed, wrapping round, or
+  // -2 when the key types no letter or no caption starts with it.
+  int LetterTarget(const GdkEventKey* event, int from) const;
+  int PopupWidth(int button_width, int screen_width);
   void ShowSelected();
   void SetToggle(bool active);
 
@@ -73,6 +80,7 @@ class DropDown {
   bool model_attached_ = false;
   std::vector<std::string> captions_;
   int selected_ = -1;
+  int longest_caption_width_ = 0;  // in pixels, from MeasureCaptions
   bool open_ = false;
   gulong toggled_handler_ = 0;
 };
