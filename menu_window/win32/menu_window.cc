@@ -4,7 +4,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <exception>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "menu_form/menu_entry.h"
 #include "menu_window/win32/dpi_win32.h"
@@ -213,6 +217,42 @@ void MenuWindow::AddListItem(int position, const std::string& text) {
 void MenuWindow::EndListFilling() {
   if (!filling_list_) return;
   filling_list_ = false;
+
+  // The open list widens to show the longest caption whole, up to the screen's width. Only the
+  // longest few by length are measured: the widest is always among them, and measuring thousands
+  // would slow the start.
+  const int count = static_cast<int>(SendMessageW(menu_, CB_GETCOUNT, 0, 0));
+  constexpr int kMeasured = 32;
+  std::vector<std::pair<LRESULT, int>> longest;  // (length, position), the longest first
+  for (int position = 0; position < count; ++position) {
+    const LRESULT length = SendMessageW(menu_, CB_GETLBTEXTLEN, position, 0);
+    if (length <= 0) continue;
+    if (longest.size() == kMeasured && length <= longest.back().first) continue;
+    longest.insert(std::upper_bound(longest.begin(), longest.end(), std::make_pair(length, 0),
+                                    [](const auto& a, const auto& b) { return a.first > b.first; }),
+                   {length, position});
+    if (longest.size() > kMeasured) longest.pop_back();
+  }
+  const HDC dc = GetDC(menu_);
+  const HGDIOBJ previous = SelectObject(dc, font_);
+  int widest = 0;
+  std::wstring text;
+  for (const auto& [length, position] : longest) {
+    text.resize(static_cast<size_t>(length) + 1);
+    const LRESULT got =
+        SendMessageW(menu_, CB_GETLBTEXT, position, reinterpret_cast<LPARAM>(&text[0]));
+    SIZE size = {};
+    if (got > 0 && GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(got), &size)) {
+      widest = std::max(widest, static_cast<int>(size.cx));
+    }
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(menu_, dc);
+  // The row's margins and the scroll bar beside the text.
+  const int wanted = widest + 2 * GetSystemMetrics(SM_CXEDGE) + 4 * GetSystemMetrics(SM_CXBORDER) +
+                     GetSystemMetrics(SM_CXVSCROLL);
+  SendMessageW(menu_, CB_SETDROPPEDWIDTH, std::min(wanted, GetSystemMetrics(SM_CXSCREEN)), 0);
+
   SendMessageW(menu_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(menu_, nullptr, TRUE);
 }
