@@ -8,7 +8,6 @@
 #include <exception>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "menu_form/menu_entry.h"
 #include "menu_window/win32/dpi_win32.h"
@@ -210,51 +209,51 @@ void MenuWindow::AddListItem(int position, const std::string& text) {
     SendMessageW(menu_, WM_SETREDRAW, FALSE, 0);
     filling_list_ = true;
   }
+  std::wstring caption = Widen(text);
   SendMessageW(menu_, CB_INSERTSTRING, static_cast<WPARAM>(position),
-               reinterpret_cast<LPARAM>(Widen(text).c_str()));
+               reinterpret_cast<LPARAM>(caption.c_str()));
+  KeepIfLongest(std::move(caption));
 }
 
 void MenuWindow::EndListFilling() {
   if (!filling_list_) return;
   filling_list_ = false;
+  WidenOpenList();
+  SendMessageW(menu_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(menu_, nullptr, TRUE);
+}
 
-  // The open list widens to show the longest caption whole, up to the screen's width. Only the
-  // longest few by length are measured: the widest is always among them, and measuring thousands
-  // would slow the start.
-  const int count = static_cast<int>(SendMessageW(menu_, CB_GETCOUNT, 0, 0));
-  constexpr int kMeasured = 32;
-  std::vector<std::pair<LRESULT, int>> longest;  // (length, position), the longest first
-  for (int position = 0; position < count; ++position) {
-    const LRESULT length = SendMessageW(menu_, CB_GETLBTEXTLEN, position, 0);
-    if (length <= 0) continue;
-    if (longest.size() == kMeasured && length <= longest.back().first) continue;
-    longest.insert(std::upper_bound(longest.begin(), longest.end(), std::make_pair(length, 0),
-                                    [](const auto& a, const auto& b) { return a.first > b.first; }),
-                   {length, position});
-    if (longest.size() > kMeasured) longest.pop_back();
+void MenuWindow::KeepIfLongest(std::wstring caption) {
+  constexpr size_t kMeasured = 32;
+  if (longest_captions_.size() == kMeasured && caption.size() <= longest_captions_.back().size()) {
+    return;
   }
+  const auto place = std::upper_bound(
+      longest_captions_.begin(), longest_captions_.end(), caption,
+      [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
+  longest_captions_.insert(place, std::move(caption));
+  if (longest_captions_.size() > kMeasured) longest_captions_.pop_back();
+}
+
+void MenuWindow::WidenOpenList() {
+  // Only the longest few captions by length are measured, as they were added: the widest is
+  // always among them, and measuring thousands, or asking the list for them, slows the start.
   const HDC dc = GetDC(menu_);
   const HGDIOBJ previous = SelectObject(dc, font_);
   int widest = 0;
-  std::wstring text;
-  for (const auto& [length, position] : longest) {
-    text.resize(static_cast<size_t>(length) + 1);
-    const LRESULT got =
-        SendMessageW(menu_, CB_GETLBTEXT, position, reinterpret_cast<LPARAM>(&text[0]));
+  for (const std::wstring& caption : longest_captions_) {
     SIZE size = {};
-    if (got > 0 && GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(got), &size)) {
+    if (GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size)) {
       widest = std::max(widest, static_cast<int>(size.cx));
     }
   }
   SelectObject(dc, previous);
   ReleaseDC(menu_, dc);
-  // The row's margins and the scroll bar beside the text.
+  longest_captions_ = {};
+  // The row's margins and the scroll bar beside the text, up to the screen's width.
   const int wanted = widest + 2 * GetSystemMetrics(SM_CXEDGE) + 4 * GetSystemMetrics(SM_CXBORDER) +
                      GetSystemMetrics(SM_CXVSCROLL);
   SendMessageW(menu_, CB_SETDROPPEDWIDTH, std::min(wanted, GetSystemMetrics(SM_CXSCREEN)), 0);
-
-  SendMessageW(menu_, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(menu_, nullptr, TRUE);
 }
 
 void MenuWindow::SelectListPosition(int position) {
