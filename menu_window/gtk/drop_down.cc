@@ -86,6 +86,7 @@ DropDown::DropDown() : button_(DropDownButtonNew(this)), label_(gtk_label_new(""
 }
 
 DropDown::~DropDown() {
+  if (prepare_source_ != 0) g_source_remove(prepare_source_);
   Close();
   if (popup_ != nullptr) {
     gtk_widget_destroy(popup_);
@@ -131,7 +132,7 @@ void DropDown::ShowSelected() {
   DropDownAccessibleChanged(button_);
 }
 
-void DropDown::MeasureCaptions() {
+void DropDown::FinishFilling() {
   std::vector<int> order(captions_.size());
   std::iota(order.begin(), order.end(), 0);
   const size_t measured = std::min(order.size(), kCaptionsMeasured);
@@ -147,6 +148,23 @@ void DropDown::MeasureCaptions() {
     longest_caption_width_ = std::max(longest_caption_width_, width);
   }
   g_object_unref(layout);
+  if (!captions_.empty() && prepare_source_ == 0) {
+    prepare_source_ = g_idle_add_full(G_PRIORITY_LOW, PrepareWhenIdle, this, nullptr);
+  }
+}
+
+// Building the popup and sizing a tree view of 32766 rows take tens of milliseconds: better spent
+// while the person reads the window than when they open the list.
+gboolean DropDown::PrepareWhenIdle(gpointer self) {
+  auto* drop_down = static_cast<DropDown*>(self);
+  drop_down->prepare_source_ = 0;
+  if (drop_down->popup_ == nullptr) drop_down->BuildPopup();
+  // Sized and realized as the first opening would, which then finds it all done.
+  if (gtk_widget_get_realized(drop_down->button_) && !drop_down->open_) {
+    drop_down->PlacePopup(std::min(drop_down->count(), kVisibleListRows));
+    gtk_widget_realize(drop_down->popup_);
+  }
+  return G_SOURCE_REMOVE;
 }
 
 void DropDown::SetToggle(bool active) {
@@ -213,9 +231,10 @@ int DropDown::RowHeight() {
   return cell_height + separator;
 }
 
-// As wide as the button, or as the longest caption with the row's padding, the frame and the
-// scroll bar around it, but never wider than the screen.
-int DropDown::PopupWidth(int button_width, int screen_width) {
+// The longest caption with the row's padding, the frame and the scroll bar around it. Measured
+// once: asking a tree view of 32766 rows for its width takes a while.
+int DropDown::WidthWanted() {
+  if (width_wanted_ >= 0) return width_wanted_;
   int padding = 0;
   gtk_cell_renderer_get_padding(renderer_, &padding, nullptr);
   int separator = 0;
@@ -226,8 +245,8 @@ int DropDown::PopupWidth(int button_width, int screen_width) {
   int frame = 0;
   gtk_widget_set_size_request(popup_, -1, -1);  // the width it asks for without the text
   gtk_widget_get_preferred_width(popup_, &frame, nullptr);
-  const int wanted = longest_caption_width_ + 2 * padding + separator + scroll_bar + frame;
-  return std::max(button_width, std::min(wanted, screen_width));
+  width_wanted_ = longest_caption_width_ + 2 * padding + separator + scroll_bar + frame;
+  return width_wanted_;
 }
 
 void DropDown::PlacePopup(int rows) {
@@ -242,7 +261,8 @@ void DropDown::PlacePopup(int rows) {
   GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(scrolled_);
   gtk_scrolled_window_set_min_content_height(scrolled, content_height);
   gtk_scrolled_window_set_max_content_height(scrolled, content_height);
-  const int width = PopupWidth(button.width, area.width);
+  // As wide as the button, or as the longest caption, but never wider than the screen.
+  const int width = std::max(button.width, std::min(WidthWanted(), area.width));
   gtk_widget_set_size_request(popup_, width, -1);
   int height = 0;
   gtk_widget_get_preferred_height(popup_, nullptr, &height);

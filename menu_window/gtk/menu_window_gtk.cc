@@ -149,8 +149,8 @@ void GtkMenuWindow::Place(GtkWidget* control, const ControlLayout& layout) {
 }
 
 void GtkMenuWindow::Show() {
-  menu_.MeasureCaptions();
   gtk_widget_show_all(window_);
+  menu_.FinishFilling();
   gtk_widget_grab_focus(go_box_);
   // Windows shows where the focus is from the start; GTK waits for the first key otherwise.
   gtk_window_set_focus_visible(GTK_WINDOW(window_), TRUE);

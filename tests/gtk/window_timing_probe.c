@@ -59,6 +59,28 @@ static int Find(Window window) {
   return -1;
 }
 
+/* Keeps the list of top-level windows up to date with `event`, and repairs damage as it comes (a
+ * window whose damage is left standing reports no more). Returns the window `event` damaged when
+ * it is a mapped top-level window, otherwise 0. */
+static Window Track(Display* display, int damage_event, const XEvent* event) {
+  if (event->type == CreateNotify && event->xcreatewindow.parent == DefaultRootWindow(display) &&
+      window_count < kMaxWindows) {
+    /* Watched from its creation, before it can be painted. */
+    windows[window_count] = event->xcreatewindow.window;
+    mapped[window_count++] = 0;
+    XDamageCreate(display, event->xcreatewindow.window, XDamageReportNonEmpty);
+  } else if (event->type == MapNotify) {
+    const int i = Find(event->xmap.window);
+    if (i >= 0) mapped[i] = 1;
+  } else if (event->type == damage_event + XDamageNotify) {
+    const XDamageNotifyEvent* damage = (const XDamageNotifyEvent*)event;
+    XDamageSubtract(display, damage->damage, None, None);
+    const int i = Find(damage->drawable);
+    if (i >= 0 && mapped[i]) return damage->drawable;
+  }
+  return 0;
+}
+
 /* Waits for the first damage on a mapped top-level window other than `except`; returns it, or 0
  * when the limit passes. */
 static Window WaitForDrawn(Display* display, int damage_event, Window except, double deadline) {
@@ -74,21 +96,8 @@ static Window WaitForDrawn(Display* display, int damage_event, Window except, do
     }
     XEvent event;
     XNextEvent(display, &event);
-    if (event.type == CreateNotify && event.xcreatewindow.parent == DefaultRootWindow(display) &&
-        window_count < kMaxWindows) {
-      /* Watched from its creation, before it can be painted. */
-      windows[window_count] = event.xcreatewindow.window;
-      mapped[window_count++] = 0;
-      XDamageCreate(display, event.xcreatewindow.window, XDamageReportNonEmpty);
-    } else if (event.type == MapNotify) {
-      const int i = Find(event.xmap.window);
-      if (i >= 0) mapped[i] = 1;
-    } else if (event.type == damage_event + XDamageNotify) {
-      const XDamageNotifyEvent* damage = (const XDamageNotifyEvent*)&event;
-      XDamageSubtract(display, damage->damage, None, None);
-      const int i = Find(damage->drawable);
-      if (i >= 0 && mapped[i] && damage->drawable != except) return damage->drawable;
-    }
+    const Window damaged = Track(display, damage_event, &event);
+    if (damaged != 0 && damaged != except) return damaged;
   }
   return 0;
 }
@@ -111,17 +120,14 @@ static void Key(Display* display, KeySym modifier, KeySym key) {
   XFlush(display);
 }
 
-/* Lets `ms` pass, taking in the display's events. Damage is repaired as it comes: a window whose
- * damage is left standing reports no more. */
+/* Lets `ms` pass, keeping track of the windows the program makes meanwhile. */
 static void Settle(Display* display, int damage_event, double ms) {
   const double until = NowMs() + ms;
   while (NowMs() < until) {
     while (XPending(display) > 0) {
       XEvent event;
       XNextEvent(display, &event);
-      if (event.type == damage_event + XDamageNotify) {
-        XDamageSubtract(display, ((const XDamageNotifyEvent*)&event)->damage, None, None);
-      }
+      Track(display, damage_event, &event);
     }
     usleep(5000);
   }
