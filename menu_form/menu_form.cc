@@ -5,12 +5,24 @@
 
 #include "menu_form/definition_reader.h"
 #include "shared_routines/file_exists.h"
-#include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
 namespace tolvar {
+namespace {
+
+// The author finds the command in the menu file by the text they wrote there, so a message shows
+// it as written (backslashes and all, on every system), less a leading ".\" that says nothing.
+std::string PathAsWritten(const std::string& path) {
+  if (path.size() > 2 && path[0] == '.' && (path[1] == '\\' || path[1] == '/')) {
+    return path.substr(2);
+  }
+  return path;
+}
+
+}  // namespace
+
 MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator)
     : view_(view),
       program_start_(program_start),
@@ -78,7 +90,7 @@ void MenuForm::OnGoBoxClick() {
   }
   const Result started = program_start_.Start(command);
   if (!started.ok) {
-    view_.Warn("Can't start " + QuotedText(DisplayPath(command), kLongestPathShown) + ": " +
+    view_.Warn("Can't start " + QuotedText(PathAsWritten(command), kLongestPathShown) + ": " +
                    started.reason,
                kMessageTitle);
   }

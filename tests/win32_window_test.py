@@ -209,6 +209,24 @@ class WindowTest(unittest.TestCase):
             subprocess.run(["wine", "reg", "delete", r"HKCU\Control Panel\Desktop", "/v",
                             "LogPixels", "/f"], env=self.desktop.env, capture_output=True)
 
+    def test_the_open_list_is_as_wide_as_its_longest_caption(self):
+        self.write_menu(TITLE, "$null$", "2", "Short", "$null$",
+                        "Install the complete product with all optional components and the sample data",
+                        "$null$")
+        self.start()
+        window = self.desktop.wait_for_window(TITLE, program=self.program)
+        before = set(self.desktop.visible_windows())
+        self.desktop.keys(window, "Tab", "Tab", "alt+Down")
+        deadline = time.monotonic() + 20
+        while not set(self.desktop.visible_windows()) - before:
+            self.assertLess(time.monotonic(), deadline, "the list did not open")
+            time.sleep(0.1)
+        popup = (set(self.desktop.visible_windows()) - before).pop()
+        info = self.desktop.run("xwininfo", "-id", popup)
+        width = int(info.split("Width:")[1].split()[0])
+        self.assertGreater(width, 400)  # the closed list is 217 pixels wide
+        self.assertLess(width, 700)
+
     def test_quit_ends_the_menu(self):
         self.full_medium()
         self.start()

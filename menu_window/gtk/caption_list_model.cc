@@ -2,6 +2,8 @@
 // index; rows never change once inserted, so iterators stay valid (ITERS_PERSIST).
 #include "menu_window/gtk/caption_list_model.h"
 
+#include <algorithm>
+
 namespace {
 
 struct TolvarCaptionModel {
@@ -61,9 +63,15 @@ GtkTreePath* GetPath(GtkTreeModel*, GtkTreeIter* iter) {
 void GetValue(GtkTreeModel* model, GtkTreeIter* iter, gint, GValue* value) {
   g_value_init(value, G_TYPE_STRING);
   const gint row = RowOf(iter);
+  if (row >= RowCount(model)) return;
+  const std::string& caption = (*Self(model)->captions)[row];
+  const size_t shown = tolvar::ShownLength(caption);
   // The renderer copies the text at once; the vector's string outlives that.
-  if (row < RowCount(model))
-    g_value_set_static_string(value, (*Self(model)->captions)[row].c_str());
+  if (shown == caption.size()) {
+    g_value_set_static_string(value, caption.c_str());
+  } else {
+    g_value_take_string(value, g_strndup(caption.data(), shown));
+  }
 }
 
 gboolean IterNext(GtkTreeModel* model, GtkTreeIter* iter) {
@@ -117,6 +125,18 @@ void tolvar_caption_model_init(TolvarCaptionModel* self) {
 }  // namespace
 
 namespace tolvar {
+
+size_t ShownLength(const std::string& caption) {
+  // Every character takes at least a byte: shorter captions need no counting.
+  if (caption.size() <= kShownCharacters) return caption.size();
+  const char* const begin = caption.c_str();
+  const char* const limit = begin + caption.size();
+  const char* end = begin;
+  for (int characters = 0; characters < kShownCharacters && end < limit; ++characters) {
+    end = g_utf8_next_char(end);
+  }
+  return static_cast<size_t>(std::min(end, limit) - begin);
+}
 
 GtkTreeModel* CaptionListModelNew(const std::vector<std::string>* captions) {
   auto* self =

@@ -11,6 +11,13 @@
 
 namespace tolvar {
 
+// How much of a caption is drawn: at most kShownCharacters characters, since even the narrowest
+// that many fill any screen, and shaping a caption costs time that grows with the square of its
+// longest cluster (a letter with thousands of combining accents would freeze the list). Returns
+// the length in bytes of that part of `caption`.
+inline constexpr int kShownCharacters = 256;
+size_t ShownLength(const std::string& caption);
+
 // Creates the model over `captions`, which must outlive it or be released with
 // CaptionListModelRelease. Row i shows captions[i]. The caller owns the returned reference.
 GtkTreeModel* CaptionListModelNew(const std::vector<std::string>* captions);

@@ -2,16 +2,34 @@
 #include "menu_window/gtk/drop_down.h"
 
 #include <algorithm>
+#include <numeric>
 
+#include "menu_form/form_layout.h"
 #include "menu_window/gtk/caption_list_model.h"
 #include "menu_window/gtk/drop_down_accessible.h"
 
 namespace tolvar {
 namespace {
 
-// As many rows as a Windows drop-down list shows before it scrolls.
-constexpr int kVisibleRows = 8;
 constexpr int kNoNavigation = -2;
+// Only the longest captions by length are measured: measuring all of 32766 would cost a third of
+// a second, and these always hold the widest.
+constexpr size_t kCaptionsMeasured = 32;
+
+bool IsReturn(guint keyval) {
+  return keyval == GDK_KEY_Return || keyval == GDK_KEY_KP_Enter || keyval == GDK_KEY_ISO_Enter;
+}
+
+// The letter a key types, folded for comparing without regard to case; 0 when it types none.
+gunichar TypedLetter(const GdkEventKey* event) {
+  if ((event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0) return 0;
+  const gunichar typed = gdk_keyval_to_unicode(event->keyval);
+  return typed != 0 && g_unichar_isgraph(typed) ? g_unichar_tolower(typed) : 0;
+}
+
+gunichar FirstLetter(const std::string& caption) {
+  return caption.empty() ? 0 : g_unichar_tolower(g_utf8_get_char(caption.c_str()));
+}
 
 bool IsAltArrow(const GdkEventKey* event) {
   return (event->state & GDK_MOD1_MASK) != 0 &&
@@ -45,6 +63,9 @@ DropDown::DropDown() : button_(DropDownButtonNew(this)), label_(gtk_label_new(""
   gtk_style_context_add_class(gtk_widget_get_style_context(button_), "combo");
 
   gtk_label_set_ellipsize(GTK_LABEL(label_), PANGO_ELLIPSIZE_END);
+  // Otherwise the label asks for its whole caption as its natural width, and the window, which
+  // takes its controls' natural sizes, grows with the selected caption.
+  gtk_label_set_max_width_chars(GTK_LABEL(label_), 1);
   gtk_label_set_single_line_mode(GTK_LABEL(label_), TRUE);
   gtk_label_set_xalign(GTK_LABEL(label_), 0.0f);
   gtk_widget_set_hexpand(label_, TRUE);
@@ -65,6 +86,7 @@ DropDown::DropDown() : button_(DropDownButtonNew(this)), label_(gtk_label_new(""
 }
 
 DropDown::~DropDown() {
+  if (prepare_source_ != 0) g_source_remove(prepare_source_);
   Close();
   if (popup_ != nullptr) {
     gtk_widget_destroy(popup_);
@@ -101,8 +123,48 @@ void DropDown::Pick(int position) {
 }
 
 void DropDown::ShowSelected() {
-  gtk_label_set_text(GTK_LABEL(label_), selected_ >= 0 ? captions_[selected_].c_str() : "");
+  if (selected_ >= 0) {
+    const std::string& caption = captions_[selected_];
+    gtk_label_set_text(GTK_LABEL(label_), std::string(caption, 0, ShownLength(caption)).c_str());
+  } else {
+    gtk_label_set_text(GTK_LABEL(label_), "");
+  }
   DropDownAccessibleChanged(button_);
+}
+
+void DropDown::FinishFilling() {
+  std::vector<int> order(captions_.size());
+  std::iota(order.begin(), order.end(), 0);
+  const size_t measured = std::min(order.size(), kCaptionsMeasured);
+  std::partial_sort(order.begin(), order.begin() + measured, order.end(),
+                    [this](int a, int b) { return captions_[a].size() > captions_[b].size(); });
+  PangoLayout* layout = gtk_widget_create_pango_layout(label_, nullptr);
+  longest_caption_width_ = 0;
+  for (size_t i = 0; i < measured; ++i) {
+    const std::string& caption = captions_[order[i]];
+    pango_layout_set_text(layout, caption.data(), static_cast<int>(ShownLength(caption)));
+    int width = 0;
+    pango_layout_get_pixel_size(layout, &width, nullptr);
+    longest_caption_width_ = std::max(longest_caption_width_, width);
+  }
+  g_object_unref(layout);
+  if (!captions_.empty() && prepare_source_ == 0) {
+    prepare_source_ = g_idle_add_full(G_PRIORITY_LOW, PrepareWhenIdle, this, nullptr);
+  }
+}
+
+// Building the popup and sizing a tree view of 32766 rows take tens of milliseconds: better spent
+// while the person reads the window than when they open the list.
+gboolean DropDown::PrepareWhenIdle(gpointer self) {
+  auto* drop_down = static_cast<DropDown*>(self);
+  drop_down->prepare_source_ = 0;
+  if (drop_down->popup_ == nullptr) drop_down->BuildPopup();
+  // Sized and realized as the first opening would, which then finds it all done.
+  if (gtk_widget_get_realized(drop_down->button_) && !drop_down->open_) {
+    drop_down->PlacePopup(std::min(drop_down->count(), kVisibleListRows));
+    gtk_widget_realize(drop_down->popup_);
+  }
+  return G_SOURCE_REMOVE;
 }
 
 void DropDown::SetToggle(bool active) {
@@ -169,28 +231,50 @@ int DropDown::RowHeight() {
   return cell_height + separator;
 }
 
+// The longest caption with the row's padding, the frame and the scroll bar around it. Measured
+// once: asking a tree view of 32766 rows for its width takes a while.
+int DropDown::WidthWanted() {
+  if (width_wanted_ >= 0) return width_wanted_;
+  int padding = 0;
+  gtk_cell_renderer_get_padding(renderer_, &padding, nullptr);
+  int separator = 0;
+  gtk_widget_style_get(tree_, "horizontal-separator", &separator, nullptr);
+  int scroll_bar = 0;
+  gtk_widget_get_preferred_width(gtk_scrolled_window_get_vscrollbar(GTK_SCROLLED_WINDOW(scrolled_)),
+                                 nullptr, &scroll_bar);
+  int frame = 0;
+  gtk_widget_set_size_request(popup_, -1, -1);  // the width it asks for without the text
+  gtk_widget_get_preferred_width(popup_, &frame, nullptr);
+  width_wanted_ = longest_caption_width_ + 2 * padding + separator + scroll_bar + frame;
+  return width_wanted_;
+}
+
 void DropDown::PlacePopup(int rows) {
   GtkAllocation button;
   gtk_widget_get_allocation(button_, &button);
+  GdkWindow* window = gtk_widget_get_window(button_);
+  GdkRectangle area;
+  gdk_monitor_get_workarea(
+      gdk_display_get_monitor_at_window(gtk_widget_get_display(button_), window), &area);
+
   const int content_height = rows * RowHeight();
   GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(scrolled_);
   gtk_scrolled_window_set_min_content_height(scrolled, content_height);
   gtk_scrolled_window_set_max_content_height(scrolled, content_height);
-  gtk_widget_set_size_request(popup_, button.width, -1);
+  // As wide as the button, or as the longest caption, but never wider than the screen.
+  const int width = std::max(button.width, std::min(WidthWanted(), area.width));
+  gtk_widget_set_size_request(popup_, width, -1);
   int height = 0;
   gtk_widget_get_preferred_height(popup_, nullptr, &height);
-  gtk_window_resize(GTK_WINDOW(popup_), button.width, height);
+  gtk_window_resize(GTK_WINDOW(popup_), width, height);
 
-  GdkWindow* window = gtk_widget_get_window(button_);
   int origin_x = 0;
   int origin_y = 0;
   gdk_window_get_origin(window, &origin_x, &origin_y);
-  const int x = origin_x + button.x;
+  // Below the button when it fits on the screen, otherwise above it; moved left as far as it
+  // must to end on the screen.
+  const int x = std::max(area.x, std::min(origin_x + button.x, area.x + area.width - width));
   int y = origin_y + button.y + button.height;
-  // Below the button when it fits on the screen, otherwise above it.
-  GdkRectangle area;
-  gdk_monitor_get_workarea(
-      gdk_display_get_monitor_at_window(gtk_widget_get_display(button_), window), &area);
   if (y + height > area.y + area.height) y = std::max(area.y, origin_y + button.y - height);
   gtk_window_move(GTK_WINDOW(popup_), x, y);
 }
@@ -214,7 +298,7 @@ void DropDown::MoveCursor(int row) {
 int DropDown::NavigationTarget(const GdkEventKey* event, int from) const {
   if ((event->state & GDK_MOD1_MASK) != 0 || count() == 0) return kNoNavigation;
   const int last = count() - 1;
-  const int page = kVisibleRows - 1;
+  const int page = kVisibleListRows - 1;
   switch (event->keyval) {
     case GDK_KEY_Up:
     case GDK_KEY_KP_Up:
@@ -239,13 +323,23 @@ int DropDown::NavigationTarget(const GdkEventKey* event, int from) const {
   }
 }
 
+int DropDown::LetterTarget(const GdkEventKey* event, int from) const {
+  const gunichar letter = TypedLetter(event);
+  if (letter == 0) return kNoNavigation;
+  for (int step = 1; step <= count(); ++step) {
+    const int position = (std::max(from, -1) + step) % count();
+    if (FirstLetter(captions_[position]) == letter) return position;
+  }
+  return kNoNavigation;
+}
+
 void DropDown::Open() {
   if (open_ || captions_.empty()) {
     SetToggle(open_);
     return;
   }
   if (popup_ == nullptr) BuildPopup();
-  PlacePopup(std::min(count(), kVisibleRows));
+  PlacePopup(std::min(count(), kVisibleListRows));
   MoveCursor(selected_ >= 0 ? selected_ : 0);
   gtk_widget_show(popup_);
 
@@ -281,7 +375,17 @@ gboolean DropDown::OnButtonKeyPress(GtkWidget*, GdkEventKey* event, gpointer sel
     drop_down->Open();
     return TRUE;
   }
-  const int target = drop_down->NavigationTarget(event, drop_down->selected_);
+  // Return presses the window's default button, as in a Windows dialog, rather than opening the
+  // list as a toggle button would.
+  if (IsReturn(event->keyval)) {
+    GtkWidget* toplevel = gtk_widget_get_toplevel(drop_down->button_);
+    GtkWidget* default_button =
+        GTK_IS_WINDOW(toplevel) ? gtk_window_get_default_widget(GTK_WINDOW(toplevel)) : nullptr;
+    if (default_button != nullptr) gtk_widget_activate(default_button);
+    return TRUE;
+  }
+  int target = drop_down->NavigationTarget(event, drop_down->selected_);
+  if (target == kNoNavigation) target = drop_down->LetterTarget(event, drop_down->selected_);
   if (target == kNoNavigation) return FALSE;
   drop_down->Pick(target);
   return TRUE;
@@ -321,7 +425,17 @@ gboolean DropDown::OnPopupKeyPress(GtkWidget*, GdkEventKey* event, gpointer self
     return TRUE;
   }
   const int target = drop_down->NavigationTarget(event, drop_down->CursorRow());
-  if (target != kNoNavigation) drop_down->MoveCursor(target);
+  if (target != kNoNavigation) {
+    drop_down->MoveCursor(target);
+    return TRUE;
+  }
+  // A letter selects at once, open or closed, so that the closed list and the selection handler
+  // follow it as they do on Windows.
+  const int letter_target = drop_down->LetterTarget(event, drop_down->CursorRow());
+  if (letter_target != kNoNavigation) {
+    drop_down->MoveCursor(letter_target);
+    drop_down->Pick(letter_target);
+  }
   return TRUE;  // any other key would start the tree view's search or reach nothing useful
 }
 

@@ -41,6 +41,11 @@ class DropDown {
   void Open();
   void Close();
 
+  // Call once the list is filled and shown: finds how wide the open list must be to show the
+  // longest caption, and builds the open list when the program is next idle, so that its first
+  // opening need not.
+  void FinishFilling();
+
   // Runs after the user changed the selection; must not throw.
   std::function<void()> on_user_selection;
 
@@ -60,6 +65,12 @@ class DropDown {
   void MoveCursor(int row);
   // The position a navigation key leads to from `from`, or -2 when the key does not navigate.
   int NavigationTarget(const GdkEventKey* event, int from) const;
+  // The next position after `from` whose caption starts with the letter typed, wrapping round, or
+  // -2 when the key types no letter or no caption starts with it.
+  int LetterTarget(const GdkEventKey* event, int from) const;
+  static gboolean PrepareWhenIdle(gpointer self);
+  // How wide the open list must be to show its longest caption, text and all around it.
+  int WidthWanted();
   void ShowSelected();
   void SetToggle(bool active);
 
@@ -73,6 +84,9 @@ class DropDown {
   bool model_attached_ = false;
   std::vector<std::string> captions_;
   int selected_ = -1;
+  int longest_caption_width_ = 0;  // in pixels, from FinishFilling
+  int width_wanted_ = -1;          // from WidthWanted, once the popup is built
+  guint prepare_source_ = 0;
   bool open_ = false;
   gulong toggled_handler_ = 0;
 };

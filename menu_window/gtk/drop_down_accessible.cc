@@ -129,10 +129,16 @@ void tolvar_drop_down_item_init(TolvarDropDownItem* self) {
 
 // --- list ---
 
+// The array holds an item only where one was asked for; a pointer array calls its free function on
+// every slot, the empty ones too.
+void UnrefItem(gpointer item) {
+  if (item != nullptr) g_object_unref(item);
+}
+
 AtkObject* ListItem(TolvarDropDownList* list, int position) {
   const tolvar::DropDown* owner = OwnerOf(list->button);
   if (owner == nullptr || position < 0 || position >= owner->count()) return nullptr;
-  if (list->items == nullptr) list->items = g_ptr_array_new_with_free_func(g_object_unref);
+  if (list->items == nullptr) list->items = g_ptr_array_new_with_free_func(UnrefItem);
   if (static_cast<guint>(position) >= list->items->len) {
     g_ptr_array_set_size(list->items, owner->count());
   }

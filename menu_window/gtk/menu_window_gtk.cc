@@ -2,8 +2,10 @@
 // operations.
 #include "menu_window/gtk/menu_window_gtk.h"
 
+#include <cmath>
 #include <exception>
 
+#include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/picture_loader.h"
@@ -13,16 +15,15 @@
 namespace tolvar {
 namespace {
 
-// The layout in pixels at 96 dots per inch; GTK's scale factor takes care of denser screens.
-constexpr int kClientWidth = 508;
-constexpr int kClientHeight = 175;
-struct Box {
-  int left, top, width, height;
-};
-constexpr Box kSplash = {8, 8, 489, 121};
-constexpr Box kMenu = {16, 144, 217, 21};
-constexpr Box kGoBox = {240, 144, 49, 25};
-constexpr Box kExitBox = {408, 144, 89, 25};
+// The resolution GTK renders text at: the desktop's Xft.dpi times GDK_DPI_SCALE, in pixels of the
+// window's own scale (GDK_SCALE doubles both). The layout follows it, as a Windows form follows the
+// system DPI, so that larger text never outgrows its controls.
+int FontDpi() {
+  GdkScreen* screen = gdk_screen_get_default();
+  gtk_settings_get_for_screen(screen);  // applies gtk-xft-dpi and GDK_DPI_SCALE to the screen
+  const double resolution = gdk_screen_get_resolution(screen);
+  return resolution > 0 ? static_cast<int>(std::lround(resolution)) : kDesignDpi;
+}
 
 // The theme's minimum sizes and paddings are made for 34-pixel buttons; the window's own controls
 // are 21 and 25 pixels high. The buttons' captions take the 8 points the layout was drawn for: at
@@ -63,10 +64,13 @@ void UseProgramIcon() {
 }
 
 // A caption too wide for its button is shortened with an ellipsis instead of widening the button
-// over its neighbours. GtkButton makes a new label for each caption, so this follows every change.
+// over its neighbours, or the window: a label asks for its whole text as its natural width unless
+// told otherwise. GtkButton makes a new label for each caption, so this follows every change.
 void KeepWidth(GtkWidget* button) {
   GtkWidget* label = gtk_bin_get_child(GTK_BIN(button));
-  if (GTK_IS_LABEL(label)) gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
+  if (!GTK_IS_LABEL(label)) return;
+  gtk_label_set_ellipsize(GTK_LABEL(label), PANGO_ELLIPSIZE_END);
+  gtk_label_set_max_width_chars(GTK_LABEL(label), 1);
 }
 
 }  // namespace
@@ -75,30 +79,35 @@ GtkMenuWindow::GtkMenuWindow()
     : window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
       fixed_(gtk_fixed_new()),
       splash_(gtk_image_new()),
-      go_box_(gtk_button_new_with_label("Go_Box")),
-      exit_box_(gtk_button_new_with_label("Exit_Box")) {
+      go_box_(gtk_button_new_with_label(kGoBoxLayout.design_caption)),
+      exit_box_(gtk_button_new_with_label(kExitBoxLayout.design_caption)),
+      dpi_(FontDpi()) {
   UseWindowStyle();
   UseProgramIcon();
 
   GtkWindow* window = GTK_WINDOW(window_);
-  gtk_widget_set_name(window_, "Tolvar_Autorun");
-  gtk_window_set_title(window, "Tolvar_Autorun");
+  gtk_widget_set_name(window_, kFormName);
+  gtk_window_set_title(window, kDesignTitle);
   gtk_window_set_resizable(window, FALSE);
   gtk_window_set_position(window, GTK_WIN_POS_CENTER);
-  gtk_widget_set_size_request(fixed_, kClientWidth, kClientHeight);
+  gtk_widget_set_size_request(fixed_, TwipsToPixels(kClientWidthTwips, dpi_),
+                              TwipsToPixels(kClientHeightTwips, dpi_));
   gtk_container_add(GTK_CONTAINER(window_), fixed_);
 
-  Place(splash_, "Splash", kSplash.left, kSplash.top, kSplash.width, kSplash.height);
-  Place(menu_.widget(), "Menu", kMenu.left, kMenu.top, kMenu.width, kMenu.height);
-  Place(go_box_, "Go_Box", kGoBox.left, kGoBox.top, kGoBox.width, kGoBox.height);
-  Place(exit_box_, "Exit_Box", kExitBox.left, kExitBox.top, kExitBox.width, kExitBox.height);
+  for (const ControlLayout* layout :
+       {&kSplashLayout, &kMenuLayout, &kGoBoxLayout, &kExitBoxLayout}) {
+    Place(ControlWidget(layout->control), *layout);
+  }
   for (GtkWidget* button : {go_box_, exit_box_}) KeepWidth(button);
+  // Return anywhere but on Quit presses Launch, as in a Windows dialog.
+  gtk_widget_set_can_default(go_box_, TRUE);
+  gtk_window_set_default(window, go_box_);
 
-  // The keyboard order is Go_Box, Exit_Box, Menu, which is not the order on screen that GTK would
-  // follow by itself. The focus chain is deprecated only in favour of that on-screen order.
+  // The keyboard order (Go_Box, Exit_Box, Menu) is not the order on screen that GTK would follow
+  // by itself. The focus chain is deprecated only in favour of that on-screen order.
   GList* chain = nullptr;
-  for (GtkWidget* control : {go_box_, exit_box_, menu_.widget()}) {
-    chain = g_list_append(chain, control);
+  for (const ControlLayout* layout : kTabOrder) {
+    chain = g_list_append(chain, ControlWidget(layout->control));
   }
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
   gtk_container_set_focus_chain(GTK_CONTAINER(fixed_), chain);
@@ -118,17 +127,33 @@ GtkMenuWindow::~GtkMenuWindow() {
   }
 }
 
-GtkWidget* GtkMenuWindow::Place(GtkWidget* control, const char* name, int left, int top, int width,
-                                int height) {
-  gtk_widget_set_name(control, name);
-  gtk_widget_set_size_request(control, width, height);
-  gtk_fixed_put(GTK_FIXED(fixed_), control, left, top);
-  return control;
+GtkWidget* GtkMenuWindow::ControlWidget(Control control) {
+  switch (control) {
+    case Control::kSplash:
+      return splash_;
+    case Control::kMenu:
+      return menu_.widget();
+    case Control::kGoBox:
+      return go_box_;
+    case Control::kExitBox:
+      break;
+  }
+  return exit_box_;
+}
+
+void GtkMenuWindow::Place(GtkWidget* control, const ControlLayout& layout) {
+  const PixelRect box = ToPixels(layout.twips, dpi_);
+  gtk_widget_set_name(control, layout.name);
+  gtk_widget_set_size_request(control, box.width, box.height);
+  gtk_fixed_put(GTK_FIXED(fixed_), control, box.left, box.top);
 }
 
 void GtkMenuWindow::Show() {
   gtk_widget_show_all(window_);
+  menu_.FinishFilling();
   gtk_widget_grab_focus(go_box_);
+  // Windows shows where the focus is from the start; GTK waits for the first key otherwise.
+  gtk_window_set_focus_visible(GTK_WINDOW(window_), TRUE);
 }
 
 void GtkMenuWindow::RunEvent(const std::function<void()>& handler) {
@@ -165,9 +190,10 @@ void GtkMenuWindow::SetTitle(const std::string& title) {
 Result GtkMenuWindow::ShowSplash(const std::string& path) {
   // Stretched to the area in device pixels, proportions not kept, so that it is sharp at any scale.
   const int scale = gtk_widget_get_scale_factor(splash_);
+  const PixelRect area = ToPixels(kSplashLayout.twips, dpi_);
   std::string reason;
-  GdkPixbuf* picture = LoadStretchedPicture(NativePath(path), kSplash.width * scale,
-                                            kSplash.height * scale, &reason);
+  GdkPixbuf* picture =
+      LoadStretchedPicture(NativePath(path), area.width * scale, area.height * scale, &reason);
   if (picture == nullptr) return Result::Failure(reason);
   cairo_surface_t* surface = gdk_cairo_surface_create_from_pixbuf(picture, scale, nullptr);
   gtk_image_set_from_surface(GTK_IMAGE(splash_), surface);

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "menu_form/form_layout.h"
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
 #include "menu_window/gtk/drop_down.h"
@@ -41,7 +42,8 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   static void OnExitBoxClicked(GtkButton* button, gpointer self);
   static void OnDestroy(GtkWidget* window, gpointer self);
   void RunEvent(const std::function<void()>& handler);
-  GtkWidget* Place(GtkWidget* control, const char* name, int left, int top, int width, int height);
+  GtkWidget* ControlWidget(Control control);
+  void Place(GtkWidget* control, const ControlLayout& layout);
 
   GtkWidget* window_;
   GtkWidget* fixed_;
@@ -49,6 +51,7 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   GtkWidget* go_box_;
   GtkWidget* exit_box_;
   DropDown menu_;
+  int dpi_;  // the layout's resolution: twips to the window's pixels
 };
 
 }  // namespace tolvar

@@ -4,7 +4,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <exception>
+#include <string>
+#include <utility>
 
 #include "menu_form/menu_entry.h"
 #include "menu_window/win32/dpi_win32.h"
@@ -206,15 +209,51 @@ void MenuWindow::AddListItem(int position, const std::string& text) {
     SendMessageW(menu_, WM_SETREDRAW, FALSE, 0);
     filling_list_ = true;
   }
+  std::wstring caption = Widen(text);
   SendMessageW(menu_, CB_INSERTSTRING, static_cast<WPARAM>(position),
-               reinterpret_cast<LPARAM>(Widen(text).c_str()));
+               reinterpret_cast<LPARAM>(caption.c_str()));
+  KeepIfLongest(std::move(caption));
 }
 
 void MenuWindow::EndListFilling() {
   if (!filling_list_) return;
   filling_list_ = false;
+  WidenOpenList();
   SendMessageW(menu_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(menu_, nullptr, TRUE);
+}
+
+void MenuWindow::KeepIfLongest(std::wstring caption) {
+  constexpr size_t kMeasured = 32;
+  if (longest_captions_.size() == kMeasured && caption.size() <= longest_captions_.back().size()) {
+    return;
+  }
+  const auto place = std::upper_bound(
+      longest_captions_.begin(), longest_captions_.end(), caption,
+      [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
+  longest_captions_.insert(place, std::move(caption));
+  if (longest_captions_.size() > kMeasured) longest_captions_.pop_back();
+}
+
+void MenuWindow::WidenOpenList() {
+  // Only the longest few captions by length are measured, as they were added: the widest is
+  // always among them, and measuring thousands, or asking the list for them, slows the start.
+  const HDC dc = GetDC(menu_);
+  const HGDIOBJ previous = SelectObject(dc, font_);
+  int widest = 0;
+  for (const std::wstring& caption : longest_captions_) {
+    SIZE size = {};
+    if (GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size)) {
+      widest = std::max(widest, static_cast<int>(size.cx));
+    }
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(menu_, dc);
+  longest_captions_ = {};
+  // The row's margins and the scroll bar beside the text, up to the screen's width.
+  const int wanted = widest + 2 * GetSystemMetrics(SM_CXEDGE) + 4 * GetSystemMetrics(SM_CXBORDER) +
+                     GetSystemMetrics(SM_CXVSCROLL);
+  SendMessageW(menu_, CB_SETDROPPEDWIDTH, std::min(wanted, GetSystemMetrics(SM_CXSCREEN)), 0);
 }
 
 void MenuWindow::SelectListPosition(int position) {

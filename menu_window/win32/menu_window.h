@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
@@ -58,6 +59,10 @@ class MenuWindow : public MenuView, public MenuEvents {
   void FitListHeight(int height);
   void MoveFocus(HWND target);
   void EndListFilling();
+  // The open list is as wide as the longest caption, up to the screen: the few longest by length
+  // are kept as they are added and measured once the list is filled.
+  void KeepIfLongest(std::wstring caption);
+  void WidenOpenList();
   RECT SplashRect() const;
 
   HINSTANCE instance_;
@@ -72,6 +77,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   SplashPicture splash_;
   HWND saved_focus_ = nullptr;  // the control that had the focus when the window was deactivated
   bool filling_list_ = false;   // redraw of Menu is off while the form fills it
+  std::vector<std::wstring> longest_captions_;  // the longest first, until the list is filled
 };
 
 }  // namespace tolvar

@@ -73,10 +73,12 @@ def main():
         drawn = median(name, "drawn_ms")
         print("%-15s %10.1f %8.2f %12.1f" % (name, drawn, drawn / floor_ms,
                                              median(name, "peak_kb") / 1024))
+    print("32766 entries: a letter typed in the closed list, searching it whole, to the window "
+          "drawn again %.1f ms" % median("32766 entries", "letter_ms"))
     print("32766 entries: first opening of the list %.1f ms; peak memory after it %.1f MB"
           % (median("32766 entries", "list_ms"), median("32766 entries", "list_peak_kb") / 1024))
     print("goals: 3 entries within 1.25 x floor; 32766 entries within 1.5 x floor (both with a "
-          "picture), list opening under 50 ms, peak memory under 40 MB")
+          "picture), letter under 20 ms, list opening under 50 ms, peak memory under 40 MB")
 
 
 if __name__ == "__main__":

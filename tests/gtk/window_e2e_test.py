@@ -3,6 +3,7 @@ with xdotool like a person at the keyboard, read back through its title, its pic
 and the accessibility tree, with real helper programs on a real medium in a temporary directory.
 
 Run one test: window_e2e_test.py MenuWindowTest.test_name (TOLVAR_AUTORUN names the program)."""
+import json
 import os
 import shutil
 import struct
@@ -11,8 +12,9 @@ import sys
 import tempfile
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
-from desktop import PrivateDesktop, find_accessible, wait_until  # noqa: E402
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+from desktop import SYSTEM_PYTHON, PrivateDesktop, find_accessible, wait_until  # noqa: E402
 
 PROGRAM = os.environ.get("TOLVAR_AUTORUN", "tolvar-autorun")
 EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples")
@@ -36,6 +38,16 @@ def quartered_bmp(width=40, height=20):
             row += bytes((blue, green, red))
         rows.append(row + b"\0" * (row_size - len(row)))
     pixels = b"".join(rows)
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    return header + info + pixels
+
+
+def striped_bmp(width, height):
+    """A 24-bit BMP of one-pixel columns, black and white in turn."""
+    row_size = (width * 3 + 3) // 4 * 4
+    row = b"".join(b"\0\0\0" if x % 2 == 0 else b"\xff\xff\xff" for x in range(width))
+    pixels = (row + b"\0" * (row_size - len(row))) * height
     header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     return header + info + pixels
@@ -131,13 +143,14 @@ class MenuWindowTest(unittest.TestCase):
     def wait_combo(self, name):
         return wait_until(lambda: self.combo()["name"] == name, what="the list to show " + name)
 
-    def popup(self):
-        """The open popup's geometry: the program's other visible window below the list."""
+    def popup(self, window):
+        """The open popup's geometry: the program's visible window other than `window` and
+        taller than the list (the search finds the whole screen's root window too)."""
         found = self.desktop.run("xdotool", "search", "--onlyvisible", "--pid",
                                  str(self.menu.pid), "").stdout.split()
-        for window in found:
-            geometry = self.desktop.geometry(int(window))
-            if geometry[2] < 508 and geometry[3] > 21:
+        for other in found:
+            geometry = self.desktop.geometry(int(other))
+            if int(other) != window and 21 < geometry[3] < 768:
                 return geometry
         return None
 
@@ -326,7 +339,7 @@ class MenuWindowTest(unittest.TestCase):
         wait_until(lambda: "expanded" not in self.combo()["states"], what="the popup to close")
         self.assertEqual(self.combo()["name"], "Middle")
         self.desktop.click(x + 100, y + 154)
-        left, top, width, height = wait_until(self.popup, what="the popup")
+        left, top, width, height = wait_until(lambda: self.popup(window), what="the popup")
         self.assertEqual(width, 217, "as wide as the list")
         self.assertGreaterEqual(top, y + 165, "below the list")
         self.desktop.click(left + 60, top + height * 7 // 8)  # the last of four rows
@@ -336,6 +349,161 @@ class MenuWindowTest(unittest.TestCase):
         keys("Tab", "Return")
         wait_until(self.recorded, what="a start")
         self.assertEqual(self.recorded()[0][0], "last.sh")
+
+    def test_the_window_keeps_its_size_whatever_the_caption_or_title(self):
+        captions = ["Short",
+                    "Install the complete product with all optional components and the sample data",
+                    "Very long " * 1000]
+        self.write_menu("A title that goes on " * 500, "$null$", "3",
+                        *[line for caption in captions for line in (caption, "$null$")])
+        self.start()
+        window = self.desktop.wait_window("^A title")
+        self.desktop.keys(window, "Tab", "Tab")
+        for key, caption in [("Down", captions[0]), ("Down", captions[1]), ("Down", captions[2]),
+                             ("Up", captions[1])]:
+            self.desktop.keys(window, key)
+            self.wait_combo(caption)
+            self.assertEqual(self.desktop.geometry(window)[2:], (508, 175), caption[:20])
+
+    def test_larger_text_scales_the_layout_and_a_denser_screen_the_picture(self):
+        self.write("menu/stripes.bmp", striped_bmp(978, 242))
+        self.write_menu("Title", "menu\\stripes.bmp", "1", "Leave", "$exit$")
+        # Twips at 120 and 144 dots per inch: 7620 x 2625 twips.
+        for name, env, resources, size in [
+                ("GDK_DPI_SCALE 1.25", {"GDK_DPI_SCALE": "1.25"}, None, (635, 219)),
+                ("GDK_DPI_SCALE 1.5", {"GDK_DPI_SCALE": "1.5"}, None, (762, 263)),
+                ("Xft.dpi 120", {}, "Xft.dpi: 120\n", (635, 219))]:
+            with self.subTest(name):
+                self.desktop.run("xprop", "-root", "-format", "RESOURCE_MANAGER", "8s", "-set",
+                                 "RESOURCE_MANAGER", resources or "", check=True)
+                self.start(dict(self.desktop.env, **env))
+                window = self.desktop.wait_window("^Title$")
+                geometry = self.desktop.geometry(window)
+                self.desktop.request_close(window)
+                self.assertEqual(self.ended(), (0, ""))
+                self.assertEqual(geometry[2:], size)
+
+        # At twice the pixels the picture is decoded at the screen's own pixels: one-pixel
+        # stripes stay black and white instead of being blurred into grey.
+        self.desktop.run("xprop", "-root", "-remove", "RESOURCE_MANAGER")
+        self.start(dict(self.desktop.env, GDK_SCALE="2"))
+        window = self.desktop.wait_window("^Title$")
+        self.assertEqual(self.desktop.geometry(window)[2:], (1016, 350))
+        _, _, pixel = self.desktop.capture(window)
+        row = [pixel(x, 100)[0] for x in range(400, 440)]
+        self.assertTrue(all(value < 40 or value > 215 for value in row), row)
+        self.assertEqual(len(set(value > 127 for value in row)), 2, row)
+
+    def test_letters_choose_entries_and_return_presses_launch(self):
+        for name in ("beta.sh", "bravo.sh"):
+            self.write_helper(name)
+        self.write_menu("Title", "$null$", "4", "Alpha", "$null$", "beta", "programs\\beta.sh",
+                        "Bravo", "programs\\bravo.sh", "Charlie", "$null$")
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        # The focus shows on Launch from the start: a first key changes nothing on the screen.
+        _, _, before = self.desktop.capture(window)
+        self.desktop.keys(window, "shift")
+        _, _, after = self.desktop.capture(window)
+        launch = [(x, y) for x in range(238, 291) for y in range(142, 171)]
+        self.assertEqual([before(*point) for point in launch], [after(*point) for point in launch])
+
+        keys = lambda *names: self.desktop.keys(window, *names)
+        keys("Tab", "Tab", "b")  # closed: from the prompt to the next caption with B or b
+        self.wait_combo("beta")
+        keys("b")
+        self.wait_combo("Bravo")
+        keys("B")  # round to the first again
+        self.wait_combo("beta")
+        keys("Return")  # Launch, with the handler having followed the letters
+        wait_until(self.recorded, what="a start")
+        self.assertEqual(self.recorded()[0][0], "beta.sh")
+
+        keys("alt+Down")
+        wait_until(lambda: "expanded" in self.combo()["states"], what="the popup")
+        keys("c")  # open: selects at once
+        self.wait_combo("Charlie")
+        keys("b", "Return")
+        wait_until(lambda: "expanded" not in self.combo()["states"], what="the popup to close")
+        self.assertEqual(self.combo()["name"], "beta")
+        keys("b", "Return")
+        wait_until(lambda: len(self.recorded()) == 2, what="a second start")
+        self.assertEqual(self.recorded()[1][0], "bravo.sh")
+
+    def test_the_open_list_is_as_wide_as_its_longest_caption_up_to_the_screen(self):
+        long_caption = "Install the complete product with all optional components and the sample data"
+        for name, caption, wide in [("long", long_caption, False),
+                                    ("wider than the screen", "Very long " * 1000, True)]:
+            with self.subTest(name):
+                self.write_menu("Title", "$null$", "2", "Short", "$null$", caption, "$null$")
+                self.start()
+                window = self.desktop.wait_window("^Title$")
+                self.desktop.keys(window, "Tab", "Tab", "alt+Down")
+                left, _, width, _ = wait_until(lambda: self.popup(window), what="the popup")
+                if wide:
+                    self.assertEqual((left, width), (0, 1024))
+                else:
+                    self.assertGreater(width, 450)
+                    self.assertLess(width, 700)
+                self.desktop.keys(window, "Escape")
+                self.desktop.request_close(window)
+                self.assertEqual(self.ended(), (0, ""))
+
+    def test_a_caption_of_thousands_of_combining_accents_opens_at_once(self):
+        heavy = "a" + "\u0301" * 32000
+        self.write_menu("Title", "$null$", "4", *[line for _ in range(4) for line in (heavy, "$null$")])
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        self.desktop.keys(window, "Tab", "Tab", "End")
+        self.wait_combo(heavy)
+        self.desktop.keys(window, "alt+Down")
+        # Before, the selected caption took 10 s to draw and the open list 20 s per such entry.
+        wait_until(lambda: self.popup(window), timeout=4, what="the popup")
+        self.desktop.keys(window, "Escape", "Tab", "Tab", "Return")  # Quit
+        self.assertEqual(self.ended(timeout=4)[0], 0)
+
+    def test_a_document_nothing_opens_is_named_as_the_menu_file_writes_it(self):
+        self.write("docs/readme.txt", "Read me\n")
+        self.write_menu("Title", "$null$", "1", "Read me", "docs\\readme.txt")
+        # No application is registered for anything: the data directories hold only the schemas
+        # and the types of files.
+        data = os.path.join(self.medium, "share")
+        os.makedirs(data)
+        for name in ("glib-2.0", "mime"):
+            os.symlink(os.path.join("/usr/share", name), os.path.join(data, name))
+        env = dict(self.desktop.env, XDG_DATA_DIRS=data, XDG_DATA_HOME=data,
+                   XDG_CONFIG_HOME=data, XDG_CONFIG_DIRS=data)
+        self.start(env)
+        window = self.desktop.wait_window("^Title$")
+        self.choose(window, 1)
+        self.desktop.keys(window, "Return")
+        self.desktop.wait_window(BOX_TITLE)
+        labels = [node["name"] for node in find_accessible(self.tree(), "label")]
+        self.assertTrue(any(label.startswith('Can\'t start "docs\\readme.txt"') for label in labels),
+                        labels)
+
+    def test_a_screen_reader_reads_the_long_list_and_leaves_no_critical(self):
+        self.write_menu("Title", "$null$", "32766",
+                        *[line for i in range(1, 32767) for line in ("Entry %d" % i, "missing")])
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        self.desktop.keys(window, "Tab", "Tab", "Down", "Down")
+        reads = json.loads(self.desktop.run(
+            SYSTEM_PYTHON, os.path.join(HERE, "screen_reader_reads.py"), "tolvar-autorun",
+            "Entry 2", timeout=60, check=True).stdout)
+        self.assertEqual(reads["list"], "Entry 2")
+        self.assertEqual(reads["first"], [PROMPT, "Entry 1", "Entry 2"])
+        self.assertEqual(reads["selected"], ["Entry 2", 2, 32767])
+        self.assertEqual(reads["buttons"], ["Launch", "Quit"])
+        for _ in range(2):  # a message box comes and goes while the reader listens
+            self.desktop.keys(window, "Return")
+            box = self.desktop.wait_window(BOX_TITLE)
+            self.desktop.keys(box, "Return")
+            wait_until(lambda: not self.desktop.windows(BOX_TITLE), what="the box to go")
+        self.desktop.request_close(window)
+        status, stderr = self.ended(timeout=60)
+        self.assertEqual(status, 0)
+        self.assertNotRegex(stderr, "CRITICAL|WARNING|Critical|Warning", stderr[:2000])
 
     def test_the_demo_medium_opens_and_says_hello(self):
         self.start(medium=EXAMPLES)

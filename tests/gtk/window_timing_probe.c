@@ -1,10 +1,14 @@
 /* Measures a window program from the outside, the same way for any program: the time from its
- * start to its first window drawn, its peak memory then, and optionally the time from the key that
- * opens the drop-down list to the list drawn. Drawn means the first X damage on a mapped top-level
+ * start to its first window drawn, its peak memory then, and optionally the time from a letter
+ * typed in the closed drop-down list to the window drawn again, and from the key that opens the
+ * list to the list drawn. Drawn means the first X damage on a mapped top-level
  * window of the display, which is when the program has painted into it.
  *
  * Usage: window_timing_probe [--open-list] PROGRAM [ARGS...]
- * Prints one line: drawn_ms=... peak_kb=... [list_ms=... list_peak_kb=...]; exit status 0 when all
+ * With --open-list the list's first caption must start with E and no other with P but the first
+ * (the prompt): the letter P then searches the whole list, round to the top.
+ * Prints one line: drawn_ms=... peak_kb=... [letter_ms=... list_ms=... list_peak_kb=...]; exit
+ * status 0 when all
  * were seen within the time limit. */
 #define _GNU_SOURCE
 #include <X11/Xlib.h>
@@ -55,6 +59,28 @@ static int Find(Window window) {
   return -1;
 }
 
+/* Keeps the list of top-level windows up to date with `event`, and repairs damage as it comes (a
+ * window whose damage is left standing reports no more). Returns the window `event` damaged when
+ * it is a mapped top-level window, otherwise 0. */
+static Window Track(Display* display, int damage_event, const XEvent* event) {
+  if (event->type == CreateNotify && event->xcreatewindow.parent == DefaultRootWindow(display) &&
+      window_count < kMaxWindows) {
+    /* Watched from its creation, before it can be painted. */
+    windows[window_count] = event->xcreatewindow.window;
+    mapped[window_count++] = 0;
+    XDamageCreate(display, event->xcreatewindow.window, XDamageReportNonEmpty);
+  } else if (event->type == MapNotify) {
+    const int i = Find(event->xmap.window);
+    if (i >= 0) mapped[i] = 1;
+  } else if (event->type == damage_event + XDamageNotify) {
+    const XDamageNotifyEvent* damage = (const XDamageNotifyEvent*)event;
+    XDamageSubtract(display, damage->damage, None, None);
+    const int i = Find(damage->drawable);
+    if (i >= 0 && mapped[i]) return damage->drawable;
+  }
+  return 0;
+}
+
 /* Waits for the first damage on a mapped top-level window other than `except`; returns it, or 0
  * when the limit passes. */
 static Window WaitForDrawn(Display* display, int damage_event, Window except, double deadline) {
@@ -70,21 +96,8 @@ static Window WaitForDrawn(Display* display, int damage_event, Window except, do
     }
     XEvent event;
     XNextEvent(display, &event);
-    if (event.type == CreateNotify && event.xcreatewindow.parent == DefaultRootWindow(display) &&
-        window_count < kMaxWindows) {
-      /* Watched from its creation, before it can be painted. */
-      windows[window_count] = event.xcreatewindow.window;
-      mapped[window_count++] = 0;
-      XDamageCreate(display, event.xcreatewindow.window, XDamageReportNonEmpty);
-    } else if (event.type == MapNotify) {
-      const int i = Find(event.xmap.window);
-      if (i >= 0) mapped[i] = 1;
-    } else if (event.type == damage_event + XDamageNotify) {
-      const XDamageNotifyEvent* damage = (const XDamageNotifyEvent*)&event;
-      XDamageSubtract(display, damage->damage, None, None);
-      const int i = Find(damage->drawable);
-      if (i >= 0 && mapped[i] && damage->drawable != except) return damage->drawable;
-    }
+    const Window damaged = Track(display, damage_event, &event);
+    if (damaged != 0 && damaged != except) return damaged;
   }
   return 0;
 }
@@ -107,12 +120,14 @@ static void Key(Display* display, KeySym modifier, KeySym key) {
   XFlush(display);
 }
 
-static void Settle(Display* display, double ms) {
+/* Lets `ms` pass, keeping track of the windows the program makes meanwhile. */
+static void Settle(Display* display, int damage_event, double ms) {
   const double until = NowMs() + ms;
   while (NowMs() < until) {
     while (XPending(display) > 0) {
       XEvent event;
       XNextEvent(display, &event);
+      Track(display, damage_event, &event);
     }
     usleep(5000);
   }
@@ -155,11 +170,20 @@ int main(int argc, char** argv) {
     ok = 1;
     if (open_list) {
       /* Let start-up finish, then go to the list (Go_Box, Exit_Box, Menu) and open it. */
-      Settle(display, 300);
+      Settle(display, damage_event, 300);
       XSetInputFocus(display, window, RevertToParent, CurrentTime);
       Key(display, NoSymbol, XK_Tab);
       Key(display, NoSymbol, XK_Tab);
-      Settle(display, 200);
+      Key(display, NoSymbol, XK_e);
+      Settle(display, damage_event, 200);
+      const double typed = NowMs();
+      Key(display, NoSymbol, XK_p);
+      if (WaitForDrawn(display, damage_event, 0, typed + kLimitMs) != 0) {
+        printf(" letter_ms=%.1f", NowMs() - typed);
+      } else {
+        ok = 0;
+      }
+      Settle(display, damage_event, 200);
       const double pressed = NowMs();
       Key(display, XK_Alt_L, XK_Down);
       const Window list = WaitForDrawn(display, damage_event, window, pressed + kLimitMs);
