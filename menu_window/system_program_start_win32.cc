@@ -117,12 +117,7 @@ SystemProgramStart::SystemProgramStart() : desktop_open_(OpenThroughTheShell) {}
 SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
     : desktop_open_(std::move(desktop_open)) {}
 
-Result SystemProgramStart::Start(const std::string& path) {
-  // The system ends a name at its first NUL and would start some other file; the form never asks
-  // for one (no such file exists), and the start refuses it whoever asks.
-  if (path.find('\0') != std::string::npos) {
-    return Result::Failure("the file name holds a NUL character");
-  }
+Result SystemProgramStart::StartFile(const std::string& path) {
   // The application name is the whole checked path, so the system never splits it at a blank and
   // runs "C:\Program.exe" for "C:\Program Files\setup.exe"; the command line is the same path,
   // quoted, as the program expects to find itself in it.

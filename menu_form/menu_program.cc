@@ -1,0 +1,106 @@
+// RunMenuProgram, the fatal report and the event guard.
+#include "menu_form/menu_program.h"
+
+#include <cstdio>
+#include <new>
+#include <utility>
+
+#include "menu_form/menu_entry.h"
+#include "shared_routines/run_time_error.h"
+
+namespace tolvar {
+namespace {
+
+using ErrorBox = std::function<void(const std::string&, const std::string&)>;
+
+// A fault in the menu file says in itself all that its author needs; anything else is said to
+// have stopped the menu.
+constexpr char kUnexpected[] = "The menu cannot go on: ";
+
+// stderr first, and without allocating: the report must get out even when memory has run out.
+void Report(const char* kind, const char* text, const char* box_lead,
+            const ErrorBox& box) noexcept {
+  std::fprintf(stderr, "tolvar-autorun: %s: %s\n", kind, text);
+  std::fflush(stderr);
+  if (!box) return;
+  try {
+    box(std::string(box_lead) + text, kMessageTitle);
+  } catch (...) {
+    // No box can be shown; stderr has the report.
+  }
+}
+
+}  // namespace
+
+void ReportFatal(std::exception_ptr error, const ErrorBox& show_error_box) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const RunTimeError& run_time_error) {
+    Report(KindName(run_time_error.kind()), run_time_error.what(), "", show_error_box);
+  } catch (const std::bad_alloc&) {
+    Report("out of memory", "there is not enough memory", kUnexpected, show_error_box);
+  } catch (const std::exception& other) {
+    Report("unexpected error", other.what(), kUnexpected, show_error_box);
+  } catch (...) {
+    Report("unexpected error", "an error of unknown kind", kUnexpected, show_error_box);
+  }
+}
+
+EventGuard::EventGuard(MenuView& view, ErrorBox show_error_box)
+    : view_(view), show_error_box_(std::move(show_error_box)) {}
+
+void EventGuard::Run(const std::function<void()>& handler) noexcept {
+  // Clicks queued before the window went away find the menu ended.
+  if (ended_) return;
+  try {
+    try {
+      handler();
+    } catch (const RunTimeError& error) {
+      view_.Warn(error.what(), kMessageTitle);
+    }
+  } catch (...) {
+    ended_ = true;
+    ReportFatal(std::current_exception(), show_error_box_);
+    try {
+      view_.Close();
+    } catch (...) {
+      // The status is 1 whatever the window does.
+    }
+  }
+}
+
+int RunMenuProgram(const MenuPlatform& platform) {
+  EventGuard guard(platform.view, platform.show_error_box);
+  try {
+    if (platform.create_window) {
+      const Result created = platform.create_window();
+      if (!created.ok) {
+        const std::string text = "The menu window cannot be created: " + created.reason;
+        Report("no window", text.c_str(), "", platform.show_error_box);
+        return 1;
+      }
+    }
+    MenuForm form(platform.view, platform.program_start, platform.decimal_separator);
+    if (MenuEvents* events = platform.events) {
+      events->on_menu_click = [&] { guard.Run([&] { form.OnMenuClick(); }); };
+      events->on_go_box_click = [&] { guard.Run([&] { form.OnGoBoxClick(); }); };
+      events->on_exit_box_click = [&] { guard.Run([&] { form.OnExitBoxClick(); }); };
+    }
+    // The hooks refer to the form and the guard, which end here; the window may outlive them.
+    struct Disconnect {
+      MenuEvents* events;
+      ~Disconnect() {
+        if (events != nullptr) *events = MenuEvents();
+      }
+    } disconnect{platform.events};
+
+    form.OnLoad();
+    const int status = platform.show_and_run();
+    return guard.ended() ? 1 : status;
+  } catch (...) {
+    ReportFatal(std::current_exception(), platform.show_error_box);
+    return 1;
+  }
+}
+
+}  // namespace tolvar
