@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "menu_window/system_program_start.h"
+#include "shared_routines/system_library_win32.h"
 #include "shared_routines/utf16_win32.h"
 
 // Older mingw-w64 headers do not name it yet.
@@ -56,23 +57,12 @@ DWORD ShellError(const SHELLEXECUTEINFOW& info) {
   }
 }
 
-// A function of a DLL in the system directory, loaded the first time it is asked for. The shell and
-// COM are needed only for documents and elevation, and importing them would make every start of the
-// menu load them: tens of DLLs, a noticeable part of the start under Wine.
-template <typename Function>
-Function SystemFunction(const wchar_t* library, const char* name) {
-  wchar_t directory[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  const HMODULE module = LoadLibraryW((std::wstring(directory) + L"\\" + library).c_str());
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 Result OpenThroughTheShell(const std::string& path) {
   using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
   using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
   using CoUninitializeFunction = void(WINAPI*)();
+  // The shell and COM are needed only for documents and elevation, and importing them would make
+  // every start of the menu load them: tens of DLLs, a noticeable part of the start under Wine.
   static const auto shell_execute_ex =
       SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW");
   static const auto co_initialize_ex =

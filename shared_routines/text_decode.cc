@@ -6,11 +6,15 @@ namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-// Length of the valid UTF-8 sequence at bytes[i], or 0 when it is not one.
-size_t ValidSequenceAt(std::string_view bytes, size_t i) {
+}  // namespace
+
+size_t Utf8SequenceAt(std::string_view bytes, size_t i, char32_t* code) {
   const auto byte = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
   const unsigned char lead = byte(i);
-  if (lead < 0x80) return 1;
+  if (lead < 0x80) {
+    *code = lead;
+    return 1;
+  }
   size_t length;
   unsigned char low = 0x80, high = 0xBF;  // allowed range of the first continuation byte
   if (lead >= 0xC2 && lead <= 0xDF) {
@@ -28,17 +32,19 @@ size_t ValidSequenceAt(std::string_view bytes, size_t i) {
   }
   if (i + length > bytes.size()) return 0;
   if (byte(i + 1) < low || byte(i + 1) > high) return 0;
-  for (size_t k = 2; k < length; ++k) {
+  char32_t value = lead & (0x7F >> length);
+  for (size_t k = 1; k < length; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (byte(i + k) & 0x3F);
   }
+  *code = value;
   return length;
 }
 
-}  // namespace
-
 bool IsValidUtf8(std::string_view bytes) {
+  char32_t code;
   for (size_t i = 0; i < bytes.size();) {
-    const size_t length = ValidSequenceAt(bytes, i);
+    const size_t length = Utf8SequenceAt(bytes, i, &code);
     if (length == 0) return false;
     i += length;
   }
@@ -48,8 +54,9 @@ bool IsValidUtf8(std::string_view bytes) {
 std::string Utf8Lossy(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());
+  char32_t code;
   for (size_t i = 0; i < bytes.size();) {
-    const size_t length = ValidSequenceAt(bytes, i);
+    const size_t length = Utf8SequenceAt(bytes, i, &code);
     if (length == 0) {
       text += kReplacement;
       ++i;

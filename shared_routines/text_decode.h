@@ -3,12 +3,18 @@
 #ifndef TOLVAR_SHARED_ROUTINES_TEXT_DECODE_H_
 #define TOLVAR_SHARED_ROUTINES_TEXT_DECODE_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace tolvar {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// The character whose valid UTF-8 sequence starts at bytes[i]: returns the sequence's length (1
+// to 4) and puts the code point into *code; 0 when no valid sequence starts there. Strict UTF-8:
+// no overlong forms, no surrogates, nothing above U+10FFFF.
+size_t Utf8SequenceAt(std::string_view bytes, size_t i, char32_t* code);
+
+// Strict UTF-8 throughout.
 bool IsValidUtf8(std::string_view bytes);
 
 // UTF-8 with every invalid sequence replaced by U+FFFD.
