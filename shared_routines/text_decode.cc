@@ -1,6 +1,8 @@
 // Portable part of the text decoding: UTF-8 validation and repair, and the choice per line.
 #include "shared_routines/text_decode.h"
 
+#include "shared_routines/ansi_code_page.h"
+
 namespace tolvar {
 namespace {
 

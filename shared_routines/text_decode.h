@@ -20,9 +20,6 @@ bool IsValidUtf8(std::string_view bytes);
 // UTF-8 with every invalid sequence replaced by U+FFFD.
 std::string Utf8Lossy(std::string_view bytes);
 
-// Text in the system's ANSI code page as UTF-8: CP_ACP on Windows, Windows-1252 elsewhere.
-std::string AnsiToUtf8(std::string_view bytes);
-
 // One line of the menu file as UTF-8. A file marked as UTF-8 is always read as UTF-8; otherwise a
 // line that is valid UTF-8 is taken as it is and any other line as ANSI text.
 std::string DecodeLine(std::string_view bytes, bool marked_utf8);
