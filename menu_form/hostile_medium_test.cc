@@ -147,7 +147,6 @@ TEST(HostileMediumTest, MenuFileVanishingAndReturningWhileTheMenuStarts) {
   }
   done = true;
   flipper.join();
-  for (const auto& [outcome, count] : outcomes) std::printf("%s: %d\n", outcome.c_str(), count);
 }
 #endif
 

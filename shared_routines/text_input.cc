@@ -53,12 +53,6 @@ int TextInput::PeekByte() {
   return static_cast<unsigned char>(buffer_[position_]);
 }
 
-std::string TextInput::ReadLine() {
-  std::string line;
-  ReadLine(std::string::npos, &line);
-  return line;
-}
-
 bool TextInput::ReadLine(size_t longest, std::string* line) {
   std::string raw;
   if (!Consume(&raw, longest)) return false;
