@@ -2,7 +2,6 @@
 // operations.
 #include "menu_window/gtk/menu_window_gtk.h"
 
-#include "menu_form/menu_entry.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/picture_loader.h"
 #include "shared_routines/native_path.h"
