@@ -2,8 +2,8 @@
 #include "menu_form/menu_program.h"
 
 #include <cstdio>
+#include <exception>
 #include <new>
-#include <utility>
 
 #include "menu_form/menu_entry.h"
 #include "shared_routines/run_time_error.h"
@@ -30,9 +30,8 @@ void Report(const char* kind, const char* text, const char* box_lead,
   }
 }
 
-}  // namespace
-
-void ReportFatal(std::exception_ptr error, const ErrorBox& show_error_box) {
+// The report of a failure that ends the menu, whatever was thrown.
+void ReportFatal(std::exception_ptr error, const ErrorBox& show_error_box) noexcept {
   try {
     std::rethrow_exception(error);
   } catch (const RunTimeError& run_time_error) {
@@ -46,8 +45,23 @@ void ReportFatal(std::exception_ptr error, const ErrorBox& show_error_box) {
   }
 }
 
-EventGuard::EventGuard(MenuView& view, ErrorBox show_error_box)
-    : view_(view), show_error_box_(std::move(show_error_box)) {}
+// The guard around every event handler.
+class EventGuard {
+ public:
+  EventGuard(MenuView& view, const ErrorBox& show_error_box)
+      : view_(view), show_error_box_(show_error_box) {}
+
+  // Runs `handler` unless the menu has already ended; never throws.
+  void Run(const std::function<void()>& handler) noexcept;
+
+  // True once a handler has ended the menu.
+  bool ended() const { return ended_; }
+
+ private:
+  MenuView& view_;
+  const ErrorBox& show_error_box_;
+  bool ended_ = false;
+};
 
 void EventGuard::Run(const std::function<void()>& handler) noexcept {
   // Clicks queued before the window went away find the menu ended.
@@ -69,6 +83,8 @@ void EventGuard::Run(const std::function<void()>& handler) noexcept {
   }
 }
 
+}  // namespace
+
 int RunMenuProgram(const MenuPlatform& platform) {
   EventGuard guard(platform.view, platform.show_error_box);
   try {
@@ -81,11 +97,6 @@ int RunMenuProgram(const MenuPlatform& platform) {
       }
     }
     MenuForm form(platform.view, platform.program_start, platform.decimal_separator);
-    if (MenuEvents* events = platform.events) {
-      events->on_menu_click = [&] { guard.Run([&] { form.OnMenuClick(); }); };
-      events->on_go_box_click = [&] { guard.Run([&] { form.OnGoBoxClick(); }); };
-      events->on_exit_box_click = [&] { guard.Run([&] { form.OnExitBoxClick(); }); };
-    }
     // The hooks refer to the form and the guard, which end here; the window may outlive them.
     struct Disconnect {
       MenuEvents* events;
@@ -93,6 +104,11 @@ int RunMenuProgram(const MenuPlatform& platform) {
         if (events != nullptr) *events = MenuEvents();
       }
     } disconnect{platform.events};
+    if (MenuEvents* events = platform.events) {
+      events->on_menu_click = [&] { guard.Run([&] { form.OnMenuClick(); }); };
+      events->on_go_box_click = [&] { guard.Run([&] { form.OnGoBoxClick(); }); };
+      events->on_exit_box_click = [&] { guard.Run([&] { form.OnExitBoxClick(); }); };
+    }
 
     form.OnLoad();
     const int status = platform.show_and_run();

@@ -5,7 +5,6 @@
 #ifndef TOLVAR_MENU_FORM_MENU_PROGRAM_H_
 #define TOLVAR_MENU_FORM_MENU_PROGRAM_H_
 
-#include <exception>
 #include <functional>
 #include <string>
 
@@ -42,38 +41,17 @@ struct MenuPlatform {
 };
 
 // Builds the window, loads the menu file into it through a MenuForm and, when that succeeds, shows
-// and runs it, with the platform's hooks connected to the form's handlers inside the event guard.
-// A failure that ends the menu (a fault in the menu file, or anything unexpected, out of memory
-// included) is reported once, on stderr with its kind and in the error box titled "Kestova", and
-// the window is never shown. Returns the process's exit status: 1 after such a failure.
+// and runs it. A failure that ends the menu (a fault in the menu file, or anything unexpected, out
+// of memory included) is reported once, "tolvar-autorun: kind: text" on stderr and in the error
+// box titled "Kestova", and the window is never shown.
+//
+// The platform's hooks are connected to the form's handlers inside one guard, so that no
+// exception unwinds through a toolkit's callback or a window procedure: a RunTimeError from a
+// handler is a warning in the window and the menu goes on; anything else ends the menu with the
+// same report as a load failure, and the window is closed.
+//
+// Returns the process's exit status: 1 after a failure that ended the menu.
 int RunMenuProgram(const MenuPlatform& platform);
-
-// The report of a failure that ends the menu: "tolvar-autorun: kind: text" on stderr, for whoever
-// started the menu from a console or a script, and `show_error_box` (when set) for the person at
-// the desktop. `error` is what was thrown. Never throws.
-void ReportFatal(std::exception_ptr error,
-                 const std::function<void(const std::string&, const std::string&)>& show_error_box);
-
-// The guard around every event handler: no exception may unwind through a toolkit's callback or a
-// window procedure. A RunTimeError is a warning in the window and the menu goes on, as it does for
-// a program that cannot be started; anything else ends the menu with the same report as a load
-// failure, and the window is closed.
-class EventGuard {
- public:
-  EventGuard(MenuView& view,
-             std::function<void(const std::string&, const std::string&)> show_error_box);
-
-  // Runs `handler` unless the menu has already ended; never throws.
-  void Run(const std::function<void()>& handler) noexcept;
-
-  // True once a handler has ended the menu.
-  bool ended() const { return ended_; }
-
- private:
-  MenuView& view_;
-  std::function<void(const std::string&, const std::string&)> show_error_box_;
-  bool ended_ = false;
-};
 
 }  // namespace tolvar
 
