@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "shared_routines/text_decode.h"
+
 namespace tolvar {
 namespace {
 
@@ -32,21 +34,15 @@ bool IsEastAsianWide(char32_t code) {
 int EstimatedCaptionWidth(const std::string& caption) {
   int tenths = 0;
   for (size_t i = 0; i < caption.size();) {
-    const unsigned char lead = static_cast<unsigned char>(caption[i]);
-    if (lead < 0x80) {
-      tenths += AsciiWidth(static_cast<char>(lead));
-      ++i;
-      continue;
+    char32_t code = 0xFFFD;
+    const size_t length = Utf8SequenceAt(caption, i, &code);
+    i += length > 0 ? length : 1;  // a byte that is no UTF-8 shows as U+FFFD
+    if (code < 0x80) {
+      tenths += AsciiWidth(static_cast<char>(code));
+    } else if (code < 0x300 || code > 0x36F) {
+      // Combining marks sit on the letter before them and add nothing.
+      tenths += IsEastAsianWide(code) ? 120 : 65;
     }
-    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    char32_t code = lead & (0xFF >> (length + 1));
-    for (size_t k = 1; k < length && i + k < caption.size(); ++k) {
-      code = (code << 6) | (static_cast<unsigned char>(caption[i + k]) & 0x3F);
-    }
-    // Combining marks sit on the letter before them and add nothing.
-    const bool combining = code >= 0x300 && code <= 0x36F;
-    if (!combining) tenths += IsEastAsianWide(code) ? 120 : 65;
-    i += length;
   }
   return (tenths + 5) / 10;
 }

@@ -6,11 +6,14 @@
 
 #include <string>
 
+#include "menu_form/form_layout.h"
+
 namespace tolvar {
 
-// Pixels at 96 dots per inch that the list shows of a caption: its 217 pixels less the drop-down
-// button and the margins.
-inline constexpr int kListTextWidth = 192;
+// Pixels at 96 dots per inch that the closed list shows of a caption: the list's width in the
+// form's layout (217 pixels) less the drop-down button and the text's margins (25 pixels).
+inline constexpr int kListTextWidth = TwipsToPixels(kMenuLayout.twips.width, kDesignDpi) - 25;
+static_assert(kListTextWidth == 192, "the width the caption estimates are made for");
 
 // The width of `caption` (UTF-8) in pixels at 96 dots per inch, in the system font of Windows
 // (Segoe UI, 9 points), from the widths of classes of characters: narrow (i, l, blank), wide (m,

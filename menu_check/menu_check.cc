@@ -3,11 +3,10 @@
 #include "menu_check/menu_check.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <unordered_map>
 
 #include "menu_check/caption_width.h"
+#include "menu_check/execute_permission.h"
 #include "menu_check/medium_probe.h"
 #include "menu_check/picture_check.h"
 #include "menu_form/definition_reader.h"
@@ -22,30 +21,6 @@ namespace tolvar {
 namespace {
 
 constexpr char kNotFound[] = "Launch says \"Can't find file!!\": ";
-
-// A program Linux would refuse to run: an executable or a script without any execute permission.
-// Other files (documents, Windows programs) are opened by the desktop or meant for Windows alone.
-std::string ExecutePermissionWarning(const std::string& command) {
-#ifdef _WIN32
-  (void)command;
-  return "";
-#else
-  namespace fs = std::filesystem;
-  const fs::path path = fs::u8path(NativePath(command));
-  std::error_code error;
-  const fs::perms permissions = fs::status(path, error).permissions();
-  const fs::perms execute = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
-  if (error || (permissions & execute) != fs::perms::none) return "";
-  char start[4] = {};
-  std::ifstream(path, std::ios::binary).read(start, sizeof start);
-  const bool program = std::string(start, 4) ==
-                           "\x7f"
-                           "ELF" ||
-                       std::string(start, 2) == "#!";
-  if (!program) return "";
-  return Quoted(command) + " is a program without the execute permission: Linux will not run it";
-#endif
-}
 
 // What Launch would do with `command` that its author cannot have meant; empty when none.
 std::string CommandWarning(MediumProbe& probe, const std::string& command) {
@@ -71,7 +46,10 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command) {
     return "the file is spelled " + Quoted(variant) + " on the medium: Launch finds " +
            Quoted(command) + " on Windows, but says \"Can't find file!!\" on Linux";
   }
-  if (FileExists(command)) return ExecutePermissionWarning(command);
+  if (FileExists(command)) {
+    if (!LacksExecutePermission(command)) return "";
+    return Quoted(command) + " is a program without the execute permission: Linux will not run it";
+  }
   return kNotFound + probe.WhyNotFound(command);
 }
 

@@ -41,7 +41,6 @@ class DefinitionReader {
 
   // The line number of the last field read.
   int64_t line_number() const { return file_.line_number(); }
-  const std::string& display_name() const { return file_.display_name(); }
 
  private:
   TextInput& file_;

@@ -61,9 +61,14 @@ void MenuForm::OnLoad() {
     view_.AddListItem(static_cast<int>(j + 1), menu_entries_[j].Caption);
   }
   state_ = State::kLoaded;
-  view_.SelectListPosition(0);
+  SelectListPosition(0);
   view_.SetButtonCaption(Button::kGoBox, kLaunchCaption);
   view_.SetButtonCaption(Button::kExitBox, kQuitCaption);
+}
+
+void MenuForm::SelectListPosition(int position) {
+  view_.SetListPosition(position);
+  OnMenuClick();
 }
 
 void MenuForm::OnMenuClick() {

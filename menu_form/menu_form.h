@@ -44,6 +44,9 @@ class MenuForm {
   const std::vector<MenuEntry>& MenuEntries() const { return menu_entries_; }
 
  private:
+  // Selecting a position in code raises Menu's click event, as a selection by the user does.
+  void SelectListPosition(int position);
+
   MenuView& view_;
   ProgramStart& program_start_;
   std::string decimal_separator_;
@@ -53,17 +56,18 @@ class MenuForm {
   MenuEntry current_entry_;
 };
 
-// The window's side of the four events: the hooks its controls run, connected to a form's
-// handlers by the program's start-up. A window calls a hook only when it is set.
+// The window's side of Menu's click event and the two buttons' clicks: the hooks its controls
+// run. The menu program (RunMenuProgram) connects them to the form's handlers, each inside the
+// guard that keeps exceptions out of the toolkit, so a hook never throws. A window runs a hook only
+// when it is set, and never for a selection made in code.
 struct MenuEvents {
   std::function<void()> on_menu_click;
   std::function<void()> on_go_box_click;
   std::function<void()> on_exit_box_click;
 
-  void ConnectTo(MenuForm& form) {
-    on_menu_click = [&form] { form.OnMenuClick(); };
-    on_go_box_click = [&form] { form.OnGoBoxClick(); };
-    on_exit_box_click = [&form] { form.OnExitBoxClick(); };
+  // Runs `hook` when it is set.
+  static void Raise(const std::function<void()>& hook) {
+    if (hook) hook();
   }
 };
 

@@ -60,7 +60,7 @@ TEST_F(MenuFormTest, FullLoadCallsTheViewInOrder) {
   EXPECT_EQ(view_.calls,
             (Calls{"SetTitle Demo  Title ", "ShowSplash menu\\splash.bmp",
                    "AddListItem 0 Please Select...", "AddListItem 1 Install", "AddListItem 2 Leave",
-                   "SelectListPosition 0", "Go_Box Launch", "Exit_Box Quit"}));
+                   "SetListPosition 0", "Go_Box Launch", "Exit_Box Quit"}));
   EXPECT_EQ(form_.state(), MenuForm::State::kLoaded);
   EXPECT_EQ(form_.PromptEntry(), (MenuEntry{"Please Select...", "$null$"}));
   EXPECT_EQ(form_.CurrentEntry(), form_.PromptEntry());

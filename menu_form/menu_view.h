@@ -25,8 +25,9 @@ class MenuView {
   // Inserts `text` into the list Menu at `position` (0-based).
   virtual void AddListItem(int position, const std::string& text) = 0;
 
-  // Sets the selected position of Menu (-1: none). The selection handler runs before this returns.
-  virtual void SelectListPosition(int position) = 0;
+  // Sets the selected position of Menu (-1: none) without raising Menu's click event: the form
+  // runs its selection handler itself, so that it runs exactly once whichever window is behind.
+  virtual void SetListPosition(int position) = 0;
 
   // The selected position of Menu: 0 or more, or -1 when nothing is selected.
   virtual int ReadListPosition() = 0;

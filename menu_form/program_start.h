@@ -16,8 +16,18 @@ class ProgramStart {
   // platform can ask for that, inheriting the current directory and environment, and returns
   // without waiting. A file that is not a program is opened the way the desktop opens its type.
   // When neither works, returns the failure with the system's reason; nothing has been started
-  // then.
-  virtual Result Start(const std::string& path) = 0;
+  // then. A name holding a NUL is refused whoever asks: every system ends a name at its first NUL
+  // and would start some other file.
+  Result Start(const std::string& path) {
+    if (path.find('\0') != std::string::npos) {
+      return Result::Failure("the file name holds a NUL character");
+    }
+    return StartFile(path);
+  }
+
+ protected:
+  // Start, for a name without a NUL: the platform's part.
+  virtual Result StartFile(const std::string& path) = 0;
 };
 
 }  // namespace tolvar

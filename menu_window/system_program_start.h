@@ -23,9 +23,9 @@ class SystemProgramStart : public ProgramStart {
   // For tests, which must not open desktop applications.
   explicit SystemProgramStart(DesktopOpen desktop_open);
 
-  Result Start(const std::string& path) override;
-
  private:
+  Result StartFile(const std::string& path) override;
+
   DesktopOpen desktop_open_;
 };
 

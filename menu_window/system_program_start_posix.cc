@@ -79,12 +79,7 @@ SystemProgramStart::SystemProgramStart() : desktop_open_(OpenWithDefaultApplicat
 SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
     : desktop_open_(std::move(desktop_open)) {}
 
-Result SystemProgramStart::Start(const std::string& path) {
-  // The system ends a name at its first NUL and would start some other file; the form never asks
-  // for one (no such file exists), and the start refuses it whoever asks.
-  if (path.find('\0') != std::string::npos) {
-    return Result::Failure("the file name holds a NUL character");
-  }
+Result SystemProgramStart::StartFile(const std::string& path) {
   std::string native = NativePath(path);
   // A bare name is a file in the current directory, never a search along PATH.
   if (native.find('/') == std::string::npos) native = "./" + native;

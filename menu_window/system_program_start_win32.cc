@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "menu_window/system_program_start.h"
+#include "shared_routines/system_library_win32.h"
 #include "shared_routines/utf16_win32.h"
 
 // Older mingw-w64 headers do not name it yet.
@@ -56,23 +57,12 @@ DWORD ShellError(const SHELLEXECUTEINFOW& info) {
   }
 }
 
-// A function of a DLL in the system directory, loaded the first time it is asked for. The shell and
-// COM are needed only for documents and elevation, and importing them would make every start of the
-// menu load them: tens of DLLs, a noticeable part of the start under Wine.
-template <typename Function>
-Function SystemFunction(const wchar_t* library, const char* name) {
-  wchar_t directory[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  const HMODULE module = LoadLibraryW((std::wstring(directory) + L"\\" + library).c_str());
-  if (module == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 Result OpenThroughTheShell(const std::string& path) {
   using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
   using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
   using CoUninitializeFunction = void(WINAPI*)();
+  // The shell and COM are needed only for documents and elevation, and importing them would make
+  // every start of the menu load them: tens of DLLs, a noticeable part of the start under Wine.
   static const auto shell_execute_ex =
       SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW");
   static const auto co_initialize_ex =
@@ -117,12 +107,7 @@ SystemProgramStart::SystemProgramStart() : desktop_open_(OpenThroughTheShell) {}
 SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
     : desktop_open_(std::move(desktop_open)) {}
 
-Result SystemProgramStart::Start(const std::string& path) {
-  // The system ends a name at its first NUL and would start some other file; the form never asks
-  // for one (no such file exists), and the start refuses it whoever asks.
-  if (path.find('\0') != std::string::npos) {
-    return Result::Failure("the file name holds a NUL character");
-  }
+Result SystemProgramStart::StartFile(const std::string& path) {
   // The application name is the whole checked path, so the system never splits it at a blank and
   // runs "C:\Program.exe" for "C:\Program Files\setup.exe"; the command line is the same path,
   // quoted, as the program expects to find itself in it.

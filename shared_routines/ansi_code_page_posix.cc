@@ -2,7 +2,7 @@
 // media written on Western Windows systems use, is decoded with a table.
 #include <cstdint>
 
-#include "shared_routines/text_decode.h"
+#include "shared_routines/ansi_code_page.h"
 
 namespace tolvar {
 namespace {

@@ -1,7 +1,7 @@
 // Win32 body of AnsiToUtf8: the system's ANSI code page (CP_ACP), through UTF-16.
 #include <windows.h>
 
-#include "shared_routines/text_decode.h"
+#include "shared_routines/ansi_code_page.h"
 #include "shared_routines/utf16_win32.h"
 
 namespace tolvar {

@@ -104,7 +104,7 @@ TEST(NextSignificantLineTest, SkipToSignificantLineStopsBeforeContentAndAtTheEnd
   TextInput file("lines.txt");
   EXPECT_TRUE(SkipToSignificantLine(file));
   EXPECT_EQ(file.line_number(), 0);  // nothing consumed before a significant line
-  EXPECT_EQ(file.ReadLine(), "a");
+  EXPECT_EQ(NextSignificantLine(file, "a"), "a");
   EXPECT_TRUE(SkipToSignificantLine(file));
   EXPECT_EQ(file.line_number(), 3);
   EXPECT_EQ(NextSignificantLine(file, "b"), "b");

@@ -1,6 +1,8 @@
 // QuotedText: cutting and escaping text from a medium for messages.
 #include "shared_routines/quoted_text.h"
 
+#include "shared_routines/text_decode.h"
+
 namespace tolvar {
 namespace {
 
@@ -14,25 +16,24 @@ void AppendEscaped(unsigned code, std::string* out) {
 }  // namespace
 
 std::string QuotedText(const std::string& text, size_t longest) {
-  size_t cut = text.size();
-  if (cut > longest) {
-    cut = longest;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole UTF-8
-  }
   std::string out = "\"";
-  for (size_t i = 0; i < cut; ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const auto next = i + 1 < cut ? static_cast<unsigned char>(text[i + 1]) : 0;
-    if (byte < 0x20 || byte == 0x7F) {
-      AppendEscaped(byte, &out);
-    } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {  // U+0080..U+009F
-      AppendEscaped(next, &out);
-      ++i;
-    } else {
-      out += static_cast<char>(byte);
+  size_t i = 0;
+  while (i < text.size()) {
+    char32_t code;
+    size_t length = Utf8SequenceAt(text, i, &code);
+    if (length == 0) {  // a byte that is no UTF-8: a raw C1 byte is a control on some terminals
+      length = 1;
+      code = static_cast<unsigned char>(text[i]);
     }
+    if (i + length > longest) break;  // cut only between whole characters
+    if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) {
+      AppendEscaped(code, &out);
+    } else {
+      out.append(text, i, length);
+    }
+    i += length;
   }
-  if (cut < text.size()) out += "...";
+  if (i < text.size()) out += "...";
   return out + "\"";
 }
 

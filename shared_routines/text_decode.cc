@@ -1,16 +1,22 @@
 // Portable part of the text decoding: UTF-8 validation and repair, and the choice per line.
 #include "shared_routines/text_decode.h"
 
+#include "shared_routines/ansi_code_page.h"
+
 namespace tolvar {
 namespace {
 
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 
-// Length of the valid UTF-8 sequence at bytes[i], or 0 when it is not one.
-size_t ValidSequenceAt(std::string_view bytes, size_t i) {
+}  // namespace
+
+size_t Utf8SequenceAt(std::string_view bytes, size_t i, char32_t* code) {
   const auto byte = [&](size_t k) { return static_cast<unsigned char>(bytes[k]); };
   const unsigned char lead = byte(i);
-  if (lead < 0x80) return 1;
+  if (lead < 0x80) {
+    *code = lead;
+    return 1;
+  }
   size_t length;
   unsigned char low = 0x80, high = 0xBF;  // allowed range of the first continuation byte
   if (lead >= 0xC2 && lead <= 0xDF) {
@@ -28,11 +34,16 @@ size_t ValidSequenceAt(std::string_view bytes, size_t i) {
   }
   if (i + length > bytes.size()) return 0;
   if (byte(i + 1) < low || byte(i + 1) > high) return 0;
-  for (size_t k = 2; k < length; ++k) {
+  char32_t value = lead & (0x7F >> length);
+  for (size_t k = 1; k < length; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    value = (value << 6) | (byte(i + k) & 0x3F);
   }
+  *code = value;
   return length;
 }
+
+namespace {
 
 // True when every byte is below 0x80. Written without an early exit so that the compiler can
 // test many bytes at once: nearly every line of a menu file is plain ASCII.
@@ -46,8 +57,9 @@ bool IsAscii(std::string_view bytes) {
 
 bool IsValidUtf8(std::string_view bytes) {
   if (IsAscii(bytes)) return true;
+  char32_t code;
   for (size_t i = 0; i < bytes.size();) {
-    const size_t length = ValidSequenceAt(bytes, i);
+    const size_t length = Utf8SequenceAt(bytes, i, &code);
     if (length == 0) return false;
     i += length;
   }
@@ -57,8 +69,9 @@ bool IsValidUtf8(std::string_view bytes) {
 std::string Utf8Lossy(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());
+  char32_t code;
   for (size_t i = 0; i < bytes.size();) {
-    const size_t length = ValidSequenceAt(bytes, i);
+    const size_t length = Utf8SequenceAt(bytes, i, &code);
     if (length == 0) {
       text += kReplacement;
       ++i;

@@ -3,19 +3,22 @@
 #ifndef TOLVAR_SHARED_ROUTINES_TEXT_DECODE_H_
 #define TOLVAR_SHARED_ROUTINES_TEXT_DECODE_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace tolvar {
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+// The character whose valid UTF-8 sequence starts at bytes[i]: returns the sequence's length (1
+// to 4) and puts the code point into *code; 0 when no valid sequence starts there. Strict UTF-8:
+// no overlong forms, no surrogates, nothing above U+10FFFF.
+size_t Utf8SequenceAt(std::string_view bytes, size_t i, char32_t* code);
+
+// Strict UTF-8 throughout.
 bool IsValidUtf8(std::string_view bytes);
 
 // UTF-8 with every invalid sequence replaced by U+FFFD.
 std::string Utf8Lossy(std::string_view bytes);
-
-// Text in the system's ANSI code page as UTF-8: CP_ACP on Windows, Windows-1252 elsewhere.
-std::string AnsiToUtf8(std::string_view bytes);
 
 // One line of the menu file as UTF-8. A file marked as UTF-8 is always read as UTF-8; otherwise a
 // line that is valid UTF-8 is taken as it is and any other line as ANSI text.

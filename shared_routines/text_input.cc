@@ -4,51 +4,12 @@
 #include <cerrno>
 #include <cstring>
 
-#ifdef _WIN32
-#include "shared_routines/utf16_win32.h"
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include "shared_routines/native_path.h"
+#include "shared_routines/open_for_reading.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_decode.h"
 
 namespace tolvar {
-namespace {
-
-// Opens the file for reading, or returns null with the reason in *reason.
-std::FILE* OpenForReading(const std::string& path, std::string* reason) {
-#ifdef _WIN32
-  std::FILE* file = _wfopen(Widen(path).c_str(), L"rb");
-  if (file == nullptr) *reason = std::strerror(errno);
-  return file;
-#else
-  // O_NONBLOCK so that a FIFO put where the file should be cannot hang the menu in open().
-  const int fd = open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    *reason = std::strerror(errno);
-    return nullptr;
-  }
-  struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    *reason = "it is not a regular file";
-    close(fd);
-    return nullptr;
-  }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  std::FILE* file = fdopen(fd, "rb");
-  if (file == nullptr) {
-    *reason = std::strerror(errno);
-    close(fd);
-  }
-  return file;
-#endif
-}
-
-}  // namespace
 
 TextInput::TextInput(const std::string& path) : display_name_(DisplayPath(path)) {
   std::string reason;
@@ -112,12 +73,6 @@ void TextInput::SkipTerminator() {
 int TextInput::PeekByte() {
   if (position_ == end_ && !Fill()) return -1;
   return static_cast<unsigned char>(buffer_[position_]);
-}
-
-std::string TextInput::ReadLine() {
-  std::string line;
-  ReadLine(std::string::npos, &line);
-  return line;
 }
 
 bool TextInput::ReadLine(size_t longest, std::string* line) {

@@ -28,12 +28,9 @@ class TextInput {
   // The first byte of the next line (CR or LF for an empty line), or -1 at the end of the file.
   int PeekByte();
 
-  // Consumes the next line and returns it decoded, without its terminator. "" at the end of the
-  // file.
-  std::string ReadLine();
-
-  // The same for a line of at most `longest` bytes. A longer line is consumed only up to there, so
-  // that an endless line cannot take all memory: returns false then, with `line` untouched.
+  // Consumes the next line, of at most `longest` bytes, and puts it into `line` decoded, without
+  // its terminator ("" at the end of the file). A longer line is consumed only up to there, so that
+  // an endless line cannot take all memory: returns false then, with `line` untouched.
   bool ReadLine(size_t longest, std::string* line);
 
   // Consumes the next line without keeping any of it, however long it is.

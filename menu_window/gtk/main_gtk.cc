@@ -1,5 +1,6 @@
-// The Linux program tolvar-autorun: GTK start-up, the form's loading, the run-time error report,
-// and the main loop until the window is unloaded.
+// The Linux program tolvar-autorun: GTK's start-up, and the window, message box and program start
+// that the menu program runs on. What happens at start-up, and what a failure means, is the core's
+// (RunMenuProgram); nothing of it belongs here.
 #include <fontconfig/fontconfig.h>
 #include <gtk/gtk.h>
 
@@ -9,14 +10,11 @@
 #include <string>
 #include <thread>
 
-#include "menu_form/menu_entry.h"
-#include "menu_form/menu_form.h"
+#include "menu_form/menu_program.h"
 #include "menu_window/gtk/menu_window_gtk.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/no_display_view.h"
 #include "menu_window/system_program_start.h"
-#include "shared_routines/run_time_error.h"
-#include "shared_routines/user_locale.h"
 
 namespace {
 
@@ -40,26 +38,14 @@ bool OpenDisplayWithoutGl() {
   return opened;
 }
 
-// The run-time error report: the menu cannot go on, and says why in words its author can act on.
-void ReportRunTimeError(const tolvar::RunTimeError& error, bool has_display) {
-  std::fprintf(stderr, "tolvar-autorun: %s: %s\n", KindName(error.kind()), error.what());
-  if (has_display) {
-    tolvar::ShowMessageBox(nullptr, error.what(), tolvar::kMessageTitle, GTK_MESSAGE_ERROR);
-  }
+// The report of a failure that ends the menu, in a box over no window: the window never shows.
+void ShowErrorBox(const std::string& text, const std::string& title) {
+  tolvar::ShowMessageBox(nullptr, text, title, GTK_MESSAGE_ERROR);
 }
 
 // Without a display no window can open, but the menu file is still read, so that its faults are
-// reported.
-int RunWithoutDisplay(tolvar::ProgramStart& program_start) {
-  tolvar::NoDisplayView view;
-  tolvar::MenuForm form(view, program_start, tolvar::UserDecimalSeparator());
-  view.ConnectTo(form);
-  try {
-    form.OnLoad();
-  } catch (const tolvar::RunTimeError& error) {
-    ReportRunTimeError(error, false);
-    return 1;
-  }
+// reported; a file that loads still leaves nothing to show.
+int ReportNoDisplay() {
   const char* display = std::getenv("DISPLAY");
   std::fprintf(stderr,
                "tolvar-autorun: cannot open the display, so the menu cannot be shown (DISPLAY is "
@@ -73,22 +59,24 @@ int RunWithoutDisplay(tolvar::ProgramStart& program_start) {
 int main() {
   const bool has_display = OpenDisplayWithoutGl();
   tolvar::SystemProgramStart program_start;
-  if (!has_display) return RunWithoutDisplay(program_start);
+  if (!has_display) {
+    tolvar::NoDisplayView view;
+    tolvar::MenuPlatform platform(view, nullptr, program_start);
+    platform.show_and_run = ReportNoDisplay;
+    return tolvar::RunMenuProgram(platform);
+  }
 
   // The font configuration (dozens of files) is read on a second core while GTK loads its theme
   // for the window, instead of after it, when the first caption is measured.
   std::thread font_configuration([] { FcInit(); });
   tolvar::GtkMenuWindow window;
   font_configuration.join();
-  tolvar::MenuForm form(window, program_start, tolvar::UserDecimalSeparator());
-  window.ConnectTo(form);
-  try {
-    form.OnLoad();
-  } catch (const tolvar::RunTimeError& error) {
-    ReportRunTimeError(error, true);
-    return 1;
-  }
-  window.Show();
-  gtk_main();
-  return 0;
+  tolvar::MenuPlatform platform(window, &window, program_start);
+  platform.show_error_box = ShowErrorBox;
+  platform.show_and_run = [&window] {
+    window.Show();
+    gtk_main();
+    return 0;
+  };
+  return tolvar::RunMenuProgram(platform);
 }

@@ -3,14 +3,12 @@
 #include "menu_window/gtk/menu_window_gtk.h"
 
 #include <cmath>
-#include <exception>
 
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/picture_loader.h"
 #include "shared_routines/native_path.h"
-#include "shared_routines/run_time_error.h"
 
 namespace tolvar {
 namespace {
@@ -116,7 +114,7 @@ GtkMenuWindow::GtkMenuWindow()
 
   g_signal_connect(go_box_, "clicked", G_CALLBACK(OnGoBoxClicked), this);
   g_signal_connect(exit_box_, "clicked", G_CALLBACK(OnExitBoxClicked), this);
-  menu_.on_user_selection = [this] { RunEvent(on_menu_click); };
+  menu_.on_user_selection = [this] { Raise(on_menu_click); };
   g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroy), this);
 }
 
@@ -156,25 +154,14 @@ void GtkMenuWindow::Show() {
   gtk_window_set_focus_visible(GTK_WINDOW(window_), TRUE);
 }
 
-void GtkMenuWindow::RunEvent(const std::function<void()>& handler) {
-  if (!handler) return;
-  try {
-    handler();
-  } catch (const RunTimeError& error) {
-    Warn(error.what(), kMessageTitle);
-  } catch (const std::exception& error) {
-    Warn(error.what(), kMessageTitle);
-  }
-}
-
 void GtkMenuWindow::OnGoBoxClicked(GtkButton*, gpointer self) {
   auto* window = static_cast<GtkMenuWindow*>(self);
-  window->RunEvent(window->on_go_box_click);
+  Raise(window->on_go_box_click);
 }
 
 void GtkMenuWindow::OnExitBoxClicked(GtkButton*, gpointer self) {
   auto* window = static_cast<GtkMenuWindow*>(self);
-  window->RunEvent(window->on_exit_box_click);
+  Raise(window->on_exit_box_click);
 }
 
 // Unloading the window, by Close or by its close control, ends the program.
@@ -206,10 +193,7 @@ void GtkMenuWindow::AddListItem(int position, const std::string& text) {
   menu_.Insert(position, text);
 }
 
-void GtkMenuWindow::SelectListPosition(int position) {
-  menu_.SetSelected(position);
-  if (on_menu_click) on_menu_click();
-}
+void GtkMenuWindow::SetListPosition(int position) { menu_.SetSelected(position); }
 
 int GtkMenuWindow::ReadListPosition() { return menu_.selected(); }
 

@@ -15,8 +15,8 @@
 
 namespace tolvar {
 
-// The hooks of MenuEvents are set once by the owner. Each event catches what its handler throws and
-// shows it as a warning, since nothing may unwind through GTK.
+// The hooks of MenuEvents are set once by the menu program, which guards them: nothing they run
+// unwinds through GTK.
 class GtkMenuWindow : public MenuView, public MenuEvents {
  public:
   // Builds the window in its design-time state, hidden. GTK must be initialised.
@@ -31,7 +31,7 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   void SetTitle(const std::string& title) override;
   Result ShowSplash(const std::string& path) override;
   void AddListItem(int position, const std::string& text) override;
-  void SelectListPosition(int position) override;
+  void SetListPosition(int position) override;
   int ReadListPosition() override;
   void SetButtonCaption(Button button, const std::string& caption) override;
   void Warn(const std::string& text, const std::string& title) override;
@@ -41,7 +41,6 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   static void OnGoBoxClicked(GtkButton* button, gpointer self);
   static void OnExitBoxClicked(GtkButton* button, gpointer self);
   static void OnDestroy(GtkWidget* window, gpointer self);
-  void RunEvent(const std::function<void()>& handler);
   GtkWidget* ControlWidget(Control control);
   void Place(GtkWidget* control, const ControlLayout& layout);
 

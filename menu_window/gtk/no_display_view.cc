@@ -4,23 +4,20 @@
 
 #include <cstdio>
 
+#include "menu_form/form_layout.h"
 #include "menu_window/gtk/picture_loader.h"
 #include "shared_routines/native_path.h"
 
 namespace tolvar {
 
 Result NoDisplayView::ShowSplash(const std::string& path) {
-  // The window's picture area at 96 dots per inch: the same check as the window makes.
+  // The window's picture area at the design's 96 dots per inch: the same check as the window makes.
+  constexpr PixelRect kArea = ToPixels(kSplashLayout.twips, kDesignDpi);
   std::string reason;
-  GdkPixbuf* picture = LoadStretchedPicture(NativePath(path), 489, 121, &reason);
+  GdkPixbuf* picture = LoadStretchedPicture(NativePath(path), kArea.width, kArea.height, &reason);
   if (picture == nullptr) return Result::Failure(reason);
   g_object_unref(picture);
   return Result::Ok();
-}
-
-void NoDisplayView::SelectListPosition(int position) {
-  selected_ = position;
-  if (on_menu_click) on_menu_click();
 }
 
 void NoDisplayView::Warn(const std::string& text, const std::string& title) {

@@ -4,21 +4,18 @@
 #ifndef TOLVAR_MENU_WINDOW_GTK_NO_DISPLAY_VIEW_H_
 #define TOLVAR_MENU_WINDOW_GTK_NO_DISPLAY_VIEW_H_
 
-#include <functional>
 #include <string>
 
-#include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
 
 namespace tolvar {
 
-// Of MenuEvents, only on_menu_click runs: on selection, like the window's list.
-class NoDisplayView : public MenuView, public MenuEvents {
+class NoDisplayView : public MenuView {
  public:
   void SetTitle(const std::string&) override {}
   Result ShowSplash(const std::string& path) override;
   void AddListItem(int, const std::string&) override {}
-  void SelectListPosition(int position) override;
+  void SetListPosition(int position) override { selected_ = position; }
   int ReadListPosition() override { return selected_; }
   void SetButtonCaption(Button, const std::string&) override {}
   void Warn(const std::string& text, const std::string& title) override;

@@ -2,19 +2,14 @@
 // would stop the program from starting at all on Windows 7 and 8.
 #include "menu_window/win32/dpi_win32.h"
 
+#include "shared_routines/system_library_win32.h"
+
 namespace tolvar {
 namespace {
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
-
-template <typename Function>
-Function User32Function(const char* name) {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  if (user32 == nullptr) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
-}
 
 UINT SystemDpi() {
   const HDC screen = GetDC(nullptr);
@@ -26,7 +21,8 @@ UINT SystemDpi() {
 }  // namespace
 
 UINT WindowDpi(HWND window) {
-  static const auto get_dpi_for_window = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+  static const auto get_dpi_for_window =
+      SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
   if (get_dpi_for_window != nullptr && window != nullptr) {
     const UINT dpi = get_dpi_for_window(window);
     if (dpi != 0) return dpi;
@@ -36,7 +32,7 @@ UINT WindowDpi(HWND window) {
 
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD ex_style, UINT dpi) {
   static const auto adjust_for_dpi =
-      User32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+      SystemFunction<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect = {0, 0, client.cx, client.cy};
   if (adjust_for_dpi == nullptr || !adjust_for_dpi(&rect, style, FALSE, ex_style, dpi)) {
     rect = RECT{0, 0, client.cx, client.cy};
@@ -46,8 +42,8 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD ex_style, UINT dpi) {
 }
 
 HFONT CreateMessageFont(UINT dpi) {
-  static const auto parameters_for_dpi =
-      User32Function<SystemParametersInfoForDpiFunction>("SystemParametersInfoForDpi");
+  static const auto parameters_for_dpi = SystemFunction<SystemParametersInfoForDpiFunction>(
+      L"user32.dll", "SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics = {};
   metrics.cbSize = sizeof metrics;
   HFONT font = nullptr;

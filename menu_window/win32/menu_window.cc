@@ -5,27 +5,24 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 #include <string>
 #include <utility>
 
+#include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
 #include "menu_window/win32/dpi_win32.h"
-#include "menu_window/win32/window_layout.h"
 #include "shared_routines/utf16_win32.h"
 
 namespace tolvar {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"Tolvar_Autorun";
+constexpr wchar_t kWindowClass[] = L"Tolvar_Autorun";  // the form's name (kFormName)
 constexpr int kMenuId = 101;
 constexpr int kGoBoxId = 102;
 constexpr int kExitBoxId = 103;
 constexpr int kIconId = 1;  // the application icon in the resources
 // Fixed size: no sizing border and no maximise box.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-// How many items the open list shows before it scrolls.
-constexpr int kVisibleListItems = 16;
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class,
                  const wchar_t* caption, DWORD style, const RECT& rect, int id) {
@@ -36,6 +33,12 @@ HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class,
 }
 
 std::string LastErrorText() { return SystemErrorText(GetLastError()); }
+
+// A control's place at `dpi`, from the form's layout.
+RECT ControlRect(const ControlLayout& layout, UINT dpi) {
+  const PixelRect pixels = ToPixels(layout.twips, static_cast<int>(dpi));
+  return RECT{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
+}
 
 }  // namespace
 
@@ -64,23 +67,24 @@ Result MenuWindow::Create() {
   // afterwards costs start-up time, above all under Wine.
   dpi_ = WindowDpi(nullptr);
   const RECT frame = WindowRect(dpi_, nullptr);
-  window_ = CreateWindowExW(0, kWindowClass, L"Tolvar_Autorun", kWindowStyle, frame.left, frame.top,
-                            frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                            instance_, this);
+  window_ = CreateWindowExW(0, kWindowClass, Widen(kDesignTitle).c_str(), kWindowStyle, frame.left,
+                            frame.top, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                            nullptr, instance_, this);
   if (window_ == nullptr) return Result::Failure("the window: " + LastErrorText());
 
-  // Created in tab order: Go_Box, Exit_Box, then Menu.
-  go_box_ = CreateChild(window_, instance_, L"BUTTON", L"Go_Box", BS_DEFPUSHBUTTON,
-                        ToPixels(kGoBoxTwips, dpi_), kGoBoxId);
-  exit_box_ = CreateChild(window_, instance_, L"BUTTON", L"Exit_Box", BS_PUSHBUTTON,
-                          ToPixels(kExitBoxTwips, dpi_), kExitBoxId);
+  // Created in the keyboard order (kTabOrder: Go_Box, Exit_Box, then Menu), which Tab follows.
+  go_box_ = CreateChild(window_, instance_, L"BUTTON", Widen(kGoBoxLayout.design_caption).c_str(),
+                        BS_DEFPUSHBUTTON, ControlRect(kGoBoxLayout, dpi_), kGoBoxId);
+  exit_box_ =
+      CreateChild(window_, instance_, L"BUTTON", Widen(kExitBoxLayout.design_caption).c_str(),
+                  BS_PUSHBUTTON, ControlRect(kExitBoxLayout, dpi_), kExitBoxId);
   menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL,
                       MenuRect(dpi_), kMenuId);
   if (go_box_ == nullptr || exit_box_ == nullptr || menu_ == nullptr) {
     return Result::Failure("its controls: " + LastErrorText());
   }
   saved_focus_ = go_box_;
-  SendMessageW(menu_, CB_SETMINVISIBLE, kVisibleListItems, 0);
+  SendMessageW(menu_, CB_SETMINVISIBLE, kVisibleListRows, 0);
   ApplyFont(dpi_);
 
   large_icon_ =
@@ -103,7 +107,8 @@ Result MenuWindow::Create() {
 }
 
 RECT MenuWindow::WindowRect(UINT dpi, const RECT* suggested) const {
-  const SIZE client = {TwipsToPixels(kClientTwips.cx, dpi), TwipsToPixels(kClientTwips.cy, dpi)};
+  const SIZE client = {TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
+                       TwipsToPixels(kClientHeightTwips, static_cast<int>(dpi))};
   const SIZE outer = WindowSizeForClient(client, kWindowStyle, 0, dpi);
   POINT origin;
   if (suggested != nullptr) {
@@ -119,8 +124,8 @@ RECT MenuWindow::WindowRect(UINT dpi, const RECT* suggested) const {
 
 RECT MenuWindow::MenuRect(UINT dpi) {
   // A drop-down list's window includes the open list; FitListHeight sizes the closed field.
-  RECT rect = ToPixels(kMenuTwips, dpi);
-  rect.bottom += (rect.bottom - rect.top) * kVisibleListItems;
+  RECT rect = ControlRect(kMenuLayout, dpi);
+  rect.bottom += (rect.bottom - rect.top) * kVisibleListRows;
   return rect;
 }
 
@@ -131,7 +136,7 @@ void MenuWindow::ApplyFont(UINT dpi) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   }
   if (old_font != nullptr) DeleteObject(old_font);
-  const RECT menu = ToPixels(kMenuTwips, dpi);
+  const RECT menu = ControlRect(kMenuLayout, dpi);
   FitListHeight(menu.bottom - menu.top);
 }
 
@@ -144,8 +149,8 @@ void MenuWindow::ApplyLayout(UINT dpi, const RECT* suggested_window) {
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
   };
-  place(go_box_, ToPixels(kGoBoxTwips, dpi));
-  place(exit_box_, ToPixels(kExitBoxTwips, dpi));
+  place(go_box_, ControlRect(kGoBoxLayout, dpi));
+  place(exit_box_, ControlRect(kExitBoxLayout, dpi));
   place(menu_, MenuRect(dpi));
   ApplyFont(dpi);
   InvalidateRect(window_, nullptr, TRUE);
@@ -168,7 +173,7 @@ void MenuWindow::FitListHeight(int height) {
   if (field > 0 && wanted != field) SendMessageW(menu_, CB_SETITEMHEIGHT, (WPARAM)-1, wanted);
 }
 
-RECT MenuWindow::SplashRect() const { return ToPixels(kSplashTwips, dpi_); }
+RECT MenuWindow::SplashRect() const { return ControlRect(kSplashLayout, dpi_); }
 
 void MenuWindow::Show() {
   EndListFilling();
@@ -256,11 +261,10 @@ void MenuWindow::WidenOpenList() {
   SendMessageW(menu_, CB_SETDROPPEDWIDTH, std::min(wanted, GetSystemMetrics(SM_CXSCREEN)), 0);
 }
 
-void MenuWindow::SelectListPosition(int position) {
+void MenuWindow::SetListPosition(int position) {
   EndListFilling();
+  // CB_SETCURSEL sends no CBN_SELCHANGE: the form runs its handler itself.
   SendMessageW(menu_, CB_SETCURSEL, static_cast<WPARAM>(position), 0);
-  // CB_SETCURSEL sends no CBN_SELCHANGE, and the form relies on the handler having run.
-  if (on_menu_click) on_menu_click();
 }
 
 int MenuWindow::ReadListPosition() {
@@ -280,17 +284,6 @@ void MenuWindow::Close() {
   if (window_ != nullptr) DestroyWindow(window_);
 }
 
-void MenuWindow::Dispatch(const std::function<void()>& handler) {
-  if (!handler) return;
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    Warn(error.what(), kMessageTitle);
-  } catch (...) {
-    Warn("An unexpected error occurred; the menu goes on.", kMessageTitle);
-  }
-}
-
 void MenuWindow::MoveFocus(HWND target) {
   if (target == nullptr) return;
   SetFocus(target);
@@ -302,11 +295,11 @@ void MenuWindow::MoveFocus(HWND target) {
 
 void MenuWindow::HandleCommand(int id, int code) {
   if (id == kMenuId && code == CBN_SELCHANGE) {
-    Dispatch(on_menu_click);
+    Raise(on_menu_click);
   } else if (id == kGoBoxId && code == BN_CLICKED) {
-    Dispatch(on_go_box_click);
+    Raise(on_go_box_click);
   } else if (id == kExitBoxId && code == BN_CLICKED) {
-    Dispatch(on_exit_box_click);
+    Raise(on_exit_box_click);
   }
 }
 

@@ -16,8 +16,8 @@
 
 namespace tolvar {
 
-// The hooks of MenuEvents are connected by the owner to the form's handlers. Each runs inside the
-// window procedure; an exception from one becomes a warning box and the menu goes on.
+// The hooks of MenuEvents are connected to the form's handlers by the menu program, which guards
+// them: nothing they run unwinds through the window procedure.
 class MenuWindow : public MenuView, public MenuEvents {
  public:
   explicit MenuWindow(HINSTANCE instance);
@@ -40,7 +40,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   void SetTitle(const std::string& title) override;
   Result ShowSplash(const std::string& path) override;
   void AddListItem(int position, const std::string& text) override;
-  void SelectListPosition(int position) override;
+  void SetListPosition(int position) override;
   int ReadListPosition() override;
   void SetButtonCaption(Button button, const std::string& caption) override;
   void Warn(const std::string& text, const std::string& title) override;
@@ -50,7 +50,6 @@ class MenuWindow : public MenuView, public MenuEvents {
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void HandleCommand(int id, int code);
-  void Dispatch(const std::function<void()>& handler);
   // The window's outer rectangle for `dpi`: at `suggested`'s corner, or centred on the screen.
   RECT WindowRect(UINT dpi, const RECT* suggested) const;
   static RECT MenuRect(UINT dpi);

@@ -16,7 +16,7 @@ namespace tolvar {
 
 class FakeMenuView : public MenuView {
  public:
-  // Like the real windows, selecting a position runs the form's selection handler at once.
+  // The form whose selection handler UserSelects raises.
   void Attach(MenuForm* form) { form_ = form; }
 
   void SetTitle(const std::string& title) override { calls.push_back("SetTitle " + title); }
@@ -29,10 +29,9 @@ class FakeMenuView : public MenuView {
     if (record_list_items) calls.push_back("AddListItem " + std::to_string(position) + " " + text);
     items.insert(items.begin() + position, text);
   }
-  void SelectListPosition(int position) override {
-    calls.push_back("SelectListPosition " + std::to_string(position));
+  void SetListPosition(int position) override {
+    calls.push_back("SetListPosition " + std::to_string(position));
     selected = position;
-    if (form_ != nullptr) form_->OnMenuClick();
   }
   int ReadListPosition() override { return selected; }
   void SetButtonCaption(Button button, const std::string& caption) override {
@@ -61,12 +60,14 @@ class FakeMenuView : public MenuView {
 
 class FakeProgramStart : public ProgramStart {
  public:
-  Result Start(const std::string& path) override {
+  std::vector<std::string> started;
+  Result result;
+
+ protected:
+  Result StartFile(const std::string& path) override {
     started.push_back(path);
     return result;
   }
-  std::vector<std::string> started;
-  Result result;
 };
 
 // A form over a recording view and program start, attached as the real windows attach it.

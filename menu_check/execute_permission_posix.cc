@@ -1,0 +1,25 @@
+// POSIX body of LacksExecutePermission: the permission bits, then the file's first bytes.
+#include <filesystem>
+#include <fstream>
+
+#include "menu_check/execute_permission.h"
+#include "shared_routines/native_path.h"
+
+namespace tolvar {
+
+bool LacksExecutePermission(const std::string& path) {
+  namespace fs = std::filesystem;
+  const fs::path native = fs::u8path(NativePath(path));
+  std::error_code error;
+  const fs::perms permissions = fs::status(native, error).permissions();
+  const fs::perms execute = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+  if (error || (permissions & execute) != fs::perms::none) return false;
+  char start[4] = {};
+  std::ifstream(native, std::ios::binary).read(start, sizeof start);
+  return std::string(start, 4) ==
+             "\x7f"
+             "ELF" ||
+         std::string(start, 2) == "#!";
+}
+
+}  // namespace tolvar

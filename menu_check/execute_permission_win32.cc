@@ -1,0 +1,9 @@
+// Win32 body of LacksExecutePermission: Windows file systems keep no execute permission, so there
+// is nothing to find.
+#include "menu_check/execute_permission.h"
+
+namespace tolvar {
+
+bool LacksExecutePermission(const std::string&) { return false; }
+
+}  // namespace tolvar

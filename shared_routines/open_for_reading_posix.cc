@@ -1,0 +1,37 @@
+// POSIX body of OpenForReading: open() without blocking, a check that it is a regular file, then a
+// stdio stream over the descriptor.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "shared_routines/native_path.h"
+#include "shared_routines/open_for_reading.h"
+
+namespace tolvar {
+
+std::FILE* OpenForReading(const std::string& path, std::string* reason) {
+  // O_NONBLOCK so that a FIFO put where the file should be cannot hang the menu in open().
+  const int fd = open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *reason = std::strerror(errno);
+    return nullptr;
+  }
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    *reason = "it is not a regular file";
+    close(fd);
+    return nullptr;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  std::FILE* file = fdopen(fd, "rb");
+  if (file == nullptr) {
+    *reason = std::strerror(errno);
+    close(fd);
+  }
+  return file;
+}
+
+}  // namespace tolvar
