@@ -12,6 +12,7 @@
 #include "menu_check/picture_check.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/menu_entry.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/next_significant_line.h"
@@ -31,7 +32,7 @@ std::string ExecutePermissionWarning(const std::string& command) {
   return "";
 #else
   namespace fs = std::filesystem;
-  const fs::path path = fs::u8path(NativePath(command));
+  const fs::path path = fs::u8path(MatchCase(NativePath(command)));
   std::error_code error;
   const fs::perms permissions = fs::status(path, error).permissions();
   const fs::perms execute = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
@@ -68,7 +69,14 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command) {
   }
   const std::string variant = probe.CaseVariant(command);
   if (!variant.empty()) {
-    return "the file is spelled " + Quoted(variant) + " on the medium: Launch finds " +
+    // Linux matches the name without regard to case only where one name alone fits.
+    if (FileExists(command)) {
+      return "the file is spelled " + Quoted(variant) + " on the medium: Launch finds " +
+             Quoted(command) + " on Windows and Linux only because letter case is ignored";
+    }
+    return "the file is spelled " + Quoted(variant) +
+           " on the medium, beside a name that differs from it only in letter case: Launch "
+           "finds " +
            Quoted(command) + " on Windows, but says \"Can't find file!!\" on Linux";
   }
   if (FileExists(command)) return ExecutePermissionWarning(command);
@@ -133,8 +141,12 @@ class Checker {
            "the line ends in blanks after the path: the menu on Windows ignores them and "
            "shows the picture, but on Linux shows none");
     } else if (!variant.empty()) {
-      Warn(line, "the picture is spelled " + Quoted(variant) +
-                     " on the medium: the menu shows it on Windows, but not on Linux");
+      Warn(line, "the picture is spelled " + Quoted(variant) + " on the medium: " +
+                     (FileExists(splash)
+                          ? "the menu shows it on Windows and Linux only because letter case is "
+                            "ignored"
+                          : "beside a name that differs from it only in letter case, the menu "
+                            "shows it on Windows, but not on Linux"));
     } else if (!FileExists(splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
       // "$NULL$" shows no picture, which is what it asks for.
       Warn(line, "no picture is shown: " + probe_.WhyNotFound(splash));
@@ -242,12 +254,15 @@ CheckReport CheckMenu(const std::string& decimal_separator) {
   if (!variant.empty()) {
     report.findings.push_back(
         {0, Severity::kWarning,
-         "the menu file is spelled " + Quoted(DisplayPath(variant)) +
-             " on the medium: the menu finds it on Windows, but on Linux it says \"" +
-             kDefinitionMissingText + "\""});
+         "the menu file is spelled " + Quoted(DisplayPath(variant)) + " on the medium: " +
+             (found ? std::string("the menu finds it on Windows and Linux only because letter "
+                                  "case is ignored")
+                    : std::string("beside a name that differs from it only in letter case, the "
+                                  "menu finds it on Windows, but on Linux it says \"") +
+                          kDefinitionMissingText + "\"")});
   }
   try {
-    TextInput file(found ? kDefinitionPath : variant);
+    TextInput file(variant.empty() ? kDefinitionPath : variant);  // as spelled on the medium
     report.file = file.display_name();
     Checker(file, probe, report, decimal_separator).Run();
   } catch (const RunTimeError& error) {  // the file cannot be opened or read

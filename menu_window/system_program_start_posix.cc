@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "menu_window/system_program_start.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 
 extern char** environ;
@@ -85,7 +86,7 @@ Result SystemProgramStart::Start(const std::string& path) {
   if (path.find('\0') != std::string::npos) {
     return Result::Failure("the file name holds a NUL character");
   }
-  std::string native = NativePath(path);
+  std::string native = MatchCase(NativePath(path));
   // A bare name is a file in the current directory, never a search along PATH.
   if (native.find('/') == std::string::npos) native = "./" + native;
 

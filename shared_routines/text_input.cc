@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_decode.h"
@@ -27,7 +28,7 @@ std::FILE* OpenForReading(const std::string& path, std::string* reason) {
   return file;
 #else
   // O_NONBLOCK so that a FIFO put where the file should be cannot hang the menu in open().
-  const int fd = open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = open(MatchCase(NativePath(path)).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     *reason = std::strerror(errno);
     return nullptr;

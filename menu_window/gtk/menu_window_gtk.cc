@@ -7,6 +7,7 @@
 #include "menu_form/menu_entry.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/picture_loader.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/run_time_error.h"
 
@@ -166,7 +167,7 @@ Result GtkMenuWindow::ShowSplash(const std::string& path) {
   // Stretched to the area in device pixels, proportions not kept, so that it is sharp at any scale.
   const int scale = gtk_widget_get_scale_factor(splash_);
   std::string reason;
-  GdkPixbuf* picture = LoadStretchedPicture(NativePath(path), kSplash.width * scale,
+  GdkPixbuf* picture = LoadStretchedPicture(MatchCase(NativePath(path)), kSplash.width * scale,
                                             kSplash.height * scale, &reason);
   if (picture == nullptr) return Result::Failure(reason);
   cairo_surface_t* surface = gdk_cairo_surface_create_from_pixbuf(picture, scale, nullptr);

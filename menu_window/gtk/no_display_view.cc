@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "menu_window/gtk/picture_loader.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 
 namespace tolvar {
@@ -12,7 +13,7 @@ namespace tolvar {
 Result NoDisplayView::ShowSplash(const std::string& path) {
   // The window's picture area at 96 dots per inch: the same check as the window makes.
   std::string reason;
-  GdkPixbuf* picture = LoadStretchedPicture(NativePath(path), 489, 121, &reason);
+  GdkPixbuf* picture = LoadStretchedPicture(MatchCase(NativePath(path)), 489, 121, &reason);
   if (picture == nullptr) return Result::Failure(reason);
   g_object_unref(picture);
   return Result::Ok();
