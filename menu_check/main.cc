@@ -4,6 +4,7 @@
 
 #include "menu_check/command_line.h"
 #include "menu_check/console.h"
+#include "menu_check/medium_check.h"
 #include "menu_check/medium_probe.h"
 #include "menu_check/menu_check.h"
 #include "menu_check/report_format.h"
@@ -34,12 +35,12 @@ int main(int argc, char** argv) {
   if (!options.root.empty()) fs::current_path(fs::u8path(options.root), error);
   const tolvar::CheckReport report =
       error ? tolvar::UnreadableMedium(tolvar::Quoted(options.root) + " " + error.message())
-            : tolvar::CheckMenu(tolvar::UserDecimalSeparator());
+            : tolvar::CheckMedium(tolvar::UserDecimalSeparator(), options.targets);
 
   fs::path file = fs::u8path(report.file);
   if (!options.root.empty()) file = fs::u8path(options.root) / file;
   const std::string shown = file.lexically_normal().make_preferred().u8string();
-  tolvar::WriteText(
-      stdout, options.json ? tolvar::FormatJson(report, shown) : tolvar::FormatText(report, shown));
+  tolvar::WriteText(stdout, options.json ? tolvar::FormatJson(report, shown, options.root)
+                                         : tolvar::FormatText(report, shown, options.root));
   return report.ExitStatus();
 }

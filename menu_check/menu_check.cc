@@ -49,7 +49,7 @@ std::string ExecutePermissionWarning(const std::string& command) {
 }
 
 // What Launch would do with `command` that its author cannot have meant; empty when none.
-std::string CommandWarning(MediumProbe& probe, const std::string& command) {
+std::string CommandWarning(MediumProbe& probe, const std::string& command, const Targets& targets) {
   if (command == kNullKeyword || command == kExitKeyword) return "";
   for (const char* keyword : {kNullKeyword, kExitKeyword}) {
     if (LooksLikeKeyword(command, keyword)) {
@@ -63,11 +63,14 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command) {
            (FileExists(command) ? "pattern, even one that matches a file"
                                 : "pattern, and says \"Can't find file!!\"");
   }
+  // Windows finds these anyway: they concern Linux alone.
   if (probe.EndsInBlanksWindowsDrops(command)) {
+    if (!targets.for_linux) return "";
     return "the line ends in blanks after the path: Launch on Windows ignores them, but on Linux "
            "says \"Can't find file!!\"";
   }
   const std::string variant = probe.CaseVariant(command);
+  if (!variant.empty() && !targets.for_linux) return "";
   if (!variant.empty()) {
     // Linux matches the name without regard to case only where one name alone fits.
     if (FileExists(command)) {
@@ -79,15 +82,19 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command) {
            "finds " +
            Quoted(command) + " on Windows, but says \"Can't find file!!\" on Linux";
   }
-  if (FileExists(command)) return ExecutePermissionWarning(command);
+  if (FileExists(command)) return targets.for_linux ? ExecutePermissionWarning(command) : "";
   return kNotFound + probe.WhyNotFound(command);
 }
 
 class Checker {
  public:
   Checker(TextInput& file, MediumProbe& probe, CheckReport& report,
-          const std::string& decimal_separator)
-      : file_(file), reader_(file, decimal_separator), probe_(probe), report_(report) {}
+          const std::string& decimal_separator, const Targets& targets)
+      : file_(file),
+        reader_(file, decimal_separator),
+        probe_(probe),
+        report_(report),
+        targets_(targets) {}
 
   // Throws RunTimeError kCannotOpen when the file cannot be read on; every other fault is noted.
   void Run() {
@@ -136,6 +143,9 @@ class Checker {
     }
     // What shows on one platform only, whichever the checker runs on.
     const std::string variant = probe_.CaseVariant(splash);
+    if (!targets_.for_linux && (probe_.EndsInBlanksWindowsDrops(splash) || !variant.empty())) {
+      return;  // Windows shows these
+    }
     if (probe_.EndsInBlanksWindowsDrops(splash)) {
       Warn(line,
            "the line ends in blanks after the path: the menu on Windows ignores them and "
@@ -182,7 +192,7 @@ class Checker {
                              std::to_string(first.first->second.line) + "), " + Quoted(caption) +
                              ": the list shows two entries alike");
     }
-    const std::string warning = CommandWarning(probe_, command);
+    const std::string warning = CommandWarning(probe_, command, targets_);
     if (!warning.empty()) Warn(reader_.line_number(), entry + ": " + warning);
   }
 
@@ -222,6 +232,7 @@ class Checker {
   DefinitionReader reader_;
   MediumProbe& probe_;
   CheckReport& report_;
+  const Targets targets_;
   std::unordered_map<std::string, FirstUse> captions_;
 };
 
@@ -238,7 +249,7 @@ int CheckReport::ExitStatus() const {
   return Count(Severity::kWarning) > 0 ? 1 : 0;
 }
 
-CheckReport CheckMenu(const std::string& decimal_separator) {
+CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targets) {
   CheckReport report;
   report.file = DisplayPath(kDefinitionPath);
   MediumProbe probe;
@@ -251,7 +262,7 @@ CheckReport CheckMenu(const std::string& decimal_separator) {
          std::string(kDefinitionMissingText) + " (" + probe.WhyNotFound(kDefinitionPath) + ")"});
     return report;
   }
-  if (!variant.empty()) {
+  if (!variant.empty() && targets.for_linux) {
     report.findings.push_back(
         {0, Severity::kWarning,
          "the menu file is spelled " + Quoted(DisplayPath(variant)) + " on the medium: " +
@@ -264,7 +275,7 @@ CheckReport CheckMenu(const std::string& decimal_separator) {
   try {
     TextInput file(variant.empty() ? kDefinitionPath : variant);  // as spelled on the medium
     report.file = file.display_name();
-    Checker(file, probe, report, decimal_separator).Run();
+    Checker(file, probe, report, decimal_separator, targets).Run();
   } catch (const RunTimeError& error) {  // the file cannot be opened or read
     report.checked = false;
     report.findings.push_back({error.line(), Severity::kError, error.detail()});

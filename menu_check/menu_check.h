@@ -10,12 +10,22 @@
 
 namespace tolvar {
 
-enum class Severity { kWarning, kError };
+// A note says what a system will do, for the author to know; it counts for nothing.
+enum class Severity { kWarning, kError, kNote };
 
 struct Finding {
   int64_t line = 0;  // 1-based; 0 for the file as a whole
   Severity severity = Severity::kWarning;
   std::string message;
+  // The file it is about, relative to the medium's root with '/' separators; empty for the menu
+  // file.
+  std::string file = {};
+};
+
+// The systems a medium is checked for: --target windows|linux|all.
+struct Targets {
+  bool for_windows = true;
+  bool for_linux = true;
 };
 
 struct CheckReport {
@@ -34,7 +44,8 @@ struct CheckReport {
 
 // Checks menu\config.mnu below the current directory, which is the medium's root. A count written
 // with a fraction is read with `decimal_separator`, as the menu reads it (UserDecimalSeparator()).
-CheckReport CheckMenu(const std::string& decimal_separator);
+// Warnings about what only Linux does are left out when `targets` leaves Linux out.
+CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targets = {});
 
 // The report for a medium whose root cannot be entered; `reason` in the system's words.
 CheckReport UnreadableMedium(const std::string& reason);

@@ -124,9 +124,51 @@ PY
       echo "no demo medium yet"
       exit 77
     fi
-    cd "$source_dir/examples"
+    # As it ships: with the two programs autorun.inf and autorun.sh start beside it.
+    cp -R "$source_dir/examples/." "$medium/"
+    printf 'MZ' >"$medium/tolvar-autorun.exe"
+    printf '#!/bin/sh\n' >"$medium/tolvar-autorun"
+    chmod +x "$medium/tolvar-autorun"
+    cd "$medium"
     run 0
-    [ "$(wc -l <"$out")" -eq 1 ] || fail "the demo medium has findings"
+    ! grep -q ': \(warning\|error\): ' "$out" || fail "the demo medium has findings"
+    expect_line "menu/config.mnu: 6 entries, 0 errors, 0 warnings"
+    ;;
+
+  medium)
+    # The files around the menu file, named below the root as given, for the targets chosen.
+    mkdir -p "$medium/setup"
+    printf 'MZ' >"$medium/setup/setup.exe"
+    write_menu Demo '$null$' 1 Install 'setup\setup.exe'
+    printf '[autorun]\r\nopen=menu.exe\r\nlabel=Demo\r\n' >"$medium/autorun.inf"
+    printf '#!/bin/sh\n./tolvar-autorun\n' >"$medium/AUTORUN.SH"
+    printf 'x' >"$medium/setup/aux.txt"
+    run 1 "$medium"
+    expect_line "$medium/autorun.inf:2: warning: Windows starts \"menu.exe\", but there is no such file on the medium"
+    grep -q "^$medium/autorun.inf: warning: no action= in \[autorun\]" "$out" || fail "no word on action="
+    grep -q "^$medium/autorun.inf: note: what Windows does with it: " "$out" || fail "no note on Windows"
+    expect_line "$medium/AUTORUN.SH: warning: \"AUTORUN.SH\" is never found: desktops look for \"autorun.sh\" by its exact lower-case name"
+    grep -q "^$medium/setup/aux.txt: warning: Windows cannot use this name: it is the name of a device" "$out" ||
+      fail "no word on the device name"
+    expect_line "$medium/menu/config.mnu: 1 entry, 0 errors, 4 warnings"
+
+    run 1 --target=linux "$medium"
+    ! grep -q 'autorun.inf\|aux.txt' "$out" || fail "Windows findings for --target=linux"
+    grep -q 'AUTORUN.SH' "$out" || fail "no Linux findings for --target=linux"
+    run 1 --target windows "$medium"
+    ! grep -q 'AUTORUN.SH' "$out" || fail "Linux findings for --target=windows"
+    run 3 --target=macos "$medium"
+    grep -q 'unknown target "macos"' "$out.err" || fail "no word on the unknown target"
+
+    run 1 --format=json "$medium"
+    python3 - "$out" "$medium" <<'PY' || fail "unexpected JSON"
+import json, sys
+report = json.load(open(sys.argv[1], encoding="utf-8"))
+files = [f.get("file") for f in report["findings"]]
+assert sys.argv[2] + "/autorun.inf" in files, files
+assert report["warnings"] == 4 and report["exit_status"] == 1, report
+assert any(f["severity"] == "note" for f in report["findings"])
+PY
     ;;
 
   *)
