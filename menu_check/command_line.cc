@@ -77,7 +77,7 @@ std::string HelpText() {
          "then a summary. It checks the medium around it too: autorun.inf, the Linux autostart\n"
          "files (.autorun, autorun, autorun.sh) and every file's name, as each system sees\n"
          "them; notes (FILE: note: TEXT) say what a system will do and count for nothing.\n"
-         "It never starts a program and never writes anything.\n"
+         "It never starts a program and never writes to the medium.\n"
          "\n"
          "Options:\n"
          "  --format=text  the findings as lines, then the summary (the default)\n"

@@ -4,6 +4,7 @@
 
 #include "menu_check/command_line.h"
 #include "menu_check/console.h"
+#include "menu_check/image_check.h"
 #include "menu_check/medium_check.h"
 #include "menu_check/medium_probe.h"
 #include "menu_check/menu_check.h"
@@ -29,6 +30,17 @@ int main(int argc, char** argv) {
     case CheckOptions::Action::kCheck:
       break;
   }
+
+#ifdef TOLVAR_IMAGE_CHECK
+  if (!options.image.empty()) {
+    const tolvar::CheckReport report =
+        tolvar::CheckImage(options.image, tolvar::UserDecimalSeparator(), options.targets);
+    const std::string shown = options.image + "/" + report.file;
+    tolvar::WriteText(stdout, options.json ? tolvar::FormatJson(report, shown, options.image)
+                                           : tolvar::FormatText(report, shown, options.image));
+    return report.ExitStatus();
+  }
+#endif
 
   // Every path in the menu file is relative to the medium's root, as it is for the menu.
   std::error_code error;

@@ -244,6 +244,7 @@ int CheckReport::Count(Severity severity) const {
 }
 
 int CheckReport::ExitStatus() const {
+  if (image_unreadable) return 4;
   if (!checked) return 3;
   if (Count(Severity::kError) > 0) return 2;
   return Count(Severity::kWarning) > 0 ? 1 : 0;

@@ -31,6 +31,8 @@ struct Targets {
 struct CheckReport {
   // False when the menu file could not be read at all: missing, or not readable.
   bool checked = true;
+  // True when the ISO image to check cannot be read at all.
+  bool image_unreadable = false;
   // The menu file as found, relative to the medium's root, with native separators.
   std::string file;
   // The entry count, when it was readable.
@@ -38,7 +40,8 @@ struct CheckReport {
   std::vector<Finding> findings;  // in line order
 
   int Count(Severity severity) const;
-  // 0 clean, 1 warnings only, 2 at least one error, 3 the menu file cannot be read.
+  // 0 clean, 1 warnings only, 2 at least one error, 3 the menu file cannot be read, 4 the image
+  // cannot be read.
   int ExitStatus() const;
 };
 

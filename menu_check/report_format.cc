@@ -24,6 +24,7 @@ const char* SeverityName(Severity severity) {
 std::string FileShown(const Finding& finding, const std::string& menu_file,
                       const std::string& root) {
   if (finding.file.empty()) return menu_file;
+  if (finding.file == ".") return root.empty() ? "." : root;  // the medium or image as a whole
   if (root.empty()) return finding.file;
   return root + (root.back() == '/' || root.back() == '\\' ? "" : "/") + finding.file;
 }
@@ -76,6 +77,7 @@ std::string FormatText(const CheckReport& report, const std::string& file,
     text += std::string(": ") + SeverityName(finding.severity) + ": " + finding.message + "\n";
   }
   text += file + ": ";
+  if (report.image_unreadable) return text + "not checked: the image cannot be read\n";
   if (!report.checked) return text + "not checked: the menu file cannot be read\n";
   if (report.entries > 0) text += Counted(report.entries, "entry", "entries") + ", ";
   return text + Counted(report.Count(Severity::kError), "error", "errors") + ", " +
