@@ -51,6 +51,19 @@ std::vector<std::string> Lines(const std::vector<Finding>& findings) {
   return lines;
 }
 
+// The image's views answer lookups as each system does: Windows ignores case, the Linux menu
+// matches a missing component only to the one name of its folder that differs in case alone.
+TEST(MediumViewTest, LookupsAsEachSystemFindsAName) {
+  const MediumView view = View({"SETUP/", "SETUP/SETUP.EXE", "docs/", "docs/Read.me",
+                                "docs/READ.ME", "A/", "A/x", "a/", "a/y"});
+  EXPECT_EQ(view.AsLinuxMenuFinds("setup/setup.exe")->path, "SETUP/SETUP.EXE");
+  EXPECT_EQ(view.AsLinuxMenuFinds("docs/Read.me")->path, "docs/Read.me");
+  EXPECT_EQ(view.AsLinuxMenuFinds("docs/read.me"), nullptr);
+  EXPECT_NE(view.IgnoringCase("DOCS/read.me"), nullptr);
+  EXPECT_EQ(view.AsLinuxMenuFinds("A/Y"), nullptr);  // "A" exists as written, and holds no y
+  EXPECT_EQ(view.AsLinuxMenuFinds("a/Y")->path, "a/y");
+}
+
 std::vector<std::string> AutorunInf(const std::string& text,
                                     std::vector<std::string> paths = {"autorun.inf"}) {
   std::vector<Finding> findings;

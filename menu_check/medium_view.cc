@@ -65,10 +65,14 @@ void MediumView::Index() {
   by_path_.clear();
   by_folded_path_.clear();
   children_.clear();
+  folded_children_.clear();
   for (size_t i = 0; i < names.size(); ++i) {
     by_path_.emplace(names[i].path, i);
     by_folded_path_.emplace(AsciiFolded(names[i].path), i);
     children_[Parent(names[i].path)].push_back(Leaf(names[i].path));
+    auto& folded =
+        folded_children_[Parent(names[i].path) + '\0' + AsciiFolded(Leaf(names[i].path))];
+    if (folded.first++ == 0) folded.second = Leaf(names[i].path);
   }
 }
 
@@ -98,13 +102,9 @@ const MediumName* MediumView::AsLinuxMenuFinds(const std::string& path) const {
       matched = wanted;
       continue;
     }
-    int matches = 0;
-    std::string match;
-    for (const std::string& child : Children(matched)) {
-      if (AsciiFolded(child) == AsciiFolded(part) && ++matches == 1) match = child;
-    }
-    if (matches != 1) return nullptr;
-    matched = matched.empty() ? match : matched + "/" + match;
+    const auto folded = folded_children_.find(matched + '\0' + AsciiFolded(part));
+    if (folded == folded_children_.end() || folded->second.first != 1) return nullptr;
+    matched = matched.empty() ? folded->second.second : matched + "/" + folded->second.second;
   }
   return Exact(matched);
 }

@@ -47,6 +47,8 @@ class MediumView {
   std::unordered_map<std::string, size_t> by_path_;
   std::unordered_map<std::string, size_t> by_folded_path_;  // the first of names alike
   std::unordered_map<std::string, std::vector<std::string>> children_;
+  // By folder, NUL, the name in ASCII lower case: how many names fold to it, and the first.
+  std::unordered_map<std::string, std::pair<int, std::string>> folded_children_;
 };
 
 // True for the files whose contents MediumView keeps: autorun.inf, .autorun, autorun, autorun.sh

@@ -48,6 +48,21 @@ std::string ExecutePermissionWarning(const std::string& command) {
 #endif
 }
 
+// FileExists(`path`) as the menu answers it, without the directory scan per path that the case
+// matching makes for a name missing as written: the probe's listings, read once per folder, tell
+// already. A menu of thousands of entries naming missing files in one big folder stays quick.
+bool FileFound(MediumProbe& probe, const std::string& path) {
+  namespace fs = std::filesystem;
+  const std::string native = NativePath(path);
+  if (native.empty() || native[0] == '/' || native[0] == '\\' ||
+      native.find(':') != std::string::npos || native.find_first_of("*?") != std::string::npos) {
+    return FileExists(path);
+  }
+  if (!probe.CaseVariant(path).empty()) return probe.CaseVariantIsUnique(path);
+  std::error_code error;
+  return fs::exists(fs::symlink_status(fs::u8path(native), error)) && FileExists(path);
+}
+
 // What Launch would do with `command` that its author cannot have meant; empty when none.
 std::string CommandWarning(MediumProbe& probe, const std::string& command, const Targets& targets) {
   if (command == kNullKeyword || command == kExitKeyword) return "";
@@ -73,7 +88,7 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command, const
   if (!variant.empty() && !targets.for_linux) return "";
   if (!variant.empty()) {
     // Linux matches the name without regard to case only where one name alone fits.
-    if (FileExists(command)) {
+    if (probe.CaseVariantIsUnique(command)) {
       return "the file is spelled " + Quoted(variant) + " on the medium: Launch finds " +
              Quoted(command) + " on Windows and Linux only because letter case is ignored";
     }
@@ -82,7 +97,7 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command, const
            "finds " +
            Quoted(command) + " on Windows, but says \"Can't find file!!\" on Linux";
   }
-  if (FileExists(command)) return targets.for_linux ? ExecutePermissionWarning(command) : "";
+  if (FileFound(probe, command)) return targets.for_linux ? ExecutePermissionWarning(command) : "";
   return kNotFound + probe.WhyNotFound(command);
 }
 
@@ -134,7 +149,7 @@ class Checker {
   void CheckSplash(const std::string& splash) {
     if (splash == kNullKeyword) return;
     const int64_t line = reader_.line_number();
-    if (FileExists(splash)) {
+    if (FileFound(probe_, splash)) {
       const Result picture = CheckPicture(splash);
       if (!picture.ok) {
         Fail(reader_.InvalidSplash(splash, picture.reason));
@@ -152,12 +167,12 @@ class Checker {
            "shows the picture, but on Linux shows none");
     } else if (!variant.empty()) {
       Warn(line, "the picture is spelled " + Quoted(variant) + " on the medium: " +
-                     (FileExists(splash)
+                     (probe_.CaseVariantIsUnique(splash)
                           ? "the menu shows it on Windows and Linux only because letter case is "
                             "ignored"
                           : "beside a name that differs from it only in letter case, the menu "
                             "shows it on Windows, but not on Linux"));
-    } else if (!FileExists(splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
+    } else if (!FileFound(probe_, splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
       // "$NULL$" shows no picture, which is what it asks for.
       Warn(line, "no picture is shown: " + probe_.WhyNotFound(splash));
     }
