@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "menu_check/menu_check.h"
+
 namespace tolvar {
 
 struct CheckOptions {
@@ -12,6 +14,8 @@ struct CheckOptions {
   Action action = Action::kCheck;
   std::string root;     // the medium's root; empty for the current directory
   bool json = false;    // --format=json
+  Targets targets;      // --target windows|linux|all
+  std::string image;    // --image FILE: an ISO image to check instead of a folder
   std::string problem;  // what is wrong with the command line, for kUsageError
 };
 

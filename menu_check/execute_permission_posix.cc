@@ -3,13 +3,14 @@
 #include <fstream>
 
 #include "menu_check/execute_permission.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 
 namespace tolvar {
 
 bool LacksExecutePermission(const std::string& path) {
   namespace fs = std::filesystem;
-  const fs::path native = fs::u8path(NativePath(path));
+  const fs::path native = fs::u8path(MatchCase(NativePath(path)));
   std::error_code error;
   const fs::perms permissions = fs::status(native, error).permissions();
   const fs::perms execute = fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;

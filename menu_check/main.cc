@@ -4,6 +4,8 @@
 
 #include "menu_check/command_line.h"
 #include "menu_check/console.h"
+#include "menu_check/image_check.h"
+#include "menu_check/medium_check.h"
 #include "menu_check/medium_probe.h"
 #include "menu_check/menu_check.h"
 #include "menu_check/report_format.h"
@@ -29,17 +31,28 @@ int main(int argc, char** argv) {
       break;
   }
 
+#ifdef TOLVAR_IMAGE_CHECK
+  if (!options.image.empty()) {
+    const tolvar::CheckReport report =
+        tolvar::CheckImage(options.image, tolvar::UserDecimalSeparator(), options.targets);
+    const std::string shown = options.image + "/" + report.file;
+    tolvar::WriteText(stdout, options.json ? tolvar::FormatJson(report, shown, options.image)
+                                           : tolvar::FormatText(report, shown, options.image));
+    return report.ExitStatus();
+  }
+#endif
+
   // Every path in the menu file is relative to the medium's root, as it is for the menu.
   std::error_code error;
   if (!options.root.empty()) fs::current_path(fs::u8path(options.root), error);
   const tolvar::CheckReport report =
       error ? tolvar::UnreadableMedium(tolvar::Quoted(options.root) + " " + error.message())
-            : tolvar::CheckMenu(tolvar::UserDecimalSeparator());
+            : tolvar::CheckMedium(tolvar::UserDecimalSeparator(), options.targets);
 
   fs::path file = fs::u8path(report.file);
   if (!options.root.empty()) file = fs::u8path(options.root) / file;
   const std::string shown = file.lexically_normal().make_preferred().u8string();
-  tolvar::WriteText(
-      stdout, options.json ? tolvar::FormatJson(report, shown) : tolvar::FormatText(report, shown));
+  tolvar::WriteText(stdout, options.json ? tolvar::FormatJson(report, shown, options.root)
+                                         : tolvar::FormatText(report, shown, options.root));
   return report.ExitStatus();
 }

@@ -66,6 +66,7 @@ const MediumProbe::Listing& MediumProbe::ListingOf(const std::string& directory)
     const std::string name = it->path().filename().u8string();
     listing.names.insert(name);
     listing.by_lower_case.emplace(AsciiLower(name), name);
+    ++listing.lower_case_count[AsciiLower(name)];
   }
   return listing;
 }
@@ -102,6 +103,26 @@ std::string MediumProbe::CaseVariant(const std::string& written) {
   std::error_code error;
   if (!differs || !fs::is_regular_file(fs::u8path(directory), error)) return "";
   return spelled;
+}
+
+bool MediumProbe::CaseVariantIsUnique(const std::string& written) {
+  std::string directory = ".";
+  for (const std::string& part : Components(NativePath(written))) {
+    if (part == "." || part == "..") {
+      directory += "/" + part;
+      continue;
+    }
+    const Listing& listing = ListingOf(directory);
+    if (listing.names.count(part) > 0) {
+      directory += "/" + part;
+      continue;
+    }
+    const std::string lower = AsciiLower(part);
+    const auto count = listing.lower_case_count.find(lower);
+    if (count == listing.lower_case_count.end() || count->second != 1) return false;
+    directory += "/" + listing.by_lower_case.at(lower);
+  }
+  return true;
 }
 
 bool MediumProbe::EndsInBlanksWindowsDrops(const std::string& written) {

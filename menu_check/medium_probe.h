@@ -19,6 +19,11 @@ class MediumProbe {
   // the medium). Separators in the answer are the ones `written` uses.
   std::string CaseVariant(const std::string& written);
 
+  // For a `written` that CaseVariant answers: true when the Linux menu finds it too, because in
+  // each folder one name alone matches a component missing as written (what MatchCase does, from
+  // the listings already read rather than a directory scan per path).
+  bool CaseVariantIsUnique(const std::string& written);
+
   // True when `written` ends in blanks and names a file without them: Windows drops blanks at the
   // end of a file name, Linux keeps them.
   bool EndsInBlanksWindowsDrops(const std::string& written);
@@ -32,6 +37,7 @@ class MediumProbe {
   struct Listing {
     std::unordered_set<std::string> names;
     std::unordered_map<std::string, std::string> by_lower_case;
+    std::unordered_map<std::string, int> lower_case_count;
   };
   // `directory`'s listing, read once.
   const Listing& ListingOf(const std::string& directory);

@@ -3,6 +3,7 @@
 #include "menu_check/menu_check.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <unordered_map>
 
 #include "menu_check/caption_width.h"
@@ -11,6 +12,7 @@
 #include "menu_check/picture_check.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/menu_entry.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/next_significant_line.h"
@@ -22,8 +24,23 @@ namespace {
 
 constexpr char kNotFound[] = "Launch says \"Can't find file!!\": ";
 
+// FileExists(`path`) as the menu answers it, without the directory scan per path that the case
+// matching makes for a name missing as written: the probe's listings, read once per folder, tell
+// already. A menu of thousands of entries naming missing files in one big folder stays quick.
+bool FileFound(MediumProbe& probe, const std::string& path) {
+  namespace fs = std::filesystem;
+  const std::string native = NativePath(path);
+  if (native.empty() || native[0] == '/' || native[0] == '\\' ||
+      native.find(':') != std::string::npos || native.find_first_of("*?") != std::string::npos) {
+    return FileExists(path);
+  }
+  if (!probe.CaseVariant(path).empty()) return probe.CaseVariantIsUnique(path);
+  std::error_code error;
+  return fs::exists(fs::symlink_status(fs::u8path(native), error)) && FileExists(path);
+}
+
 // What Launch would do with `command` that its author cannot have meant; empty when none.
-std::string CommandWarning(MediumProbe& probe, const std::string& command) {
+std::string CommandWarning(MediumProbe& probe, const std::string& command, const Targets& targets) {
   if (command == kNullKeyword || command == kExitKeyword) return "";
   for (const char* keyword : {kNullKeyword, kExitKeyword}) {
     if (LooksLikeKeyword(command, keyword)) {
@@ -37,17 +54,27 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command) {
            (FileExists(command) ? "pattern, even one that matches a file"
                                 : "pattern, and says \"Can't find file!!\"");
   }
+  // Windows finds these anyway: they concern Linux alone.
   if (probe.EndsInBlanksWindowsDrops(command)) {
+    if (!targets.for_linux) return "";
     return "the line ends in blanks after the path: Launch on Windows ignores them, but on Linux "
            "says \"Can't find file!!\"";
   }
   const std::string variant = probe.CaseVariant(command);
+  if (!variant.empty() && !targets.for_linux) return "";
   if (!variant.empty()) {
-    return "the file is spelled " + Quoted(variant) + " on the medium: Launch finds " +
+    // Linux matches the name without regard to case only where one name alone fits.
+    if (probe.CaseVariantIsUnique(command)) {
+      return "the file is spelled " + Quoted(variant) + " on the medium: Launch finds " +
+             Quoted(command) + " on Windows and Linux only because letter case is ignored";
+    }
+    return "the file is spelled " + Quoted(variant) +
+           " on the medium, beside a name that differs from it only in letter case: Launch "
+           "finds " +
            Quoted(command) + " on Windows, but says \"Can't find file!!\" on Linux";
   }
-  if (FileExists(command)) {
-    if (!LacksExecutePermission(command)) return "";
+  if (FileFound(probe, command)) {
+    if (!targets.for_linux || !LacksExecutePermission(command)) return "";
     return Quoted(command) + " is a program without the execute permission: Linux will not run it";
   }
   return kNotFound + probe.WhyNotFound(command);
@@ -56,8 +83,12 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command) {
 class Checker {
  public:
   Checker(TextInput& file, MediumProbe& probe, CheckReport& report,
-          const std::string& decimal_separator)
-      : file_(file), reader_(file, decimal_separator), probe_(probe), report_(report) {}
+          const std::string& decimal_separator, const Targets& targets)
+      : file_(file),
+        reader_(file, decimal_separator),
+        probe_(probe),
+        report_(report),
+        targets_(targets) {}
 
   // Throws RunTimeError kCannotOpen when the file cannot be read on; every other fault is noted.
   void Run() {
@@ -97,7 +128,7 @@ class Checker {
   void CheckSplash(const std::string& splash) {
     if (splash == kNullKeyword) return;
     const int64_t line = reader_.line_number();
-    if (FileExists(splash)) {
+    if (FileFound(probe_, splash)) {
       const Result picture = CheckPicture(splash);
       if (!picture.ok) {
         Fail(reader_.InvalidSplash(splash, picture.reason));
@@ -106,14 +137,21 @@ class Checker {
     }
     // What shows on one platform only, whichever the checker runs on.
     const std::string variant = probe_.CaseVariant(splash);
+    if (!targets_.for_linux && (probe_.EndsInBlanksWindowsDrops(splash) || !variant.empty())) {
+      return;  // Windows shows these
+    }
     if (probe_.EndsInBlanksWindowsDrops(splash)) {
       Warn(line,
            "the line ends in blanks after the path: the menu on Windows ignores them and "
            "shows the picture, but on Linux shows none");
     } else if (!variant.empty()) {
-      Warn(line, "the picture is spelled " + Quoted(variant) +
-                     " on the medium: the menu shows it on Windows, but not on Linux");
-    } else if (!FileExists(splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
+      Warn(line, "the picture is spelled " + Quoted(variant) + " on the medium: " +
+                     (probe_.CaseVariantIsUnique(splash)
+                          ? "the menu shows it on Windows and Linux only because letter case is "
+                            "ignored"
+                          : "beside a name that differs from it only in letter case, the menu "
+                            "shows it on Windows, but not on Linux"));
+    } else if (!FileFound(probe_, splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
       // "$NULL$" shows no picture, which is what it asks for.
       Warn(line, "no picture is shown: " + probe_.WhyNotFound(splash));
     }
@@ -148,7 +186,7 @@ class Checker {
                              std::to_string(first.first->second.line) + "), " + Quoted(caption) +
                              ": the list shows two entries alike");
     }
-    const std::string warning = CommandWarning(probe_, command);
+    const std::string warning = CommandWarning(probe_, command, targets_);
     if (!warning.empty()) Warn(reader_.line_number(), entry + ": " + warning);
   }
 
@@ -188,6 +226,7 @@ class Checker {
   DefinitionReader reader_;
   MediumProbe& probe_;
   CheckReport& report_;
+  const Targets targets_;
   std::unordered_map<std::string, FirstUse> captions_;
 };
 
@@ -199,12 +238,13 @@ int CheckReport::Count(Severity severity) const {
 }
 
 int CheckReport::ExitStatus() const {
+  if (image_unreadable) return 4;
   if (!checked) return 3;
   if (Count(Severity::kError) > 0) return 2;
   return Count(Severity::kWarning) > 0 ? 1 : 0;
 }
 
-CheckReport CheckMenu(const std::string& decimal_separator) {
+CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targets) {
   CheckReport report;
   report.file = DisplayPath(kDefinitionPath);
   MediumProbe probe;
@@ -217,17 +257,20 @@ CheckReport CheckMenu(const std::string& decimal_separator) {
          std::string(kDefinitionMissingText) + " (" + probe.WhyNotFound(kDefinitionPath) + ")"});
     return report;
   }
-  if (!variant.empty()) {
+  if (!variant.empty() && targets.for_linux) {
     report.findings.push_back(
         {0, Severity::kWarning,
-         "the menu file is spelled " + Quoted(DisplayPath(variant)) +
-             " on the medium: the menu finds it on Windows, but on Linux it says \"" +
-             kDefinitionMissingText + "\""});
+         "the menu file is spelled " + Quoted(DisplayPath(variant)) + " on the medium: " +
+             (found ? std::string("the menu finds it on Windows and Linux only because letter "
+                                  "case is ignored")
+                    : std::string("beside a name that differs from it only in letter case, the "
+                                  "menu finds it on Windows, but on Linux it says \"") +
+                          kDefinitionMissingText + "\"")});
   }
   try {
-    TextInput file(found ? kDefinitionPath : variant);
+    TextInput file(variant.empty() ? kDefinitionPath : variant);  // as spelled on the medium
     report.file = file.display_name();
-    Checker(file, probe, report, decimal_separator).Run();
+    Checker(file, probe, report, decimal_separator, targets).Run();
   } catch (const RunTimeError& error) {  // the file cannot be opened or read
     report.checked = false;
     report.findings.push_back({error.line(), Severity::kError, error.detail()});

@@ -10,17 +10,29 @@
 
 namespace tolvar {
 
-enum class Severity { kWarning, kError };
+// A note says what a system will do, for the author to know; it counts for nothing.
+enum class Severity { kWarning, kError, kNote };
 
 struct Finding {
   int64_t line = 0;  // 1-based; 0 for the file as a whole
   Severity severity = Severity::kWarning;
   std::string message;
+  // The file it is about, relative to the medium's root with '/' separators; empty for the menu
+  // file.
+  std::string file = {};
+};
+
+// The systems a medium is checked for: --target windows|linux|all.
+struct Targets {
+  bool for_windows = true;
+  bool for_linux = true;
 };
 
 struct CheckReport {
   // False when the menu file could not be read at all: missing, or not readable.
   bool checked = true;
+  // True when the ISO image to check cannot be read at all.
+  bool image_unreadable = false;
   // The menu file as found, relative to the medium's root, with native separators.
   std::string file;
   // The entry count, when it was readable.
@@ -28,13 +40,15 @@ struct CheckReport {
   std::vector<Finding> findings;  // in line order
 
   int Count(Severity severity) const;
-  // 0 clean, 1 warnings only, 2 at least one error, 3 the menu file cannot be read.
+  // 0 clean, 1 warnings only, 2 at least one error, 3 the menu file cannot be read, 4 the image
+  // cannot be read.
   int ExitStatus() const;
 };
 
 // Checks menu\config.mnu below the current directory, which is the medium's root. A count written
 // with a fraction is read with `decimal_separator`, as the menu reads it (UserDecimalSeparator()).
-CheckReport CheckMenu(const std::string& decimal_separator);
+// Warnings about what only Linux does are left out when `targets` leaves Linux out.
+CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targets = {});
 
 // The report for a medium whose root cannot be entered; `reason` in the system's words.
 CheckReport UnreadableMedium(const std::string& reason);

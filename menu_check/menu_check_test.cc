@@ -154,15 +154,30 @@ TEST_F(MenuCheckTest, CommandsThatLaunchWouldNotRunAsMeant) {
               ElementsAre(HasSubstr("holds a wildcard (* or ?): Launch cannot start a pattern, "
                                     "even one that matches a file")));
   EXPECT_THAT(CommandFindings("setup\\?.exe"), ElementsAre(HasSubstr("and says \"Can't find")));
-  // Found on Windows, whose file names ignore case; not on Linux.
+  // Found on both systems, but only because the names are matched without regard to case.
   EXPECT_THAT(CommandFindings("SETUP\\setup.exe"),
               ElementsAre("5 warning: entry 1: the file is spelled \"setup\\Setup.exe\" on the "
-                          "medium: Launch finds \"SETUP\\setup.exe\" on Windows, but says \"Can't "
-                          "find file!!\" on Linux"));
+                          "medium: Launch finds \"SETUP\\setup.exe\" on Windows and Linux only "
+                          "because letter case is ignored"));
   EXPECT_THAT(CommandFindings("setup/Setup.exe"), IsEmpty());
 }
 
 #ifndef _WIN32
+// Two names that differ only in case: Windows keeps one, Linux cannot tell which is meant.
+TEST_F(MenuCheckTest, NamesThatLinuxCannotMatchWithoutRegardToCase) {
+  medium_.Write("setup/Setup.exe", "MZ");
+  medium_.Write("setup/SETUP.EXE", "MZ");
+  EXPECT_THAT(CommandFindings("setup\\setup.exe"),
+              ElementsAre(AllOf(HasSubstr("beside a name that differs from it only in letter "
+                                          "case: Launch finds \"setup\\setup.exe\" on Windows"),
+                                HasSubstr("on Linux"))));
+  std::filesystem::remove_all("menu");
+  medium_.Write("Menu/config.mnu", Menu("$null$", {{"A", "$exit$"}}));
+  medium_.Write("MENU/config.mnu", Menu("$null$", {{"A", "$exit$"}}));
+  EXPECT_THAT(Lines(CheckMenu(".")),
+              ElementsAre(HasSubstr("on Linux it says \"Can't locate menu options")));
+}
+
 TEST_F(MenuCheckTest, ProgramsWithoutTheExecutePermissionOnLinux) {
   namespace fs = std::filesystem;
   medium_.Write("tools/run.sh", "#!/bin/sh\n");
@@ -191,7 +206,8 @@ TEST_F(MenuCheckTest, SplashPathsThatShowNoPicture) {
                           "the medium"));
   EXPECT_THAT(Lines(Check(Menu("menu\\splash.bmp", {{"A", "$exit$"}}))),
               ElementsAre("2 warning: the picture is spelled \"menu\\Splash.bmp\" on the medium: "
-                          "the menu shows it on Windows, but not on Linux"));
+                          "the menu shows it on Windows and Linux only because letter case is "
+                          "ignored"));
   EXPECT_THAT(Lines(Check(Menu("menu\\Splash.bmp ", {{"A", "$exit$"}}))),
               ElementsAre(HasSubstr("2 warning: the line ends in blanks after the path")));
   EXPECT_THAT(Lines(Check(Menu("menu", {{"A", "$exit$"}}))),

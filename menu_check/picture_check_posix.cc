@@ -2,13 +2,14 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include "menu_check/picture_check.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 
 namespace tolvar {
 
 Result CheckPicture(const std::string& path) {
   GError* error = nullptr;
-  GdkPixbuf* picture = gdk_pixbuf_new_from_file(NativePath(path).c_str(), &error);
+  GdkPixbuf* picture = gdk_pixbuf_new_from_file(MatchCase(NativePath(path)).c_str(), &error);
   if (picture != nullptr) {
     g_object_unref(picture);
     return Result::Ok();

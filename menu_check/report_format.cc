@@ -9,7 +9,24 @@ namespace tolvar {
 namespace {
 
 const char* SeverityName(Severity severity) {
-  return severity == Severity::kError ? "error" : "warning";
+  switch (severity) {
+    case Severity::kError:
+      return "error";
+    case Severity::kNote:
+      return "note";
+    case Severity::kWarning:
+      break;
+  }
+  return "warning";
+}
+
+// Another file of the medium than the menu file, as the reader of the report opens it.
+std::string FileShown(const Finding& finding, const std::string& menu_file,
+                      const std::string& root) {
+  if (finding.file.empty()) return menu_file;
+  if (finding.file == ".") return root.empty() ? "." : root;  // the medium or image as a whole
+  if (root.empty()) return finding.file;
+  return root + (root.back() == '/' || root.back() == '\\' ? "" : "/") + finding.file;
 }
 
 std::string Counted(int count, const char* one, const char* many) {
@@ -51,21 +68,24 @@ std::string JsonString(const std::string& text) {
 
 }  // namespace
 
-std::string FormatText(const CheckReport& report, const std::string& file) {
+std::string FormatText(const CheckReport& report, const std::string& file,
+                       const std::string& root) {
   std::string text;
   for (const Finding& finding : report.findings) {
-    text += file;
+    text += FileShown(finding, file, root);
     if (finding.line > 0) text += ":" + std::to_string(finding.line);
     text += std::string(": ") + SeverityName(finding.severity) + ": " + finding.message + "\n";
   }
   text += file + ": ";
+  if (report.image_unreadable) return text + "not checked: the image cannot be read\n";
   if (!report.checked) return text + "not checked: the menu file cannot be read\n";
   if (report.entries > 0) text += Counted(report.entries, "entry", "entries") + ", ";
   return text + Counted(report.Count(Severity::kError), "error", "errors") + ", " +
          Counted(report.Count(Severity::kWarning), "warning", "warnings") + "\n";
 }
 
-std::string FormatJson(const CheckReport& report, const std::string& file) {
+std::string FormatJson(const CheckReport& report, const std::string& file,
+                       const std::string& root) {
   std::string json = "{\n";
   json += "  \"file\": " + JsonString(file) + ",\n";
   json += std::string("  \"checked\": ") + (report.checked ? "true" : "false") + ",\n";
@@ -77,7 +97,10 @@ std::string FormatJson(const CheckReport& report, const std::string& file) {
   for (size_t i = 0; i < report.findings.size(); ++i) {
     const Finding& finding = report.findings[i];
     json += i == 0 ? "\n" : ",\n";
-    json += "    {\"line\": " + (finding.line > 0 ? std::to_string(finding.line) : "null") +
+    json += "    {";
+    if (!finding.file.empty())
+      json += "\"file\": " + JsonString(FileShown(finding, file, root)) + ", ";
+    json += "\"line\": " + (finding.line > 0 ? std::to_string(finding.line) : "null") +
             ", \"severity\": \"" + SeverityName(finding.severity) +
             "\", \"message\": " + JsonString(finding.message) + "}";
   }

@@ -10,12 +10,16 @@
 namespace tolvar {
 
 // `file` is the menu file's path as the reader of the report should open it, e.g.
-// "examples/menu/config.mnu".
-std::string FormatText(const CheckReport& report, const std::string& file);
+// "examples/menu/config.mnu"; findings about other files of the medium name them below `root`,
+// the medium's root as given ("" for the current directory). Notes come out as "note:" lines
+// and count neither as errors nor as warnings.
+std::string FormatText(const CheckReport& report, const std::string& file,
+                       const std::string& root = "");
 
 // One JSON object: file, checked, entries, errors, warnings, exit_status and findings (each with
-// line, null for the file as a whole, severity and message).
-std::string FormatJson(const CheckReport& report, const std::string& file);
+// line, null for the file as a whole, severity, message, and file when it is not the menu file).
+std::string FormatJson(const CheckReport& report, const std::string& file,
+                       const std::string& root = "");
 
 }  // namespace tolvar
 

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "menu_window/system_program_start.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 
 extern char** environ;
@@ -80,7 +81,7 @@ SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
     : desktop_open_(std::move(desktop_open)) {}
 
 Result SystemProgramStart::StartFile(const std::string& path) {
-  std::string native = NativePath(path);
+  std::string native = MatchCase(NativePath(path));
   // A bare name is a file in the current directory, never a search along PATH.
   if (native.find('/') == std::string::npos) native = "./" + native;
 

@@ -1,10 +1,12 @@
 // POSIX body of FileExists: stat for plain paths, a directory scan with fnmatch when the last
-// component holds a wildcard. POSIX has no hidden or system attribute, so every regular file is
+// component holds a wildcard, both after MatchCase, so that names match without regard to letter
+// case as they do on Windows. POSIX has no hidden or system attribute, so every regular file is
 // ordinary.
 #include <dirent.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 
+#include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 
@@ -25,16 +27,18 @@ bool FileExists(const std::string& path) {
 
   const size_t slash = native.rfind('/');
   const std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
-  if (name.find_first_of("*?") == std::string::npos) return IsRegularFile(native);
+  if (name.find_first_of("*?") == std::string::npos) return IsRegularFile(MatchCase(native));
 
-  const std::string dir = slash == std::string::npos ? "." : native.substr(0, slash + 1);
+  const std::string dir =
+      slash == std::string::npos ? "." : MatchCase(native.substr(0, slash)) + "/";
   DIR* listing = opendir(dir.c_str());
   if (listing == nullptr) return false;
   bool found = false;
   while (const dirent* entry = readdir(listing)) {
     const std::string candidate = entry->d_name;
     if (candidate == "." || candidate == "..") continue;
-    if (fnmatch(name.c_str(), candidate.c_str(), 0) != 0) continue;
+    // A directory search on Windows matches patterns without regard to case too.
+    if (fnmatch(name.c_str(), candidate.c_str(), FNM_CASEFOLD) != 0) continue;
     if (IsRegularFile(slash == std::string::npos ? candidate : dir + candidate)) {
       found = true;
       break;

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/open_for_reading.h"
 
@@ -14,7 +15,7 @@ namespace tolvar {
 
 std::FILE* OpenForReading(const std::string& path, std::string* reason) {
   // O_NONBLOCK so that a FIFO put where the file should be cannot hang the menu in open().
-  const int fd = open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = open(MatchCase(NativePath(path)).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     *reason = std::strerror(errno);
     return nullptr;

@@ -124,9 +124,115 @@ PY
       echo "no demo medium yet"
       exit 77
     fi
-    cd "$source_dir/examples"
+    # As it ships: with the two programs autorun.inf and autorun.sh start beside it.
+    cp -R "$source_dir/examples/." "$medium/"
+    printf 'MZ' >"$medium/tolvar-autorun.exe"
+    printf '#!/bin/sh\n' >"$medium/tolvar-autorun"
+    chmod +x "$medium/tolvar-autorun"
+    cd "$medium"
     run 0
-    [ "$(wc -l <"$out")" -eq 1 ] || fail "the demo medium has findings"
+    ! grep -q ': \(warning\|error\): ' "$out" || fail "the demo medium has findings"
+    expect_line "menu/config.mnu: 6 entries, 0 errors, 0 warnings"
+    ;;
+
+  medium)
+    # The files around the menu file, named below the root as given, for the targets chosen.
+    mkdir -p "$medium/setup"
+    printf 'MZ' >"$medium/setup/setup.exe"
+    write_menu Demo '$null$' 1 Install 'setup\setup.exe'
+    printf '[autorun]\r\nopen=menu.exe\r\nlabel=Demo\r\n' >"$medium/autorun.inf"
+    printf '#!/bin/sh\n./tolvar-autorun\n' >"$medium/AUTORUN.SH"
+    printf 'x' >"$medium/setup/aux.txt"
+    run 1 "$medium"
+    expect_line "$medium/autorun.inf:2: warning: Windows starts \"menu.exe\", but there is no such file on the medium"
+    grep -q "^$medium/autorun.inf: warning: no action= in \[autorun\]" "$out" || fail "no word on action="
+    grep -q "^$medium/autorun.inf: note: what Windows does with it: " "$out" || fail "no note on Windows"
+    expect_line "$medium/AUTORUN.SH: warning: \"AUTORUN.SH\" is never found: desktops look for \"autorun.sh\" by its exact lower-case name"
+    grep -q "^$medium/setup/aux.txt: warning: Windows cannot use this name: it is the name of a device" "$out" ||
+      fail "no word on the device name"
+    expect_line "$medium/menu/config.mnu: 1 entry, 0 errors, 4 warnings"
+
+    run 1 --target=linux "$medium"
+    ! grep -q 'autorun.inf\|aux.txt' "$out" || fail "Windows findings for --target=linux"
+    grep -q 'AUTORUN.SH' "$out" || fail "no Linux findings for --target=linux"
+    run 1 --target windows "$medium"
+    ! grep -q 'AUTORUN.SH' "$out" || fail "Linux findings for --target=windows"
+    run 3 --target=macos "$medium"
+    grep -q 'unknown target "macos"' "$out.err" || fail "no word on the unknown target"
+
+    run 1 --format=json "$medium"
+    python3 - "$out" "$medium" <<'PY' || fail "unexpected JSON"
+import json, sys
+report = json.load(open(sys.argv[1], encoding="utf-8"))
+files = [f.get("file") for f in report["findings"]]
+assert sys.argv[2] + "/autorun.inf" in files, files
+assert report["warnings"] == 4 and report["exit_status"] == 1, report
+assert any(f["severity"] == "note" for f in report["findings"])
+PY
+    ;;
+
+  image)
+    # ISO images mastered here with xorriso, as each system will see them.
+    command -v xorriso >/dev/null || { echo "no xorriso"; exit 77; }
+    tree=$medium/tree
+    mkdir -p "$tree/menu" "$tree/setup"
+    printf 'MZ' >"$tree/tolvar-autorun.exe"
+    printf 'MZ' >"$tree/setup/install-everything.exe"
+    printf '#!/bin/sh\ncd "$(dirname "$0")" && exec ./tolvar-autorun\n' >"$tree/autorun.sh"
+    chmod +x "$tree/autorun.sh"
+    printf '[autorun]\r\nopen=tolvar-autorun.exe\r\nicon=tolvar-autorun.exe,0\r\nlabel=Demo\r\naction=Open\r\n' \
+      >"$tree/autorun.inf"
+    printf 'Demo\r\n$null$\r\n1\r\nInstall\r\nsetup\\install-everything.exe\r\n' >"$tree/menu/config.mnu"
+    master() {  # IMAGE XORRISO-SETTINGS...
+      image=$1
+      shift
+      xorriso "$@" -outdev "$image" -map "$tree" / >/dev/null 2>&1 || fail "xorriso could not master $image"
+    }
+
+    master "$medium/both.iso" -rockridge on -joliet on
+    run 0 --image "$medium/both.iso"
+    expect_line "$medium/both.iso/menu/config.mnu: 1 entry, 0 errors, 0 warnings"
+
+    # Joliet only: Linux reads the Joliet names and sees no permissions.
+    master "$medium/joliet.iso" -rockridge off -joliet on
+    run 1 --image "$medium/joliet.iso"
+    grep -q "^$medium/joliet.iso: warning: the image has no Rock Ridge extension: Linux shows its Joliet names" "$out" ||
+      fail "no word on the missing Rock Ridge"
+    expect_line "$medium/joliet.iso/menu/config.mnu: 1 entry, 0 errors, 1 warning"
+
+    # Neither: both systems see short names in capitals, and the long ones are cut.
+    master "$medium/plain.iso" -rockridge off -joliet off
+    run 1 --image "$medium/plain.iso"
+    grep -q "^$medium/plain.iso: warning: the image has no Joliet extension" "$out" || fail "no word on Joliet"
+    grep -q "^$medium/plain.iso/menu/config.mnu:5: warning: Launch says \"Can't find file!!\" in the image as Linux sees it (plain" "$out" ||
+      fail "no word on the cut name on Linux"
+    grep -q "^$medium/plain.iso/menu/config.mnu:5: warning: Launch says \"Can't find file!!\" in the image as Windows sees it (plain" "$out" ||
+      fail "no word on the cut name on Windows"
+    grep -q "^$medium/plain.iso/AUTORUN.INF:2: warning: Windows starts \"tolvar-autorun.exe\", but there is no such file" "$out" ||
+      fail "no word on open="
+    run 1 --target=linux --image "$medium/plain.iso"
+    ! grep -q 'Windows' "$out" || fail "Windows findings for --target=linux"
+
+    # What is no image, or only part of one, is named with the image's own exit status.
+    head -c 100000 "$medium/both.iso" >"$medium/cut.iso"
+    printf 'not an image' >"$medium/text.iso"
+    for broken in cut.iso text.iso missing.iso; do
+      run 4 --image "$medium/$broken"
+      grep -q "^$medium/$broken: error: \"$medium/$broken\" is not an ISO 9660 image that can be read: " "$out" ||
+        fail "no error naming $broken"
+    done
+    run 3 --image "$medium/both.iso" "$medium"
+
+    # The demo medium, mastered as the README says, checks clean.
+    rm -rf "$tree"
+    mkdir -p "$tree"
+    cp -R "$source_dir/examples/." "$tree/"
+    printf 'MZ' >"$tree/tolvar-autorun.exe"
+    printf '#!/bin/sh\n' >"$tree/tolvar-autorun"
+    chmod +x "$tree/tolvar-autorun"
+    xorriso -as mkisofs -R -J -V DEMO -o "$medium/demo.iso" "$tree" >/dev/null 2>&1 || fail "xorriso failed"
+    run 0 --image "$medium/demo.iso"
+    expect_line "$medium/demo.iso/menu/config.mnu: 6 entries, 0 errors, 0 warnings"
     ;;
 
   *)

@@ -17,7 +17,7 @@ import sys
 import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "gtk"))
+sys.path.insert(0, os.path.join(HERE, "support"))
 from desktop import PrivateDesktop  # noqa: E402
 
 EXAMPLES = os.path.join(os.path.dirname(HERE), "examples")

@@ -6,6 +6,7 @@
 
 #include "menu_form/form_layout.h"
 #include "menu_window/gtk/picture_loader.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 
 namespace tolvar {
@@ -14,7 +15,8 @@ Result NoDisplayView::ShowSplash(const std::string& path) {
   // The window's picture area at the design's 96 dots per inch: the same check as the window makes.
   constexpr PixelRect kArea = ToPixels(kSplashLayout.twips, kDesignDpi);
   std::string reason;
-  GdkPixbuf* picture = LoadStretchedPicture(NativePath(path), kArea.width, kArea.height, &reason);
+  GdkPixbuf* picture =
+      LoadStretchedPicture(MatchCase(NativePath(path)), kArea.width, kArea.height, &reason);
   if (picture == nullptr) return Result::Failure(reason);
   g_object_unref(picture);
   return Result::Ok();

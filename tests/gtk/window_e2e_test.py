@@ -263,6 +263,24 @@ class MenuWindowTest(unittest.TestCase):
         self.assertEqual(self.recorded(), [])
         self.assertIsNone(self.menu.poll())
 
+    def test_a_medium_spelled_in_other_case_opens_shows_and_launches(self):
+        # As a medium mastered without Rock Ridge shows it: names in capitals that the menu file
+        # writes in lower case.
+        self.write("ART/SPLASH.BMP", quartered_bmp())
+        self.write("SETUP/SETUP.EXE", '#!/bin/sh\necho started >> "%s"\n' % self.record,
+                   executable=True)
+        self.write("MENU/CONFIG.MNU", "\r\n".join(["Title", "art\\splash.bmp", "2", "Install",
+                                                    "setup\\setup.exe", "Leave", "$exit$"]))
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        _, _, pixel = self.desktop.capture(window)
+        for got, want in zip(pixel(130, 38), QUARTERS[0]):
+            self.assertLessEqual(abs(got - want), 8, "the picture is shown")
+        self.choose(window, 1)
+        self.desktop.keys(window, "Return")
+        wait_until(lambda: self.recorded() == [["started"]], what="SETUP.EXE to start")
+        self.assertEqual(self.desktop.windows(BOX_TITLE), [])
+
     def test_quit_and_the_close_request_end_the_program(self):
         self.write_menu("Title", "$null$", "1", "Leave", "$exit$")
         for how in ("quit", "close"):

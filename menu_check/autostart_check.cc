@@ -1,0 +1,102 @@
+// CheckLinuxAutostart: the files freedesktop desktops offer to run when a medium is mounted. They
+// look for .autorun, autorun and autorun.sh in the root, in that order, by exact name, and ask the
+// user first.
+#include <string>
+#include <vector>
+
+#include "menu_check/medium_checks.h"
+#include "menu_check/medium_probe.h"
+
+namespace tolvar {
+namespace {
+
+constexpr const char* kAutostartNames[] = {".autorun", "autorun", "autorun.sh"};
+
+bool ChangesToTheRoot(const std::string& script) {
+  // cd "$(dirname "$0")", cd `dirname $0`, cd "${0%/*}" and their kin all name $0 on a cd line.
+  for (size_t start = 0; start < script.size();) {
+    size_t end = script.find('\n', start);
+    if (end == std::string::npos) end = script.size();
+    const std::string line = script.substr(start, end - start);
+    start = end + 1;
+    const size_t cd = line.find("cd ");
+    if (cd != std::string::npos &&
+        (cd == 0 || line.find_first_not_of(" \t") == cd || line[cd - 1] == ';' ||
+         line[cd - 1] == '&') &&
+        (line.find("$0", cd) != std::string::npos || line.find("${0", cd) != std::string::npos)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void CheckScript(const MediumView& view, const std::string& name, std::vector<Finding>* findings) {
+  const auto warn = [&](int64_t line, std::string message) {
+    findings->push_back({line, Severity::kWarning, std::move(message), name});
+  };
+  const MediumName* entry = view.Exact(name);
+  if (entry->directory) {
+    warn(0, "it is a folder, not a program: desktops find nothing to run");
+    return;
+  }
+  if (view.modes_known && !entry->executable) {
+    warn(0,
+         "it has no execute permission: GNOME runs autorun.sh through /bin/sh even so, but "
+         "Cinnamon's and MATE's file managers refuse it (\"Cannot find the autorun program\")");
+  }
+  const auto content = view.contents.find(name);
+  if (content == view.contents.end()) return;
+  const std::string& text = content->second;
+  if (text.compare(0, 4,
+                   "\x7f"
+                   "ELF") == 0)
+    return;  // a program of its own
+  if (text.compare(0, 2, "#!") != 0) {
+    warn(1,
+         "the first line is not a #! line naming the interpreter, such as #!/bin/sh: only "
+         "GNOME runs it anyway, and only when it is called autorun.sh");
+  } else if (text.find('\r') != std::string::npos) {
+    warn(1,
+         "the script has CR LF line ends: the shell takes each CR as part of the line and "
+         "the script fails; save it with LF line ends");
+  }
+  if (!ChangesToTheRoot(text)) {
+    warn(0,
+         "it does not change to the medium's root before starting the menu (cd \"$(dirname "
+         "\"$0\")\"): desktops start it elsewhere, and the menu finds its menu file only "
+         "there");
+  }
+}
+
+}  // namespace
+
+void CheckLinuxAutostart(const MediumView& view, std::vector<Finding>* findings) {
+  std::string used;
+  for (const char* name : kAutostartNames) {
+    if (view.Exact(name) == nullptr) continue;
+    if (used.empty()) {
+      used = name;
+      findings->push_back({0, Severity::kNote,
+                           "Linux desktops offer to run this file when the medium is mounted, "
+                           "after asking the user",
+                           name});
+      CheckScript(view, name, findings);
+    } else {
+      findings->push_back(
+          {0, Severity::kWarning,
+           std::string("never used: desktops run ") + Quoted(used) + ", which comes first", name});
+    }
+  }
+  for (const std::string& child : view.Children("")) {
+    for (const char* name : kAutostartNames) {
+      if (child != name && AsciiFolded(child) == name) {
+        findings->push_back({0, Severity::kWarning,
+                             Quoted(child) + " is never found: desktops look for " + Quoted(name) +
+                                 " by its exact lower-case name",
+                             child});
+      }
+    }
+  }
+}
+
+}  // namespace tolvar

@@ -1,0 +1,179 @@
+// CheckImage: reads the image's two views, then runs the medium's checks on the view of the
+// system each one concerns, and looks up every file the menu names in both.
+#include "menu_check/image_check.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <system_error>
+#include <tuple>
+#include <vector>
+
+#include "menu_check/image_reader.h"
+#include "menu_check/medium_checks.h"
+#include "menu_check/medium_probe.h"
+#include "menu_form/definition_reader.h"
+#include "menu_form/menu_entry.h"
+#include "shared_routines/run_time_error.h"
+#include "shared_routines/text_input.h"
+
+namespace tolvar {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct NamedPath {
+  int64_t line;
+  std::string written;
+  bool splash;
+};
+
+// The menu file is read by the menu's own reader, which reads files: a copy goes into a
+// temporary folder of its own, which is entered for the reading and removed after it, so that
+// messages name it "menu/config.mnu" as they do on a medium.
+class ScratchCopy {
+ public:
+  explicit ScratchCopy(const std::string& menu) : previous_(fs::current_path()) {
+    std::random_device random;
+    folder_ = fs::temp_directory_path() / ("tolvar-menu-check-" + std::to_string(random()));
+    fs::create_directories(folder_ / "menu");
+    std::ofstream(folder_ / "menu" / "config.mnu", std::ios::binary) << menu;
+    fs::current_path(folder_);
+  }
+  ~ScratchCopy() {
+    std::error_code ignored;
+    fs::current_path(previous_, ignored);
+    fs::remove_all(folder_, ignored);
+  }
+  ScratchCopy(const ScratchCopy&) = delete;
+  ScratchCopy& operator=(const ScratchCopy&) = delete;
+
+ private:
+  fs::path previous_;
+  fs::path folder_;
+};
+
+// The splash path and the commands that name files, with their lines; a fault in the file is
+// added to `findings` as the error the menu would stop with.
+std::vector<NamedPath> ReadMenu(const std::string& menu, const std::string& decimal_separator,
+                                std::vector<Finding>* findings, int* entries) {
+  std::vector<NamedPath> paths;
+  try {
+    ScratchCopy copy(menu);
+    TextInput file(kDefinitionPath);
+    DefinitionReader reader(file, decimal_separator);
+    reader.ReadTitle();
+    const std::string splash = reader.ReadSplash();
+    if (splash != kNullKeyword) paths.push_back({reader.line_number(), splash, true});
+    *entries = reader.ReadCount();
+    for (int i = 1; i <= *entries; ++i) {
+      reader.ReadCaption(i);
+      const std::string command = reader.ReadCommand(i);
+      if (command != kNullKeyword && command != kExitKeyword) {
+        paths.push_back({reader.line_number(), command, false});
+      }
+    }
+  } catch (const RunTimeError& error) {
+    findings->push_back({error.line(), Severity::kError, error.detail()});
+  } catch (const fs::filesystem_error& error) {
+    findings->push_back(
+        {0, Severity::kError, std::string("the menu file cannot be read: ") + error.what()});
+  }
+  return paths;
+}
+
+std::string InView(std::string written) {
+  for (char& c : written) {
+    if (c == '\\') c = '/';
+  }
+  while (written.rfind("./", 0) == 0) written.erase(0, 2);
+  return written;
+}
+
+void CheckPaths(const std::vector<NamedPath>& paths, const MediumView& view, bool linux_rules,
+                std::vector<Finding>* findings) {
+  for (const NamedPath& path : paths) {
+    const std::string in_view = InView(path.written);
+    if (in_view.empty() || in_view[0] == '/' || (in_view.size() > 1 && in_view[1] == ':')) continue;
+    const MediumName* found =
+        linux_rules ? view.AsLinuxMenuFinds(in_view) : view.IgnoringCase(in_view);
+    if (found != nullptr && !found->directory) continue;
+    findings->push_back(
+        {path.line, Severity::kWarning,
+         std::string(path.splash ? "no picture is shown" : "Launch says \"Can't find file!!\"") +
+             " in " + view.description + ": there is no file " + Quoted(path.written)});
+  }
+}
+
+}  // namespace
+
+CheckReport CheckImage(const std::string& image, const std::string& decimal_separator,
+                       const Targets& targets) {
+  CheckReport report;
+  report.file = "menu/config.mnu";
+  ImageViews views;
+  std::string problem;
+  if (!ReadImageViews(image, &views, &problem)) {
+    report.checked = false;
+    report.image_unreadable = true;
+    report.findings.push_back(
+        {0, Severity::kError,
+         Quoted(image) + " is not an ISO 9660 image that can be read: " + problem, "."});
+    return report;
+  }
+  if (targets.for_linux && !views.rock_ridge) {
+    report.findings.push_back(
+        {0, Severity::kWarning,
+         "the image has no Rock Ridge extension: Linux shows " +
+             std::string(views.joliet ? "its Joliet names" : "its plain names in lower case") +
+             " and keeps no execute permissions; master it with Rock Ridge (-R)",
+         "."});
+  }
+  if (targets.for_windows && !views.joliet) {
+    report.findings.push_back(
+        {0, Severity::kWarning,
+         "the image has no Joliet extension: Windows shows its plain ISO 9660 names, short and "
+         "in capitals; master it with Joliet (-J)",
+         "."});
+  }
+
+  const MediumName* linux_menu = views.linux_view.AsLinuxMenuFinds("menu/config.mnu");
+  const MediumName* windows_menu = views.windows_view.IgnoringCase("menu/config.mnu");
+  const MediumName* menu = linux_menu != nullptr ? linux_menu : windows_menu;
+  const MediumView& menu_view = linux_menu != nullptr ? views.linux_view : views.windows_view;
+  const auto content =
+      menu != nullptr ? menu_view.contents.find(menu->path) : menu_view.contents.end();
+  if (content == menu_view.contents.end()) {
+    report.checked = false;
+    report.findings.push_back({0, Severity::kError,
+                               std::string(kDefinitionMissingText) + " (there is no menu file " +
+                                   "menu/config.mnu in the image that can be read)"});
+  } else {
+    const std::vector<NamedPath> paths =
+        ReadMenu(content->second, decimal_separator, &report.findings, &report.entries);
+    for (const auto& [view, wanted, linux_rules] :
+         {std::tuple(&views.linux_view, targets.for_linux, true),
+          std::tuple(&views.windows_view, targets.for_windows, false)}) {
+      if (!wanted) continue;
+      const MediumName* found = linux_rules ? linux_menu : windows_menu;
+      if (found == nullptr) {
+        report.findings.push_back({0, Severity::kWarning,
+                                   "there is no menu file in " + view->description +
+                                       ": the menu says \"" + kDefinitionMissingText + "\""});
+      } else {
+        CheckPaths(paths, *view, linux_rules, &report.findings);
+      }
+    }
+  }
+  std::stable_sort(report.findings.begin(), report.findings.end(),
+                   [](const Finding& a, const Finding& b) {
+                     return a.file == b.file ? a.line < b.line : a.file < b.file;
+                   });
+  if (targets.for_windows) CheckAutorunInf(views.windows_view, &report.findings);
+  if (targets.for_linux) CheckLinuxAutostart(views.linux_view, &report.findings);
+  CheckNames(views.windows_view, targets, &report.findings);
+  return report;
+}
+
+}  // namespace tolvar

@@ -1,0 +1,28 @@
+// ReadImageViews: an ISO 9660 image's files as Linux and as Windows will show them, read with
+// libarchive, without mounting the image. Only in builds that have libarchive (TOLVAR_IMAGE_CHECK).
+#ifndef TOLVAR_MENU_CHECK_IMAGE_READER_H_
+#define TOLVAR_MENU_CHECK_IMAGE_READER_H_
+
+#include <string>
+
+#include "menu_check/medium_view.h"
+
+namespace tolvar {
+
+struct ImageViews {
+  bool rock_ridge = false;  // the extension Linux reads: long names, permissions
+  bool joliet = false;      // the extension Windows reads: long names in UTF-16
+  MediumView linux_view;    // Rock Ridge names, else Joliet, else plain names as Linux maps them
+  MediumView windows_view;  // Joliet names, else plain ISO 9660 names
+};
+
+// The most entries an image may hold before it counts as broken: far above what a disc holds.
+inline constexpr size_t kMostImageEntries = 1000000;
+
+// Reads `image`. Returns false with the reason in `problem` when it is not an ISO 9660 image, is
+// cut short, or its directories are broken (loops, absurd sizes, too many entries).
+bool ReadImageViews(const std::string& image, ImageViews* views, std::string* problem);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_CHECK_IMAGE_READER_H_

@@ -1,0 +1,127 @@
+// ReadImageViews with libarchive's ISO 9660 reader, once with each extension switched off, so
+// that each system's view of the same image can be seen. All the image's structure is libarchive's
+// to read; this file only turns its entries into MediumViews.
+#include <archive.h>
+#include <archive_entry.h>
+
+#include <cstring>
+#include <memory>
+
+#include "menu_check/image_reader.h"
+
+namespace tolvar {
+namespace {
+
+struct Listing {
+  MediumView view;
+  std::string format;  // libarchive's name for what it found, e.g. "ISO9660 with Rockridge ..."
+};
+
+// Linux shows plain ISO 9660 names in lower case (the default map=normal of its iso9660 driver).
+std::string AsLinuxMapsPlainNames(std::string name) { return AsciiFolded(std::move(name)); }
+
+bool List(const std::string& image, bool rock_ridge, bool joliet, Listing* listing,
+          std::string* problem) {
+  std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), archive_read_free);
+  archive* a = reader.get();
+  archive_read_support_format_iso9660(a);
+  // A null value switches an option off.
+  if (!rock_ridge) archive_read_set_format_option(a, "iso9660", "rockridge", nullptr);
+  if (!joliet) archive_read_set_format_option(a, "iso9660", "joliet", nullptr);
+  if (archive_read_open_filename(a, image.c_str(), 64 * 1024) != ARCHIVE_OK) {
+    *problem = archive_error_string(a) != nullptr ? archive_error_string(a) : "cannot be opened";
+    return false;
+  }
+  archive_entry* entry;
+  int status;
+  while ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN) {
+    if (listing->view.names.size() >= kMostImageEntries) {
+      *problem = "it holds more than " + std::to_string(kMostImageEntries) + " entries";
+      return false;
+    }
+    const char* utf8 = archive_entry_pathname_utf8(entry);
+    const char* raw = archive_entry_pathname(entry);
+    std::string path = utf8 != nullptr ? utf8 : raw != nullptr ? raw : "";
+    while (!path.empty() && path.back() == '/') path.pop_back();
+    if (path.rfind("./", 0) == 0) path.erase(0, 2);
+    if (path.empty() || path == ".") continue;
+    MediumName name;
+    name.path = path;
+    name.directory = archive_entry_filetype(entry) == AE_IFDIR;
+    name.executable = (archive_entry_perm(entry) & 0111) != 0;
+    if (!name.directory && WantsContent(path) && archive_entry_size(entry) >= 0 &&
+        static_cast<uint64_t>(archive_entry_size(entry)) <= kLargestKeptFile) {
+      std::string data(static_cast<size_t>(archive_entry_size(entry)), '\0');
+      const la_ssize_t got = archive_read_data(a, data.data(), data.size());
+      if (got < 0) {
+        *problem = archive_error_string(a) != nullptr ? archive_error_string(a) : "read error";
+        return false;
+      }
+      data.resize(static_cast<size_t>(got));
+      listing->view.contents[path] = std::move(data);
+    }
+    listing->view.names.push_back(std::move(name));
+  }
+  if (status != ARCHIVE_EOF) {
+    *problem = archive_error_string(a) != nullptr ? archive_error_string(a) : "it is broken";
+    return false;
+  }
+  if (archive_format_name(a) != nullptr) listing->format = archive_format_name(a);
+  return true;
+}
+
+bool SameNames(const MediumView& a, const MediumView& b) {
+  if (a.names.size() != b.names.size()) return false;
+  for (size_t i = 0; i < a.names.size(); ++i) {
+    if (a.names[i].path != b.names[i].path) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadImageViews(const std::string& image, ImageViews* views, std::string* problem) {
+  Listing rock_ridge;
+  Listing joliet;
+  Listing plain;
+  if (!List(image, true, false, &rock_ridge, problem) ||
+      !List(image, false, true, &joliet, problem) || !List(image, false, false, &plain, problem)) {
+    return false;
+  }
+  views->rock_ridge = rock_ridge.format.find("Rockridge") != std::string::npos;
+  // Without Joliet, the reader falls back to the plain names.
+  views->joliet = !SameNames(joliet.view, plain.view);
+
+  views->windows_view = views->joliet ? joliet.view : plain.view;  // a copy: Linux may need it
+  views->windows_view.description =
+      views->joliet ? "the image as Windows sees it (Joliet names)"
+                    : "the image as Windows sees it (plain ISO 9660 names, no Joliet)";
+  views->windows_view.modes_known = false;
+
+  if (views->rock_ridge) {
+    views->linux_view = std::move(rock_ridge.view);
+    views->linux_view.description = "the image as Linux sees it (Rock Ridge names)";
+  } else {
+    // Linux reads Joliet where Rock Ridge is missing, and without either maps the plain names.
+    if (views->joliet) {
+      views->linux_view = std::move(joliet.view);
+      views->linux_view.description = "the image as Linux sees it (Joliet names, no Rock Ridge)";
+    } else {
+      views->linux_view = std::move(plain.view);
+      for (MediumName& name : views->linux_view.names) name.path = AsLinuxMapsPlainNames(name.path);
+      std::unordered_map<std::string, std::string> contents;
+      for (auto& [path, text] : views->linux_view.contents) {
+        contents[AsLinuxMapsPlainNames(path)] = std::move(text);
+      }
+      views->linux_view.contents = std::move(contents);
+      views->linux_view.description =
+          "the image as Linux sees it (plain ISO 9660 names in lower case, no Rock Ridge)";
+    }
+    views->linux_view.modes_known = false;
+  }
+  views->windows_view.Index();
+  views->linux_view.Index();
+  return true;
+}
+
+}  // namespace tolvar

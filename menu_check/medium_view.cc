@@ -1,0 +1,118 @@
+// MediumView from a folder on the disk, and the lookups the checks make in it.
+#include "menu_check/medium_view.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace tolvar {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Parent(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+std::string Leaf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::string AsciiFolded(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+bool WantsContent(const std::string& path) {
+  const std::string folded = AsciiFolded(path);
+  return folded == "autorun.inf" || folded == ".autorun" || folded == "autorun" ||
+         folded == "autorun.sh" || folded == "menu/config.mnu";
+}
+
+MediumView MediumView::FromFolder(const std::string& root) {
+  MediumView view;
+  std::error_code error;
+  const fs::path base = fs::u8path(root.empty() ? "." : root);
+  for (fs::recursive_directory_iterator
+           it(base, fs::directory_options::skip_permission_denied, error),
+       end;
+       !error && it != end; it.increment(error)) {
+    MediumName name;
+    name.path = it->path().lexically_relative(base).generic_u8string();
+    std::error_code ignored;
+    const fs::file_status status = it->status(ignored);
+    name.directory = fs::is_directory(status);
+    name.executable = (status.permissions() & (fs::perms::owner_exec | fs::perms::group_exec |
+                                               fs::perms::others_exec)) != fs::perms::none;
+    if (!name.directory && WantsContent(name.path) && it->file_size(ignored) <= kLargestKeptFile) {
+      std::ifstream file(it->path(), std::ios::binary);
+      view.contents[name.path].assign(std::istreambuf_iterator<char>(file), {});
+    }
+    view.names.push_back(std::move(name));
+  }
+  view.Index();
+  return view;
+}
+
+void MediumView::Index() {
+  by_path_.clear();
+  by_folded_path_.clear();
+  children_.clear();
+  folded_children_.clear();
+  for (size_t i = 0; i < names.size(); ++i) {
+    by_path_.emplace(names[i].path, i);
+    by_folded_path_.emplace(AsciiFolded(names[i].path), i);
+    children_[Parent(names[i].path)].push_back(Leaf(names[i].path));
+    auto& folded =
+        folded_children_[Parent(names[i].path) + '\0' + AsciiFolded(Leaf(names[i].path))];
+    if (folded.first++ == 0) folded.second = Leaf(names[i].path);
+  }
+}
+
+const MediumName* MediumView::Exact(const std::string& path) const {
+  const auto found = by_path_.find(path);
+  return found == by_path_.end() ? nullptr : &names[found->second];
+}
+
+const MediumName* MediumView::IgnoringCase(const std::string& path) const {
+  if (const MediumName* exact = Exact(path)) return exact;
+  const auto found = by_folded_path_.find(AsciiFolded(path));
+  return found == by_folded_path_.end() ? nullptr : &names[found->second];
+}
+
+const MediumName* MediumView::AsLinuxMenuFinds(const std::string& path) const {
+  if (const MediumName* exact = Exact(path)) return exact;
+  std::string matched;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    start = end + 1;
+    if (part.empty() || part == ".") continue;
+    const std::string wanted = matched.empty() ? part : matched + "/" + part;
+    if (Exact(wanted) != nullptr) {
+      matched = wanted;
+      continue;
+    }
+    const auto folded = folded_children_.find(matched + '\0' + AsciiFolded(part));
+    if (folded == folded_children_.end() || folded->second.first != 1) return nullptr;
+    matched = matched.empty() ? folded->second.second : matched + "/" + folded->second.second;
+  }
+  return Exact(matched);
+}
+
+const std::vector<std::string>& MediumView::Children(const std::string& directory) const {
+  static const std::vector<std::string> kNone;
+  const auto found = children_.find(directory);
+  return found == children_.end() ? kNone : found->second;
+}
+
+}  // namespace tolvar

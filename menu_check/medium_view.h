@@ -1,0 +1,63 @@
+// MediumView: a medium's files and folders as one system sees them, from a folder on the disk or
+// from an ISO image, so that the same checks run on both.
+#ifndef TOLVAR_MENU_CHECK_MEDIUM_VIEW_H_
+#define TOLVAR_MENU_CHECK_MEDIUM_VIEW_H_
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace tolvar {
+
+struct MediumName {
+  std::string path;  // relative to the root, components joined by '/'
+  bool directory = false;
+  bool executable = false;  // any execute permission; meaningful only when modes_known
+};
+
+class MediumView {
+ public:
+  // The files and folders below `root` on the disk, without following symbolic links to folders.
+  static MediumView FromFolder(const std::string& root);
+
+  // "" for a folder; for an image, how the system sees it, e.g. "Linux (Rock Ridge names)".
+  std::string description;
+  // False where the medium keeps no permissions (an image without Rock Ridge).
+  bool modes_known = true;
+  std::vector<MediumName> names;  // in the order they were found
+  // The contents of the small files in the root that the checks read (autorun.inf, the Linux
+  // autostart files, the menu file in any case), by path; see WantsContent.
+  std::unordered_map<std::string, std::string> contents;
+
+  // Call after adding to `names`.
+  void Index();
+
+  // The entry `path` names exactly, or null.
+  const MediumName* Exact(const std::string& path) const;
+  // As Windows finds it: every component without regard to ASCII letter case.
+  const MediumName* IgnoringCase(const std::string& path) const;
+  // As the Linux menu finds it: components missing as written match the one entry of their folder
+  // that differs only in case (what MatchCase does on the disk).
+  const MediumName* AsLinuxMenuFinds(const std::string& path) const;
+  // The names directly in folder `directory` ("" for the root).
+  const std::vector<std::string>& Children(const std::string& directory) const;
+
+ private:
+  std::unordered_map<std::string, size_t> by_path_;
+  std::unordered_map<std::string, size_t> by_folded_path_;  // the first of names alike
+  std::unordered_map<std::string, std::vector<std::string>> children_;
+  // By folder, NUL, the name in ASCII lower case: how many names fold to it, and the first.
+  std::unordered_map<std::string, std::pair<int, std::string>> folded_children_;
+};
+
+// True for the files whose contents MediumView keeps: autorun.inf, .autorun, autorun, autorun.sh
+// in the root and menu/config.mnu, each in any letter case, up to 1 MiB.
+bool WantsContent(const std::string& path);
+inline constexpr size_t kLargestKeptFile = 1 << 20;
+
+std::string AsciiFolded(std::string text);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_CHECK_MEDIUM_VIEW_H_

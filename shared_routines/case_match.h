@@ -1,0 +1,20 @@
+// MatchCase: finds the file a path from the menu file means on a medium written for Windows, whose
+// file names ignore letter case, so that the menu finds on Linux what it finds on Windows.
+#ifndef TOLVAR_SHARED_ROUTINES_CASE_MATCH_H_
+#define TOLVAR_SHARED_ROUTINES_CASE_MATCH_H_
+
+#include <string>
+
+namespace tolvar {
+
+// Takes a native path (NativePath's answer) and returns the path to open. When `native` names
+// something with its exact letter case, or on Windows, whose file system ignores case anyway, that
+// is `native` itself. Otherwise each component that does not exist as written is replaced by the
+// one entry of its directory whose name equals it when ASCII letter case is ignored. When no entry
+// or more than one entry matches a component, nothing is guessed: `native` comes back unchanged
+// and names nothing, as before. Never fails; reads directories only where a name is missing.
+std::string MatchCase(const std::string& native);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_SHARED_ROUTINES_CASE_MATCH_H_

@@ -1,0 +1,41 @@
+#!/bin/sh
+# Benchmark of tolvar-menu-check --image: the demo medium and a medium of 32766 entries, each its
+# own file in one folder, mastered with xorriso (Rock Ridge and Joliet). Prints figures; judges
+# nothing. Usage: image_check_benchmark.sh CHECKER SOURCE_DIR
+set -eu
+checker=$1
+source_dir=$2
+work=$(mktemp -d "${TMPDIR:-/tmp}/tolvar-image-bench-XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+seconds() {  # the checker's wall time on image $1, best of three
+  python3 - "$checker" "$1" <<'PY'
+import subprocess, sys, time
+best = None
+for _ in range(3):
+    start = time.perf_counter()
+    subprocess.run([sys.argv[1], "--image", sys.argv[2]], stdout=subprocess.DEVNULL)
+    elapsed = time.perf_counter() - start
+    best = elapsed if best is None else min(best, elapsed)
+print("%.3f" % best)
+PY
+}
+
+mkdir -p "$work/demo"
+cp -R "$source_dir/examples/." "$work/demo/"
+xorriso -as mkisofs -R -J -o "$work/demo.iso" "$work/demo" >/dev/null 2>&1
+echo "image check, demo medium: $(seconds "$work/demo.iso") s"
+
+mkdir -p "$work/large/menu" "$work/large/programs"
+python3 - "$work/large" <<'PY'
+import os, sys
+root = sys.argv[1]
+lines = ["Large", "$null$", "32766"]
+for i in range(1, 32767):
+    name = "program-%05d.exe" % i
+    open(os.path.join(root, "programs", name), "wb").close()
+    lines += ["Entry %d" % i, "programs\\" + name]
+open(os.path.join(root, "menu", "config.mnu"), "w").write("\r\n".join(lines) + "\r\n")
+PY
+xorriso -as mkisofs -R -J -o "$work/large.iso" "$work/large" >/dev/null 2>&1
+echo "image check, 32766 entries and files: $(seconds "$work/large.iso") s"
