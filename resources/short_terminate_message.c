@@ -1,10 +1,10 @@
-/* The C++ runtime's demangler, left out of the small Windows build: it is only ever called to
- * print the type of an exception nothing caught, which a windowed program cannot show anyway, and
- * it costs 46 KB of a program read from disc. "Not a mangled name" makes the runtime print the
- * type's raw name instead. */
+/* The C++ runtime's demangler, left out of the small Windows build. The runtime calls it only to
+ * name the type of an exception nothing caught, as the program dies: the menu has no console to
+ * show that on, and the checker's raw type name says as much. It costs 46 KB of a program read
+ * from disc before its window opens. "Not a mangled name" makes the runtime print the raw name. */
 #include <stddef.h>
 
-char *__cxa_demangle(const char *mangled_name, char *output_buffer, size_t *length, int *status) {
+char* __cxa_demangle(const char* mangled_name, char* output_buffer, size_t* length, int* status) {
   (void)mangled_name;
   (void)output_buffer;
   (void)length;

@@ -130,6 +130,13 @@ class WindowsKitTest(unittest.TestCase):
         self.assertEqual(sorted(name for name in self.names if not name.endswith("/")), [
             "autorun.inf", "autorun.sh", "menu/config.mnu", "menu/splash.png",
             "tolvar-autorun-guide.txt", "tolvar-autorun.exe", "tolvar-menu-check.exe"])
+        # The version resource Explorer shows carries the project's one version number.
+        with open(os.path.join(self.medium, "tolvar-autorun.exe"), "rb") as exe:
+            image = exe.read()
+        for key in ("FileVersion", "ProductVersion"):
+            self.assertRegex(image, re.escape((key + "\0").encode("utf-16-le")) + b"(\0\0)?" +
+                             re.escape((VERSION + "\0").encode("utf-16-le")), key)
+
         prefix = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build/windows/wineprefix"))
         os.makedirs(os.path.dirname(prefix), exist_ok=True)
         subprocess.run([os.path.join(ROOT, "tests/wine_prefix.sh"), prefix], check=True)
