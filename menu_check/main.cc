@@ -7,6 +7,7 @@
 #include "menu_check/medium_probe.h"
 #include "menu_check/menu_check.h"
 #include "menu_check/report_format.h"
+#include "shared_routines/quoted_text.h"
 #include "shared_routines/user_locale.h"
 
 namespace fs = std::filesystem;
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
   std::error_code error;
   if (!options.root.empty()) fs::current_path(fs::u8path(options.root), error);
   const tolvar::CheckReport report =
-      error ? tolvar::UnreadableMedium(tolvar::Quoted(options.root) + " " + error.message())
+      error ? tolvar::UnreadableMedium(tolvar::QuotedText(options.root) + " " + error.message())
             : tolvar::CheckMenu(tolvar::UserDecimalSeparator());
 
   fs::path file = fs::u8path(report.file);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "menu_window/system_program_start.h"
+#include "shared_routines/batch_file.h"
 #include "shared_routines/utf16_win32.h"
 
 // Older mingw-w64 headers do not name it yet.
@@ -123,6 +124,8 @@ Result SystemProgramStart::Start(const std::string& path) {
   if (path.find('\0') != std::string::npos) {
     return Result::Failure("the file name holds a NUL character");
   }
+  const std::string batch_refusal = BatchFileRefusal(path);
+  if (!batch_refusal.empty()) return Result::Failure(batch_refusal);
   // The application name is the whole checked path, so the system never splits it at a blank and
   // runs "C:\Program.exe" for "C:\Program Files\setup.exe"; the command line is the same path,
   // quoted, as the program expects to find itself in it.
