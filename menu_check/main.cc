@@ -9,11 +9,18 @@
 #include "menu_check/report_format.h"
 #include "shared_routines/quoted_text.h"
 #include "shared_routines/user_locale.h"
+#ifdef _WIN32
+#include "shared_routines/system_dlls_win32.h"
+#endif
 
 namespace fs = std::filesystem;
 using tolvar::CheckOptions;
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Before the picture check loads GDI+: a DLL planted on the medium being checked must never run.
+  tolvar::LoadDllsFromSystemDirectoryOnly();
+#endif
   const CheckOptions options = tolvar::ParseCommandLine(tolvar::CommandLineArguments(argc, argv));
   switch (options.action) {
     case CheckOptions::Action::kHelp:

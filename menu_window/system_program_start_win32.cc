@@ -9,6 +9,7 @@
 
 #include "menu_window/system_program_start.h"
 #include "shared_routines/batch_file.h"
+#include "shared_routines/system_dlls_win32.h"
 #include "shared_routines/utf16_win32.h"
 
 // Older mingw-w64 headers do not name it yet.
@@ -62,10 +63,7 @@ DWORD ShellError(const SHELLEXECUTEINFOW& info) {
 // menu load them: tens of DLLs, a noticeable part of the start under Wine.
 template <typename Function>
 Function SystemFunction(const wchar_t* library, const char* name) {
-  wchar_t directory[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  const HMODULE module = LoadLibraryW((std::wstring(directory) + L"\\" + library).c_str());
+  const HMODULE module = LoadSystemLibrary(library);
   if (module == nullptr) return nullptr;
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "menu_window/win32/gdiplus_library.h"
+#include "shared_routines/system_dlls_win32.h"
 
 namespace tolvar {
 namespace {
@@ -12,16 +13,6 @@ template <typename Function>
 bool Find(HMODULE module, const char* name, Function* function) {
   *function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
   return *function != nullptr;
-}
-
-// Loads a DLL from the system directory only: a DLL of the same name beside the program (on a
-// medium anyone may have written) must never be the one that runs.
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  wchar_t directory[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  return LoadLibraryExW((std::wstring(directory, length) + L"\\" + name).c_str(), nullptr,
-                        LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 // Null when gdiplus.dll or shlwapi.dll is missing or incomplete (both ship with every Windows

@@ -14,6 +14,7 @@
 #include "menu_window/win32/gdiplus_library.h"
 #include "menu_window/win32/menu_window.h"
 #include "shared_routines/run_time_error.h"
+#include "shared_routines/system_dlls_win32.h"
 #include "shared_routines/user_locale.h"
 #include "shared_routines/utf16_win32.h"
 
@@ -32,6 +33,8 @@ int ReportFatal(const std::string& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Before anything loads a DLL: one planted beside the program on the medium must never run.
+  tolvar::LoadDllsFromSystemDirectoryOnly();
   // The picture library starts on a second thread while the window is being built.
   tolvar::PrepareGdiplus();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
