@@ -49,13 +49,13 @@ def camera_jpeg(width, height):
 
 
 def gif_frames(width, height, frames):
-    """An animation of `frames` full frames of one colour, 2-colour palette, 9-bit LZW codes with a
-    clear code before every 254 pixels (valid, if not small)."""
+    """An animation of `frames` full frames of one colour: 8-bit LZW, whose codes are 9 bits wide
+    as long as a clear code comes before every 254 pixels (valid, if not small)."""
     codes = []
     for start in range(0, width * height, 254):
-        codes.append(4)  # clear
+        codes.append(256)  # clear
         codes.extend([0] * min(254, width * height - start))
-    codes.append(5)  # end
+    codes.append(257)  # end
     bits, count, out = 0, 0, bytearray()
     for code in codes:
         bits |= code << count
@@ -69,7 +69,7 @@ def gif_frames(width, height, frames):
     blocks = b"".join(bytes([len(out[i:i + 255])]) + bytes(out[i:i + 255])
                       for i in range(0, len(out), 255)) + b"\0"
     frame = (b"\x21\xf9\x04\x00\x0a\x00\x00\x00" + b"\x2c" + struct.pack("<HHHH", 0, 0, width, height)
-             + b"\x00\x02" + blocks)
+             + b"\x00\x08" + blocks)
     return (b"GIF89a" + struct.pack("<HH", width, height) + b"\x80\x00\x00" + b"\xff\x00\x00\x00\x00\xff"
             + frame * frames + b";")
 
