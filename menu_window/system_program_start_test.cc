@@ -256,5 +256,20 @@ TEST(SystemProgramStartTest, APatternThatPassesTheExistenceTestWarnsAndTheMenuGo
   EXPECT_EQ(view.calls.size(), 1u);
 }
 
+#ifdef _WIN32
+TEST(SystemProgramStartTest, ABatchFileCmdWouldReadAsAnotherNameIsNotStarted) {
+  ScratchMedium medium;
+  // cmd.exe would expand %OS% and run this one instead.
+  medium.Write("Windows_NT.bat", "@echo started > started.txt\r\n");
+  medium.Write("%OS%.bat", "@echo off\r\n");
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+  const Result result = start.Start("%OS%.bat");
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.reason.find("batch file"), std::string::npos) << result.reason;
+  EXPECT_TRUE(opened.empty());
+}
+#endif
+
 }  // namespace
 }  // namespace tolvar
