@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "menu_form/menu_form.h"
@@ -40,6 +42,31 @@ using Record = std::map<std::string, Values>;
 const std::string kExe = ".exe";
 #else
 const std::string kExe = "";
+#endif
+
+#ifndef _WIN32
+// Sets environment variables for one test and puts the old values back, so that the tests after it
+// (GIO reads the MIME database once, from where these point) see the environment they were given.
+class ScopedEnvironment {
+ public:
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_) {
+      if (value.has_value()) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+  void Set(const std::string& name, const std::string& value) {
+    const char* old = std::getenv(name.c_str());
+    saved_.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+    setenv(name.c_str(), value.c_str(), 1);
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
 #endif
 
 fs::path TestProgramDirectory() {
@@ -207,9 +234,10 @@ TEST(SystemProgramStartTest, ADocumentNoApplicationOpensIsAFailureWithTheSystems
   // This process only: a desktop with no applications at all, so nothing real can open.
   const std::string empty = (medium.root() / "no-desktop").string();
   fs::create_directories(empty);
+  ScopedEnvironment desktop;
   for (const char* name :
        {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"}) {
-    setenv(name, empty.c_str(), 1);
+    desktop.Set(name, empty);
   }
   const std::string document = "notes.txt";
 #endif

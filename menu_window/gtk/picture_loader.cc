@@ -31,6 +31,26 @@ void AskForSize(GdkPixbufLoader* loader, int width, int height, gpointer data) {
   gdk_pixbuf_loader_set_size(loader, request->width, request->height);
 }
 
+// GdkPixbuf's name for the loader of `format`; null when the header reader does not know it.
+const char* FormatName(PictureFormat format) {
+  switch (format) {
+    case PictureFormat::kPng:
+      return "png";
+    case PictureFormat::kJpeg:
+    case PictureFormat::kWholeJpeg:
+      return "jpeg";
+    case PictureFormat::kGif:
+      return "gif";
+    case PictureFormat::kBmp:
+      return "bmp";
+    case PictureFormat::kTiff:
+      return "tiff";
+    case PictureFormat::kUnknown:
+      break;
+  }
+  return nullptr;
+}
+
 // The GdkPixbuf JPEG decoder reduces by 1/2, 1/4 or 1/8 while decoding when asked for less.
 constexpr bool kDecoderScalesJpeg = true;
 
@@ -46,7 +66,12 @@ GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
   if (!reason->empty()) return nullptr;
   KeepFirstFrame(header, &bytes);
 
-  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
+  // A format the header names is decoded by its loader directly: guessing it again would need the
+  // desktop's MIME database, which a minimal system may lack.
+  const char* type = FormatName(header.format);
+  GdkPixbufLoader* loader =
+      type != nullptr ? gdk_pixbuf_loader_new_with_type(type, nullptr) : nullptr;
+  if (loader == nullptr) loader = gdk_pixbuf_loader_new();
   Request request{width, height, header.format != PictureFormat::kUnknown, std::string()};
   g_signal_connect(loader, "size-prepared", G_CALLBACK(AskForSize), &request);
   GError* error = nullptr;
