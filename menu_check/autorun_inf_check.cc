@@ -5,6 +5,7 @@
 
 #include "menu_check/medium_checks.h"
 #include "menu_check/medium_probe.h"
+#include "shared_routines/quoted_text.h"
 
 namespace tolvar {
 namespace {
@@ -104,7 +105,7 @@ class AutorunInf {
            "removable drives");
     }
     const std::string action =
-        keys_[kAction].line > 0 ? Quoted(keys_[kAction].value) : std::string("no choice");
+        keys_[kAction].line > 0 ? QuotedText(keys_[kAction].value) : std::string("no choice");
     findings_->push_back(
         {0, Severity::kNote,
          "what Windows does with it: from a CD, DVD or Blu-ray disc AutoPlay offers " + action +
@@ -182,7 +183,7 @@ class AutorunInf {
     const MediumName* found = view_.IgnoringCase(ViewPath(program));
     if (found == nullptr || found->directory) {
       Warn(open.line,
-           "Windows starts " + Quoted(program) + ", but there is no such file on " + Where());
+           "Windows starts " + QuotedText(program) + ", but there is no such file on " + Where());
     }
   }
 
@@ -196,7 +197,7 @@ class AutorunInf {
     if (!file.empty() && file[0] == '"') file = file.substr(1, file.find('"', 1) - 1);
     const MediumName* found = view_.IgnoringCase(ViewPath(file));
     if (found == nullptr || found->directory) {
-      Warn(icon.line, "the icon file " + Quoted(file) + " is not on " + Where() +
+      Warn(icon.line, "the icon file " + QuotedText(file) + " is not on " + Where() +
                           ": the drive shows the system's icon");
     }
   }

@@ -6,6 +6,7 @@
 
 #include "menu_check/medium_checks.h"
 #include "menu_check/medium_probe.h"
+#include "shared_routines/quoted_text.h"
 
 namespace tolvar {
 namespace {
@@ -84,14 +85,14 @@ void CheckLinuxAutostart(const MediumView& view, std::vector<Finding>* findings)
     } else {
       findings->push_back(
           {0, Severity::kWarning,
-           std::string("never used: desktops run ") + Quoted(used) + ", which comes first", name});
+           std::string("never used: desktops run ") + QuotedText(used) + ", which comes first", name});
     }
   }
   for (const std::string& child : view.Children("")) {
     for (const char* name : kAutostartNames) {
       if (child != name && AsciiFolded(child) == name) {
         findings->push_back({0, Severity::kWarning,
-                             Quoted(child) + " is never found: desktops look for " + Quoted(name) +
+                             QuotedText(child) + " is never found: desktops look for " + QuotedText(name) +
                                  " by its exact lower-case name",
                              child});
       }

@@ -12,6 +12,7 @@
 
 #include "menu_check/image_reader.h"
 #include "menu_check/medium_checks.h"
+#include "shared_routines/quoted_text.h"
 #include "menu_check/medium_probe.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/menu_entry.h"
@@ -102,7 +103,7 @@ void CheckPaths(const std::vector<NamedPath>& paths, const MediumView& view, boo
     findings->push_back(
         {path.line, Severity::kWarning,
          std::string(path.splash ? "no picture is shown" : "Launch says \"Can't find file!!\"") +
-             " in " + view.description + ": there is no file " + Quoted(path.written)});
+             " in " + view.description + ": there is no file " + QuotedText(path.written)});
   }
 }
 
@@ -119,7 +120,7 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
     report.image_unreadable = true;
     report.findings.push_back(
         {0, Severity::kError,
-         Quoted(image) + " is not an ISO 9660 image that can be read: " + problem, "."});
+         QuotedText(image) + " is not an ISO 9660 image that can be read: " + problem, "."});
     return report;
   }
   if (targets.for_linux && !views.rock_ridge) {

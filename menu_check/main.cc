@@ -9,12 +9,20 @@
 #include "menu_check/medium_probe.h"
 #include "menu_check/menu_check.h"
 #include "menu_check/report_format.h"
+#include "shared_routines/quoted_text.h"
 #include "shared_routines/user_locale.h"
+#ifdef _WIN32
+#include "shared_routines/system_dlls_win32.h"
+#endif
 
 namespace fs = std::filesystem;
 using tolvar::CheckOptions;
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Before the picture check loads GDI+: a DLL planted on the medium being checked must never run.
+  tolvar::LoadDllsFromSystemDirectoryOnly();
+#endif
   const CheckOptions options = tolvar::ParseCommandLine(tolvar::CommandLineArguments(argc, argv));
   switch (options.action) {
     case CheckOptions::Action::kHelp:
@@ -46,7 +54,7 @@ int main(int argc, char** argv) {
   std::error_code error;
   if (!options.root.empty()) fs::current_path(fs::u8path(options.root), error);
   const tolvar::CheckReport report =
-      error ? tolvar::UnreadableMedium(tolvar::Quoted(options.root) + " " + error.message())
+      error ? tolvar::UnreadableMedium(tolvar::QuotedText(options.root) + " " + error.message())
             : tolvar::CheckMedium(tolvar::UserDecimalSeparator(), options.targets);
 
   fs::path file = fs::u8path(report.file);

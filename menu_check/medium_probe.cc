@@ -8,6 +8,7 @@
 
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
+#include "shared_routines/quoted_text.h"
 
 namespace tolvar {
 namespace {
@@ -133,7 +134,7 @@ bool MediumProbe::EndsInBlanksWindowsDrops(const std::string& written) {
 }
 
 std::string MediumProbe::WhyNotFound(const std::string& written) {
-  const std::string shown = Quoted(written);
+  const std::string shown = QuotedText(written);
   if (Trimmed(written).empty()) return "the line holds only blanks";
 
   std::error_code error;
@@ -145,13 +146,13 @@ std::string MediumProbe::WhyNotFound(const std::string& written) {
 
   const std::string trimmed = Trimmed(written);
   if (trimmed != written && (FileExists(trimmed) || !CaseVariant(trimmed).empty())) {
-    return "the line has blanks before or after the path " + Quoted(trimmed);
+    return "the line has blanks before or after the path " + QuotedText(trimmed);
   }
   for (size_t blank = written.find(' '); blank != std::string::npos;
        blank = written.find(' ', blank + 1)) {
     const std::string program = written.substr(0, blank);
     if (FileExists(program) || !CaseVariant(program).empty()) {
-      return "the command carries arguments after the program " + Quoted(program) +
+      return "the command carries arguments after the program " + QuotedText(program) +
              ", but the whole line is taken as the program's path";
     }
   }
@@ -160,14 +161,6 @@ std::string MediumProbe::WhyNotFound(const std::string& written) {
 
 bool LooksLikeKeyword(const std::string& line, const std::string& keyword) {
   return line != keyword && AsciiLower(Trimmed(line)) == keyword;
-}
-
-std::string Quoted(const std::string& text) {
-  constexpr size_t kLongest = 60;
-  if (text.size() <= kLongest) return "\"" + text + "\"";
-  size_t cut = kLongest;
-  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole UTF-8
-  return "\"" + text.substr(0, cut) + "...\"";
 }
 
 }  // namespace tolvar

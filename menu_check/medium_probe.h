@@ -49,9 +49,6 @@ class MediumProbe {
 // path.
 bool LooksLikeKeyword(const std::string& line, const std::string& keyword);
 
-// "\"text\"", with a long text cut short, so that a message stays readable.
-std::string Quoted(const std::string& text);
-
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_MEDIUM_PROBE_H_

@@ -3,6 +3,7 @@
 #include "menu_check/menu_check.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <unordered_map>
 
@@ -12,17 +13,91 @@
 #include "menu_check/picture_check.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/menu_entry.h"
+#include "shared_routines/batch_file.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/next_significant_line.h"
+#include "shared_routines/quoted_text.h"
 #include "shared_routines/run_time_error.h"
+#include "shared_routines/text_decode.h"
 #include "shared_routines/text_input.h"
 
 namespace tolvar {
 namespace {
 
 constexpr char kNotFound[] = "Launch says \"Can't find file!!\": ";
+
+// Characters that show nothing themselves but change how the text around them reads: a caption
+// "Read me\u202Ehs.txt" shows as "Read me txt.sh", and a zero-width space makes two names that look
+// alike differ.
+const char* InvisibleName(char32_t code) {
+  switch (code) {
+    case 0x00AD:
+      return "soft hyphen";
+    case 0x061C:
+      return "Arabic letter mark";
+    case 0x200B:
+      return "zero-width space";
+    case 0x200C:
+      return "zero-width non-joiner";
+    case 0x200D:
+      return "zero-width joiner";
+    case 0x200E:
+      return "left-to-right mark";
+    case 0x200F:
+      return "right-to-left mark";
+    case 0x202A:
+      return "left-to-right embedding";
+    case 0x202B:
+      return "right-to-left embedding";
+    case 0x202C:
+      return "pop directional formatting";
+    case 0x202D:
+      return "left-to-right override";
+    case 0x202E:
+      return "right-to-left override";
+    case 0x2060:
+      return "word joiner";
+    case 0x2061:
+    case 0x2062:
+    case 0x2063:
+    case 0x2064:
+      return "invisible operator";
+    case 0x2066:
+      return "left-to-right isolate";
+    case 0x2067:
+      return "right-to-left isolate";
+    case 0x2068:
+      return "first strong isolate";
+    case 0x2069:
+      return "pop directional isolate";
+    case 0xFEFF:
+      return "zero-width no-break space";
+    default:
+      return nullptr;
+  }
+}
+
+// "U+202E (right-to-left override) at character 8, ..." for each invisible character in `text`
+// (UTF-8, as the reader decodes every line), counted from 1; empty when there is none.
+std::string InvisibleCharacters(const std::string& text) {
+  std::string found;
+  int position = 0;
+  for (size_t i = 0; i < text.size();) {
+    char32_t code = 0;
+    const size_t length = Utf8SequenceAt(text, i, &code);
+    ++position;
+    if (const char* name = length > 0 ? InvisibleName(code) : nullptr) {
+      char number[8];
+      std::snprintf(number, sizeof number, "%04X", static_cast<unsigned>(code));
+      found += std::string(found.empty() ? "" : ", ") + "U+" + number + " (" + name +
+               ") at character " + std::to_string(position);
+    }
+    i += length > 0 ? length : 1;
+  }
+  return found;
+}
 
 // FileExists(`path`) as the menu answers it, without the directory scan per path that the case
 // matching makes for a name missing as written: the probe's listings, read once per folder, tell
@@ -44,13 +119,14 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command, const
   if (command == kNullKeyword || command == kExitKeyword) return "";
   for (const char* keyword : {kNullKeyword, kExitKeyword}) {
     if (LooksLikeKeyword(command, keyword)) {
-      return Quoted(command) + " is not the keyword " + keyword +
+      return QuotedText(command) + " is not the keyword " + keyword +
              " (keywords match only exactly: lower case, no blanks): Launch looks for a file of "
              "that name and says \"Can't find file!!\"";
     }
   }
   if (command.find_first_of("*?") != std::string::npos) {
-    return "the command " + Quoted(command) + " holds a wildcard (* or ?): Launch cannot start a " +
+    return "the command " + QuotedText(command) +
+           " holds a wildcard (* or ?): Launch cannot start a " +
            (FileExists(command) ? "pattern, even one that matches a file"
                                 : "pattern, and says \"Can't find file!!\"");
   }
@@ -65,17 +141,21 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command, const
   if (!variant.empty()) {
     // Linux matches the name without regard to case only where one name alone fits.
     if (probe.CaseVariantIsUnique(command)) {
-      return "the file is spelled " + Quoted(variant) + " on the medium: Launch finds " +
-             Quoted(command) + " on Windows and Linux only because letter case is ignored";
+      return "the file is spelled " + QuotedText(variant) + " on the medium: Launch finds " +
+             QuotedText(command) + " on Windows and Linux only because letter case is ignored";
     }
-    return "the file is spelled " + Quoted(variant) +
+    return "the file is spelled " + QuotedText(variant) +
            " on the medium, beside a name that differs from it only in letter case: Launch "
            "finds " +
-           Quoted(command) + " on Windows, but says \"Can't find file!!\" on Linux";
+           QuotedText(command) + " on Windows, but says \"Can't find file!!\" on Linux";
   }
   if (FileFound(probe, command)) {
+    const std::string batch_refusal = targets.for_windows ? BatchFileRefusal(command) : "";
+    if (!batch_refusal.empty()) {
+      return "Launch on Windows does not start " + QuotedText(command) + ": " + batch_refusal;
+    }
     if (!targets.for_linux || !LacksExecutePermission(command)) return "";
-    return Quoted(command) + " is a program without the execute permission: Linux will not run it";
+    return QuotedText(command) + " is a program without the execute permission: Linux will not run it";
   }
   return kNotFound + probe.WhyNotFound(command);
 }
@@ -145,7 +225,7 @@ class Checker {
            "the line ends in blanks after the path: the menu on Windows ignores them and "
            "shows the picture, but on Linux shows none");
     } else if (!variant.empty()) {
-      Warn(line, "the picture is spelled " + Quoted(variant) + " on the medium: " +
+      Warn(line, "the picture is spelled " + QuotedText(variant) + " on the medium: " +
                      (probe_.CaseVariantIsUnique(splash)
                           ? "the menu shows it on Windows and Linux only because letter case is "
                             "ignored"
@@ -183,8 +263,21 @@ class Checker {
     if (!first.second && !(does_nothing && first.first->second.does_nothing)) {
       Warn(caption_line, entry + " has the same caption as entry " +
                              std::to_string(first.first->second.index) + " (line " +
-                             std::to_string(first.first->second.line) + "), " + Quoted(caption) +
-                             ": the list shows two entries alike");
+                             std::to_string(first.first->second.line) + "), " +
+                             QuotedText(caption) + ": the list shows two entries alike");
+    }
+    const std::string hidden_in_caption = InvisibleCharacters(caption);
+    if (!hidden_in_caption.empty()) {
+      Warn(caption_line,
+           entry + ": the caption " + QuotedText(caption) +
+               " holds characters that show nothing but change how it reads: " + hidden_in_caption);
+    }
+    const std::string hidden_in_command = InvisibleCharacters(command);
+    if (!hidden_in_command.empty()) {
+      Warn(reader_.line_number(), entry + ": the command " + QuotedText(command) +
+                                      " holds characters that show nothing but change how it "
+                                      "reads: " +
+                                      hidden_in_command);
     }
     const std::string warning = CommandWarning(probe_, command, targets_);
     if (!warning.empty()) Warn(reader_.line_number(), entry + ": " + warning);
@@ -260,7 +353,7 @@ CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targe
   if (!variant.empty() && targets.for_linux) {
     report.findings.push_back(
         {0, Severity::kWarning,
-         "the menu file is spelled " + Quoted(DisplayPath(variant)) + " on the medium: " +
+         "the menu file is spelled " + QuotedText(DisplayPath(variant)) + " on the medium: " +
              (found ? std::string("the menu finds it on Windows and Linux only because letter "
                                   "case is ignored")
                     : std::string("beside a name that differs from it only in letter case, the "

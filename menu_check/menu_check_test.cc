@@ -20,9 +20,11 @@ namespace tolvar {
 namespace {
 
 using testing::AllOf;
+using testing::Contains;
 using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
+using testing::Not;
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
@@ -160,6 +162,46 @@ TEST_F(MenuCheckTest, CommandsThatLaunchWouldNotRunAsMeant) {
                           "medium: Launch finds \"SETUP\\setup.exe\" on Windows and Linux only "
                           "because letter case is ignored"));
   EXPECT_THAT(CommandFindings("setup/Setup.exe"), IsEmpty());
+}
+
+TEST_F(MenuCheckTest, ControlCharactersFromTheMediumAreEscapedInWarnings) {
+  // Clears the terminal and rings the bell if printed raw.
+  const std::vector<std::string> findings = CommandFindings("\x1B[2J\x1B[Hsetup.exe\x07");
+  ASSERT_EQ(findings.size(), 1u);
+  EXPECT_EQ(findings[0].find_first_of("\x1B\x07"), std::string::npos) << findings[0];
+  EXPECT_THAT(findings[0], HasSubstr("\\x1B[2J\\x1B[Hsetup.exe\\x07"));
+}
+
+TEST_F(MenuCheckTest, InvisibleCharactersInCaptionsAndCommandsWithTheirPositions) {
+  medium_.Write("readme\xE2\x80\xAEhs.txt", "x");
+  const std::vector<std::string> findings =
+      Lines(Check(Menu("$null$", {{"Read me\xE2\x80\xAE"
+                                   "hs.txt",
+                                   "readme\xE2\x80\xAEhs.txt"},
+                                  {"Se\xE2\x80\x8Btup \xD8\x9C", "$exit$"},
+                                  {"Caf\xC3\xA9 \xE2\x80\x94 plain", "$null$"}})));
+  EXPECT_THAT(findings,
+              ElementsAre(AllOf(HasSubstr("4 warning: entry 1: the caption"),
+                                HasSubstr("U+202E (right-to-left override) at character 8")),
+                          AllOf(HasSubstr("5 warning: entry 1: the command"),
+                                HasSubstr("U+202E (right-to-left override) at character 7")),
+                          AllOf(HasSubstr("6 warning: entry 2: the caption"),
+                                HasSubstr("U+200B (zero-width space) at character 3, U+061C "
+                                          "(Arabic letter mark) at character 8"))));
+}
+
+TEST_F(MenuCheckTest, BatchFilesThatCmdWouldExpandOrSplit) {
+  for (const char* name : {"%OS%.bat", "a&b.CMD", "x^y.bat"}) {
+    medium_.Write(name, "@echo off");
+    EXPECT_THAT(CommandFindings(name),
+                ElementsAre(AllOf(HasSubstr("Launch on Windows does not start"),
+                                  HasSubstr("batch file whose path holds"))))
+        << name;
+  }
+  medium_.Write("100%.txt", "x");
+  medium_.Write("setup.bat", "@echo off");
+  EXPECT_THAT(CommandFindings("100%.txt"), Not(Contains(HasSubstr("batch file"))));
+  EXPECT_THAT(CommandFindings("setup.bat"), Not(Contains(HasSubstr("batch file"))));
 }
 
 #ifndef _WIN32

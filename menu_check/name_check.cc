@@ -7,6 +7,7 @@
 
 #include "menu_check/medium_checks.h"
 #include "menu_check/medium_probe.h"
+#include "shared_routines/quoted_text.h"
 
 namespace tolvar {
 namespace {
@@ -90,7 +91,7 @@ void CheckNames(const MediumView& view, const Targets& targets, std::vector<Find
       if (group.second.size() < 2) continue;
       std::string names;
       for (const std::string& name : group.second)
-        names += (names.empty() ? "" : ", ") + Quoted(name);
+        names += (names.empty() ? "" : ", ") + QuotedText(name);
       const std::string first =
           folder.first.empty() ? group.second[0] : folder.first + "/" + group.second[0];
       warn(first, "names that differ only in letter case stand in one folder (" + names +

@@ -36,7 +36,19 @@ std::string Counted(int count, const char* one, const char* many) {
 // A JSON string; file names read from the disk may hold bytes that are not UTF-8.
 std::string JsonString(const std::string& text) {
   std::string json = "\"";
-  for (const char c : Utf8Lossy(text)) {
+  const std::string valid = Utf8Lossy(text);
+  for (size_t i = 0; i < valid.size(); ++i) {
+    const char c = valid[i];
+    const auto next = i + 1 < valid.size() ? static_cast<unsigned char>(valid[i + 1]) : 0;
+    // DEL and the C1 controls (U+0080 to U+009F) are valid in JSON, but act on a terminal that
+    // shows the output: escaped like the C0 controls.
+    if (c == '\x7F' || (static_cast<unsigned char>(c) == 0xC2 && next >= 0x80 && next <= 0x9F)) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c == '\x7F' ? 0x7F : next);
+      json += escaped;
+      if (c != '\x7F') ++i;
+      continue;
+    }
     switch (c) {
       case '"':
         json += "\\\"";

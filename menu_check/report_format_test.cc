@@ -9,8 +9,9 @@ namespace {
 CheckReport Sample() {
   CheckReport report;
   report.entries = 1;
-  report.findings = {{3, Severity::kError, "the splash picture \"a\\b.bmp\" cannot be shown"},
-                     {5, Severity::kWarning, "tab\there, \"quoted\", bell\x07"}};
+  report.findings = {
+      {3, Severity::kError, "the splash picture \"a\\b.bmp\" cannot be shown"},
+      {5, Severity::kWarning, "tab\there, \"quoted\", bell\x07, del\x7F, csi\xC2\x9B"}};
   return report;
 }
 
@@ -27,7 +28,7 @@ TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {
             "    {\"line\": 3, \"severity\": \"error\", \"message\": \"the splash picture "
             "\\\"a\\\\b.bmp\\\" cannot be shown\"},\n"
             "    {\"line\": 5, \"severity\": \"warning\", \"message\": \"tab\\there, "
-            "\\\"quoted\\\", bell\\u0007\"}\n"
+            "\\\"quoted\\\", bell\\u0007, del\\u007f, csi\\u009b\"}\n"
             "  ]\n"
             "}\n");
 

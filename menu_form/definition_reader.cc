@@ -79,15 +79,27 @@ MenuEntry DefinitionReader::ReadEntry(int index) {
   MenuEntry entry;
   entry.Caption = ReadCaption(index);
   entry.Command = ReadCommand(index);
+  kept_text_ += entry.Caption.size() + entry.Command.size();
+  if (kept_text_ > kMaxKeptText) {
+    throw RunTimeError(RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
+                       "the captions and commands up to entry " + std::to_string(index) +
+                           " hold more than the " + std::to_string(kMaxKeptText >> 20) +
+                           " MiB of text a menu may have");
+  }
   return entry;
+}
+
+RunTimeError DefinitionReader::OutOfMemory() const {
+  return RunTimeError(RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
+                      "no memory is left to read the menu file on");
 }
 
 RunTimeError DefinitionReader::InvalidSplash(const std::string& splash,
                                              const std::string& reason) const {
-  return RunTimeError(
-      RunTimeError::Kind::kInvalidPicture, file_.display_name(), file_.line_number(),
-      "the splash picture " + QuotedText(DisplayPath(splash), kLongestPathShown) +
-          " cannot be shown: " + reason);
+  return RunTimeError(RunTimeError::Kind::kInvalidPicture, file_.display_name(),
+                      file_.line_number(),
+                      "the splash picture " + QuotedText(DisplayPath(splash), kLongestPathShown) +
+                          " cannot be shown: " + reason);
 }
 
 }  // namespace tolvar

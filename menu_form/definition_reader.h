@@ -33,7 +33,12 @@ class DefinitionReader {
   // The caption and the command of entry `index` (1-based).
   std::string ReadCaption(int index);
   std::string ReadCommand(int index);
+  // Both, counted against kMaxKeptText: throws RunTimeError kOutOfMemory at the line where the
+  // entries read so far hold more.
   MenuEntry ReadEntry(int index);
+
+  // The error for memory that ran out while the file was read, at the last line read.
+  RunTimeError OutOfMemory() const;
 
   // The error for a splash line that names an existing file the platform cannot show as a picture
   // (`reason`: the platform's words), at the splash line, which must be the last field read.
@@ -45,7 +50,12 @@ class DefinitionReader {
  private:
   TextInput& file_;
   std::string decimal_separator_;
+  size_t kept_text_ = 0;
 };
+
+// All captions and commands together: 32766 entries of 1 KiB each fit many times over, while a
+// file of 64 KiB lines cannot take gigabytes (or a 32-bit program's address space).
+inline constexpr size_t kMaxKeptText = size_t{64} << 20;
 
 }  // namespace tolvar
 

@@ -139,6 +139,20 @@ TEST(HostileDefinitionTest, TheLongestLineLoadsAndOneByteMoreIsAnError) {
   EXPECT_NE(over.Message().find("the command of entry 1"), std::string::npos);
 }
 
+TEST(HostileDefinitionTest, MoreTextThanAMenuKeepsIsAnErrorAtTheLineWhereItRanOut) {
+  // 1024 captions of the longest line and a one-byte command: just over the budget at the last.
+  const std::string caption(kLongestSignificantLine, 'c');
+  std::string text = "T\r\n$null$\r\n1024\r\n";
+  for (int i = 0; i < 1024; ++i) text += caption + "\r\nx\r\n";
+  const Load load(text);
+  ASSERT_TRUE(load.error);
+  EXPECT_EQ(load.error->kind(), Kind::kOutOfMemory);
+  EXPECT_EQ(load.error->line(), 2 * 1024 + 3);
+  EXPECT_NE(load.Message().find("config.mnu line 2051"), std::string::npos) << load.Message();
+  EXPECT_NE(load.Message().find("up to entry 1024"), std::string::npos) << load.Message();
+  EXPECT_TRUE(load.form.MenuEntries().empty());
+}
+
 TEST(HostileDefinitionTest, AMillionCommentLinesBeforeTheTitle) {
   std::string comments;
   for (int i = 0; i < 1000000; ++i) comments += i % 2 ? "' comment\r\n" : "\r\n";

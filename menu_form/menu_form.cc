@@ -1,7 +1,9 @@
 // MenuForm: the loading sequence, the selection rule, Launch and Quit.
 #include "menu_form/menu_form.h"
 
+#include <new>
 #include <utility>
+#include <vector>
 
 #include "menu_form/definition_reader.h"
 #include "shared_routines/file_exists.h"
@@ -49,10 +51,16 @@ void MenuForm::OnLoad() {
     }
 
     const int count = reader.ReadCount();
-    std::vector<MenuEntry> entries;
-    entries.reserve(count);
-    for (int i = 1; i <= count; ++i) entries.push_back(reader.ReadEntry(i));
-    menu_entries_ = std::move(entries);
+    // A 32-bit program can run out of address space on a hostile file; the author still learns
+    // where.
+    try {
+      std::vector<MenuEntry> entries;
+      entries.reserve(count);
+      for (int i = 1; i <= count; ++i) entries.push_back(reader.ReadEntry(i));
+      menu_entries_ = std::move(entries);
+    } catch (const std::bad_alloc&) {
+      throw reader.OutOfMemory();
+    }
   }  // closes the file
 
   prompt_entry_ = MenuEntry{kPromptCaption, kNullKeyword};

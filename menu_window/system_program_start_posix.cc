@@ -22,13 +22,33 @@ extern char** environ;
 namespace tolvar {
 namespace {
 
+// Whether a session bus runs that GIO can reach without starting one.
+bool SessionBusRuns() {
+  if (g_getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr) return true;
+  gchar* socket = g_build_filename(g_get_user_runtime_dir(), "bus", nullptr);
+  const bool exists = g_file_test(socket, G_FILE_TEST_EXISTS);
+  g_free(socket);
+  return exists;
+}
+
 Result OpenWithDefaultApplication(const std::string& path) {
   // GIO wants a URI, and a URI wants an absolute path.
   gchar* absolute = g_canonicalize_filename(path.c_str(), nullptr);
   GError* error = nullptr;
   gchar* uri = g_filename_to_uri(absolute, nullptr, &error);
   g_free(absolute);
-  const bool opened = uri != nullptr && g_app_info_launch_default_for_uri(uri, nullptr, &error);
+  // GIO announces every launch on the session bus; with none running, D-Bus "autolaunches" a bus
+  // daemon for the X display, which outlives the menu. The menu then names a bus that does not
+  // exist, for the length of the call; the application it opens gets the environment unchanged.
+  GAppLaunchContext* context = g_app_launch_context_new();
+  const bool no_bus = !SessionBusRuns();
+  if (no_bus) {
+    g_setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", TRUE);
+    g_app_launch_context_unsetenv(context, "DBUS_SESSION_BUS_ADDRESS");
+  }
+  const bool opened = uri != nullptr && g_app_info_launch_default_for_uri(uri, context, &error);
+  if (no_bus) g_unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  g_object_unref(context);
   g_free(uri);
   if (opened) return Result::Ok();
   Result failure = Result::Failure(error != nullptr ? error->message : "unknown error");

@@ -10,9 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "menu_form/menu_form.h"
@@ -42,6 +44,31 @@ using Record = std::map<std::string, Values>;
 const std::string kExe = ".exe";
 #else
 const std::string kExe = "";
+#endif
+
+#ifndef _WIN32
+// Sets environment variables for one test and puts the old values back, so that the tests after it
+// (GIO reads the MIME database once, from where these point) see the environment they were given.
+class ScopedEnvironment {
+ public:
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_) {
+      if (value.has_value()) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+  void Set(const std::string& name, const std::string& value) {
+    const char* old = std::getenv(name.c_str());
+    saved_.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+    setenv(name.c_str(), value.c_str(), 1);
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
 #endif
 
 fs::path TestProgramDirectory() {
@@ -206,9 +233,10 @@ TEST(SystemProgramStartTest, AFileThatIsNoProgramGoesToTheDesktop) {
 [[noreturn]] void OpenOnAnEmptyDesktop(const ScratchMedium& medium, const std::string& document) {
   const std::string empty = (medium.root() / "no-desktop").string();
   fs::create_directories(empty);
+  ScopedEnvironment desktop;
   for (const char* name :
        {"XDG_DATA_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS"}) {
-    setenv(name, empty.c_str(), 1);
+    desktop.Set(name, empty);
   }
   const Result result = SystemProgramStart().Start(document);
   const std::string refused = std::string(std::strerror(EACCES)) + "; ";
@@ -269,6 +297,21 @@ TEST(SystemProgramStartTest, APatternThatPassesTheExistenceTestWarnsAndTheMenuGo
   EXPECT_FALSE(WaitForRecord(expected).empty()) << "the menu did not go on";
   EXPECT_EQ(view.calls.size(), 1u);
 }
+
+#ifdef _WIN32
+TEST(SystemProgramStartTest, ABatchFileCmdWouldReadAsAnotherNameIsNotStarted) {
+  ScratchMedium medium;
+  // cmd.exe would expand %OS% and run this one instead.
+  medium.Write("Windows_NT.bat", "@echo started > started.txt\r\n");
+  medium.Write("%OS%.bat", "@echo off\r\n");
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+  const Result result = start.Start("%OS%.bat");
+  EXPECT_FALSE(result.ok);
+  EXPECT_NE(result.reason.find("batch file"), std::string::npos) << result.reason;
+  EXPECT_TRUE(opened.empty());
+}
+#endif
 
 }  // namespace
 }  // namespace tolvar

@@ -8,7 +8,8 @@
 #include <utility>
 
 #include "menu_window/system_program_start.h"
-#include "shared_routines/system_library_win32.h"
+#include "shared_routines/batch_file.h"
+#include "shared_routines/system_dlls_win32.h"
 #include "shared_routines/utf16_win32.h"
 
 // Older mingw-w64 headers do not name it yet.
@@ -108,6 +109,8 @@ SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
     : desktop_open_(std::move(desktop_open)) {}
 
 Result SystemProgramStart::StartFile(const std::string& path) {
+  const std::string batch_refusal = BatchFileRefusal(path);
+  if (!batch_refusal.empty()) return Result::Failure(batch_refusal);
   // The application name is the whole checked path, so the system never splits it at a blank and
   // runs "C:\Program.exe" for "C:\Program Files\setup.exe"; the command line is the same path,
   // quoted, as the program expects to find itself in it.

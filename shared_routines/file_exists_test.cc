@@ -72,6 +72,20 @@ TEST(FileExistsTest, HiddenAndSystemFilesDoNotCount) {
   medium.Write("shown.exe", "x");
   EXPECT_TRUE(FileExists("*.exe"));  // a pattern counts as soon as one ordinary file matches
 }
+
+TEST(FileExistsTest, DeviceNamesAreNoFiles) {
+  ScratchMedium medium;
+  medium.Write("menu/console.png", "x");
+  medium.Write("menu/com10.png", "x");
+  for (const char* device : {"NUL", "nul", "CON", "PRN", "AUX", "CONIN$", "conout$", "COM1",
+                             "LPT9", "menu\\COM1.png", "menu/nul.txt", "C:\\x\\aux.tar.gz",
+                             "NUL .txt", "menu\\Lpt3"}) {
+    EXPECT_FALSE(FileExists(device)) << device;
+  }
+  // Names that only begin like a device are files.
+  EXPECT_TRUE(FileExists("menu\\console.png"));
+  EXPECT_TRUE(FileExists("menu\\com10.png"));
+}
 #else
 TEST(FileExistsTest, LinksFollowedAndOtherKindsOfFileRefused) {
   ScratchMedium medium;

@@ -36,6 +36,8 @@ const char* KindName(RunTimeError::Kind kind) {
       return "file cannot be opened";
     case RunTimeError::Kind::kLineTooLong:
       return "line too long";
+    case RunTimeError::Kind::kOutOfMemory:
+      return "out of memory";
   }
   return "run-time error";
 }

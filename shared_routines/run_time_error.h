@@ -20,6 +20,7 @@ class RunTimeError : public std::runtime_error {
     kInvalidPicture,       // an existing file that is not a picture the platform can load
     kCannotOpen,           // an existing file that cannot be opened or read
     kLineTooLong,          // a significant line far longer than any title, caption or path
+    kOutOfMemory,          // more text than the menu keeps, or memory ran out while loading
   };
 
   // `line` is 1-based; 0 when the failure concerns the file as a whole.

@@ -18,6 +18,15 @@
 
 namespace {
 
+// Whether a session bus runs that can be reached without starting one.
+bool SessionBusRuns() {
+  if (g_getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr) return true;
+  gchar* socket = g_build_filename(g_get_user_runtime_dir(), "bus", nullptr);
+  const bool exists = g_file_test(socket, G_FILE_TEST_EXISTS);
+  g_free(socket);
+  return exists;
+}
+
 // Opens the display with GDK's OpenGL off: nothing here draws with GL, and probing for it loads
 // the GL drivers (tens of megabytes, tens of milliseconds). The variable is put back at once, so
 // that the programs the menu starts inherit the environment the menu was given.
@@ -26,10 +35,15 @@ bool OpenDisplayWithoutGl() {
   const std::optional<std::string> saved =
       previous != nullptr ? std::optional<std::string>(previous) : std::nullopt;
   setenv("GDK_GL", "disable", 1);
+  // Without a session bus the accessibility bridge would have D-Bus "autolaunch" a bus daemon for
+  // the display, which outlives the menu; no assistive technology can listen without one anyway.
+  const bool no_bridge = std::getenv("NO_AT_BRIDGE") == nullptr && !SessionBusRuns();
+  if (no_bridge) setenv("NO_AT_BRIDGE", "1", 1);
   // Names the program to the window system and the accessibility tree, as argv would have.
   g_set_prgname("tolvar-autorun");
   // No arguments are passed: the menu takes none, and GTK's own options should not apply either.
   const bool opened = gtk_init_check(nullptr, nullptr);
+  if (no_bridge) unsetenv("NO_AT_BRIDGE");
   if (saved) {
     setenv("GDK_GL", saved->c_str(), 1);
   } else {

@@ -1,58 +1,86 @@
-// Picture loading through a GdkPixbufLoader fed from the file, as gdk_pixbuf_new_from_file_at_scale
-// does, but tolerant of loaders that ask for a size before they know their own (the metafile
-// loader), which that function answers with a critical warning.
+// Linux body of the picture loader, shared by the window and the checker: the file is read whole
+// and its declared size checked against the budget before GdkPixbuf sees a byte; the decoder is
+// then asked for the area's size at once (JPEG scales while decoding, SVG and WMF draw at it), and
+// GdkPixbufLoader's size signal refuses what the header check cannot read. No GTK here.
 #include "menu_window/gtk/picture_loader.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
+#include <string>
+
+#include "shared_routines/picture_file.h"
+#include "shared_routines/picture_header.h"
 
 namespace tolvar {
 namespace {
 
-struct Size {
+struct Request {
   int width;
   int height;
+  bool size_checked;    // the header's size was read and checked before decoding
+  std::string refusal;  // set when the decoder declares a size over the budget
 };
 
-void AskForSize(GdkPixbufLoader* loader, int width, int height, gpointer wanted) {
+void AskForSize(GdkPixbufLoader* loader, int width, int height, gpointer data) {
+  auto* request = static_cast<Request*>(data);
+  // A loader that asks before it knows its own size (the metafile loader) says 0 x 0.
   if (width <= 0 || height <= 0) return;
-  const Size* size = static_cast<const Size*>(wanted);
-  gdk_pixbuf_loader_set_size(loader, size->width, size->height);
+  GdkPixbufFormat* format = gdk_pixbuf_loader_get_format(loader);
+  if (!request->size_checked && (format == nullptr || !gdk_pixbuf_format_is_scalable(format))) {
+    request->refusal =
+        CheckDeclaredSize(static_cast<uint64_t>(width), static_cast<uint64_t>(height));
+  }
+  gdk_pixbuf_loader_set_size(loader, request->width, request->height);
 }
 
-// Feeds the whole file to `loader`; false with `error` set when reading or decoding fails.
-bool Feed(GdkPixbufLoader* loader, const std::string& path, GError** error) {
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-  if (!file) {
-    g_set_error(error, G_FILE_ERROR, g_file_error_from_errno(errno), "%s", g_strerror(errno));
-    return false;
+// GdkPixbuf's name for the loader of `format`; null when the header reader does not know it.
+const char* FormatName(PictureFormat format) {
+  switch (format) {
+    case PictureFormat::kPng:
+      return "png";
+    case PictureFormat::kJpeg:
+    case PictureFormat::kWholeJpeg:
+      return "jpeg";
+    case PictureFormat::kGif:
+      return "gif";
+    case PictureFormat::kBmp:
+      return "bmp";
+    case PictureFormat::kTiff:
+      return "tiff";
+    case PictureFormat::kUnknown:
+      break;
   }
-  guchar buffer[64 * 1024];
-  size_t length;
-  while ((length = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    if (!gdk_pixbuf_loader_write(loader, buffer, length, error)) return false;
-  }
-  if (std::ferror(file.get())) {
-    g_set_error(error, G_FILE_ERROR, G_FILE_ERROR_IO, "the file cannot be read");
-    return false;
-  }
-  return true;
+  return nullptr;
 }
+
+// The GdkPixbuf JPEG decoder reduces by 1/2, 1/4 or 1/8 while decoding when asked for less.
+constexpr bool kDecoderScalesJpeg = true;
 
 }  // namespace
 
 GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
                                 std::string* reason) {
-  GdkPixbufLoader* loader = gdk_pixbuf_loader_new();
-  Size wanted{width, height};
-  g_signal_connect(loader, "size-prepared", G_CALLBACK(AskForSize), &wanted);
+  std::string bytes;
+  *reason = ReadPictureFile(path, &bytes);
+  if (!reason->empty()) return nullptr;
+  const PictureHeader header = ReadPictureHeader(bytes);
+  *reason = CheckDecodingBudget(header, width, height, kDecoderScalesJpeg);
+  if (!reason->empty()) return nullptr;
+  KeepFirstFrame(header, &bytes);
+
+  // A format the header names is decoded by its loader directly: guessing it again would need the
+  // desktop's MIME database, which a minimal system may lack.
+  const char* type = FormatName(header.format);
+  GdkPixbufLoader* loader =
+      type != nullptr ? gdk_pixbuf_loader_new_with_type(type, nullptr) : nullptr;
+  if (loader == nullptr) loader = gdk_pixbuf_loader_new();
+  Request request{width, height, header.format != PictureFormat::kUnknown, std::string()};
+  g_signal_connect(loader, "size-prepared", G_CALLBACK(AskForSize), &request);
   GError* error = nullptr;
-  const bool fed = Feed(loader, path, &error);
+  const bool fed = gdk_pixbuf_loader_write(loader, reinterpret_cast<const guchar*>(bytes.data()),
+                                           bytes.size(), &error);
   // A loader must be closed even when feeding failed; the first error is the one to tell.
   const bool closed = gdk_pixbuf_loader_close(loader, fed ? &error : nullptr);
   GdkPixbuf* picture = nullptr;
-  if (fed && closed) picture = gdk_pixbuf_loader_get_pixbuf(loader);
+  if (fed && closed && request.refusal.empty()) picture = gdk_pixbuf_loader_get_pixbuf(loader);
   if (picture != nullptr) {
     // Loaders that draw at a size of their own choosing are stretched afterwards.
     picture = gdk_pixbuf_get_width(picture) == width && gdk_pixbuf_get_height(picture) == height
@@ -60,7 +88,9 @@ GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
                   : gdk_pixbuf_scale_simple(picture, width, height, GDK_INTERP_BILINEAR);
   }
   if (picture == nullptr) {
-    *reason = error != nullptr ? error->message : "the file holds no picture";
+    *reason = !request.refusal.empty() ? request.refusal
+              : error != nullptr       ? error->message
+                                       : "the file holds no picture";
   }
   g_clear_error(&error);
   g_object_unref(loader);

@@ -2,7 +2,7 @@
 // would stop the program from starting at all on Windows 7 and 8.
 #include "menu_window/win32/dpi_win32.h"
 
-#include "shared_routines/system_library_win32.h"
+#include "shared_routines/system_dlls_win32.h"
 
 namespace tolvar {
 namespace {

@@ -29,6 +29,8 @@ struct GdiplusApi {
   decltype(&Gdiplus::DllExports::GdipDeleteGraphics) DeleteGraphics;
   decltype(&Gdiplus::DllExports::GdipSetInterpolationMode) SetInterpolationMode;
   decltype(&Gdiplus::DllExports::GdipDrawImageRectI) DrawImageRectI;
+  // shlwapi.dll's: a stream over bytes in memory, which GDI+ decodes from.
+  IStream*(WINAPI* CreateMemStream)(const BYTE* bytes, UINT size);
 };
 
 // Starts loading and starting GDI+ and its picture decoders on a second thread, and returns at
@@ -36,8 +38,8 @@ struct GdiplusApi {
 void PrepareGdiplus();
 
 // GDI+, started: waits for PrepareGdiplus's thread, or does its work here when there is none.
-// Null when GDI+ is missing or does not start, with the reason in words in `*reason`. GDI+ stays
-// up until the process ends.
+// Null when GDI+ (or shlwapi.dll) is missing or does not start, with the reason in words in
+// `*reason`. GDI+ stays up until the process ends.
 const GdiplusApi* StartedGdiplus(std::string* reason);
 
 }  // namespace tolvar

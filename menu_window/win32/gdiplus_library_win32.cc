@@ -1,8 +1,10 @@
 // Win32 body of the GDI+ loader: LoadLibraryW and GetProcAddress, GdiplusStartup, and a first
 // decoding of a tiny built-in picture, which is where GDI+ sets its decoders up.
 #include <cstdint>
+#include <string>
 
 #include "menu_window/win32/gdiplus_library.h"
+#include "shared_routines/system_dlls_win32.h"
 
 namespace tolvar {
 namespace {
@@ -13,10 +15,12 @@ bool Find(HMODULE module, const char* name, Function* function) {
   return *function != nullptr;
 }
 
-// Null when gdiplus.dll is missing or incomplete (it ships with every Windows from XP on).
+// Null when gdiplus.dll or shlwapi.dll is missing or incomplete (both ship with every Windows
+// from XP on).
 const GdiplusApi* LoadApi() {
-  const HMODULE module = LoadLibraryW(L"gdiplus.dll");
-  if (module == nullptr) return nullptr;
+  const HMODULE module = LoadSystemLibrary(L"gdiplus.dll");
+  const HMODULE shlwapi = LoadSystemLibrary(L"shlwapi.dll");
+  if (module == nullptr || shlwapi == nullptr) return nullptr;
   static GdiplusApi api;
   const bool complete = Find(module, "GdiplusStartup", &api.Startup) &&
                         Find(module, "GdipLoadImageFromFile", &api.LoadImageFromFile) &&
@@ -30,7 +34,8 @@ const GdiplusApi* LoadApi() {
                         Find(module, "GdipCreateFromHDC", &api.CreateFromHDC) &&
                         Find(module, "GdipDeleteGraphics", &api.DeleteGraphics) &&
                         Find(module, "GdipSetInterpolationMode", &api.SetInterpolationMode) &&
-                        Find(module, "GdipDrawImageRectI", &api.DrawImageRectI);
+                        Find(module, "GdipDrawImageRectI", &api.DrawImageRectI) &&
+                        Find(shlwapi, "SHCreateMemStream", &api.CreateMemStream);
   return complete ? &api : nullptr;
 }
 
@@ -44,12 +49,7 @@ constexpr uint8_t kTinyBmp[] = {'B',  'M',  58,   0, 0, 0, 0, 0, 0, 0, 54, 0, 0,
 // Decodes the tiny picture once, so that the first real picture does not pay for setting the
 // decoders up. Failing here is harmless: the real picture then pays.
 void WarmUpDecoders(const GdiplusApi& api) {
-  using CreateMemStreamFunction = IStream*(WINAPI*)(const BYTE*, UINT);
-  const HMODULE shlwapi = LoadLibraryW(L"shlwapi.dll");
-  if (shlwapi == nullptr) return;
-  CreateMemStreamFunction create_mem_stream = nullptr;
-  if (!Find(shlwapi, "SHCreateMemStream", &create_mem_stream)) return;
-  IStream* stream = create_mem_stream(kTinyBmp, sizeof kTinyBmp);
+  IStream* stream = api.CreateMemStream(kTinyBmp, sizeof kTinyBmp);
   if (stream == nullptr) return;
   Gdiplus::GpImage* image = nullptr;
   if (api.LoadImageFromStream(stream, &image) == Gdiplus::Ok) {
@@ -104,7 +104,7 @@ const GdiplusApi* StartedGdiplus(std::string* reason) {
   }
   if (!startup.done) Start(false);
   if (startup.api == nullptr) {
-    *reason = "the picture library gdiplus.dll is missing";
+    *reason = "the picture library gdiplus.dll (or shlwapi.dll) is missing";
     return nullptr;
   }
   if (startup.status != Gdiplus::Ok) {

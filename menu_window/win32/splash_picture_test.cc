@@ -126,5 +126,26 @@ TEST(SplashPictureTest, RefusesFilesThatAreNotPicturesAndDropsTheOldPicture) {
   }
 }
 
+TEST(SplashPictureTest, RefusesPicturesThatDeclareMorePixelsThanTheBudgetNamingTheSize) {
+  ScratchMedium medium;
+  // Headers alone: the size must be refused before any decoder allocates for it.
+  std::string bmp = QuadrantBmp(4, 4);
+  bmp.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));  // 30000 x 30000
+  medium.Write("bomb.bmp", bmp);
+  medium.Write("bomb.png", std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\x75\x30\0\0\x75\x30"
+                                       "\x08\x02\0\0\0\0\0\0\0",
+                                       33));
+  medium.Write("bomb.jpg", std::string("\xff\xd8\xff\xc0\0\x0b\x08\xff\xdc\xff\xdc\x01\x01\x11\0"
+                                       "\xff\xd9",
+                                       17));
+  SplashPicture picture;
+  for (const char* name : {"bomb.bmp", "bomb.png", "bomb.jpg"}) {
+    const Result loaded = picture.Load(PathIn(medium, name), SIZE{489, 121}, kGrey);
+    EXPECT_FALSE(loaded.ok) << name;
+    EXPECT_NE(loaded.reason.find(" x "), std::string::npos) << name << ": " << loaded.reason;
+    EXPECT_NE(loaded.reason.find("megapixels"), std::string::npos) << name << ": " << loaded.reason;
+  }
+}
+
 }  // namespace
 }  // namespace tolvar

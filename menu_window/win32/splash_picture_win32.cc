@@ -1,5 +1,7 @@
-// Win32 body of SplashPicture: GDI+ through its flat API, loaded at run time, decodes the file;
-// the picture is stretched into a DIB section that the window paints.
+// Win32 body of SplashPicture, for the window and the checker alike: the file is read whole and its
+// declared size checked against the decoding budget before GDI+ sees a byte; GDI+ through its flat
+// API, loaded at run time, decodes it from memory; the picture is stretched into a DIB section
+// that the window paints.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -7,6 +9,9 @@
 #include "menu_window/win32/gdiplus_library.h"
 #include "menu_window/win32/pixel_stretch.h"
 #include "menu_window/win32/splash_picture.h"
+#include "shared_routines/picture_file.h"
+#include "shared_routines/picture_header.h"
+#include "shared_routines/utf16_win32.h"
 
 namespace tolvar {
 namespace {
@@ -108,10 +113,40 @@ Result SplashPicture::Load(const std::wstring& path, SIZE size, COLORREF backgro
   if (gdiplus == nullptr) return Result::Failure(reason);
   const GdiplusApi& api = *gdiplus;
 
-  // GDI+ keeps the file open as long as the image lives; the image lives only inside this call.
+  // GDI+ decodes JPEG at full size, so its budget is counted at the size the file declares.
+  std::string bytes;
+  reason = ReadPictureFile(Narrow(path), &bytes);
+  if (!reason.empty()) return Result::Failure(reason);
+  const PictureHeader header = ReadPictureHeader(bytes);
+  reason = CheckDecodingBudget(header, size.cx, size.cy, /*decoder_scales_jpeg=*/false);
+  if (!reason.empty()) return Result::Failure(reason);
+  KeepFirstFrame(header, &bytes);
+
+  IStream* stream = api.CreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
+                                        static_cast<UINT>(bytes.size()));
+  if (stream == nullptr) return Result::Failure("no memory is left for the picture's file");
   Gdiplus::GpImage* image = nullptr;
-  Gdiplus::Status status = api.LoadImageFromFile(path.c_str(), &image);
-  if (status != Gdiplus::Ok) return Result::Failure(StatusText(status));
+  Gdiplus::Status status = api.LoadImageFromStream(stream, &image);
+  if (status != Gdiplus::Ok) {
+    stream->Release();
+    return Result::Failure(StatusText(status));
+  }
+  // A format the header reader does not know is checked at the size GDI+ reads from it, before
+  // anything is decoded; a metafile is drawn at the area's size whatever it declares.
+  Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+  api.GetImageType(image, &type);
+  UINT width = 0, height = 0;
+  api.GetImageWidth(image, &width);
+  api.GetImageHeight(image, &height);
+  if (header.format == PictureFormat::kUnknown && type == Gdiplus::ImageTypeBitmap) {
+    reason = CheckDeclaredSize(width, height);
+  }
+  if (reason.empty() && (width == 0 || height == 0)) reason = StatusText(Gdiplus::InvalidParameter);
+  if (!reason.empty()) {
+    api.DisposeImage(image);
+    stream->Release();
+    return Result::Failure(reason);
+  }
 
   const HDC screen = GetDC(nullptr);
   const HDC dc = CreateCompatibleDC(screen);
@@ -121,6 +156,7 @@ Result SplashPicture::Load(const std::wstring& path, SIZE size, COLORREF backgro
   if (canvas == nullptr) {
     if (dc != nullptr) DeleteDC(dc);
     api.DisposeImage(image);
+    stream->Release();
     return Result::Failure("no memory is left for a picture of this size");
   }
   const HGDIOBJ previous = SelectObject(dc, canvas);
@@ -128,6 +164,7 @@ Result SplashPicture::Load(const std::wstring& path, SIZE size, COLORREF backgro
   SelectObject(dc, previous);
   DeleteDC(dc);
   api.DisposeImage(image);
+  stream->Release();
   if (status != Gdiplus::Ok) {
     DeleteObject(canvas);
     return Result::Failure(StatusText(status));

@@ -6,6 +6,7 @@ Run one test: window_e2e_test.py MenuWindowTest.test_name (TOLVAR_AUTORUN names 
 import json
 import os
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -243,6 +244,51 @@ class MenuWindowTest(unittest.TestCase):
         self.desktop.keys(window, "Return")
         self.assertEqual(self.ended()[0], 0)
         self.assertEqual(len(self.recorded()), 2)
+
+    def test_a_document_opened_without_a_session_bus_leaves_no_bus_behind(self):
+        # A desktop whose only application for text notes what it opens, and no session bus.
+        self.write_helper("viewer.sh")
+        self.write("desktop/applications/tolvar-viewer.desktop",
+                   "[Desktop Entry]\nType=Application\nName=Viewer\nMimeType=text/plain;\n"
+                   "Exec=%s %%f\n" % os.path.join(self.medium, "programs", "viewer.sh"))
+        self.write("desktop/mimeapps.list",
+                   "[Default Applications]\ntext/plain=tolvar-viewer.desktop\n")
+        self.write("docs/readme.txt", "Read me.\n")
+        os.makedirs(os.path.join(self.medium, "runtime"), mode=0o700)
+        env = {k: v for k, v in self.desktop.env.items() if k != "DBUS_SESSION_BUS_ADDRESS"}
+        desktop = os.path.join(self.medium, "desktop")
+        env.update(XDG_DATA_HOME=desktop, XDG_DATA_DIRS=desktop, XDG_CONFIG_HOME=desktop,
+                   XDG_CONFIG_DIRS=desktop, XDG_RUNTIME_DIR=os.path.join(self.medium, "runtime"),
+                   )
+        self.write_menu("Title", "$null$", "1", "Read me", "docs\\readme.txt")
+        self.start(env=env)
+        window = self.desktop.wait_window("^Title$")
+        self.choose(window, 1)
+        self.desktop.keys(window, "Return")
+        wait_until(lambda: len(self.recorded()) == 1, what="the viewer to start")
+        self.desktop.request_close(window)
+        self.assertEqual(self.ended()[0], 0)
+        self.assertEqual(self.bus_processes(env["DISPLAY"]), [])
+
+    def bus_processes(self, display):
+        """The D-Bus daemons and launchers started for `display` outside the private desktop's own
+        bus and the services it started, ended once found."""
+        found = []
+        for pid in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                if os.getpgid(int(pid)) == self.desktop.bus_process_group():
+                    continue
+                with open("/proc/%s/comm" % pid) as file:
+                    name = file.read().strip()
+                with open("/proc/%s/environ" % pid, "rb") as file:
+                    environment = file.read().split(b"\0")
+            except OSError:
+                continue
+            if name in ("dbus-daemon", "dbus-launch") and \
+                    ("DISPLAY=" + display).encode() in environment:
+                found.append(name)
+                os.kill(int(pid), signal.SIGTERM)
+        return found
 
     def test_entries_that_start_nothing_or_are_not_found(self):
         self.write_helper("record.sh")

@@ -132,6 +132,10 @@ class PrivateDesktop:
         if self._bus is not None:
             self._bus.stdout.close()
 
+    def bus_process_group(self):
+        """The process group of the desktop's session bus and of every service it started."""
+        return self._bus.pid
+
     def run(self, *args, **kwargs):
         return subprocess.run(list(args), env=self.env, capture_output=True, text=True, **kwargs)
 

@@ -1,0 +1,208 @@
+// ReadPictureHeader and the decoding budget: the size fields of PNG, JPEG, GIF, BMP and TIFF.
+#include "shared_routines/picture_header.h"
+
+#include <algorithm>
+
+namespace tolvar {
+namespace {
+
+uint32_t Big16(std::string_view b, size_t at) {
+  return (static_cast<uint32_t>(static_cast<uint8_t>(b[at])) << 8) |
+         static_cast<uint8_t>(b[at + 1]);
+}
+uint32_t Big32(std::string_view b, size_t at) { return (Big16(b, at) << 16) | Big16(b, at + 2); }
+uint32_t Little16(std::string_view b, size_t at) {
+  return (static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8) |
+         static_cast<uint8_t>(b[at]);
+}
+uint32_t Little32(std::string_view b, size_t at) {
+  return (Little16(b, at + 2) << 16) | Little16(b, at);
+}
+
+bool StartsWith(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
+
+PictureHeader Png(std::string_view b) {
+  PictureHeader header;
+  // The signature, then the IHDR chunk: length, type, width, height.
+  if (b.size() < 24 || b.substr(12, 4) != "IHDR") return header;
+  header.format = PictureFormat::kPng;
+  header.width = Big32(b, 16);
+  header.height = Big32(b, 20);
+  return header;
+}
+
+PictureHeader Jpeg(std::string_view b) {
+  PictureHeader header;
+  size_t at = 2;  // past the start-of-image marker
+  while (at + 4 <= b.size()) {
+    if (static_cast<uint8_t>(b[at]) != 0xFF) return header;
+    const uint8_t marker = static_cast<uint8_t>(b[at + 1]);
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {  // markers without a length
+      at += 2;
+      continue;
+    }
+    if (marker == 0xDA || marker == 0xD9) return header;  // image data before any frame header
+    const size_t length = Big16(b, at + 2);
+    const bool frame =
+        marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frame) {
+      if (at + 9 > b.size()) return header;
+      // Only sequential Huffman frames (SOF0, SOF1) decode row by row at a reduced scale; the
+      // others keep every coefficient of the whole picture.
+      header.format = marker <= 0xC1 ? PictureFormat::kJpeg : PictureFormat::kWholeJpeg;
+      header.height = Big16(b, at + 5);
+      header.width = Big16(b, at + 7);
+      return header;
+    }
+    if (length < 2) return header;
+    at += 2 + length;
+  }
+  return header;
+}
+
+// Skips a chain of GIF sub-blocks at `at`; the offset past its terminator, or 0 when it is cut.
+size_t SkipSubBlocks(std::string_view b, size_t at) {
+  while (at < b.size()) {
+    const size_t length = static_cast<uint8_t>(b[at]);
+    if (length == 0) return at + 1;
+    at += 1 + length;
+  }
+  return 0;
+}
+
+PictureHeader Gif(std::string_view b) {
+  PictureHeader header;
+  if (b.size() < 13) return header;
+  header.format = PictureFormat::kGif;
+  header.width = Little16(b, 6);
+  header.height = Little16(b, 8);
+  const uint8_t flags = static_cast<uint8_t>(b[10]);
+  size_t at = 13;
+  if (flags & 0x80) at += 3 * (size_t{2} << (flags & 7));
+  while (at < b.size()) {
+    const uint8_t block = static_cast<uint8_t>(b[at]);
+    if (block == 0x21) {  // extension: label, then sub-blocks
+      at = at + 2 <= b.size() ? SkipSubBlocks(b, at + 2) : 0;
+    } else if (block == 0x2C) {  // image descriptor
+      if (at + 10 > b.size()) return header;
+      // A frame may reach past the logical screen; decoders grow the canvas to hold it.
+      header.width = std::max<uint64_t>(header.width, Little16(b, at + 1) + Little16(b, at + 5));
+      header.height = std::max<uint64_t>(header.height, Little16(b, at + 3) + Little16(b, at + 7));
+      const uint8_t image_flags = static_cast<uint8_t>(b[at + 9]);
+      at += 10;
+      if (image_flags & 0x80) at += 3 * (size_t{2} << (image_flags & 7));
+      // The code size byte, then the compressed data.
+      header.first_frame_end = at + 1 < b.size() ? SkipSubBlocks(b, at + 1) : 0;
+      return header;
+    } else {
+      return header;  // trailer or damage before any frame
+    }
+    if (at == 0) return header;
+  }
+  return header;
+}
+
+PictureHeader Bmp(std::string_view b) {
+  PictureHeader header;
+  if (b.size() < 26) return header;
+  header.format = PictureFormat::kBmp;
+  if (Little32(b, 14) == 12) {  // OS/2 1.x core header, 16-bit sizes
+    header.width = Little16(b, 18);
+    header.height = Little16(b, 20);
+  } else {
+    // Signed; a negative height means rows top first.
+    const int64_t width = static_cast<int32_t>(Little32(b, 18));
+    const int64_t height = static_cast<int32_t>(Little32(b, 22));
+    header.width = static_cast<uint64_t>(width < 0 ? -width : width);
+    header.height = static_cast<uint64_t>(height < 0 ? -height : height);
+  }
+  return header;
+}
+
+PictureHeader Tiff(std::string_view b) {
+  PictureHeader header;
+  const bool little = b[0] == 'I';
+  auto u16 = [&](size_t at) { return little ? Little16(b, at) : Big16(b, at); };
+  auto u32 = [&](size_t at) { return little ? Little32(b, at) : Big32(b, at); };
+  if (b.size() < 8) return header;
+  const size_t directory = u32(4);
+  if (directory > b.size() || b.size() - directory < 2) return header;
+  const size_t entries = u16(directory);
+  for (size_t i = 0; i < entries; ++i) {
+    const size_t entry = directory + 2 + 12 * i;
+    if (entry + 12 > b.size()) break;
+    const uint32_t tag = u16(entry);
+    if (tag != 256 && tag != 257) continue;
+    const uint32_t type = u16(entry + 2);
+    const uint64_t value = type == 3 ? u16(entry + 8) : u32(entry + 8);  // SHORT or LONG
+    (tag == 256 ? header.width : header.height) = value;
+  }
+  if (header.width != 0 && header.height != 0) header.format = PictureFormat::kTiff;
+  return header;
+}
+
+std::string SizeText(uint64_t width, uint64_t height) {
+  return std::to_string(width) + " x " + std::to_string(height) + " pixels";
+}
+
+}  // namespace
+
+PictureHeader ReadPictureHeader(std::string_view bytes) {
+  if (StartsWith(bytes, "\x89PNG\r\n\x1A\n")) return Png(bytes);
+  if (StartsWith(bytes, "\xFF\xD8\xFF")) return Jpeg(bytes);
+  if (StartsWith(bytes, "GIF87a") || StartsWith(bytes, "GIF89a")) return Gif(bytes);
+  if (StartsWith(bytes, "BM")) return Bmp(bytes);
+  if (StartsWith(bytes, std::string_view("II*\0", 4)) ||
+      StartsWith(bytes, std::string_view("MM\0*", 4))) {
+    return Tiff(bytes);
+  }
+  return PictureHeader();
+}
+
+std::string CheckDecodingBudget(const PictureHeader& header, int area_width, int area_height,
+                                bool decoder_scales_jpeg) {
+  if (header.format == PictureFormat::kUnknown) return std::string();
+  uint64_t decoded_width = header.width, decoded_height = header.height;
+  const bool jpeg =
+      header.format == PictureFormat::kJpeg || header.format == PictureFormat::kWholeJpeg;
+  if (header.format == PictureFormat::kJpeg && decoder_scales_jpeg) {
+    // The decoder takes the strongest reduction that still leaves at least the area.
+    for (uint64_t divisor = 8; divisor > 1; divisor /= 2) {
+      const uint64_t width = (header.width + divisor - 1) / divisor;
+      const uint64_t height = (header.height + divisor - 1) / divisor;
+      if (width >= static_cast<uint64_t>(area_width) &&
+          height >= static_cast<uint64_t>(area_height)) {
+        decoded_width = width;
+        decoded_height = height;
+        break;
+      }
+    }
+  }
+  // Both are below 2^32, so the product cannot overflow.
+  const uint64_t budget = jpeg ? kMaxDecodedJpegPixels : kMaxDecodedPixels;
+  if (decoded_width * decoded_height <= budget) return std::string();
+  return "it declares " + SizeText(header.width, header.height) + ", more than the " +
+         std::to_string(budget / 1'000'000) + " megapixels a picture may take to decode";
+}
+
+std::string CheckDeclaredSize(uint64_t width, uint64_t height) {
+  if (width <= 0xFFFFFFFF && height <= 0xFFFFFFFF && width * height <= kMaxDecodedPixels) {
+    return std::string();
+  }
+  return "it declares " + SizeText(width, height) + ", more than the " +
+         std::to_string(kMaxDecodedPixels / 1'000'000) + " megapixels a picture may take to decode";
+}
+
+void KeepFirstFrame(const PictureHeader& header, std::string* bytes) {
+  if (header.format != PictureFormat::kGif || header.first_frame_end == 0) return;
+  bytes->resize(header.first_frame_end);
+  bytes->push_back(';');  // the trailer
+}
+
+}  // namespace tolvar

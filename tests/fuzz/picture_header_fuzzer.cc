@@ -1,0 +1,65 @@
+// libFuzzer target: arbitrary bytes as the start of a picture file, through the header reader and
+// the decoding budget. Besides crashes and sanitizer reports it checks what any answer must hold:
+// a GIF's cut lies inside the file and reads back the same, a small declared size always passes,
+// a large one never does unless a JPEG decoder scales it, and a refusal names the declared size.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "shared_routines/picture_header.h"
+
+namespace tolvar {
+namespace {
+
+void Check(bool holds, const char* property) {
+  if (holds) return;
+  std::fprintf(stderr, "property broken: %s\n", property);
+  std::abort();
+}
+
+void CheckBudget(const PictureHeader& header, int width, int height) {
+  const std::string plain = CheckDecodingBudget(header, width, height, false);
+  const std::string scaled = CheckDecodingBudget(header, width, height, true);
+  if (header.format == PictureFormat::kUnknown) {
+    Check(plain.empty() && scaled.empty(), "an unknown format is left to the decoder");
+    return;
+  }
+  const uint64_t pixels = header.width * header.height;
+  const bool jpeg =
+      header.format == PictureFormat::kJpeg || header.format == PictureFormat::kWholeJpeg;
+  const uint64_t budget = jpeg ? kMaxDecodedJpegPixels : kMaxDecodedPixels;
+  Check(plain.empty() == (pixels <= budget), "the budget counts the declared pixels");
+  Check(plain.empty() || !scaled.empty() || header.format == PictureFormat::kJpeg,
+        "only a scalable JPEG gets through by scaling");
+  Check(!plain.empty() || scaled.empty(), "scaling never refuses what fits unscaled");
+  const std::string size = std::to_string(header.width) + " x " + std::to_string(header.height);
+  Check(plain.empty() || plain.find(size) != std::string::npos, "a refusal names the size");
+}
+
+}  // namespace
+}  // namespace tolvar
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  using namespace tolvar;
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const PictureHeader header = ReadPictureHeader(bytes);
+  Check(header.width <= 0xFFFFFFFFu && header.height <= 0xFFFFFFFFu, "sizes fit 32 bits");
+  Check(header.first_frame_end <= size, "the first frame ends inside the file");
+  CheckBudget(header, 489, 121);
+  CheckBudget(header, 1, 1);
+  CheckBudget(header, 978, 242);
+
+  std::string cut(bytes);
+  KeepFirstFrame(header, &cut);
+  if (header.format == PictureFormat::kGif && header.first_frame_end != 0) {
+    const PictureHeader again = ReadPictureHeader(cut);
+    Check(again.width == header.width && again.height == header.height &&
+              again.first_frame_end == header.first_frame_end,
+          "a GIF cut after its first frame reads the same");
+  } else {
+    Check(cut == bytes, "only a GIF is cut");
+  }
+  return 0;
+}
