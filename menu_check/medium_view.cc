@@ -2,9 +2,10 @@
 #include "menu_check/medium_view.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <system_error>
+#include <utility>
+
+#include "shared_routines/picture_file.h"
 
 namespace tolvar {
 namespace {
@@ -52,8 +53,13 @@ MediumView MediumView::FromFolder(const std::string& root) {
     name.executable = (status.permissions() & (fs::perms::owner_exec | fs::perms::group_exec |
                                                fs::perms::others_exec)) != fs::perms::none;
     if (!name.directory && WantsContent(name.path) && it->file_size(ignored) <= kLargestKeptFile) {
-      std::ifstream file(it->path(), std::ios::binary);
-      view.contents[name.path].assign(std::istreambuf_iterator<char>(file), {});
+      // Read as the menu reads its files: a device or a file of /proc that would block, or
+      // grow without end, named like one of these is skipped.
+      std::string bytes;
+      if (ReadPictureFile(it->path().u8string(), &bytes).empty() &&
+          bytes.size() <= kLargestKeptFile) {
+        view.contents[name.path] = std::move(bytes);
+      }
     }
     view.names.push_back(std::move(name));
   }

@@ -1,5 +1,5 @@
-// POSIX body of OpenForReading: open() without blocking, a check that it is a regular file, then a
-// stdio stream over the descriptor.
+// POSIX body of OpenForReading: open() and read without blocking, a check that it is a regular
+// file, then a stdio stream over the descriptor.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,7 +26,8 @@ std::FILE* OpenForReading(const std::string& path, std::string* reason) {
     close(fd);
     return nullptr;
   }
-  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // Left non-blocking: a regular file reads the same either way, but some files of /proc that
+  // claim to be regular (the kernel's log) would block the menu for ever in read().
   std::FILE* file = fdopen(fd, "rb");
   if (file == nullptr) {
     *reason = std::strerror(errno);

@@ -129,6 +129,22 @@ def add_blocking_file(root):
     with open(os.path.join(medium, "menu", "config.mnu"), "wb") as f:
         f.write(b"Pictures\r\nmenu\\kmsg.png\r\n1\r\nQuit\r\n$exit$\r\n")
     EXPECTED["kmsg.png"] = False
+    # The same file as the menu file itself.
+    medium = os.path.join(root, "kmsg.mnu")
+    os.makedirs(os.path.join(medium, "menu"))
+    os.symlink("/proc/kmsg", os.path.join(medium, "menu", "config.mnu"))
+
+
+def blocking_menu_file_ends(menu, checker, root, failures):
+    """The menu and the checker stop at a menu file that would block, with an error naming it."""
+    medium = os.path.join(root, "kmsg.mnu")
+    if not os.path.isdir(medium):
+        return
+    for name, command in (("menu", [menu]), ("checker", [checker, "."])):
+        status, says, seconds, _ = run(command, medium)
+        print(f"kmsg as the menu file: {name} exit {status} in {seconds:.2f} s")
+        if seconds > 10 or "config.mnu" not in says:
+            failures.append(f"kmsg as the menu file: the {name} did not stop with an error:\n{says}")
 
 
 EXPECTED = {"png_bomb.png": False, "jpeg_bomb.jpg": False, "gif_bomb.gif": False,
@@ -147,6 +163,7 @@ def main():
         # Made by another process: a child's peak memory counts its parent's at the time it started.
         subprocess.run([sys.executable, __file__, "--make", root], check=True)
         add_blocking_file(root)
+        blocking_menu_file_ends(menu, checker, root, failures)
         for name, expected in EXPECTED.items():
             medium = os.path.join(root, name)
             size = os.lstat(os.path.join(medium, "menu", name)).st_size
