@@ -13,6 +13,7 @@
 #include <thread>
 #include <utility>
 
+#include "menu_window/session_bus.h"
 #include "menu_window/system_program_start.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
@@ -21,15 +22,6 @@ extern char** environ;
 
 namespace tolvar {
 namespace {
-
-// Whether a session bus runs that GIO can reach without starting one.
-bool SessionBusRuns() {
-  if (g_getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr) return true;
-  gchar* socket = g_build_filename(g_get_user_runtime_dir(), "bus", nullptr);
-  const bool exists = g_file_test(socket, G_FILE_TEST_EXISTS);
-  g_free(socket);
-  return exists;
-}
 
 Result OpenWithDefaultApplication(const std::string& path) {
   // GIO wants a URI, and a URI wants an absolute path.

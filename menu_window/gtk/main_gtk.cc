@@ -14,18 +14,10 @@
 #include "menu_window/gtk/menu_window_gtk.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/no_display_view.h"
+#include "menu_window/session_bus.h"
 #include "menu_window/system_program_start.h"
 
 namespace {
-
-// Whether a session bus runs that can be reached without starting one.
-bool SessionBusRuns() {
-  if (g_getenv("DBUS_SESSION_BUS_ADDRESS") != nullptr) return true;
-  gchar* socket = g_build_filename(g_get_user_runtime_dir(), "bus", nullptr);
-  const bool exists = g_file_test(socket, G_FILE_TEST_EXISTS);
-  g_free(socket);
-  return exists;
-}
 
 // Opens the display with GDK's OpenGL off: nothing here draws with GL, and probing for it loads
 // the GL drivers (tens of megabytes, tens of milliseconds). The variable is put back at once, so
@@ -37,7 +29,7 @@ bool OpenDisplayWithoutGl() {
   setenv("GDK_GL", "disable", 1);
   // Without a session bus the accessibility bridge would have D-Bus "autolaunch" a bus daemon for
   // the display, which outlives the menu; no assistive technology can listen without one anyway.
-  const bool no_bridge = std::getenv("NO_AT_BRIDGE") == nullptr && !SessionBusRuns();
+  const bool no_bridge = std::getenv("NO_AT_BRIDGE") == nullptr && !tolvar::SessionBusRuns();
   if (no_bridge) setenv("NO_AT_BRIDGE", "1", 1);
   // Names the program to the window system and the accessibility tree, as argv would have.
   g_set_prgname("tolvar-autorun");

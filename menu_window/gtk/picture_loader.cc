@@ -6,6 +6,9 @@
 
 #include <string>
 
+#include "menu_form/form_layout.h"
+#include "shared_routines/case_match.h"
+#include "shared_routines/native_path.h"
 #include "shared_routines/picture_file.h"
 #include "shared_routines/picture_header.h"
 
@@ -95,6 +98,16 @@ GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
   g_clear_error(&error);
   g_object_unref(loader);
   return picture;
+}
+
+Result CheckSplashPicture(const std::string& path) {
+  constexpr PixelRect kArea = ToPixels(kSplashLayout.twips, kDesignDpi);
+  std::string reason;
+  GdkPixbuf* picture =
+      LoadStretchedPicture(MatchCase(NativePath(path)), kArea.width, kArea.height, &reason);
+  if (picture == nullptr) return Result::Failure(reason);
+  g_object_unref(picture);
+  return Result::Ok();
 }
 
 }  // namespace tolvar

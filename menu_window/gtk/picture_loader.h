@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "menu_form/result.h"
+
 namespace tolvar {
 
 // Loads the picture file at `path` (a native path) at exactly `width` x `height` pixels. Returns
@@ -15,6 +17,11 @@ namespace tolvar {
 // picture a loader understands, or declares more pixels than the budget allows.
 GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
                                 std::string* reason);
+
+// Whether the picture a menu file names (its path as written) shows in the window's picture area at
+// 96 dots per inch: the same load the window makes, with the picture dropped again. For the menu
+// without a display and for the checker, which must answer as the window would.
+Result CheckSplashPicture(const std::string& path);
 
 }  // namespace tolvar
 
