@@ -214,15 +214,11 @@ class WindowTest(unittest.TestCase):
                         "Install the complete product with all optional components and the sample data",
                         "$null$")
         self.start()
-        window = self.desktop.wait_for_window(TITLE, program=self.program)
-        before = set(self.desktop.visible_windows())
+        window = self.desktop.wait_titled(TITLE, program=self.program)
+        before = set(self.desktop.titles())
         self.desktop.keys(window, "Tab", "Tab", "alt+Down")
-        deadline = time.monotonic() + 20
-        while not set(self.desktop.visible_windows()) - before:
-            self.assertLess(time.monotonic(), deadline, "the list did not open")
-            time.sleep(0.1)
-        popup = (set(self.desktop.visible_windows()) - before).pop()
-        info = self.desktop.run("xwininfo", "-id", popup)
+        opened = wait_until(lambda: set(self.desktop.titles()) - before, 20, what="the open list")
+        info = self.desktop.run("xwininfo", "-id", str(opened.pop())).stdout
         width = int(info.split("Width:")[1].split()[0])
         self.assertGreater(width, 400)  # the closed list is 217 pixels wide
         self.assertLess(width, 700)
