@@ -13,6 +13,10 @@ namespace tolvar {
 // systems have no such permission to read.
 bool LacksExecutePermission(const std::string& path);
 
+// Whether the files of a folder on this system carry Unix permissions at all: false on Windows,
+// where a medium's folder cannot tell whether Linux will find its autostart script executable.
+bool FolderKeepsPermissions();
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_EXECUTE_PERMISSION_H_

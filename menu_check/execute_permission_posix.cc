@@ -30,4 +30,6 @@ bool LacksExecutePermission(const std::string& path) {
          std::string(start, 2) == "#!";
 }
 
+bool FolderKeepsPermissions() { return true; }
+
 }  // namespace tolvar

@@ -6,4 +6,6 @@ namespace tolvar {
 
 bool LacksExecutePermission(const std::string&) { return false; }
 
+bool FolderKeepsPermissions() { return false; }
+
 }  // namespace tolvar

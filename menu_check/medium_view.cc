@@ -5,6 +5,7 @@
 #include <system_error>
 #include <utility>
 
+#include "menu_check/execute_permission.h"
 #include "shared_routines/picture_file.h"
 
 namespace tolvar {
@@ -39,6 +40,7 @@ bool WantsContent(const std::string& path) {
 
 MediumView MediumView::FromFolder(const std::string& root) {
   MediumView view;
+  view.modes_known = FolderKeepsPermissions();
   std::error_code error;
   const fs::path base = fs::u8path(root.empty() ? "." : root);
   for (fs::recursive_directory_iterator
