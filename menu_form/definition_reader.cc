@@ -14,10 +14,14 @@ namespace {
 
 // Text for the window, where a NUL would silently end it early: shown as U+FFFD instead, so the
 // author sees that something is there. Commands keep their NUL; no file can have it in its name.
-std::string ShownWhole(std::string text) {
-  for (size_t at = text.find('\0'); at != std::string::npos; at = text.find('\0', at + 3)) {
-    text.replace(at, 1, "\xEF\xBF\xBD");
+void ShowWhole(std::string* text) {
+  for (size_t at = text->find('\0'); at != std::string::npos; at = text->find('\0', at + 3)) {
+    text->replace(at, 1, "\xEF\xBF\xBD");
   }
+}
+
+std::string ShownWhole(std::string text) {
+  ShowWhole(&text);
   return text;
 }
 
@@ -75,17 +79,21 @@ std::string DefinitionReader::ReadCommand(int index) {
   return NextSignificantLine(file_, "the command of entry", index);
 }
 
-MenuEntry DefinitionReader::ReadEntry(int index) {
+MenuEntry DefinitionReader::ReadEntry(int index, TextStore& store) {
   MenuEntry entry;
-  entry.Caption = ReadCaption(index);
-  entry.Command = ReadCommand(index);
-  kept_text_ += entry.Caption.size() + entry.Command.size();
+  ReadSignificantLine(file_, &line_, "the caption of entry", index);
+  ShowWhole(&line_);
+  kept_text_ += line_.size();
+  entry.Caption = store.Keep(line_);
+  ReadSignificantLine(file_, &line_, "the command of entry", index);
+  kept_text_ += line_.size();
   if (kept_text_ > kMaxKeptText) {
     throw RunTimeError(RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
                        "the captions and commands up to entry " + std::to_string(index) +
                            " hold more than the " + std::to_string(kMaxKeptText >> 20) +
                            " MiB of text a menu may have");
   }
+  entry.Command = store.Keep(line_);
   return entry;
 }
 

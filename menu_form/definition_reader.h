@@ -9,6 +9,7 @@
 #include <string>
 
 #include "menu_form/menu_entry.h"
+#include "menu_form/text_store.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
@@ -33,9 +34,9 @@ class DefinitionReader {
   // The caption and the command of entry `index` (1-based).
   std::string ReadCaption(int index);
   std::string ReadCommand(int index);
-  // Both, counted against kMaxKeptText: throws RunTimeError kOutOfMemory at the line where the
-  // entries read so far hold more.
-  MenuEntry ReadEntry(int index);
+  // Both, kept in `store`, counted against kMaxKeptText: throws RunTimeError kOutOfMemory at the
+  // line where the entries read so far hold more.
+  MenuEntry ReadEntry(int index, TextStore& store);
 
   // The error for memory that ran out while the file was read, at the last line read.
   RunTimeError OutOfMemory() const;
@@ -51,6 +52,7 @@ class DefinitionReader {
   TextInput& file_;
   std::string decimal_separator_;
   size_t kept_text_ = 0;
+  std::string line_;  // ReadEntry's lines, read through one string
 };
 
 // All captions and commands together: 32766 entries of 1 KiB each fit many times over, while a

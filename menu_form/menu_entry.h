@@ -2,14 +2,15 @@
 #ifndef TOLVAR_MENU_FORM_MENU_ENTRY_H_
 #define TOLVAR_MENU_FORM_MENU_ENTRY_H_
 
-#include <string>
+#include <string_view>
 
 namespace tolvar {
 
-// One line of the drop-down list and what Launch does for it. Copied by value.
+// One line of the drop-down list and what Launch does for it. Copied by value; the texts it views
+// belong to the form that read them (or are the fixed texts below) and live as long as it does.
 struct MenuEntry {
-  std::string Caption;  // the text shown in the list
-  std::string Command;  // a program's path, or one of the keywords below
+  std::string_view Caption;  // the text shown in the list
+  std::string_view Command;  // a program's path, or one of the keywords below
 
   bool operator==(const MenuEntry& other) const {
     return Caption == other.Caption && Command == other.Command;

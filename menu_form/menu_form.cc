@@ -54,10 +54,12 @@ void MenuForm::OnLoad() {
     // A 32-bit program can run out of address space on a hostile file; the author still learns
     // where.
     try {
+      TextStore text;
       std::vector<MenuEntry> entries;
       entries.reserve(count);
-      for (int i = 1; i <= count; ++i) entries.push_back(reader.ReadEntry(i));
+      for (int i = 1; i <= count; ++i) entries.push_back(reader.ReadEntry(i, text));
       menu_entries_ = std::move(entries);
+      entry_text_ = std::move(text);
     } catch (const std::bad_alloc&) {
       throw reader.OutOfMemory();
     }
@@ -91,7 +93,7 @@ void MenuForm::OnMenuClick() {
 }
 
 void MenuForm::OnGoBoxClick() {
-  const std::string command = current_entry_.Command;
+  const std::string command(current_entry_.Command);
   if (command == kNullKeyword) return;
   if (command == kExitKeyword) {
     view_.Close();

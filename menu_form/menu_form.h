@@ -12,6 +12,7 @@
 #include "menu_form/menu_entry.h"
 #include "menu_form/menu_view.h"
 #include "menu_form/program_start.h"
+#include "menu_form/text_store.h"
 
 namespace tolvar {
 
@@ -51,6 +52,7 @@ class MenuForm {
   ProgramStart& program_start_;
   std::string decimal_separator_;
   State state_ = State::kNotLoaded;
+  TextStore entry_text_;  // what menu_entries_ view
   std::vector<MenuEntry> menu_entries_;
   MenuEntry prompt_entry_;
   MenuEntry current_entry_;

@@ -21,8 +21,8 @@ class KeepingView : public MenuView {
  public:
   void SetTitle(const std::string& title) override { title_ = title; }
   Result ShowSplash(const std::string&) override { return {}; }
-  void AddListItem(int position, const std::string& text) override {
-    captions_.insert(captions_.begin() + position, text);
+  void AddListItem(int position, std::string_view text) override {
+    captions_.emplace(captions_.begin() + position, text);
   }
   void SetListPosition(int position) override { selected_ = position; }
   int ReadListPosition() override { return selected_; }

@@ -101,6 +101,25 @@ TEST_F(MenuFormTest, CommentsBlankLinesAndLineEndsDoNotChangeWhatLoads) {
   }
 }
 
+TEST_F(MenuFormTest, EveryEntryKeepsItsOwnTextWhenTheTextsFillManyBlocks) {
+  // Several megabytes of captions and commands of uneven lengths, up to the longest line: a text
+  // kept over another's, or cut at a block's end, shows as a wrong entry.
+  std::vector<MenuEntry> expected;
+  std::vector<std::string> texts;
+  std::string definition = "T\r\n$null$\r\n300\r\n";
+  for (int i = 0; i < 300; ++i) {
+    const size_t length = i == 7 ? 65535 : (i * 7919) % 30000;  // 7: a whole block
+    texts.push_back(std::to_string(i) + std::string(length, static_cast<char>('a' + i % 26)));
+    texts.push_back("p\\" + std::to_string(i) + std::string(i % 40, 'x') + ".exe");
+    definition += texts[2 * i] + "\r\n" + texts[2 * i + 1] + "\r\n";
+  }
+  for (size_t i = 0; i < texts.size(); i += 2) expected.push_back({texts[i], texts[i + 1]});
+  Load(definition);
+  EXPECT_EQ(form_.MenuEntries(), expected);
+  ASSERT_EQ(view_.items.size(), 301u);
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(view_.items[i + 1], expected[i].Caption);
+}
+
 TEST_F(MenuFormTest, OnlyCountEntriesAreReadWhateverFollows) {
   Load("T\r\n$null$\r\n2\r\nA\r\na\r\nB\r\nb\r\nC\r\nc\r\n");
   EXPECT_EQ(form_.MenuEntries().size(), 2u);

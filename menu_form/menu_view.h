@@ -4,6 +4,7 @@
 #define TOLVAR_MENU_FORM_MENU_VIEW_H_
 
 #include <string>
+#include <string_view>
 
 #include "menu_form/result.h"
 
@@ -22,8 +23,8 @@ class MenuView {
   // the picture file at `path` and shows it. A failure leaves Splash empty and returns the reason.
   virtual Result ShowSplash(const std::string& path) = 0;
 
-  // Inserts `text` into the list Menu at `position` (0-based).
-  virtual void AddListItem(int position, const std::string& text) = 0;
+  // Inserts `text` into the list Menu at `position` (0-based). The list keeps its own copy.
+  virtual void AddListItem(int position, std::string_view text) = 0;
 
   // Sets the selected position of Menu (-1: none) without raising Menu's click event: the form
   // runs its selection handler itself, so that it runs exactly once whichever window is behind.

@@ -83,10 +83,13 @@ std::string Utf8Lossy(std::string_view bytes) {
   return text;
 }
 
-std::string DecodeLine(std::string_view bytes, bool marked_utf8) {
+void DecodeLine(std::string_view bytes, bool marked_utf8, std::string* line) {
   // Valid UTF-8, as nearly every line is, is copied whole rather than sequence by sequence.
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  return marked_utf8 ? Utf8Lossy(bytes) : AnsiToUtf8(bytes);
+  if (IsValidUtf8(bytes)) {
+    line->assign(bytes);
+  } else {
+    *line = marked_utf8 ? Utf8Lossy(bytes) : AnsiToUtf8(bytes);
+  }
 }
 
 }  // namespace tolvar

@@ -20,9 +20,10 @@ bool IsValidUtf8(std::string_view bytes);
 // UTF-8 with every invalid sequence replaced by U+FFFD.
 std::string Utf8Lossy(std::string_view bytes);
 
-// One line of the menu file as UTF-8. A file marked as UTF-8 is always read as UTF-8; otherwise a
+// One line of the menu file as UTF-8, into `line` (whose storage is reused: the file's thousands of
+// lines are read through one string). A file marked as UTF-8 is always read as UTF-8; otherwise a
 // line that is valid UTF-8 is taken as it is and any other line as ANSI text.
-std::string DecodeLine(std::string_view bytes, bool marked_utf8);
+void DecodeLine(std::string_view bytes, bool marked_utf8, std::string* line);
 
 }  // namespace tolvar
 

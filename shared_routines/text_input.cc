@@ -85,7 +85,7 @@ bool TextInput::ReadLine(size_t longest, std::string* line) {
         ++line_number_;
         return false;
       }
-      *line = DecodeLine(std::string_view(buffer_ + position_, stop - position_), marked_utf8_);
+      DecodeLine(std::string_view(buffer_ + position_, stop - position_), marked_utf8_, line);
       position_ = stop;
       SkipTerminator();
       return true;
@@ -93,7 +93,7 @@ bool TextInput::ReadLine(size_t longest, std::string* line) {
   }
   std::string raw;
   if (!Consume(&raw, longest)) return false;
-  *line = DecodeLine(raw, marked_utf8_);
+  DecodeLine(raw, marked_utf8_, line);
   return true;
 }
 

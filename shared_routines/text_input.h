@@ -29,8 +29,9 @@ class TextInput {
   int PeekByte();
 
   // Consumes the next line, of at most `longest` bytes, and puts it into `line` decoded, without
-  // its terminator ("" at the end of the file). A longer line is consumed only up to there, so that
-  // an endless line cannot take all memory: returns false then, with `line` untouched.
+  // its terminator ("" at the end of the file), reusing the string's storage. A longer line is
+  // consumed only up to there, so that an endless line cannot take all memory: returns false then,
+  // with `line` untouched.
   bool ReadLine(size_t longest, std::string* line);
 
   // Consumes the next line without keeping any of it, however long it is.

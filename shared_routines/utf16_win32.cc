@@ -5,7 +5,7 @@
 
 namespace tolvar {
 
-std::wstring Widen(const std::string& utf8) {
+std::wstring Widen(std::string_view utf8) {
   if (utf8.empty()) return std::wstring();
   const int size = static_cast<int>(utf8.size());
   const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);

@@ -4,11 +4,12 @@
 #define TOLVAR_SHARED_ROUTINES_UTF16_WIN32_H_
 
 #include <string>
+#include <string_view>
 
 namespace tolvar {
 
 // Invalid UTF-8 becomes U+FFFD, so that a name is never silently cut short.
-std::wstring Widen(const std::string& utf8);
+std::wstring Widen(std::string_view utf8);
 std::string Narrow(const std::wstring& utf16);
 
 // The system's own text for a GetLastError() code, without the trailing line break.

@@ -101,9 +101,9 @@ DropDown::~DropDown() {
   g_object_unref(button_);
 }
 
-void DropDown::Insert(int position, const std::string& caption) {
+void DropDown::Insert(int position, std::string_view caption) {
   position = std::clamp(position, 0, count());
-  captions_.insert(captions_.begin() + position, caption);
+  captions_.emplace(captions_.begin() + position, caption);
   if (model_attached_) CaptionListModelRowInserted(model_, position);
   if (selected_ >= position) {
     ++selected_;

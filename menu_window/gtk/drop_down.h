@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvar {
@@ -23,7 +24,7 @@ class DropDown {
   GtkWidget* widget() const { return button_; }
 
   // Inserts `caption` at `position` (0 to count()); the selection stays on the same item.
-  void Insert(int position, const std::string& caption);
+  void Insert(int position, std::string_view caption);
 
   // Selects `position` (-1: none) without running on_user_selection: whoever selects in code runs
   // the handler it needs itself.

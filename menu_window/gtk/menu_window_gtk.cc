@@ -190,7 +190,7 @@ Result GtkMenuWindow::ShowSplash(const std::string& path) {
   return Result::Ok();
 }
 
-void GtkMenuWindow::AddListItem(int position, const std::string& text) {
+void GtkMenuWindow::AddListItem(int position, std::string_view text) {
   menu_.Insert(position, text);
 }
 

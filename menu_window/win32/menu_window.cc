@@ -207,7 +207,7 @@ Result MenuWindow::ShowSplash(const std::string& path) {
   return loaded;
 }
 
-void MenuWindow::AddListItem(int position, const std::string& text) {
+void MenuWindow::AddListItem(int position, std::string_view text) {
   // Filling thousands of items one by one with redraw on is many times slower, above all under
   // Wine; redraw comes back with the first selection or the first showing.
   if (!filling_list_) {

@@ -39,7 +39,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   // MenuView
   void SetTitle(const std::string& title) override;
   Result ShowSplash(const std::string& path) override;
-  void AddListItem(int position, const std::string& text) override;
+  void AddListItem(int position, std::string_view text) override;
   void SetListPosition(int position) override;
   int ReadListPosition() override;
   void SetButtonCaption(Button button, const std::string& caption) override;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "menu_form/menu_form.h"
@@ -70,7 +71,8 @@ struct Outcome {
   std::optional<RunTimeError::Kind> error;
   int64_t error_line = 0;
   std::vector<std::string> calls;
-  std::vector<MenuEntry> entries;
+  // Copies: the entries' texts end with the form that read them.
+  std::vector<std::pair<std::string, std::string>> entries;
 };
 
 // Every position once, and a few no list can hold; Launch after each.
@@ -87,7 +89,7 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
     const size_t calls = view.calls.size();
     const size_t starts = starter.started.size();
     form.OnGoBoxClick();
-    const std::string& command = expected.Command;
+    const std::string command(expected.Command);
     std::vector<std::string> added(view.calls.begin() + calls, view.calls.end());
     if (command == kNullKeyword) {
       Check(added.empty() && starter.started.size() == starts, "$null$ does nothing");
@@ -132,13 +134,13 @@ Outcome LoadAndUse(const std::string& bytes) {
   for (size_t i = 0; i < entries.size(); ++i) {
     Check(view.items[i + 1] == entries[i].Caption, "the list shows the entries in file order");
     Check(IsValidUtf8(entries[i].Caption) && entries[i].Caption.find('\0') == std::string::npos,
-          "a caption is shown whole", entries[i].Caption);
+          "a caption is shown whole", std::string(entries[i].Caption));
   }
   Check(form.CurrentEntry() == form.PromptEntry(), "the prompt is chosen after loading");
   const std::string& title = view.calls.front();
   Check(IsValidUtf8(title) && title.find('\0') == std::string::npos, "the title is shown whole");
   outcome.calls = view.calls;
-  outcome.entries = entries;
+  for (const MenuEntry& entry : entries) outcome.entries.emplace_back(entry.Caption, entry.Command);
   SelectAndLaunchEach(form, view, starter);
   return outcome;
 }
