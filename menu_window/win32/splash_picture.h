@@ -1,5 +1,6 @@
-// Win32 only: loads a picture file through GDI+ (BMP, GIF, JPEG, PNG, TIFF, ICO, WMF, EMF) and
-// draws it once, stretched, into a bitmap of the picture area's size that the window then paints.
+// Win32 only: loads a picture file (JPEG through WIC; BMP, GIF, PNG, TIFF, ICO, WMF, EMF and any
+// JPEG WIC cannot read through GDI+) and draws it once, stretched, into a bitmap of the picture
+// area's size that the window then paints.
 #ifndef TOLVAR_MENU_WINDOW_WIN32_SPLASH_PICTURE_H_
 #define TOLVAR_MENU_WINDOW_WIN32_SPLASH_PICTURE_H_
 

@@ -3,9 +3,13 @@
 #include "menu_window/win32/splash_picture.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <wincodec.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "tests/support/scratch_medium.h"
 
@@ -50,6 +54,50 @@ std::string QuadrantBmp(int width, int height) {
   return bmp;
 }
 
+// Writes a JPEG of `width` x `height` with the quadrants of QuadrantBmp, through WIC's encoder.
+void WriteQuadrantJpeg(const std::wstring& path, UINT width, UINT height) {
+  const CLSID kFactory = {
+      0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
+  const GUID kJpeg = {0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
+  WICPixelFormatGUID format = {
+      0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
+  const UINT stride = (width * 3 + 3) & ~3u;
+  std::vector<BYTE> pixels(static_cast<size_t>(stride) * height);
+  for (UINT y = 0; y < height; ++y) {
+    for (UINT x = 0; x < width; ++x) {
+      const bool left = x < width / 2, top = y < height / 2;
+      const COLORREF color = top ? (left ? kRed : kGreen) : (left ? kBlue : kYellow);
+      BYTE* pixel = &pixels[y * stride + x * 3];
+      pixel[0] = GetBValue(color), pixel[1] = GetGValue(color), pixel[2] = GetRValue(color);
+    }
+  }
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IWICImagingFactory* factory = nullptr;
+  IWICStream* stream = nullptr;
+  IWICBitmapEncoder* encoder = nullptr;
+  IWICBitmapFrameEncode* frame = nullptr;
+  IPropertyBag2* options = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(
+      CoCreateInstance(kFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)));
+  ASSERT_HRESULT_SUCCEEDED(factory->CreateStream(&stream));
+  ASSERT_HRESULT_SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE));
+  ASSERT_HRESULT_SUCCEEDED(factory->CreateEncoder(kJpeg, nullptr, &encoder));
+  ASSERT_HRESULT_SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache));
+  ASSERT_HRESULT_SUCCEEDED(encoder->CreateNewFrame(&frame, &options));
+  ASSERT_HRESULT_SUCCEEDED(frame->Initialize(options));
+  ASSERT_HRESULT_SUCCEEDED(frame->SetSize(width, height));
+  ASSERT_HRESULT_SUCCEEDED(frame->SetPixelFormat(&format));
+  ASSERT_HRESULT_SUCCEEDED(
+      frame->WritePixels(height, stride, static_cast<UINT>(pixels.size()), pixels.data()));
+  ASSERT_HRESULT_SUCCEEDED(frame->Commit());
+  ASSERT_HRESULT_SUCCEEDED(encoder->Commit());
+  options->Release();
+  frame->Release();
+  encoder->Release();
+  stream->Release();
+  factory->Release();
+}
+
 COLORREF PixelAt(const SplashPicture& picture, int x, int y) {
   DIBSECTION section = {};
   EXPECT_EQ(GetObjectW(picture.bitmap(), sizeof section, &section), int{sizeof section});
@@ -77,6 +125,28 @@ TEST(SplashPictureTest, StretchesABitmapToTheWholeAreaWithoutKeepingProportions)
   EXPECT_EQ(PixelAt(picture, 197, 47), kYellow);
   EXPECT_EQ(PixelAt(picture, 50, 12), kRed);
   EXPECT_EQ(PixelAt(picture, 150, 37), kYellow);
+}
+
+// Within what JPEG's loss leaves of a flat colour.
+void ExpectNear(COLORREF actual, COLORREF expected, const char* where) {
+  EXPECT_LE(std::abs(GetRValue(actual) - GetRValue(expected)), 12) << where;
+  EXPECT_LE(std::abs(GetGValue(actual) - GetGValue(expected)), 12) << where;
+  EXPECT_LE(std::abs(GetBValue(actual) - GetBValue(expected)), 12) << where;
+}
+
+TEST(SplashPictureTest, ReducesALargeJpegToTheAreaUpToItsEdges) {
+  ScratchMedium medium;
+  // Eight times the area and a few pixels more: the last column and row of blocks are cut short
+  // and must be averaged over the pixels they have.
+  WriteQuadrantJpeg(PathIn(medium, "photo.jpg"), 8 * 200 + 5, 8 * 60 + 3);
+  SplashPicture picture;
+  const Result loaded = picture.Load(PathIn(medium, "photo.jpg"), SIZE{200, 60}, kGrey);
+  ASSERT_TRUE(loaded.ok) << loaded.reason;
+  ExpectNear(PixelAt(picture, 0, 0), kRed, "top left");
+  ExpectNear(PixelAt(picture, 199, 0), kGreen, "top right");
+  ExpectNear(PixelAt(picture, 0, 59), kBlue, "bottom left");
+  ExpectNear(PixelAt(picture, 199, 59), kYellow, "bottom right");
+  ExpectNear(PixelAt(picture, 150, 45), kYellow, "inside");
 }
 
 TEST(SplashPictureTest, LeavesTheFileFreeOnceDrawn) {

@@ -1,12 +1,13 @@
 // Win32 body of SplashPicture, for the window and the checker alike: the file is read whole and its
-// declared size checked against the decoding budget before GDI+ sees a byte; GDI+ through its flat
-// API, loaded at run time, decodes it from memory; the picture is stretched into a DIB section
-// that the window paints.
+// declared size checked against the decoding budget before any decoder sees a byte; WIC decodes a
+// JPEG, GDI+ through its flat API, loaded at run time, decodes the rest from memory; the picture is
+// stretched into a DIB section that the window paints.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "menu_window/win32/gdiplus_library.h"
+#include "menu_window/win32/jpeg_decoder.h"
 #include "menu_window/win32/pixel_stretch.h"
 #include "menu_window/win32/splash_picture.h"
 #include "shared_routines/picture_file.h"
@@ -108,19 +109,32 @@ void SplashPicture::Clear() {
 
 Result SplashPicture::Load(const std::wstring& path, SIZE size, COLORREF background) {
   Clear();
-  std::string reason;
-  const GdiplusApi* const gdiplus = StartedGdiplus(&reason);
-  if (gdiplus == nullptr) return Result::Failure(reason);
-  const GdiplusApi& api = *gdiplus;
-
-  // GDI+ decodes JPEG at full size, so its budget is counted at the size the file declares.
+  // JPEG is counted at the size the file declares: Wine's WIC, and GDI+ everywhere, decode it at
+  // full size; only Windows' own WIC scales while decoding.
   std::string bytes;
-  reason = ReadPictureFile(Narrow(path), &bytes);
+  std::string reason = ReadPictureFile(Narrow(path), &bytes);
   if (!reason.empty()) return Result::Failure(reason);
   const PictureHeader header = ReadPictureHeader(bytes);
   reason = CheckDecodingBudget(header, size.cx, size.cy, /*decoder_scales_jpeg=*/false);
   if (!reason.empty()) return Result::Failure(reason);
   KeepFirstFrame(header, &bytes);
+
+  DecodedPixels decoded;
+  if ((header.format == PictureFormat::kJpeg || header.format == PictureFormat::kWholeJpeg) &&
+      DecodeJpeg(bytes, size, &decoded)) {
+    uint32_t* pixels = nullptr;
+    // The bitmap is 32 bits a pixel, so no device context is needed to make it.
+    bitmap_ = CreateCanvas(nullptr, size, background, &pixels);
+    if (bitmap_ == nullptr) return Result::Failure("no memory is left for a picture of this size");
+    StretchPixels(decoded.bytes.data(), decoded.width, decoded.height, decoded.width * 4, pixels,
+                  size.cx, size.cy, ToPixel(background));
+    size_ = size;
+    return Result::Ok();
+  }
+
+  const GdiplusApi* const gdiplus = StartedGdiplus(&reason);
+  if (gdiplus == nullptr) return Result::Failure(reason);
+  const GdiplusApi& api = *gdiplus;
 
   IStream* stream = api.CreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()),
                                         static_cast<UINT>(bytes.size()));

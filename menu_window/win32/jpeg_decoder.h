@@ -1,0 +1,31 @@
+// Win32 only: decodes a JPEG through the Windows Imaging Component to a picture no larger than it
+// needs to be for the area it is shown in. GDI+ decodes a JPEG at full size into 32-bit pixels and
+// keeps copies: half a gigabyte and seconds for a camera photo.
+#ifndef TOLVAR_MENU_WINDOW_WIN32_JPEG_DECODER_H_
+#define TOLVAR_MENU_WINDOW_WIN32_JPEG_DECODER_H_
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tolvar {
+
+// Premultiplied B, G, R, A bytes, rows top first, packed.
+struct DecodedPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> bytes;
+};
+
+// Decodes the JPEG in `bytes`, reduced by the largest of 1/2, 1/4 and 1/8 that leaves at least
+// `area` (the decoder scales while decoding where it can; where it decodes at full size, blocks of
+// pixels are averaged as they are copied out, so no full-size 32-bit copy is ever made). False
+// when WIC is missing or cannot read the file; the caller then tries GDI+, which read every JPEG
+// the menu showed before WIC was used, and says why it fails if it does.
+bool DecodeJpeg(const std::string& bytes, SIZE area, DecodedPixels* pixels);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_WINDOW_WIN32_JPEG_DECODER_H_
