@@ -70,6 +70,11 @@ void TextInput::SkipTerminator() {
   ++line_number_;
 }
 
+int TextInput::PeekByte() {
+  if (position_ == end_ && !Fill()) return -1;
+  return static_cast<unsigned char>(buffer_[position_]);
+}
+
 bool TextInput::ReadLine(size_t longest, std::string* line) {
   // A line that lies whole in the buffer, as nearly all do, is decoded straight from it: the
   // kept string is built once, at its final size.

@@ -26,11 +26,7 @@ class TextInput {
   // PeekByte, ReadLine and SkipLine throw RunTimeError kCannotOpen when reading fails midway.
 
   // The first byte of the next line (CR or LF for an empty line), or -1 at the end of the file.
-  // Called twice for every line of the file, so the common case is inline.
-  int PeekByte() {
-    if (position_ == end_ && !Fill()) return -1;
-    return static_cast<unsigned char>(buffer_[position_]);
-  }
+  int PeekByte();
 
   // Consumes the next line, of at most `longest` bytes, and puts it into `line` decoded, without
   // its terminator ("" at the end of the file), reusing the string's storage. A longer line is
