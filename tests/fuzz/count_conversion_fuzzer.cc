@@ -9,18 +9,12 @@
 #include <string_view>
 
 #include "menu_form/count_conversion.h"
+#include "tests/fuzz/property_check.h"
 
 namespace tolvar {
 namespace {
 
 using Outcome = Integer16Conversion::Outcome;
-
-void Check(bool holds, const char* property, std::string_view text) {
-  if (holds) return;
-  std::fprintf(stderr, "property broken: %s\ninput: \"%.*s\"\n", property,
-               static_cast<int>(text.size()), text.data());
-  std::abort();
-}
 
 bool Same(const Integer16Conversion& a, const Integer16Conversion& b) {
   return a.outcome == b.outcome && (a.outcome != Outcome::kOk || a.value == b.value);

@@ -11,15 +11,10 @@
 
 #include "menu_check/image_check.h"
 #include "menu_check/image_reader.h"
+#include "tests/fuzz/property_check.h"
 
 namespace tolvar {
 namespace {
-
-void Check(bool holds, const char* property) {
-  if (holds) return;
-  std::fprintf(stderr, "property broken: %s\n", property);
-  std::abort();
-}
 
 // One scratch file for the whole run: libarchive reads images from files.
 const std::string& ScratchImage() {

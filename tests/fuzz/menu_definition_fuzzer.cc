@@ -16,18 +16,12 @@
 #include "shared_routines/native_path.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_decode.h"
+#include "tests/fuzz/property_check.h"
 #include "tests/support/fake_menu_view.h"
 #include "tests/support/scratch_medium.h"
 
 namespace tolvar {
 namespace {
-
-// A broken property is a finding: report it and abort, so that libFuzzer keeps the input.
-void Check(bool holds, const char* property, const std::string& detail = "") {
-  if (holds) return;
-  std::fprintf(stderr, "property broken: %s\n%s\n", property, detail.c_str());
-  std::abort();
-}
 
 // The medium the inputs are written to: a program that exists, a picture and a file that the fake
 // window cannot show, so that every branch of the splash and of Launch can be reached.

@@ -9,15 +9,10 @@
 #include <string_view>
 
 #include "shared_routines/picture_header.h"
+#include "tests/fuzz/property_check.h"
 
 namespace tolvar {
 namespace {
-
-void Check(bool holds, const char* property) {
-  if (holds) return;
-  std::fprintf(stderr, "property broken: %s\n", property);
-  std::abort();
-}
 
 void CheckBudget(const PictureHeader& header, int width, int height) {
   const std::string plain = CheckDecodingBudget(header, width, height, false);
