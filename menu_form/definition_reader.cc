@@ -20,18 +20,15 @@ void ShowWhole(std::string* text) {
   }
 }
 
-std::string ShownWhole(std::string text) {
-  ShowWhole(&text);
-  return text;
-}
-
 }  // namespace
 
 DefinitionReader::DefinitionReader(TextInput& file, std::string decimal_separator)
     : file_(file), decimal_separator_(std::move(decimal_separator)) {}
 
 std::string DefinitionReader::ReadTitle() {
-  return ShownWhole(NextSignificantLine(file_, "the title"));
+  std::string title = NextSignificantLine(file_, "the title");
+  ShowWhole(&title);
+  return title;
 }
 
 std::string DefinitionReader::ReadSplash() {
@@ -71,22 +68,26 @@ int DefinitionReader::ReadCount() {
   return count.value;
 }
 
-std::string DefinitionReader::ReadCaption(int index) {
-  return ShownWhole(NextSignificantLine(file_, "the caption of entry", index));
+const std::string& DefinitionReader::CaptionLine(int index) {
+  ReadSignificantLine(file_, &line_, "the caption of entry", index);
+  ShowWhole(&line_);
+  return line_;
 }
 
-std::string DefinitionReader::ReadCommand(int index) {
-  return NextSignificantLine(file_, "the command of entry", index);
+const std::string& DefinitionReader::CommandLine(int index) {
+  ReadSignificantLine(file_, &line_, "the command of entry", index);
+  return line_;
 }
+
+std::string DefinitionReader::ReadCaption(int index) { return CaptionLine(index); }
+
+std::string DefinitionReader::ReadCommand(int index) { return CommandLine(index); }
 
 MenuEntry DefinitionReader::ReadEntry(int index, TextStore& store) {
   MenuEntry entry;
-  ReadSignificantLine(file_, &line_, "the caption of entry", index);
-  ShowWhole(&line_);
-  kept_text_ += line_.size();
+  kept_text_ += CaptionLine(index).size();
   entry.Caption = store.Keep(line_);
-  ReadSignificantLine(file_, &line_, "the command of entry", index);
-  kept_text_ += line_.size();
+  kept_text_ += CommandLine(index).size();
   if (kept_text_ > kMaxKeptText) {
     throw RunTimeError(RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
                        "the captions and commands up to entry " + std::to_string(index) +

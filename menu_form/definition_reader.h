@@ -51,8 +51,12 @@ class DefinitionReader {
  private:
   TextInput& file_;
   std::string decimal_separator_;
+  // Read a caption or a command into line_, whose storage every entry's lines reuse.
+  const std::string& CaptionLine(int index);
+  const std::string& CommandLine(int index);
+
   size_t kept_text_ = 0;
-  std::string line_;  // ReadEntry's lines, read through one string
+  std::string line_;
 };
 
 // All captions and commands together: 32766 entries of 1 KiB each fit many times over, while a
