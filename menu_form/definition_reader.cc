@@ -68,33 +68,38 @@ int DefinitionReader::ReadCount() {
   return count.value;
 }
 
-const std::string& DefinitionReader::CaptionLine(int index) {
-  ReadSignificantLine(file_, &line_, "the caption of entry", index);
-  ShowWhole(&line_);
+std::string_view DefinitionReader::CaptionLine(int index) {
+  const std::string_view caption =
+      ReadSignificantLine(file_, &line_, "the caption of entry", index);
+  if (caption.find('\0') == std::string_view::npos) return caption;
+  std::string shown(caption);
+  ShowWhole(&shown);
+  line_ = std::move(shown);
   return line_;
 }
 
-const std::string& DefinitionReader::CommandLine(int index) {
-  ReadSignificantLine(file_, &line_, "the command of entry", index);
-  return line_;
+std::string_view DefinitionReader::CommandLine(int index) {
+  return ReadSignificantLine(file_, &line_, "the command of entry", index);
 }
 
-std::string DefinitionReader::ReadCaption(int index) { return CaptionLine(index); }
+std::string DefinitionReader::ReadCaption(int index) { return std::string(CaptionLine(index)); }
 
-std::string DefinitionReader::ReadCommand(int index) { return CommandLine(index); }
+std::string DefinitionReader::ReadCommand(int index) { return std::string(CommandLine(index)); }
 
 MenuEntry DefinitionReader::ReadEntry(int index, TextStore& store) {
   MenuEntry entry;
-  kept_text_ += CaptionLine(index).size();
-  entry.Caption = store.Keep(line_);
-  kept_text_ += CommandLine(index).size();
+  const std::string_view caption = CaptionLine(index);
+  kept_text_ += caption.size();
+  entry.Caption = store.Keep(caption);
+  const std::string_view command = CommandLine(index);
+  kept_text_ += command.size();
   if (kept_text_ > kMaxKeptText) {
     throw RunTimeError(RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
                        "the captions and commands up to entry " + std::to_string(index) +
                            " hold more than the " + std::to_string(kMaxKeptText >> 20) +
                            " MiB of text a menu may have");
   }
-  entry.Command = store.Keep(line_);
+  entry.Command = store.Keep(command);
   return entry;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "menu_form/menu_entry.h"
 #include "menu_form/text_store.h"
@@ -51,9 +52,10 @@ class DefinitionReader {
  private:
   TextInput& file_;
   std::string decimal_separator_;
-  // Read a caption or a command into line_, whose storage every entry's lines reuse.
-  const std::string& CaptionLine(int index);
-  const std::string& CommandLine(int index);
+  // Read a caption or a command, valid until the next read: in the file's buffer, or in line_,
+  // whose storage every entry's lines reuse.
+  std::string_view CaptionLine(int index);
+  std::string_view CommandLine(int index);
 
   size_t kept_text_ = 0;
   std::string line_;

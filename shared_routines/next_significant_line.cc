@@ -18,18 +18,18 @@ std::string Expected(std::string_view expected, int entry) {
 }  // namespace
 
 std::string NextSignificantLine(TextInput& file, std::string_view expected, int entry) {
-  std::string line;
-  ReadSignificantLine(file, &line, expected, entry);
-  return line;
+  std::string storage;
+  return std::string(ReadSignificantLine(file, &storage, expected, entry));
 }
 
-void ReadSignificantLine(TextInput& file, std::string* line, std::string_view expected,
-                         int entry) {
+std::string_view ReadSignificantLine(TextInput& file, std::string* storage,
+                                     std::string_view expected, int entry) {
   if (!SkipToSignificantLine(file)) {
     throw RunTimeError(RunTimeError::Kind::kEndOfFile, file.display_name(), file.line_number() + 1,
                        "the file ends where " + Expected(expected, entry) + " was expected");
   }
-  if (file.ReadLine(kLongestSignificantLine, line)) return;
+  std::string_view line;
+  if (file.ReadLine(kLongestSignificantLine, storage, &line)) return line;
   throw RunTimeError(RunTimeError::Kind::kLineTooLong, file.display_name(), file.line_number(),
                      "the line is longer than " + std::to_string(kLongestSignificantLine) +
                          " bytes, far too long for " + Expected(expected, entry));

@@ -24,10 +24,11 @@ inline constexpr size_t kLongestSignificantLine = 64 * 1024;
 // "the caption of entry 3"); when the line is longer than kLongestSignificantLine, kLineTooLong.
 std::string NextSignificantLine(TextInput& file, std::string_view expected, int entry = 0);
 
-// The same, into `line`, whose storage is reused: for a caller that reads thousands of lines and
-// keeps their text elsewhere.
-void ReadSignificantLine(TextInput& file, std::string* line, std::string_view expected,
-                         int entry = 0);
+// The same, without a copy when the line needs no decoding: for a caller that reads thousands of
+// lines and keeps their text elsewhere. The line is valid until the next read of `file` or change
+// of `storage` (see TextInput::ReadLine).
+std::string_view ReadSignificantLine(TextInput& file, std::string* storage,
+                                     std::string_view expected, int entry = 0);
 
 // Consumes the comments and blank lines ahead; true when a significant line follows them, false at
 // the end of the file.

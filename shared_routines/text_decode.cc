@@ -83,13 +83,10 @@ std::string Utf8Lossy(std::string_view bytes) {
   return text;
 }
 
-void DecodeLine(std::string_view bytes, bool marked_utf8, std::string* line) {
-  // Valid UTF-8, as nearly every line is, is copied whole rather than sequence by sequence.
-  if (IsValidUtf8(bytes)) {
-    line->assign(bytes);
-  } else {
-    *line = marked_utf8 ? Utf8Lossy(bytes) : AnsiToUtf8(bytes);
-  }
+std::string_view DecodeLine(std::string_view bytes, bool marked_utf8, std::string* storage) {
+  if (IsValidUtf8(bytes)) return bytes;
+  *storage = marked_utf8 ? Utf8Lossy(bytes) : AnsiToUtf8(bytes);
+  return *storage;
 }
 
 }  // namespace tolvar

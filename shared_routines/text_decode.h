@@ -20,10 +20,12 @@ bool IsValidUtf8(std::string_view bytes);
 // UTF-8 with every invalid sequence replaced by U+FFFD.
 std::string Utf8Lossy(std::string_view bytes);
 
-// One line of the menu file as UTF-8, into `line` (whose storage is reused: the file's thousands of
-// lines are read through one string). A file marked as UTF-8 is always read as UTF-8; otherwise a
-// line that is valid UTF-8 is taken as it is and any other line as ANSI text.
-void DecodeLine(std::string_view bytes, bool marked_utf8, std::string* line);
+// One line of the menu file as UTF-8. A file marked as UTF-8 is always read as UTF-8; otherwise a
+// line that is valid UTF-8 is taken as it is and any other line as ANSI text. Valid UTF-8, as
+// nearly every line is, needs no change: the result is then `bytes` itself, and otherwise the text
+// made in `storage` (whose storage is reused: the file's thousands of lines go through one string; `bytes` may
+// lie in it).
+std::string_view DecodeLine(std::string_view bytes, bool marked_utf8, std::string* storage);
 
 }  // namespace tolvar
 

@@ -75,25 +75,27 @@ int TextInput::PeekByte() {
   return static_cast<unsigned char>(buffer_[position_]);
 }
 
-bool TextInput::ReadLine(size_t longest, std::string* line) {
-  // A line that lies whole in the buffer, as nearly all do, is decoded straight from it: the
-  // kept string is built once, at its final size.
+bool TextInput::ReadLine(size_t longest, std::string* storage, std::string_view* line) {
+  // A line that lies whole in the buffer, as nearly all do, is decoded straight from it.
   if (position_ < end_ || Fill()) {
     const size_t stop = LineEnd();
-    if (stop < end_) {
+    // The terminator's first byte is not the buffer's last, so passing it cannot refill the
+    // buffer under the line.
+    if (stop + 1 < end_) {
       if (stop - position_ > longest) {
         ++line_number_;
         return false;
       }
-      DecodeLine(std::string_view(buffer_ + position_, stop - position_), marked_utf8_, line);
+      *line = DecodeLine(std::string_view(buffer_ + position_, stop - position_), marked_utf8_,
+                         storage);
       position_ = stop;
       SkipTerminator();
       return true;
     }
   }
-  std::string raw;
-  if (!Consume(&raw, longest)) return false;
-  DecodeLine(raw, marked_utf8_, line);
+  storage->clear();
+  if (!Consume(storage, longest)) return false;
+  *line = DecodeLine(*storage, marked_utf8_, storage);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace tolvar {
 
@@ -28,11 +29,13 @@ class TextInput {
   // The first byte of the next line (CR or LF for an empty line), or -1 at the end of the file.
   int PeekByte();
 
-  // Consumes the next line, of at most `longest` bytes, and puts it into `line` decoded, without
-  // its terminator ("" at the end of the file), reusing the string's storage. A longer line is
-  // consumed only up to there, so that an endless line cannot take all memory: returns false then,
-  // with `line` untouched.
-  bool ReadLine(size_t longest, std::string* line);
+  // Consumes the next line, of at most `longest` bytes, and sets `line` to it decoded, without its
+  // terminator ("" at the end of the file). A line that needs no decoding and lies whole in the
+  // buffer, as nearly every line does, is not copied: `line` shows it in the buffer. Otherwise it
+  // shows the text made in `storage`, whose storage is reused. Either way it is valid until the
+  // next call on this input or change of `storage`. A longer line is consumed only up to there, so
+  // that an endless line cannot take all memory: returns false then, with `line` untouched.
+  bool ReadLine(size_t longest, std::string* storage, std::string_view* line);
 
   // Consumes the next line without keeping any of it, however long it is.
   void SkipLine();
