@@ -72,9 +72,9 @@ std::string_view DefinitionReader::CaptionLine(int index) {
   const std::string_view caption =
       ReadSignificantLine(file_, &line_, "the caption of entry", index);
   if (caption.find('\0') == std::string_view::npos) return caption;
-  std::string shown(caption);
-  ShowWhole(&shown);
-  line_ = std::move(shown);
+  // Decoded text is line_ already; a line still in the file's buffer is copied there.
+  if (caption.data() != line_.data()) line_.assign(caption);
+  ShowWhole(&line_);
   return line_;
 }
 
