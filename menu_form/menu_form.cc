@@ -66,6 +66,9 @@ void MenuForm::OnLoad() {
   }  // closes the file
 
   prompt_entry_ = MenuEntry{kPromptCaption, kNullKeyword};
+  size_t caption_bytes = prompt_entry_.Caption.size();
+  for (const MenuEntry& entry : menu_entries_) caption_bytes += entry.Caption.size();
+  view_.ReserveListItems(static_cast<int>(menu_entries_.size() + 1), caption_bytes);
   view_.AddListItem(0, prompt_entry_.Caption);
   for (size_t j = 0; j < menu_entries_.size(); ++j) {
     view_.AddListItem(static_cast<int>(j + 1), menu_entries_[j].Caption);

@@ -21,6 +21,8 @@ class KeepingView : public MenuView {
  public:
   void SetTitle(const std::string& title) override { title_ = title; }
   Result ShowSplash(const std::string&) override { return {}; }
+  // As the Linux window's list does.
+  void ReserveListItems(int count, size_t) override { captions_.reserve(count); }
   void AddListItem(int position, std::string_view text) override {
     captions_.emplace(captions_.begin() + position, text);
   }

@@ -3,6 +3,7 @@
 #ifndef TOLVAR_MENU_FORM_MENU_VIEW_H_
 #define TOLVAR_MENU_FORM_MENU_VIEW_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,11 @@ class MenuView {
   // Switches Splash to stretch mode (the picture fills the area, proportions not kept), then loads
   // the picture file at `path` and shows it. A failure leaves Splash empty and returns the reason.
   virtual Result ShowSplash(const std::string& path) = 0;
+
+  // Says, before the list Menu is filled, how many items it will hold and how many bytes of UTF-8
+  // text they have together, so that it can take its storage at once rather than grow it item by
+  // item. A hint only: the items still come through AddListItem.
+  virtual void ReserveListItems(int count, size_t text_bytes) = 0;
 
   // Inserts `text` into the list Menu at `position` (0-based). The list keeps its own copy.
   virtual void AddListItem(int position, std::string_view text) = 0;

@@ -23,6 +23,9 @@ class DropDown {
   // The widget to put into the window; named `name` for CSS and the accessibility tree.
   GtkWidget* widget() const { return button_; }
 
+  // Makes room for `count` captions in all, before they are inserted.
+  void Reserve(int count) { captions_.reserve(count); }
+
   // Inserts `caption` at `position` (0 to count()); the selection stays on the same item.
   void Insert(int position, std::string_view caption);
 

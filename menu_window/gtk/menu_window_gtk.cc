@@ -190,6 +190,8 @@ Result GtkMenuWindow::ShowSplash(const std::string& path) {
   return Result::Ok();
 }
 
+void GtkMenuWindow::ReserveListItems(int count, size_t) { menu_.Reserve(count); }
+
 void GtkMenuWindow::AddListItem(int position, std::string_view text) {
   menu_.Insert(position, text);
 }

@@ -30,6 +30,7 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
 
   void SetTitle(const std::string& title) override;
   Result ShowSplash(const std::string& path) override;
+  void ReserveListItems(int count, size_t text_bytes) override;
   void AddListItem(int position, std::string_view text) override;
   void SetListPosition(int position) override;
   int ReadListPosition() override;

@@ -14,6 +14,7 @@ class NoDisplayView : public MenuView {
  public:
   void SetTitle(const std::string&) override {}
   Result ShowSplash(const std::string& path) override;
+  void ReserveListItems(int, size_t) override {}
   void AddListItem(int, std::string_view) override {}
   void SetListPosition(int position) override { selected_ = position; }
   int ReadListPosition() override { return selected_; }

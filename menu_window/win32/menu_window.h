@@ -39,6 +39,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   // MenuView
   void SetTitle(const std::string& title) override;
   Result ShowSplash(const std::string& path) override;
+  void ReserveListItems(int count, size_t text_bytes) override;
   void AddListItem(int position, std::string_view text) override;
   void SetListPosition(int position) override;
   int ReadListPosition() override;

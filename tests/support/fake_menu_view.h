@@ -24,6 +24,7 @@ class FakeMenuView : public MenuView {
     calls.push_back("ShowSplash " + path);
     return splash_result;
   }
+  void ReserveListItems(int, size_t) override {}
   void AddListItem(int position, std::string_view text) override {
     // Filling a 32766-entry list is the common case in benchmarks; keep the record small there.
     if (record_list_items) {
