@@ -20,7 +20,8 @@ constexpr char kUnexpected[] = "The menu cannot go on: ";
 // stderr first, and without allocating: the report must get out even when memory has run out.
 void Report(const char* kind, const char* text, const char* box_lead,
             const ErrorBox& box) noexcept {
-  std::fprintf(stderr, "tolvar-autorun: %s: %s\n", kind, text);
+  // fputs rather than fprintf: on Windows, fprintf brings mingw-w64's own printf into the program.
+  for (const char* part : {"tolvar-autorun: ", kind, ": ", text, "\n"}) std::fputs(part, stderr);
   std::fflush(stderr);
   if (!box) return;
   try {

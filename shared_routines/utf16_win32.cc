@@ -29,7 +29,9 @@ std::string SystemErrorText(unsigned long error) {
   FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring message = text != nullptr ? text : L"unknown error " + std::to_wstring(error);
+  // std::to_string, not std::to_wstring: the wide one brings mingw-w64's whole wide printf into
+  // the program, several kilobytes read from the disc before the window opens.
+  std::wstring message = text != nullptr ? text : Widen("unknown error " + std::to_string(error));
   LocalFree(text);
   while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) {
     message.pop_back();
