@@ -1,11 +1,12 @@
 // Win32 body of SplashPicture, for the window and the checker alike: the file is read whole and its
 // declared size checked against the decoding budget before any decoder sees a byte; WIC decodes a
-// JPEG, GDI+ through its flat API, loaded at run time, decodes the rest from memory; the picture is
-// stretched into a DIB section that the window paints.
+// JPEG, a plain BMP is read here, GDI+ through its flat API, loaded at run time, decodes the rest
+// from memory; the picture is stretched into a DIB section that the window paints.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include "menu_window/win32/bmp_pixels.h"
 #include "menu_window/win32/gdiplus_library.h"
 #include "menu_window/win32/jpeg_decoder.h"
 #include "menu_window/win32/pixel_stretch.h"
@@ -120,8 +121,11 @@ Result SplashPicture::Load(const std::wstring& path, SIZE size, COLORREF backgro
   KeepFirstFrame(header, &bytes);
 
   DecodedPixels decoded;
-  if ((header.format == PictureFormat::kJpeg || header.format == PictureFormat::kWholeJpeg) &&
-      DecodeJpeg(bytes, size, &decoded)) {
+  const bool jpeg =
+      header.format == PictureFormat::kJpeg || header.format == PictureFormat::kWholeJpeg;
+  if ((jpeg && DecodeJpeg(bytes, size, &decoded)) ||
+      (header.format == PictureFormat::kBmp &&
+       ReadPlainBmp(bytes, &decoded.width, &decoded.height, &decoded.bytes))) {
     uint32_t* pixels = nullptr;
     // The bitmap is 32 bits a pixel, so no device context is needed to make it.
     bitmap_ = CreateCanvas(nullptr, size, background, &pixels);

@@ -1,13 +1,18 @@
 // libFuzzer target: arbitrary bytes as the start of a picture file, through the header reader and
-// the decoding budget. Besides crashes and sanitizer reports it checks what any answer must hold:
-// a GIF's cut lies inside the file and reads back the same, a small declared size always passes,
-// a large one never does unless a JPEG decoder scales it, and a refusal names the declared size.
+// the decoding budget, and, as the Windows menu does with what passes, through its BMP reader.
+// Besides crashes and sanitizer reports it checks what any answer must hold: a GIF's cut lies
+// inside the file and reads back the same, a small declared size always passes, a large one never
+// does unless a JPEG decoder scales it, a refusal names the declared size, and a BMP read has the
+// declared size and is opaque.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "menu_window/win32/bmp_pixels.h"
 #include "shared_routines/picture_header.h"
 #include "tests/fuzz/property_check.h"
 
@@ -45,6 +50,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckBudget(header, 489, 121);
   CheckBudget(header, 1, 1);
   CheckBudget(header, 978, 242);
+
+  if (header.format == PictureFormat::kBmp && CheckDecodingBudget(header, 489, 121, false).empty()) {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+    if (ReadPlainBmp(bytes, &width, &height, &pixels)) {
+      Check(static_cast<uint64_t>(width) == header.width &&
+                static_cast<uint64_t>(height) == header.height,
+            "a BMP is read at its declared size");
+      Check(pixels.size() == header.width * header.height * 4, "a BMP read fills its pixels");
+      for (size_t i = 3; i < pixels.size(); i += 4) Check(pixels[i] == 0xFF, "a BMP is opaque");
+    }
+  }
 
   std::string cut(bytes);
   KeepFirstFrame(header, &cut);
