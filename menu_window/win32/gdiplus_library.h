@@ -33,12 +33,9 @@ struct GdiplusApi {
   IStream*(WINAPI* CreateMemStream)(const BYTE* bytes, UINT size);
 };
 
-// Starts loading and starting GDI+ and its picture decoders on a second thread, and returns at
-// once. Call it at most once, before the first StartedGdiplus.
-void PrepareGdiplus();
-
-// GDI+, started: waits for PrepareGdiplus's thread, or does its work here when there is none.
-// Null when GDI+ (or shlwapi.dll) is missing or does not start, with the reason in words in
+// GDI+, loaded and started on the first call: only for a picture that neither WIC (JPEG) nor our
+// own reader (plain BMP) reads. Under Wine, loading it takes six libraries, and loading them on a
+// second thread while the window is made slowed the window more than it saved. Null when GDI+ (or shlwapi.dll) is missing or does not start, with the reason in words in
 // `*reason`. GDI+ stays up until the process ends.
 const GdiplusApi* StartedGdiplus(std::string* reason);
 

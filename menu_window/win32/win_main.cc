@@ -9,7 +9,6 @@
 
 #include "menu_form/menu_program.h"
 #include "menu_window/system_program_start.h"
-#include "menu_window/win32/gdiplus_library.h"
 #include "menu_window/win32/menu_window.h"
 #include "shared_routines/system_dlls_win32.h"
 #include "shared_routines/utf16_win32.h"
@@ -27,8 +26,6 @@ void ShowErrorBox(const std::string& text, const std::string& title) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Before anything loads a DLL: one planted beside the program on the medium must never run.
   tolvar::LoadDllsFromSystemDirectoryOnly();
-  // The picture library starts on a second thread while the window is being built.
-  tolvar::PrepareGdiplus();
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
