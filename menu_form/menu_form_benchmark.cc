@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "menu_form/menu_form.h"
+#include "menu_form/text_store.h"
 #include "tests/support/fake_menu_view.h"
 #include "tests/support/scratch_medium.h"
 
@@ -24,7 +25,7 @@ class KeepingView : public MenuView {
   // As the Linux window's list does.
   void ReserveListItems(int count, size_t) override { captions_.reserve(count); }
   void AddListItem(int position, std::string_view text) override {
-    captions_.emplace(captions_.begin() + position, text);
+    captions_.insert(captions_.begin() + position, caption_text_.Keep(text));
   }
   void SetListPosition(int position) override { selected_ = position; }
   int ReadListPosition() override { return selected_; }
@@ -36,7 +37,8 @@ class KeepingView : public MenuView {
 
  private:
   std::string title_;
-  std::vector<std::string> captions_;
+  TextStore caption_text_;
+  std::vector<std::string_view> captions_;
   int selected_ = -1;
 };
 

@@ -103,7 +103,8 @@ TEST_F(MenuFormTest, CommentsBlankLinesAndLineEndsDoNotChangeWhatLoads) {
 
 TEST_F(MenuFormTest, EveryEntryKeepsItsOwnTextWhenTheTextsFillManyBlocks) {
   // Several megabytes of captions and commands of uneven lengths, up to the longest line: a text
-  // kept over another's, or cut at a block's end, shows as a wrong entry.
+  // kept over another's, or cut at a block's end, shows as a wrong entry, and one kept over
+  // another's NUL as a C string that runs on (the Linux window hands captions to GTK as such).
   std::vector<MenuEntry> expected;
   std::vector<std::string> texts;
   std::string definition = "T\r\n$null$\r\n300\r\n";
@@ -118,6 +119,10 @@ TEST_F(MenuFormTest, EveryEntryKeepsItsOwnTextWhenTheTextsFillManyBlocks) {
   EXPECT_EQ(form_.MenuEntries(), expected);
   ASSERT_EQ(view_.items.size(), 301u);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(view_.items[i + 1], expected[i].Caption);
+  for (const MenuEntry& entry : form_.MenuEntries()) {
+    EXPECT_EQ(entry.Caption.data()[entry.Caption.size()], '\0');
+    EXPECT_EQ(entry.Command.data()[entry.Command.size()], '\0');
+  }
 }
 
 TEST_F(MenuFormTest, OnlyCountEntriesAreReadWhateverFollows) {

@@ -1,6 +1,7 @@
-// TextStore: where the form keeps the text of its entries, in a few large blocks rather than one
-// allocation per caption and command. The largest menu has 65,532 of them; kept one by one they
-// cost an allocation each and touch about twice the memory, and the menu reads them at start.
+// TextStore: where the form keeps the text of its entries, and the Linux window the captions of its
+// list, in a few large blocks rather than one allocation per text. The largest menu has 65,532
+// texts; kept one by one they cost an allocation each and touch about twice the memory, and the
+// menu reads them at start.
 #ifndef TOLVAR_MENU_FORM_TEXT_STORE_H_
 #define TOLVAR_MENU_FORM_TEXT_STORE_H_
 
@@ -14,7 +15,8 @@ namespace tolvar {
 class TextStore {
  public:
   // Copies `text` into the store. The copy stays where it is, unchanged, for the life of the store
-  // and across a move of it. Throws std::bad_alloc when memory runs out.
+  // and across a move of it, and a NUL follows it, so that its data() can go where a C string is
+  // wanted (GTK takes captions as C strings). Throws std::bad_alloc when memory runs out.
   std::string_view Keep(std::string_view text);
 
  private:

@@ -8,7 +8,7 @@ namespace {
 
 struct TolvarCaptionModel {
   GObject parent;
-  const std::vector<std::string>* captions;
+  const std::vector<std::string_view>* captions;
   gint stamp;
 };
 
@@ -64,11 +64,11 @@ void GetValue(GtkTreeModel* model, GtkTreeIter* iter, gint, GValue* value) {
   g_value_init(value, G_TYPE_STRING);
   const gint row = RowOf(iter);
   if (row >= RowCount(model)) return;
-  const std::string& caption = (*Self(model)->captions)[row];
+  const std::string_view caption = (*Self(model)->captions)[row];
   const size_t shown = tolvar::ShownLength(caption);
-  // The renderer copies the text at once; the vector's string outlives that.
+  // The renderer copies the text at once; the kept caption, with its NUL, outlives that.
   if (shown == caption.size()) {
-    g_value_set_static_string(value, caption.c_str());
+    g_value_set_static_string(value, caption.data());
   } else {
     g_value_take_string(value, g_strndup(caption.data(), shown));
   }
@@ -126,10 +126,10 @@ void tolvar_caption_model_init(TolvarCaptionModel* self) {
 
 namespace tolvar {
 
-size_t ShownLength(const std::string& caption) {
+size_t ShownLength(std::string_view caption) {
   // Every character takes at least a byte: shorter captions need no counting.
   if (caption.size() <= kShownCharacters) return caption.size();
-  const char* const begin = caption.c_str();
+  const char* const begin = caption.data();
   const char* const limit = begin + caption.size();
   const char* end = begin;
   for (int characters = 0; characters < kShownCharacters && end < limit; ++characters) {
@@ -138,7 +138,7 @@ size_t ShownLength(const std::string& caption) {
   return static_cast<size_t>(std::min(end, limit) - begin);
 }
 
-GtkTreeModel* CaptionListModelNew(const std::vector<std::string>* captions) {
+GtkTreeModel* CaptionListModelNew(const std::vector<std::string_view>* captions) {
   auto* self =
       static_cast<TolvarCaptionModel*>(g_object_new(tolvar_caption_model_get_type(), nullptr));
   self->captions = captions;

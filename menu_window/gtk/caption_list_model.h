@@ -1,12 +1,12 @@
-// CaptionListModel: a one-column GtkTreeModel that serves the drop-down's captions straight from a
-// std::vector<std::string>, so that a list of 32766 entries costs no second copy in a GtkListStore
+// CaptionListModel: a one-column GtkTreeModel that serves the drop-down's captions straight from
+// its vector, so that a list of 32766 entries costs no second copy in a GtkListStore
 // and attaches to a tree view at once.
 #ifndef TOLVAR_MENU_WINDOW_GTK_CAPTION_LIST_MODEL_H_
 #define TOLVAR_MENU_WINDOW_GTK_CAPTION_LIST_MODEL_H_
 
 #include <gtk/gtk.h>
 
-#include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvar {
@@ -16,11 +16,11 @@ namespace tolvar {
 // longest cluster (a letter with thousands of combining accents would freeze the list). Returns
 // the length in bytes of that part of `caption`.
 inline constexpr int kShownCharacters = 256;
-size_t ShownLength(const std::string& caption);
+size_t ShownLength(std::string_view caption);
 
-// Creates the model over `captions`, which must outlive it or be released with
-// CaptionListModelRelease. Row i shows captions[i]. The caller owns the returned reference.
-GtkTreeModel* CaptionListModelNew(const std::vector<std::string>* captions);
+// Creates the model over `captions`, each followed by a NUL, which must outlive it or be released
+// with CaptionListModelRelease. Row i shows captions[i]. The caller owns the returned reference.
+GtkTreeModel* CaptionListModelNew(const std::vector<std::string_view>* captions);
 
 // Tells views that a row was inserted into the vector at `position`.
 void CaptionListModelRowInserted(GtkTreeModel* model, int position);

@@ -27,8 +27,8 @@ gunichar TypedLetter(const GdkEventKey* event) {
   return typed != 0 && g_unichar_isgraph(typed) ? g_unichar_tolower(typed) : 0;
 }
 
-gunichar FirstLetter(const std::string& caption) {
-  return caption.empty() ? 0 : g_unichar_tolower(g_utf8_get_char(caption.c_str()));
+gunichar FirstLetter(std::string_view caption) {
+  return caption.empty() ? 0 : g_unichar_tolower(g_utf8_get_char(caption.data()));
 }
 
 bool IsAltArrow(const GdkEventKey* event) {
@@ -103,7 +103,7 @@ DropDown::~DropDown() {
 
 void DropDown::Insert(int position, std::string_view caption) {
   position = std::clamp(position, 0, count());
-  captions_.emplace(captions_.begin() + position, caption);
+  captions_.insert(captions_.begin() + position, caption_text_.Keep(caption));
   if (model_attached_) CaptionListModelRowInserted(model_, position);
   if (selected_ >= position) {
     ++selected_;
@@ -124,8 +124,9 @@ void DropDown::Pick(int position) {
 
 void DropDown::ShowSelected() {
   if (selected_ >= 0) {
-    const std::string& caption = captions_[selected_];
-    gtk_label_set_text(GTK_LABEL(label_), std::string(caption, 0, ShownLength(caption)).c_str());
+    const std::string_view caption = captions_[selected_];
+    const std::string shown(caption.substr(0, ShownLength(caption)));
+    gtk_label_set_text(GTK_LABEL(label_), shown.c_str());
   } else {
     gtk_label_set_text(GTK_LABEL(label_), "");
   }
@@ -141,7 +142,7 @@ void DropDown::FinishFilling() {
   PangoLayout* layout = gtk_widget_create_pango_layout(label_, nullptr);
   longest_caption_width_ = 0;
   for (size_t i = 0; i < measured; ++i) {
-    const std::string& caption = captions_[order[i]];
+    const std::string_view caption = captions_[order[i]];
     pango_layout_set_text(layout, caption.data(), static_cast<int>(ShownLength(caption)));
     int width = 0;
     pango_layout_get_pixel_size(layout, &width, nullptr);

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "menu_form/text_store.h"
+
 namespace tolvar {
 
 class DropDown {
@@ -39,7 +41,8 @@ class DropDown {
 
   int selected() const { return selected_; }
   int count() const { return static_cast<int>(captions_.size()); }
-  const std::string& caption(int position) const { return captions_[position]; }
+  // A NUL follows the caption (it is kept in a TextStore), so its data() is a C string.
+  std::string_view caption(int position) const { return captions_[position]; }
   bool is_open() const { return open_; }
 
   void Open();
@@ -86,7 +89,10 @@ class DropDown {
   GtkCellRenderer* renderer_ = nullptr;
   GtkTreeModel* model_;
   bool model_attached_ = false;
-  std::vector<std::string> captions_;
+  // The captions, each copied once into a few large blocks: 32766 strings of their own would cost
+  // an allocation each as the list fills, before the window is shown.
+  TextStore caption_text_;
+  std::vector<std::string_view> captions_;
   int selected_ = -1;
   int longest_caption_width_ = 0;  // in pixels, from FinishFilling
   int width_wanted_ = -1;          // from WidthWanted, once the popup is built

@@ -99,7 +99,7 @@ const gchar* ItemGetName(AtkObject* object) {
   const tolvar::DropDown* owner = ItemOwner(object);
   const int position = AsItem(object)->position;
   if (owner == nullptr || position >= owner->count()) return "";
-  return owner->caption(position).c_str();
+  return owner->caption(position).data();
 }
 
 gint ItemGetIndexInParent(AtkObject* object) { return AsItem(object)->position; }
@@ -276,7 +276,7 @@ const gchar* ComboGetName(AtkObject* object) {
   }
   const tolvar::DropDown* owner = OwnerOf(ComboWidget(object));
   if (owner == nullptr || owner->selected() < 0) return "";
-  return owner->caption(owner->selected()).c_str();
+  return owner->caption(owner->selected()).data();
 }
 
 AtkStateSet* ComboRefStateSet(AtkObject* object) {
