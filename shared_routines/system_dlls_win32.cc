@@ -12,31 +12,20 @@
 #define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800
 #endif
 
-// The linker points the executable's load configuration directory at this symbol. Its Size ends
-// before the security cookie, so the fields after it (the cookie, the SEH handler table) are not
-// read and keep their meaning of "none".
-extern "C" __attribute__((used)) const IMAGE_LOAD_CONFIG_DIRECTORY32 _load_config_used = {
-    /*Size=*/offsetof(IMAGE_LOAD_CONFIG_DIRECTORY32, SecurityCookie),
-    /*TimeDateStamp=*/0,
-    /*MajorVersion=*/0,
-    /*MinorVersion=*/0,
-    /*GlobalFlagsClear=*/0,
-    /*GlobalFlagsSet=*/0,
-    /*CriticalSectionDefaultTimeout=*/0,
-    /*DeCommitFreeBlockThreshold=*/0,
-    /*DeCommitTotalFreeThreshold=*/0,
-    /*LockPrefixTable=*/0,
-    /*MaximumAllocationSize=*/0,
-    /*VirtualMemoryThreshold=*/0,
-    /*ProcessHeapFlags=*/0,
-    /*ProcessAffinityMask=*/0,
-    /*CSDVersion=*/0,
-    /*DependentLoadFlags (Reserved1 in older headers)=*/LOAD_LIBRARY_SEARCH_SYSTEM32,
-    /*EditList=*/0,
-    /*SecurityCookie=*/0,
-    /*SEHandlerTable=*/0,
-    /*SEHandlerCount=*/0,
-};
+// The load configuration for this architecture (the 32-bit and 64-bit structures order their
+// fields differently), filled by name. Its Size ends before the security cookie, so the fields
+// after it (the cookie, the SEH handler table) are not read and keep their meaning of "none".
+static constexpr IMAGE_LOAD_CONFIG_DIRECTORY SystemDirectoryOnlyLoadConfig() {
+  IMAGE_LOAD_CONFIG_DIRECTORY config{};
+  config.Size = offsetof(IMAGE_LOAD_CONFIG_DIRECTORY, SecurityCookie);
+  // DependentLoadFlags; older headers call the field Reserved1.
+  config.Reserved1 = LOAD_LIBRARY_SEARCH_SYSTEM32;
+  return config;
+}
+
+// The linker points the executable's load configuration directory at this symbol.
+extern "C" __attribute__((used)) constexpr IMAGE_LOAD_CONFIG_DIRECTORY _load_config_used =
+    SystemDirectoryOnlyLoadConfig();
 
 namespace tolvar {
 

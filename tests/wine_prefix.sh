@@ -1,9 +1,10 @@
 #!/bin/sh
 # Creates the Wine prefix the Windows tests run in, once per build tree, without the Mono and Gecko
-# installers (nothing here needs them), and waits until Wine has finished setting it up.
+# installers (nothing here needs them), and waits until Wine has finished setting it up. The prefix
+# is 32-bit unless WINEARCH says otherwise (win64, for the 64-bit build where 32-bit Wine is missing).
 set -eu
 prefix=$1
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+export WINEPREFIX="$prefix" WINEARCH="${WINEARCH:-win32}" WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
 # A server left by an interrupted run (the benchmark keeps one alive on purpose) would make the wait
 # at the end last for ever, and holds a desktop on a display that is gone.
 wineserver -k 2>/dev/null || true

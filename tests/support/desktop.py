@@ -79,8 +79,10 @@ class PrivateDesktop:
         os.close(read_end)
         self.display = ":" + number.decode().strip()
         if self.wine_prefix:
+            # A 64-bit prefix for the 64-bit build, where 32-bit Wine is missing.
             self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=self.wine_prefix,
-                            WINEARCH="win32", WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
+                            WINEARCH=os.environ.get("WINEARCH", "win32"), WINEDEBUG="-all",
+                            WINEDLLOVERRIDES="mscoree,mshtml=")
             # A wineserver still running from an earlier Wine program (a console test, or one
             # started without this display) keeps that program's desktop, and windows made on it
             # fail with "Invalid window handle": start from a server of this display's own.
