@@ -10,7 +10,7 @@ import sys
 
 LOAD_LIBRARY_SEARCH_SYSTEM32 = 0x800
 # Optional header magic -> (name, offset of the data directories, offset of DependentLoadFlags).
-LAYOUTS = {0x10B: ("PE32", 96, 0x3A), 0x20B: ("PE32+", 112, 0x4E)}
+LAYOUTS = {0x10B: ("PE32", 96, 0x36), 0x20B: ("PE32+", 112, 0x4E)}
 
 
 def file_offset(image, header, rva):
