@@ -93,19 +93,16 @@ GtkMenuWindow::GtkMenuWindow()
                               TwipsToPixels(kClientHeightTwips, dpi_));
   gtk_container_add(GTK_CONTAINER(window_), fixed_);
 
-  for (const ControlLayout* layout :
-       {&kSplashLayout, &kMenuLayout, &kGoBoxLayout, &kExitBoxLayout}) {
-    Place(ControlWidget(layout->control), *layout);
-  }
+  for (const ControlLayout* layout : kControls) Place(ControlWidget(layout->control), *layout);
   for (GtkWidget* button : {go_box_, exit_box_}) KeepWidth(button);
   // Return anywhere but on Quit presses Launch, as in a Windows dialog.
   gtk_widget_set_can_default(go_box_, TRUE);
   gtk_window_set_default(window, go_box_);
 
-  // The keyboard order (Go_Box, Exit_Box, Menu) is not the order on screen that GTK would follow
-  // by itself. The focus chain is deprecated only in favour of that on-screen order.
+  // The layout's keyboard order (Go_Box, Exit_Box, Menu) is not the order on screen that GTK
+  // would follow by itself. The focus chain is deprecated only in favour of that on-screen order.
   GList* chain = nullptr;
-  for (const ControlLayout* layout : kTabOrder) {
+  for (const ControlLayout* layout : KeyboardOrder()) {
     chain = g_list_append(chain, ControlWidget(layout->control));
   }
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
@@ -150,7 +147,7 @@ void GtkMenuWindow::Place(GtkWidget* control, const ControlLayout& layout) {
 void GtkMenuWindow::Show() {
   gtk_widget_show_all(window_);
   menu_.FinishFilling();
-  gtk_widget_grab_focus(go_box_);
+  gtk_widget_grab_focus(ControlWidget(KeyboardOrder().front()->control));
   // Windows shows where the focus is from the start; GTK waits for the first key otherwise.
   gtk_window_set_focus_visible(GTK_WINDOW(window_), TRUE);
 }

@@ -25,7 +25,7 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   GtkMenuWindow(const GtkMenuWindow&) = delete;
   GtkMenuWindow& operator=(const GtkMenuWindow&) = delete;
 
-  // Shows the window with the focus on Go_Box.
+  // Shows the window with the focus on the first control of the keyboard order, Go_Box.
   void Show();
 
   void SetTitle(const std::string& title) override;
