@@ -74,13 +74,14 @@ void KeepWidth(GtkWidget* button) {
 
 }  // namespace
 
-GtkMenuWindow::GtkMenuWindow()
-    : window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
-      fixed_(gtk_fixed_new()),
-      splash_(gtk_image_new()),
-      go_box_(gtk_button_new_with_label(kGoBoxLayout.design_caption)),
-      exit_box_(gtk_button_new_with_label(kExitBoxLayout.design_caption)),
-      dpi_(FontDpi()) {
+Result GtkMenuWindow::Create() {
+  window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  fixed_ = gtk_fixed_new();
+  splash_ = gtk_image_new();
+  go_box_ = gtk_button_new_with_label(kGoBoxLayout.design_caption);
+  exit_box_ = gtk_button_new_with_label(kExitBoxLayout.design_caption);
+  menu_.emplace();
+  dpi_ = FontDpi();
   UseWindowStyle();
   UseProgramIcon();
 
@@ -112,8 +113,9 @@ GtkMenuWindow::GtkMenuWindow()
 
   g_signal_connect(go_box_, "clicked", G_CALLBACK(OnGoBoxClicked), this);
   g_signal_connect(exit_box_, "clicked", G_CALLBACK(OnExitBoxClicked), this);
-  menu_.on_user_selection = [this] { Raise(on_menu_click); };
+  menu_->on_user_selection = [this] { Raise(on_menu_click); };
   g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroy), this);
+  return Result::Ok();
 }
 
 GtkMenuWindow::~GtkMenuWindow() {
@@ -128,7 +130,7 @@ GtkWidget* GtkMenuWindow::ControlWidget(Control control) {
     case Control::kSplash:
       return splash_;
     case Control::kMenu:
-      return menu_.widget();
+      return menu_->widget();
     case Control::kGoBox:
       return go_box_;
     case Control::kExitBox:
@@ -146,7 +148,7 @@ void GtkMenuWindow::Place(GtkWidget* control, const ControlLayout& layout) {
 
 void GtkMenuWindow::Show() {
   gtk_widget_show_all(window_);
-  menu_.FinishFilling();
+  menu_->FinishFilling();
   gtk_widget_grab_focus(ControlWidget(KeyboardOrder().front()->control));
   // Windows shows where the focus is from the start; GTK waits for the first key otherwise.
   gtk_window_set_focus_visible(GTK_WINDOW(window_), TRUE);
@@ -187,15 +189,15 @@ Result GtkMenuWindow::ShowSplash(const std::string& path) {
   return Result::Ok();
 }
 
-void GtkMenuWindow::ReserveListItems(int count, size_t) { menu_.Reserve(count); }
+void GtkMenuWindow::ReserveListItems(int count, size_t) { menu_->Reserve(count); }
 
 void GtkMenuWindow::AddListItem(int position, std::string_view text) {
-  menu_.Insert(position, text);
+  menu_->Insert(position, text);
 }
 
-void GtkMenuWindow::SetListPosition(int position) { menu_.SetSelected(position); }
+void GtkMenuWindow::SetListPosition(int position) { menu_->SetSelected(position); }
 
-int GtkMenuWindow::ReadListPosition() { return menu_.selected(); }
+int GtkMenuWindow::ReadListPosition() { return menu_->selected(); }
 
 void GtkMenuWindow::SetButtonCaption(Button button, const std::string& caption) {
   GtkWidget* target = button == Button::kGoBox ? go_box_ : exit_box_;
