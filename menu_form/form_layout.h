@@ -4,6 +4,7 @@
 #ifndef TOLVAR_MENU_FORM_FORM_LAYOUT_H_
 #define TOLVAR_MENU_FORM_FORM_LAYOUT_H_
 
+#include <array>
 #include <cstdint>
 
 namespace tolvar {
@@ -24,10 +25,10 @@ enum class Control { kSplash, kMenu, kGoBox, kExitBox };
 
 struct ControlLayout {
   Control control;
-  const char* name;              // the control's name, for styling and the accessibility tree
-  TwipsRect twips;               // from the client area's top-left corner
-  const char* design_caption;    // what it reads before the menu file is loaded; null for none
-  int tab_position;              // place in the keyboard order; -1 when it takes no focus
+  const char* name;            // the control's name, for styling and the accessibility tree
+  TwipsRect twips;             // from the client area's top-left corner
+  const char* design_caption;  // what it reads before the menu file is loaded; null for none
+  int tab_position;            // place in the keyboard order; -1 when it takes no focus
 };
 
 inline constexpr char kFormName[] = "Tolvar_Autorun";
@@ -37,17 +38,47 @@ inline constexpr char kDesignTitle[] = "Tolvar_Autorun";
 inline constexpr int kClientWidthTwips = 7620;
 inline constexpr int kClientHeightTwips = 2625;
 
-inline constexpr ControlLayout kSplashLayout = {Control::kSplash, "Splash", {120, 120, 7335, 1815},
-                                                nullptr, -1};
-inline constexpr ControlLayout kMenuLayout = {Control::kMenu, "Menu", {240, 2160, 3255, 315},
-                                              nullptr, 2};
-inline constexpr ControlLayout kGoBoxLayout = {Control::kGoBox, "Go_Box", {3600, 2160, 735, 375},
-                                               "Go_Box", 0};
-inline constexpr ControlLayout kExitBoxLayout = {Control::kExitBox, "Exit_Box",
-                                                 {6120, 2160, 1335, 375}, "Exit_Box", 1};
+inline constexpr ControlLayout kSplashLayout = {
+    Control::kSplash, "Splash", {120, 120, 7335, 1815}, nullptr, -1};
+inline constexpr ControlLayout kMenuLayout = {
+    Control::kMenu, "Menu", {240, 2160, 3255, 315}, nullptr, 2};
+inline constexpr ControlLayout kGoBoxLayout = {
+    Control::kGoBox, "Go_Box", {3600, 2160, 735, 375}, "Go_Box", 0};
+inline constexpr ControlLayout kExitBoxLayout = {
+    Control::kExitBox, "Exit_Box", {6120, 2160, 1335, 375}, "Exit_Box", 1};
 
-// The controls in keyboard order: Go_Box, Exit_Box, Menu. The focus starts on the first.
-inline constexpr const ControlLayout* kTabOrder[] = {&kGoBoxLayout, &kExitBoxLayout, &kMenuLayout};
+// Every control of the form.
+inline constexpr const ControlLayout* kControls[] = {&kSplashLayout, &kMenuLayout, &kGoBoxLayout,
+                                                     &kExitBoxLayout};
+
+// How many controls take the focus.
+constexpr int FocusableControlCount() {
+  int count = 0;
+  for (const ControlLayout* layout : kControls) count += layout->tab_position >= 0 ? 1 : 0;
+  return count;
+}
+
+// True when the controls that take the focus hold the places 0, 1, ... once each, so that the
+// keyboard order below has no gap and no control twice.
+constexpr bool TabPositionsFormAnOrder() {
+  for (int position = 0; position < FocusableControlCount(); ++position) {
+    int holders = 0;
+    for (const ControlLayout* layout : kControls) holders += layout->tab_position == position;
+    if (holders != 1) return false;
+  }
+  return true;
+}
+static_assert(TabPositionsFormAnOrder(), "tab positions must be 0, 1, ... once each");
+
+// The controls that take the focus, in the keyboard order of their tab_position, which both
+// windows follow. The focus starts on the first.
+constexpr std::array<const ControlLayout*, FocusableControlCount()> KeyboardOrder() {
+  std::array<const ControlLayout*, FocusableControlCount()> order{};
+  for (const ControlLayout* layout : kControls) {
+    if (layout->tab_position >= 0) order[layout->tab_position] = layout;
+  }
+  return order;
+}
 
 // How many rows the open list shows before it scrolls, as a forms drop-down list does.
 inline constexpr int kVisibleListRows = 8;

@@ -20,9 +20,7 @@ constexpr char kUnexpected[] = "The menu cannot go on: ";
 // stderr first, and without allocating: the report must get out even when memory has run out.
 void Report(const char* kind, const char* text, const char* box_lead,
             const ErrorBox& box) noexcept {
-  // fputs rather than fprintf: on Windows, fprintf brings mingw-w64's own printf into the program.
-  for (const char* part : {"tolvar-autorun: ", kind, ": ", text, "\n"}) std::fputs(part, stderr);
-  std::fflush(stderr);
+  WriteReportLine({kind, ": ", text});
   if (!box) return;
   try {
     box(std::string(box_lead) + text, kMessageTitle);
@@ -85,6 +83,14 @@ void EventGuard::Run(const std::function<void()>& handler) noexcept {
 }
 
 }  // namespace
+
+void WriteReportLine(std::initializer_list<const char*> parts) noexcept {
+  // fputs rather than fprintf: on Windows, fprintf brings mingw-w64's own printf into the program.
+  std::fputs("tolvar-autorun: ", stderr);
+  for (const char* part : parts) std::fputs(part, stderr);
+  std::fputs("\n", stderr);
+  std::fflush(stderr);
+}
 
 int RunMenuProgram(const MenuPlatform& platform) {
   EventGuard guard(platform.view, platform.show_error_box);

@@ -6,6 +6,7 @@
 #define TOLVAR_MENU_FORM_MENU_PROGRAM_H_
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "menu_form/menu_form.h"
@@ -39,6 +40,11 @@ struct MenuPlatform {
   // the exit status.
   std::function<int()> show_and_run;
 };
+
+// Writes one report line on stderr: the program's name, "tolvar-autorun: ", then `parts`. It does
+// not allocate, so that a report gets out even when memory has run out. Every report the menu
+// writes on stderr begins this way, whichever part of the program writes it.
+void WriteReportLine(std::initializer_list<const char*> parts) noexcept;
 
 // Builds the window, loads the menu file into it through a MenuForm and, when that succeeds, shows
 // and runs it. A failure that ends the menu (a fault in the menu file, or anything unexpected, out

@@ -39,6 +39,7 @@ class MenuProgramTest : public testing::Test {
       MenuView& view, std::function<void()> user = [] {}) {
     MenuPlatform platform(view, &events_, starter_);
     platform.decimal_separator = ".";
+    platform.create_window = create_window_;
     platform.show_error_box = [this](const std::string& text, const std::string& title) {
       boxes_.push_back(title + ": " + text);
     };
@@ -57,6 +58,7 @@ class MenuProgramTest : public testing::Test {
   FakeMenuView view_;
   MenuEvents events_;
   ThrowingProgramStart starter_;
+  std::function<Result()> create_window_;
   std::vector<std::string> boxes_;
   std::string stderr_;
   bool shown_ = false;
@@ -86,6 +88,18 @@ TEST_F(MenuProgramTest, AnUnexpectedFailureWhileLoadingGetsTheSameReport) {
   EXPECT_EQ(boxes_,
             std::vector<std::string>{"Kestova: The menu cannot go on: there is not enough memory"});
   EXPECT_EQ(stderr_, "tolvar-autorun: out of memory: there is not enough memory\n");
+}
+
+// A window may throw while it is built (the Linux one starts a thread there): the same report,
+// and the menu file is never read into it.
+TEST_F(MenuProgramTest, AnExceptionWhileTheWindowIsBuiltGetsTheSameReport) {
+  medium_.WriteDefinition(kMenu);
+  create_window_ = []() -> Result { throw std::runtime_error("no thread"); };
+  EXPECT_EQ(Run(view_), 1);
+  EXPECT_FALSE(shown_);
+  EXPECT_TRUE(view_.calls.empty());
+  EXPECT_EQ(boxes_, std::vector<std::string>{"Kestova: The menu cannot go on: no thread"});
+  EXPECT_EQ(stderr_, "tolvar-autorun: unexpected error: no thread\n");
 }
 
 TEST_F(MenuProgramTest, AHandlersRunTimeErrorIsAWarningAndTheMenuGoesOn) {

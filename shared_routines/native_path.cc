@@ -1,19 +1,8 @@
-// Turns the menu file's Windows-style paths into the platform's own, for opening and for messages.
+// DisplayPath, the same on every platform; NativePath has one body per platform
+// (native_path_posix.cc, native_path_win32.cc).
 #include "shared_routines/native_path.h"
 
-#include <algorithm>
-
 namespace tolvar {
-
-std::string NativePath(const std::string& path) {
-#ifdef _WIN32
-  return path;
-#else
-  std::string native = path;
-  std::replace(native.begin(), native.end(), '\\', '/');
-  return native;
-#endif
-}
 
 std::string DisplayPath(const std::string& path) {
   std::string native = NativePath(path);

@@ -4,10 +4,10 @@
 #include <fontconfig/fontconfig.h>
 #include <gtk/gtk.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 
 #include "menu_form/menu_program.h"
@@ -44,6 +44,28 @@ bool OpenDisplayWithoutGl() {
   return opened;
 }
 
+// The font configuration (dozens of files) is read on a second core while GTK loads its theme for
+// the window, instead of after it, when the first caption is measured. It is only a head start:
+// where no thread can be started, the configuration is read here at once and the menu goes on.
+class FontConfigurationReading {
+ public:
+  FontConfigurationReading() {
+    try {
+      thread_ = std::thread([] { FcInit(); });
+    } catch (const std::system_error&) {
+      FcInit();
+    }
+  }
+  ~FontConfigurationReading() {
+    if (thread_.joinable()) thread_.join();
+  }
+  FontConfigurationReading(const FontConfigurationReading&) = delete;
+  FontConfigurationReading& operator=(const FontConfigurationReading&) = delete;
+
+ private:
+  std::thread thread_;
+};
+
 // The report of a failure that ends the menu, in a box over no window: the window never shows.
 void ShowErrorBox(const std::string& text, const std::string& title) {
   tolvar::ShowMessageBox(nullptr, text, title, GTK_MESSAGE_ERROR);
@@ -53,10 +75,8 @@ void ShowErrorBox(const std::string& text, const std::string& title) {
 // reported; a file that loads still leaves nothing to show.
 int ReportNoDisplay() {
   const char* display = std::getenv("DISPLAY");
-  std::fprintf(stderr,
-               "tolvar-autorun: cannot open the display, so the menu cannot be shown (DISPLAY is "
-               "\"%s\")\n",
-               display != nullptr ? display : "");
+  tolvar::WriteReportLine({"cannot open the display, so the menu cannot be shown (DISPLAY is \"",
+                           display != nullptr ? display : "", "\")"});
   return 1;
 }
 
@@ -72,12 +92,12 @@ int main() {
     return tolvar::RunMenuProgram(platform);
   }
 
-  // The font configuration (dozens of files) is read on a second core while GTK loads its theme
-  // for the window, instead of after it, when the first caption is measured.
-  std::thread font_configuration([] { FcInit(); });
   tolvar::GtkMenuWindow window;
-  font_configuration.join();
   tolvar::MenuPlatform platform(window, &window, program_start);
+  platform.create_window = [&window] {
+    FontConfigurationReading fonts;
+    return window.Create();
+  };
   platform.show_error_box = ShowErrorBox;
   platform.show_and_run = [&window] {
     window.Show();

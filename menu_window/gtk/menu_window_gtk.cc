@@ -74,13 +74,14 @@ void KeepWidth(GtkWidget* button) {
 
 }  // namespace
 
-GtkMenuWindow::GtkMenuWindow()
-    : window_(gtk_window_new(GTK_WINDOW_TOPLEVEL)),
-      fixed_(gtk_fixed_new()),
-      splash_(gtk_image_new()),
-      go_box_(gtk_button_new_with_label(kGoBoxLayout.design_caption)),
-      exit_box_(gtk_button_new_with_label(kExitBoxLayout.design_caption)),
-      dpi_(FontDpi()) {
+Result GtkMenuWindow::Create() {
+  window_ = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  fixed_ = gtk_fixed_new();
+  splash_ = gtk_image_new();
+  go_box_ = gtk_button_new_with_label(kGoBoxLayout.design_caption);
+  exit_box_ = gtk_button_new_with_label(kExitBoxLayout.design_caption);
+  menu_.emplace();
+  dpi_ = FontDpi();
   UseWindowStyle();
   UseProgramIcon();
 
@@ -93,19 +94,16 @@ GtkMenuWindow::GtkMenuWindow()
                               TwipsToPixels(kClientHeightTwips, dpi_));
   gtk_container_add(GTK_CONTAINER(window_), fixed_);
 
-  for (const ControlLayout* layout :
-       {&kSplashLayout, &kMenuLayout, &kGoBoxLayout, &kExitBoxLayout}) {
-    Place(ControlWidget(layout->control), *layout);
-  }
+  for (const ControlLayout* layout : kControls) Place(ControlWidget(layout->control), *layout);
   for (GtkWidget* button : {go_box_, exit_box_}) KeepWidth(button);
   // Return anywhere but on Quit presses Launch, as in a Windows dialog.
   gtk_widget_set_can_default(go_box_, TRUE);
   gtk_window_set_default(window, go_box_);
 
-  // The keyboard order (Go_Box, Exit_Box, Menu) is not the order on screen that GTK would follow
-  // by itself. The focus chain is deprecated only in favour of that on-screen order.
+  // The layout's keyboard order (Go_Box, Exit_Box, Menu) is not the order on screen that GTK
+  // would follow by itself. The focus chain is deprecated only in favour of that on-screen order.
   GList* chain = nullptr;
-  for (const ControlLayout* layout : kTabOrder) {
+  for (const ControlLayout* layout : KeyboardOrder()) {
     chain = g_list_append(chain, ControlWidget(layout->control));
   }
   G_GNUC_BEGIN_IGNORE_DEPRECATIONS
@@ -115,8 +113,9 @@ GtkMenuWindow::GtkMenuWindow()
 
   g_signal_connect(go_box_, "clicked", G_CALLBACK(OnGoBoxClicked), this);
   g_signal_connect(exit_box_, "clicked", G_CALLBACK(OnExitBoxClicked), this);
-  menu_.on_user_selection = [this] { Raise(on_menu_click); };
+  menu_->on_user_selection = [this] { Raise(on_menu_click); };
   g_signal_connect(window_, "destroy", G_CALLBACK(OnDestroy), this);
+  return Result::Ok();
 }
 
 GtkMenuWindow::~GtkMenuWindow() {
@@ -131,7 +130,7 @@ GtkWidget* GtkMenuWindow::ControlWidget(Control control) {
     case Control::kSplash:
       return splash_;
     case Control::kMenu:
-      return menu_.widget();
+      return menu_->widget();
     case Control::kGoBox:
       return go_box_;
     case Control::kExitBox:
@@ -149,8 +148,8 @@ void GtkMenuWindow::Place(GtkWidget* control, const ControlLayout& layout) {
 
 void GtkMenuWindow::Show() {
   gtk_widget_show_all(window_);
-  menu_.FinishFilling();
-  gtk_widget_grab_focus(go_box_);
+  menu_->FinishFilling();
+  gtk_widget_grab_focus(ControlWidget(KeyboardOrder().front()->control));
   // Windows shows where the focus is from the start; GTK waits for the first key otherwise.
   gtk_window_set_focus_visible(GTK_WINDOW(window_), TRUE);
 }
@@ -190,15 +189,15 @@ Result GtkMenuWindow::ShowSplash(const std::string& path) {
   return Result::Ok();
 }
 
-void GtkMenuWindow::ReserveListItems(int count, size_t) { menu_.Reserve(count); }
+void GtkMenuWindow::ReserveListItems(int count, size_t) { menu_->Reserve(count); }
 
 void GtkMenuWindow::AddListItem(int position, std::string_view text) {
-  menu_.Insert(position, text);
+  menu_->Insert(position, text);
 }
 
-void GtkMenuWindow::SetListPosition(int position) { menu_.SetSelected(position); }
+void GtkMenuWindow::SetListPosition(int position) { menu_->SetSelected(position); }
 
-int GtkMenuWindow::ReadListPosition() { return menu_.selected(); }
+int GtkMenuWindow::ReadListPosition() { return menu_->selected(); }
 
 void GtkMenuWindow::SetButtonCaption(Button button, const std::string& caption) {
   GtkWidget* target = button == Button::kGoBox ? go_box_ : exit_box_;

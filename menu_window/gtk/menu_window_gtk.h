@@ -6,6 +6,7 @@
 #include <gtk/gtk.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "menu_form/form_layout.h"
@@ -19,13 +20,17 @@ namespace tolvar {
 // unwinds through GTK.
 class GtkMenuWindow : public MenuView, public MenuEvents {
  public:
-  // Builds the window in its design-time state, hidden. GTK must be initialised.
-  GtkMenuWindow();
+  // Builds nothing yet: Create does.
+  GtkMenuWindow() = default;
   ~GtkMenuWindow() override;
   GtkMenuWindow(const GtkMenuWindow&) = delete;
   GtkMenuWindow& operator=(const GtkMenuWindow&) = delete;
 
-  // Shows the window with the focus on Go_Box.
+  // Builds the window in its design-time state, hidden. GTK must be initialised. GTK has no
+  // failure to report here (it ends the process when memory runs out), so the result is success.
+  Result Create();
+
+  // Shows the window with the focus on the first control of the keyboard order, Go_Box.
   void Show();
 
   void SetTitle(const std::string& title) override;
@@ -45,13 +50,13 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   GtkWidget* ControlWidget(Control control);
   void Place(GtkWidget* control, const ControlLayout& layout);
 
-  GtkWidget* window_;
-  GtkWidget* fixed_;
-  GtkWidget* splash_;
-  GtkWidget* go_box_;
-  GtkWidget* exit_box_;
-  DropDown menu_;
-  int dpi_;  // the layout's resolution: twips to the window's pixels
+  GtkWidget* window_ = nullptr;
+  GtkWidget* fixed_ = nullptr;
+  GtkWidget* splash_ = nullptr;
+  GtkWidget* go_box_ = nullptr;
+  GtkWidget* exit_box_ = nullptr;
+  std::optional<DropDown> menu_;
+  int dpi_ = kDesignDpi;  // the layout's resolution: twips to the window's pixels
 };
 
 }  // namespace tolvar

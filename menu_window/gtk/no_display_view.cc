@@ -2,8 +2,7 @@
 // and warnings on stderr.
 #include "menu_window/gtk/no_display_view.h"
 
-#include <cstdio>
-
+#include "menu_form/menu_program.h"
 #include "menu_window/gtk/picture_loader.h"
 
 namespace tolvar {
@@ -12,7 +11,7 @@ namespace tolvar {
 Result NoDisplayView::ShowSplash(const std::string& path) { return CheckSplashPicture(path); }
 
 void NoDisplayView::Warn(const std::string& text, const std::string& title) {
-  std::fprintf(stderr, "tolvar-autorun: %s: %s\n", title.c_str(), text.c_str());
+  WriteReportLine({title.c_str(), ": ", text.c_str()});
 }
 
 }  // namespace tolvar

@@ -72,18 +72,14 @@ Result MenuWindow::Create() {
                             nullptr, instance_, this);
   if (window_ == nullptr) return Result::Failure("the window: " + LastErrorText());
 
-  // Created in the keyboard order (kTabOrder: Go_Box, Exit_Box, then Menu), which Tab follows.
-  go_box_ = CreateChild(window_, instance_, L"BUTTON", Widen(kGoBoxLayout.design_caption).c_str(),
-                        BS_DEFPUSHBUTTON, ControlRect(kGoBoxLayout, dpi_), kGoBoxId);
-  exit_box_ =
-      CreateChild(window_, instance_, L"BUTTON", Widen(kExitBoxLayout.design_caption).c_str(),
-                  BS_PUSHBUTTON, ControlRect(kExitBoxLayout, dpi_), kExitBoxId);
-  menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL,
-                      MenuRect(dpi_), kMenuId);
-  if (go_box_ == nullptr || exit_box_ == nullptr || menu_ == nullptr) {
-    return Result::Failure("its controls: " + LastErrorText());
+  // Tab follows the order in which the controls were created: the layout's keyboard order. The
+  // picture area is no control of its own; it is painted on the window.
+  for (const ControlLayout* layout : KeyboardOrder()) {
+    if (CreateControl(*layout) == nullptr) {
+      return Result::Failure("its controls: " + LastErrorText());
+    }
   }
-  saved_focus_ = go_box_;
+  saved_focus_ = ControlHandle(KeyboardOrder().front()->control);
   SendMessageW(menu_, CB_SETMINVISIBLE, kVisibleListRows, 0);
   ApplyFont(dpi_);
 
@@ -104,6 +100,41 @@ Result MenuWindow::Create() {
   const UINT window_dpi = WindowDpi(window_);
   if (window_dpi != dpi_) ApplyLayout(window_dpi, nullptr);
   return Result::Ok();
+}
+
+HWND MenuWindow::CreateControl(const ControlLayout& layout) {
+  switch (layout.control) {
+    case Control::kGoBox:
+      go_box_ = CreateChild(window_, instance_, L"BUTTON", Widen(layout.design_caption).c_str(),
+                            BS_DEFPUSHBUTTON, ControlRect(layout, dpi_), kGoBoxId);
+      return go_box_;
+    case Control::kExitBox:
+      exit_box_ = CreateChild(window_, instance_, L"BUTTON", Widen(layout.design_caption).c_str(),
+                              BS_PUSHBUTTON, ControlRect(layout, dpi_), kExitBoxId);
+      return exit_box_;
+    case Control::kMenu:
+      menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL,
+                          MenuRect(dpi_), kMenuId);
+      return menu_;
+    case Control::kSplash:
+      break;
+  }
+  SetLastError(ERROR_INVALID_PARAMETER);  // the picture area takes no focus
+  return nullptr;
+}
+
+HWND MenuWindow::ControlHandle(Control control) const {
+  switch (control) {
+    case Control::kGoBox:
+      return go_box_;
+    case Control::kExitBox:
+      return exit_box_;
+    case Control::kMenu:
+      return menu_;
+    case Control::kSplash:
+      break;
+  }
+  return window_;
 }
 
 RECT MenuWindow::WindowRect(UINT dpi, const RECT* suggested) const {
@@ -180,7 +211,7 @@ void MenuWindow::Show() {
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
   SetForegroundWindow(window_);
-  MoveFocus(go_box_);
+  MoveFocus(ControlHandle(KeyboardOrder().front()->control));
 }
 
 int MenuWindow::RunMessageLoop() {

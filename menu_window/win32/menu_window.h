@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "menu_form/form_layout.h"
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
 #include "menu_window/win32/splash_picture.h"
@@ -30,7 +31,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   // system's reason.
   Result Create();
 
-  // Shows the window with the focus on Go_Box.
+  // Shows the window with the focus on the first control of the keyboard order, Go_Box.
   void Show();
 
   // Runs the window until it is closed; returns the process's exit status.
@@ -51,6 +52,9 @@ class MenuWindow : public MenuView, public MenuEvents {
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void HandleCommand(int id, int code);
+  // Creates the control `layout` describes; null, with the system's error set, when it fails.
+  HWND CreateControl(const ControlLayout& layout);
+  HWND ControlHandle(Control control) const;
   // The window's outer rectangle for `dpi`: at `suggested`'s corner, or centred on the screen.
   RECT WindowRect(UINT dpi, const RECT* suggested) const;
   static RECT MenuRect(UINT dpi);
