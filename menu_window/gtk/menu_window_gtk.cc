@@ -8,6 +8,7 @@
 #include "menu_form/menu_entry.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/picture_loader.h"
+#include "menu_window/gtk/window_style.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 
@@ -24,26 +25,12 @@ int FontDpi() {
   return resolution > 0 ? static_cast<int>(std::lround(resolution)) : kDesignDpi;
 }
 
-// The theme's minimum sizes and paddings are made for 34-pixel buttons; the window's own controls
-// are 21 and 25 pixels high. The buttons' captions take the 8 points the layout was drawn for: at
-// a desktop's 10 or 11 points "Launch" is wider than its 49 pixels. Scoped to this window by
-// name, so that the message boxes keep their normal look.
-constexpr char kCss[] = R"(
-#Tolvar_Autorun #Go_Box, #Tolvar_Autorun #Exit_Box, #Tolvar_Autorun #Menu {
-  min-height: 0;
-  min-width: 0;
-  padding: 0 4px;
-}
-#Tolvar_Autorun #Go_Box, #Tolvar_Autorun #Exit_Box { padding: 0 2px; font-size: 8pt; }
-#Tolvar_Autorun #Menu { padding: 0 2px 0 4px; }
-)";
-
 constexpr char kIcon32[] = "/org/tolvar/autorun/tolvar-32.png";
 constexpr char kIcon16[] = "/org/tolvar/autorun/tolvar-16.png";
 
 void UseWindowStyle() {
   GtkCssProvider* provider = gtk_css_provider_new();
-  gtk_css_provider_load_from_data(provider, kCss, -1, nullptr);
+  gtk_css_provider_load_from_data(provider, kWindowCss, -1, nullptr);
   gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
                                             GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
   g_object_unref(provider);
