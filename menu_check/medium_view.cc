@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "menu_check/execute_permission.h"
-#include "shared_routines/picture_file.h"
+#include "picture/picture_file.h"
 
 namespace tolvar {
 namespace {

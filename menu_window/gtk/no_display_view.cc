@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-#include "menu_window/gtk/picture_loader.h"
+#include "picture/picture_loader.h"
 
 namespace tolvar {
 
 // The same load as the window makes, so that a picture it could not show stops the menu here too.
-Result NoDisplayView::ShowSplash(const std::string& path) { return CheckSplashPicture(path); }
+Result NoDisplayView::ShowSplash(const std::string& path) { return CheckPicture(path); }
 
 void NoDisplayView::Warn(const std::string& text, const std::string& title) {
   std::fprintf(stderr, "tolvar-autorun: %s: %s\n", title.c_str(), text.c_str());

@@ -1,6 +1,6 @@
 // Tests of ReadPlainBmp: each depth it reads, both row orders, and the files it must leave to
 // GDI+ rather than read past their end.
-#include "menu_window/win32/bmp_pixels.h"
+#include "picture/bmp_pixels.h"
 
 #include <gtest/gtest.h>
 
