@@ -22,6 +22,8 @@ DirectoryNames::Alike DirectoryNames::IgnoringCase(const std::string& name) cons
 }
 
 bool DiskDirectories::Exists(const std::string& path) const {
+  // The system would cut the path at a NUL and answer for another one.
+  if (path.find('\0') != std::string::npos) return false;
   std::error_code error;
   return std::filesystem::exists(
       std::filesystem::symlink_status(std::filesystem::u8path(path), error));
@@ -31,6 +33,7 @@ const DirectoryNames& DiskDirectories::List(const std::string& directory) const 
   const auto found = listings_.find(directory);
   if (found != listings_.end()) return found->second;
   DirectoryNames& listing = listings_[directory];
+  if (directory.find('\0') != std::string::npos) return listing;
   std::error_code error;
   for (std::filesystem::directory_iterator
            it(std::filesystem::u8path(directory.empty() ? "." : directory), error),
