@@ -5,28 +5,12 @@
 
 #include "menu_check/medium_checks.h"
 #include "menu_check/medium_probe.h"
+#include "shared_routines/ascii_text.h"
 #include "shared_routines/quoted_text.h"
+#include "shared_routines/text_decode.h"
 
 namespace tolvar {
 namespace {
-
-void AppendUtf8(unsigned code, std::string* out) {
-  if (code < 0x80) {
-    *out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    *out += static_cast<char>(0xC0 | (code >> 6));
-    *out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    *out += static_cast<char>(0xE0 | (code >> 12));
-    *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    *out += static_cast<char>(0xF0 | (code >> 18));
-    *out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    *out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    *out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // UTF-16 after its byte-order mark, as UTF-8; a lone surrogate becomes U+FFFD.
 std::string FromUtf16(const std::string& bytes, bool big_endian) {
@@ -48,19 +32,6 @@ std::string FromUtf16(const std::string& bytes, bool big_endian) {
     AppendUtf8(code, &text);
   }
   return text;
-}
-
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool IsAscii(const std::string& text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
 }
 
 // A path in autorun.inf, relative to the root, as a path of the view.
@@ -148,7 +119,7 @@ class AutorunInf {
       start = end + 1;
       ++number;
       if (!line.empty() && line.back() == '\r') line.pop_back();
-      line = Trim(line);
+      line = TrimBlanks(line);
       if (line.empty() || line[0] == ';') continue;
       if (line[0] == '[') {
         in_autorun = AsciiFolded(line) == "[autorun]";
@@ -157,10 +128,10 @@ class AutorunInf {
       }
       const size_t equals = line.find('=');
       if (!in_autorun || equals == std::string::npos) continue;
-      const std::string key = AsciiFolded(Trim(line.substr(0, equals)));
+      const std::string key = AsciiFolded(TrimBlanks(line.substr(0, equals)));
       for (int i = 0; i < kKeys; ++i) {
         if (key == kNames[i] && keys_[i].line == 0)
-          keys_[i] = {number, Trim(line.substr(equals + 1))};
+          keys_[i] = {number, TrimBlanks(line.substr(equals + 1))};
       }
       if ((key == "label" || key == "action") && !utf8_marked_ && !IsAscii(line)) {
         Warn(number, key +
@@ -191,8 +162,8 @@ class AutorunInf {
     std::string file = icon.value;
     const size_t comma = file.rfind(',');
     if (comma != std::string::npos &&
-        Trim(file.substr(comma + 1)).find_first_not_of("-0123456789") == std::string::npos) {
-      file = Trim(file.substr(0, comma));
+        TrimBlanks(file.substr(comma + 1)).find_first_not_of("-0123456789") == std::string::npos) {
+      file = TrimBlanks(file.substr(0, comma));
     }
     if (!file.empty() && file[0] == '"') file = file.substr(1, file.find('"', 1) - 1);
     const MediumName* found = view_.IgnoringCase(ViewPath(file));

@@ -6,6 +6,7 @@
 
 #include "menu_check/medium_checks.h"
 #include "menu_check/medium_probe.h"
+#include "shared_routines/ascii_text.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {
@@ -85,15 +86,16 @@ void CheckLinuxAutostart(const MediumView& view, std::vector<Finding>* findings)
     } else {
       findings->push_back(
           {0, Severity::kWarning,
-           std::string("never used: desktops run ") + QuotedText(used) + ", which comes first", name});
+           std::string("never used: desktops run ") + QuotedText(used) + ", which comes first",
+           name});
     }
   }
   for (const std::string& child : view.Children("")) {
     for (const char* name : kAutostartNames) {
       if (child != name && AsciiFolded(child) == name) {
         findings->push_back({0, Severity::kWarning,
-                             QuotedText(child) + " is never found: desktops look for " + QuotedText(name) +
-                                 " by its exact lower-case name",
+                             QuotedText(child) + " is never found: desktops look for " +
+                                 QuotedText(name) + " by its exact lower-case name",
                              child});
       }
     }

@@ -10,6 +10,7 @@
 #include <unordered_set>
 
 #include "menu_check/image_reader.h"
+#include "shared_routines/ascii_text.h"
 
 namespace tolvar {
 namespace {

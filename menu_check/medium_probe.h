@@ -5,8 +5,8 @@
 #define TOLVAR_MENU_CHECK_MEDIUM_PROBE_H_
 
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
+
+#include "shared_routines/directory_lister.h"
 
 namespace tolvar {
 
@@ -20,8 +20,8 @@ class MediumProbe {
   std::string CaseVariant(const std::string& written);
 
   // For a `written` that CaseVariant answers: true when the Linux menu finds it too, because in
-  // each folder one name alone matches a component missing as written (what MatchCase does, from
-  // the listings already read rather than a directory scan per path).
+  // each folder one name alone matches a component missing as written (MatchCase's rule, over the
+  // listings already read rather than a directory scan per path).
   bool CaseVariantIsUnique(const std::string& written);
 
   // True when `written` ends in blanks and names a file without them: Windows drops blanks at the
@@ -32,17 +32,9 @@ class MediumProbe {
   std::string WhyNotFound(const std::string& written);
 
  private:
-  // The names in a directory, and for each name in lower case the first one found: a menu of
-  // thousands of entries in one directory must not scan it once per entry.
-  struct Listing {
-    std::unordered_set<std::string> names;
-    std::unordered_map<std::string, std::string> by_lower_case;
-    std::unordered_map<std::string, int> lower_case_count;
-  };
-  // `directory`'s listing, read once.
-  const Listing& ListingOf(const std::string& directory);
-
-  std::unordered_map<std::string, Listing> listings_;
+  // Each directory read once: a menu of thousands of entries in one directory must not scan it
+  // once per entry.
+  DiskDirectories directories_;
 };
 
 // "$Exit$" or " $null$": the line is meant as `keyword` but is not it, so the menu takes it as a

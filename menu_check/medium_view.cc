@@ -2,11 +2,14 @@
 #include "menu_check/medium_view.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 
 #include "menu_check/execute_permission.h"
-#include "shared_routines/picture_file.h"
+#include "picture/picture_file.h"
+#include "shared_routines/ascii_text.h"
+#include "shared_routines/case_match.h"
 
 namespace tolvar {
 namespace {
@@ -23,14 +26,42 @@ std::string Leaf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
-
-std::string AsciiFolded(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+// A path as the walk builds it ("./menu/", "a//b") as a path of the view ("menu", "a/b").
+std::string InView(const std::string& path) {
+  std::string view_path;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    if (!part.empty() && part != ".") view_path += (view_path.empty() ? "" : "/") + part;
+    start = end + 1;
   }
-  return text;
+  return view_path;
 }
+
+// The view's folders behind the interface the letter-case walk reads.
+class ViewDirectories : public DirectoryLister {
+ public:
+  ViewDirectories(const MediumView& view,
+                  const std::unordered_map<std::string, DirectoryNames>& folders)
+      : view_(view), folders_(folders) {}
+
+  bool Exists(const std::string& path) const override {
+    return view_.Exact(InView(path)) != nullptr;
+  }
+  const DirectoryNames& List(const std::string& directory) const override {
+    static const DirectoryNames kNone;
+    const auto found = folders_.find(InView(directory));
+    return found == folders_.end() ? kNone : found->second;
+  }
+
+ private:
+  const MediumView& view_;
+  const std::unordered_map<std::string, DirectoryNames>& folders_;
+};
+
+}  // namespace
 
 bool WantsContent(const std::string& path) {
   const std::string folded = AsciiFolded(path);
@@ -72,15 +103,11 @@ MediumView MediumView::FromFolder(const std::string& root) {
 void MediumView::Index() {
   by_path_.clear();
   by_folded_path_.clear();
-  children_.clear();
-  folded_children_.clear();
+  folders_.clear();
   for (size_t i = 0; i < names.size(); ++i) {
     by_path_.emplace(names[i].path, i);
     by_folded_path_.emplace(AsciiFolded(names[i].path), i);
-    children_[Parent(names[i].path)].push_back(Leaf(names[i].path));
-    auto& folded =
-        folded_children_[Parent(names[i].path) + '\0' + AsciiFolded(Leaf(names[i].path))];
-    if (folded.first++ == 0) folded.second = Leaf(names[i].path);
+    folders_[Parent(names[i].path)].Add(Leaf(names[i].path));
   }
 }
 
@@ -96,31 +123,15 @@ const MediumName* MediumView::IgnoringCase(const std::string& path) const {
 }
 
 const MediumName* MediumView::AsLinuxMenuFinds(const std::string& path) const {
-  if (const MediumName* exact = Exact(path)) return exact;
-  std::string matched;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('/', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string part = path.substr(start, end - start);
-    start = end + 1;
-    if (part.empty() || part == ".") continue;
-    const std::string wanted = matched.empty() ? part : matched + "/" + part;
-    if (Exact(wanted) != nullptr) {
-      matched = wanted;
-      continue;
-    }
-    const auto folded = folded_children_.find(matched + '\0' + AsciiFolded(part));
-    if (folded == folded_children_.end() || folded->second.first != 1) return nullptr;
-    matched = matched.empty() ? folded->second.second : matched + "/" + folded->second.second;
-  }
-  return Exact(matched);
+  const std::optional<std::string> found =
+      FindIgnoringCase(ViewDirectories(*this, folders_), path, CaseRule::kOnlyMatch);
+  return found ? Exact(InView(*found)) : nullptr;
 }
 
 const std::vector<std::string>& MediumView::Children(const std::string& directory) const {
   static const std::vector<std::string> kNone;
-  const auto found = children_.find(directory);
-  return found == children_.end() ? kNone : found->second;
+  const auto found = folders_.find(directory);
+  return found == folders_.end() ? kNone : found->second.names();
 }
 
 }  // namespace tolvar

@@ -3,10 +3,11 @@
 #ifndef TOLVAR_MENU_CHECK_MEDIUM_VIEW_H_
 #define TOLVAR_MENU_CHECK_MEDIUM_VIEW_H_
 
-#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "shared_routines/directory_lister.h"
 
 namespace tolvar {
 
@@ -38,25 +39,21 @@ class MediumView {
   // As Windows finds it: every component without regard to ASCII letter case.
   const MediumName* IgnoringCase(const std::string& path) const;
   // As the Linux menu finds it: components missing as written match the one entry of their folder
-  // that differs only in case (what MatchCase does on the disk).
+  // that differs only in case (MatchCase's own walk, over this view's folders).
   const MediumName* AsLinuxMenuFinds(const std::string& path) const;
   // The names directly in folder `directory` ("" for the root).
   const std::vector<std::string>& Children(const std::string& directory) const;
 
  private:
   std::unordered_map<std::string, size_t> by_path_;
-  std::unordered_map<std::string, size_t> by_folded_path_;  // the first of names alike
-  std::unordered_map<std::string, std::vector<std::string>> children_;
-  // By folder, NUL, the name in ASCII lower case: how many names fold to it, and the first.
-  std::unordered_map<std::string, std::pair<int, std::string>> folded_children_;
+  std::unordered_map<std::string, size_t> by_folded_path_;   // the first of names alike
+  std::unordered_map<std::string, DirectoryNames> folders_;  // by path, "" for the root
 };
 
 // True for the files whose contents MediumView keeps: autorun.inf, .autorun, autorun, autorun.sh
 // in the root and menu/config.mnu, each in any letter case, up to 1 MiB.
 bool WantsContent(const std::string& path);
 inline constexpr size_t kLargestKeptFile = 1 << 20;
-
-std::string AsciiFolded(std::string text);
 
 }  // namespace tolvar
 

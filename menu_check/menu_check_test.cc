@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "menu_check/picture_check.h"
 #include "menu_form/menu_form.h"
+#include "picture/picture_loader.h"
 #include "shared_routines/run_time_error.h"
 #include "tests/support/fake_menu_view.h"
 #include "tests/support/scratch_medium.h"

@@ -7,7 +7,9 @@
 
 #include "menu_check/medium_checks.h"
 #include "menu_check/medium_probe.h"
+#include "shared_routines/ascii_text.h"
 #include "shared_routines/quoted_text.h"
+#include "shared_routines/windows_names.h"
 
 namespace tolvar {
 namespace {
@@ -42,16 +44,10 @@ std::string RefusedName(const std::string& name) {
     if (static_cast<unsigned char>(c) < 0x20) return "it holds a control character";
   }
   if (name.back() == '.' || name.back() == ' ') return "it ends in a dot or a blank";
-  std::string base = AsciiFolded(name.substr(0, name.find('.')));
-  base = base.substr(0, base.find_last_not_of(' ') + 1);
-  static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
-  bool device = false;
-  for (const char* reserved : kDevices) device = device || base == reserved;
-  if (base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
-      base[3] >= '1' && base[3] <= '9') {
-    device = true;
-  }
-  return device ? "it is the name of a device (" + base + "), with or without an extension" : "";
+  const std::string_view device = WindowsDeviceIn(name);
+  if (device.empty()) return "";
+  return "it is the name of a device (" + AsciiFolded(std::string(device)) +
+         "), with or without an extension";
 }
 
 }  // namespace

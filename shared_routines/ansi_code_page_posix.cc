@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "shared_routines/ansi_code_page.h"
+#include "shared_routines/text_decode.h"
 
 namespace tolvar {
 namespace {
@@ -13,19 +14,6 @@ constexpr uint16_t kHighControls[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(uint16_t code, std::string* text) {
-  if (code < 0x80) {
-    *text += static_cast<char>(code);
-  } else if (code < 0x800) {
-    *text += static_cast<char>(0xC0 | (code >> 6));
-    *text += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    *text += static_cast<char>(0xE0 | (code >> 12));
-    *text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    *text += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 }  // namespace
 

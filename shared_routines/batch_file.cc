@@ -1,14 +1,13 @@
 // BatchFileRefusal: the extension, then the characters cmd.exe treats specially.
 #include "shared_routines/batch_file.h"
 
-#include <cctype>
+#include "shared_routines/ascii_text.h"
 
 namespace tolvar {
 
 std::string BatchFileRefusal(const std::string& path) {
   if (path.size() < 4) return std::string();
-  std::string extension = path.substr(path.size() - 4);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string extension = AsciiFolded(path.substr(path.size() - 4));
   if (extension != ".bat" && extension != ".cmd") return std::string();
   const size_t special = path.find_first_of("%^&|<>\"");
   if (special == std::string::npos) return std::string();

@@ -3,7 +3,10 @@
 #ifndef TOLVAR_SHARED_ROUTINES_CASE_MATCH_H_
 #define TOLVAR_SHARED_ROUTINES_CASE_MATCH_H_
 
+#include <optional>
 #include <string>
+
+#include "shared_routines/directory_lister.h"
 
 namespace tolvar {
 
@@ -14,6 +17,19 @@ namespace tolvar {
 // or more than one entry matches a component, nothing is guessed: `native` comes back unchanged
 // and names nothing, as before. Never fails; reads directories only where a name is missing.
 std::string MatchCase(const std::string& native);
+
+// What a component missing as written matches in its directory.
+enum class CaseRule {
+  kOnlyMatch,   // the one name that differs from it only in ASCII case; of two, neither (MatchCase)
+  kFirstMatch,  // the first such name listed (Windows, whose folders hold no two such names)
+};
+
+// The walk behind MatchCase, over any directory listing: `path` ('/' between components) when it
+// exists as written; otherwise the path with each component that is missing as written replaced
+// under `rule`. Empty components, "." and ".." stay as they are. Nothing when a component matches
+// no name. Lists only the directories where a name is missing.
+std::optional<std::string> FindIgnoringCase(const DirectoryLister& lister, const std::string& path,
+                                            CaseRule rule);
 
 }  // namespace tolvar
 

@@ -2,24 +2,14 @@
 // normal files, passes over directories, hidden files and system files, and over device names.
 #include <windows.h>
 
-#include <cctype>
 #include <string_view>
 
 #include "shared_routines/file_exists.h"
 #include "shared_routines/utf16_win32.h"
+#include "shared_routines/windows_names.h"
 
 namespace tolvar {
 namespace {
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(a[i])) != static_cast<unsigned char>(b[i])) {
-      return false;
-    }
-  }
-  return true;
-}
 
 // Whether the last component of `path` names a device: Windows opens CON, NUL, COM1 and the others
 // in any directory, with any extension ("menu\COM1.png") and with trailing blanks, so a search
@@ -28,14 +18,7 @@ bool NamesDevice(const std::string& path) {
   const size_t slash = path.find_last_of("\\/:");
   std::string_view name(path);
   if (slash != std::string::npos) name.remove_prefix(slash + 1);
-  name = name.substr(0, name.find('.'));
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
-    if (SameLetters(name, device)) return true;
-  }
-  return name.size() == 4 &&
-         (SameLetters(name.substr(0, 3), "COM") || SameLetters(name.substr(0, 3), "LPT")) &&
-         name[3] >= '1' && name[3] <= '9';
+  return !WindowsDeviceIn(name).empty();
 }
 
 }  // namespace

@@ -43,17 +43,31 @@ size_t Utf8SequenceAt(std::string_view bytes, size_t i, char32_t* code) {
   return length;
 }
 
-namespace {
-
-// True when every byte is below 0x80. Written without an early exit so that the compiler can
-// test many bytes at once: nearly every line of a menu file is plain ASCII.
+// Written without an early exit so that the compiler can test many bytes at once: nearly every
+// line of a menu file is plain ASCII.
 bool IsAscii(std::string_view bytes) {
   unsigned char all = 0;
   for (const char c : bytes) all |= static_cast<unsigned char>(c);
   return all < 0x80;
 }
 
-}  // namespace
+void AppendUtf8(char32_t code, std::string* text) {
+  if (code < 0x80) {
+    *text += static_cast<char>(code);
+  } else if (code < 0x800) {
+    *text += static_cast<char>(0xC0 | (code >> 6));
+    *text += static_cast<char>(0x80 | (code & 0x3F));
+  } else if (code < 0x10000) {
+    *text += static_cast<char>(0xE0 | (code >> 12));
+    *text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    *text += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    *text += static_cast<char>(0xF0 | (code >> 18));
+    *text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+    *text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    *text += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
 
 bool IsValidUtf8(std::string_view bytes) {
   if (IsAscii(bytes)) return true;

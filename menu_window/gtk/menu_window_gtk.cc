@@ -7,10 +7,8 @@
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
 #include "menu_window/gtk/message_box.h"
-#include "menu_window/gtk/picture_loader.h"
 #include "menu_window/gtk/window_style.h"
-#include "shared_routines/case_match.h"
-#include "shared_routines/native_path.h"
+#include "picture/picture_loader.h"
 
 namespace tolvar {
 namespace {
@@ -166,8 +164,7 @@ Result GtkMenuWindow::ShowSplash(const std::string& path) {
   const int scale = gtk_widget_get_scale_factor(splash_);
   const PixelRect area = ToPixels(kSplashLayout.twips, dpi_);
   std::string reason;
-  GdkPixbuf* picture = LoadStretchedPicture(MatchCase(NativePath(path)), area.width * scale,
-                                            area.height * scale, &reason);
+  GdkPixbuf* picture = LoadStretchedPicture(path, area.width * scale, area.height * scale, &reason);
   if (picture == nullptr) return Result::Failure(reason);
   cairo_surface_t* surface = gdk_cairo_surface_create_from_pixbuf(picture, scale, nullptr);
   gtk_image_set_from_surface(GTK_IMAGE(splash_), surface);

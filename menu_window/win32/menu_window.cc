@@ -231,9 +231,8 @@ void MenuWindow::SetTitle(const std::string& title) {
 
 Result MenuWindow::ShowSplash(const std::string& path) {
   const RECT area = SplashRect();
-  const Result loaded =
-      splash_.Load(Widen(path), SIZE{area.right - area.left, area.bottom - area.top},
-                   GetSysColor(COLOR_BTNFACE));
+  const Result loaded = splash_.Load(path, SIZE{area.right - area.left, area.bottom - area.top},
+                                     GetSysColor(COLOR_BTNFACE));
   InvalidateRect(window_, &area, TRUE);
   return loaded;
 }

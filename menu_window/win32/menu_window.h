@@ -13,7 +13,7 @@
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
-#include "menu_window/win32/splash_picture.h"
+#include "picture/picture_loader.h"
 
 namespace tolvar {
 

@@ -9,11 +9,10 @@
 #include <cstdlib>
 #include <string>
 #include <string_view>
-
 #include <vector>
 
-#include "menu_window/win32/bmp_pixels.h"
-#include "shared_routines/picture_header.h"
+#include "picture/bmp_pixels.h"
+#include "picture/picture_header.h"
 #include "tests/fuzz/property_check.h"
 
 namespace tolvar {
@@ -51,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CheckBudget(header, 1, 1);
   CheckBudget(header, 978, 242);
 
-  if (header.format == PictureFormat::kBmp && CheckDecodingBudget(header, 489, 121, false).empty()) {
+  if (header.format == PictureFormat::kBmp &&
+      CheckDecodingBudget(header, 489, 121, false).empty()) {
     int width = 0, height = 0;
     std::vector<uint8_t> pixels;
     if (ReadPlainBmp(bytes, &width, &height, &pixels)) {

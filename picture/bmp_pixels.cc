@@ -1,11 +1,11 @@
 // ReadPlainBmp: the header checked against the file's size, then each row copied or looked up in
 // the palette. The arithmetic is 32-bit, which keeps the 32-bit program small: once the pixels
 // are within the budget, no size here comes near 2^32.
-#include "menu_window/win32/bmp_pixels.h"
+#include "picture/bmp_pixels.h"
 
 #include <cstring>
 
-#include "shared_routines/picture_header.h"
+#include "picture/picture_header.h"
 
 namespace tolvar {
 namespace {
@@ -22,8 +22,8 @@ uint32_t Little32(std::string_view b, size_t at) {
 
 bool ReadPlainBmp(std::string_view bytes, int* width, int* height, std::vector<uint8_t>* pixels) {
   constexpr uint32_t kFileHeader = 14;
-  if (bytes.size() < kFileHeader + 40 || bytes.size() > kMaxPictureFileBytes ||
-      bytes[0] != 'B' || bytes[1] != 'M') {
+  if (bytes.size() < kFileHeader + 40 || bytes.size() > kMaxPictureFileBytes || bytes[0] != 'B' ||
+      bytes[1] != 'M') {
     return false;
   }
   const auto size = static_cast<uint32_t>(bytes.size());

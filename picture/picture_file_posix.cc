@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "shared_routines/picture_file.h"
+#include "picture/picture_file.h"
 
 namespace tolvar {
 

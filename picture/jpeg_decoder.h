@@ -1,8 +1,8 @@
 // Win32 only: decodes a JPEG through the Windows Imaging Component to a picture no larger than it
 // needs to be for the area it is shown in. GDI+ decodes a JPEG at full size into 32-bit pixels and
 // keeps copies: half a gigabyte and seconds for a camera photo.
-#ifndef TOLVAR_MENU_WINDOW_WIN32_JPEG_DECODER_H_
-#define TOLVAR_MENU_WINDOW_WIN32_JPEG_DECODER_H_
+#ifndef TOLVAR_PICTURE_JPEG_DECODER_H_
+#define TOLVAR_PICTURE_JPEG_DECODER_H_
 
 #include <windows.h>
 
@@ -28,4 +28,4 @@ bool DecodeJpeg(const std::string& bytes, SIZE area, DecodedPixels* pixels);
 
 }  // namespace tolvar
 
-#endif  // TOLVAR_MENU_WINDOW_WIN32_JPEG_DECODER_H_
+#endif  // TOLVAR_PICTURE_JPEG_DECODER_H_

@@ -1,19 +1,19 @@
-// Win32 body of SplashPicture, for the window and the checker alike: the file is read whole and its
-// declared size checked against the decoding budget before any decoder sees a byte; WIC decodes a
-// JPEG, a plain BMP is read here, GDI+ through its flat API, loaded at run time, decodes the rest
-// from memory; the picture is stretched into a DIB section that the window paints.
+// Win32 body of the picture loader, for the window and the checker alike: the file is read whole
+// and its declared size checked against the decoding budget before any decoder sees a byte; WIC
+// decodes a JPEG, a plain BMP is read here, GDI+ through its flat API, loaded at run time, decodes
+// the rest from memory; the picture is stretched into a DIB section that the window paints.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
-#include "menu_window/win32/bmp_pixels.h"
-#include "menu_window/win32/gdiplus_library.h"
-#include "menu_window/win32/jpeg_decoder.h"
-#include "menu_window/win32/pixel_stretch.h"
-#include "menu_window/win32/splash_picture.h"
-#include "shared_routines/picture_file.h"
-#include "shared_routines/picture_header.h"
-#include "shared_routines/utf16_win32.h"
+#include "menu_form/form_layout.h"
+#include "picture/bmp_pixels.h"
+#include "picture/gdiplus_library.h"
+#include "picture/jpeg_decoder.h"
+#include "picture/picture_file.h"
+#include "picture/picture_header.h"
+#include "picture/picture_loader.h"
+#include "picture/pixel_stretch.h"
 
 namespace tolvar {
 namespace {
@@ -108,12 +108,12 @@ void SplashPicture::Clear() {
   size_ = SIZE{0, 0};
 }
 
-Result SplashPicture::Load(const std::wstring& path, SIZE size, COLORREF background) {
+Result SplashPicture::Load(const std::string& path, SIZE size, COLORREF background) {
   Clear();
   // JPEG is counted at the size the file declares: Wine's WIC, and GDI+ everywhere, decode it at
   // full size; only Windows' own WIC scales while decoding.
   std::string bytes;
-  std::string reason = ReadPictureFile(Narrow(path), &bytes);
+  std::string reason = ReadPictureFile(path, &bytes);
   if (!reason.empty()) return Result::Failure(reason);
   const PictureHeader header = ReadPictureHeader(bytes);
   reason = CheckDecodingBudget(header, size.cx, size.cy, /*decoder_scales_jpeg=*/false);
@@ -209,6 +209,13 @@ void SplashPicture::Paint(HDC dc, const RECT& target) const {
   }
   SelectObject(source, previous);
   DeleteDC(source);
+}
+
+Result CheckPicture(const std::string& path) {
+  // The picture area at 96 dots per inch, as the window asks for it.
+  const PixelRect area = ToPixels(kSplashLayout.twips, kDesignDpi);
+  SplashPicture picture;
+  return picture.Load(path, SIZE{area.width, area.height}, RGB(240, 240, 240));
 }
 
 }  // namespace tolvar

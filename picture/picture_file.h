@@ -1,8 +1,8 @@
 // Reading a picture file whole, before any decoder sees it: only a regular file, never blocking,
 // never more than kMaxPictureFileBytes, so that a device, a FIFO or an endless file named as the
 // picture cannot hang the menu or fill its memory.
-#ifndef TOLVAR_SHARED_ROUTINES_PICTURE_FILE_H_
-#define TOLVAR_SHARED_ROUTINES_PICTURE_FILE_H_
+#ifndef TOLVAR_PICTURE_PICTURE_FILE_H_
+#define TOLVAR_PICTURE_PICTURE_FILE_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -36,4 +36,4 @@ class PictureFileHandle {
 
 }  // namespace tolvar
 
-#endif  // TOLVAR_SHARED_ROUTINES_PICTURE_FILE_H_
+#endif  // TOLVAR_PICTURE_PICTURE_FILE_H_

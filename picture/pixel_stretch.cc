@@ -1,8 +1,9 @@
 // StretchPixels: two separable passes with precomputed filter taps.
-#include "menu_window/win32/pixel_stretch.h"
+#include "picture/pixel_stretch.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 namespace tolvar {
@@ -114,9 +115,9 @@ void StretchPixels(const uint8_t* source, int source_width, int source_height, i
           value = (sum[c] + kHalf) >> kResultBits;
         } else {
           // Premultiplied: the background shows through as much as the picture leaves uncovered.
-          value = static_cast<int32_t>(
-              (sum[c] + static_cast<double>(back[c]) * uncovered / 255.0) / (1 << kResultBits) +
-              0.5);
+          value = static_cast<int32_t>((sum[c] + static_cast<double>(back[c]) * uncovered / 255.0) /
+                                           (1 << kResultBits) +
+                                       0.5);
         }
         color |= static_cast<uint32_t>(std::clamp(value, 0, 255)) << (8 * c);
       }

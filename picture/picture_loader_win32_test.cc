@@ -1,7 +1,5 @@
-// Tests of SplashPicture with real picture files: stretching, metafiles, damaged files, and that
-// the file is free again once the picture is drawn.
-#include "menu_window/win32/splash_picture.h"
-
+// Tests of the Windows picture loader with real picture files: stretching, metafiles, damaged
+// files, and that the file is free again once the picture is drawn.
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <wincodec.h>
@@ -11,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "picture/picture_loader.h"
+#include "shared_routines/utf16_win32.h"
 #include "tests/support/scratch_medium.h"
 
 namespace tolvar {
@@ -106,8 +106,9 @@ COLORREF PixelAt(const SplashPicture& picture, int x, int y) {
   return RGB(row[x * 4 + 2], row[x * 4 + 1], row[x * 4]);
 }
 
-std::wstring PathIn(const ScratchMedium& medium, const char* name) {
-  return (medium.root() / name).wstring();
+// As the menu file would name it: UTF-8.
+std::string PathIn(const ScratchMedium& medium, const char* name) {
+  return (medium.root() / name).u8string();
 }
 
 TEST(SplashPictureTest, StretchesABitmapToTheWholeAreaWithoutKeepingProportions) {
@@ -138,7 +139,7 @@ TEST(SplashPictureTest, ReducesALargeJpegToTheAreaUpToItsEdges) {
   ScratchMedium medium;
   // Eight times the area and a few pixels more: the last column and row of blocks are cut short
   // and must be averaged over the pixels they have.
-  WriteQuadrantJpeg(PathIn(medium, "photo.jpg"), 8 * 200 + 5, 8 * 60 + 3);
+  WriteQuadrantJpeg(Widen(PathIn(medium, "photo.jpg")), 8 * 200 + 5, 8 * 60 + 3);
   SplashPicture picture;
   const Result loaded = picture.Load(PathIn(medium, "photo.jpg"), SIZE{200, 60}, kGrey);
   ASSERT_TRUE(loaded.ok) << loaded.reason;
@@ -156,16 +157,16 @@ TEST(SplashPictureTest, LeavesTheFileFreeOnceDrawn) {
   ASSERT_TRUE(picture.Load(PathIn(medium, "splash.bmp"), SIZE{20, 20}, kGrey).ok);
   // A medium's author may replace the picture while the menu runs; nothing may hold it.
   const HANDLE exclusive =
-      CreateFileW(PathIn(medium, "splash.bmp").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(Widen(PathIn(medium, "splash.bmp")).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
   CloseHandle(exclusive);
 }
 
 TEST(SplashPictureTest, DrawsAMetafileIntoTheArea) {
   ScratchMedium medium;
-  const std::wstring path = PathIn(medium, "splash.emf");
-  const HDC metafile = CreateEnhMetaFileW(nullptr, path.c_str(), nullptr, nullptr);
+  const std::string path = PathIn(medium, "splash.emf");
+  const HDC metafile = CreateEnhMetaFileW(nullptr, Widen(path).c_str(), nullptr, nullptr);
   ASSERT_NE(metafile, nullptr);
   const HBRUSH blue = CreateSolidBrush(kBlue);
   const RECT all = {0, 0, 100, 100};

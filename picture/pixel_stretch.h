@@ -1,8 +1,8 @@
 // Stretches a picture's pixels to another size without keeping proportions, smoothly (a tent
 // filter: linear when enlarging, averaging when shrinking), over an opaque background. Plain C++:
 // the Win32 window uses it because GDI's and GDI+'s own stretching are slow under Wine.
-#ifndef TOLVAR_MENU_WINDOW_WIN32_PIXEL_STRETCH_H_
-#define TOLVAR_MENU_WINDOW_WIN32_PIXEL_STRETCH_H_
+#ifndef TOLVAR_PICTURE_PIXEL_STRETCH_H_
+#define TOLVAR_PICTURE_PIXEL_STRETCH_H_
 
 #include <cstdint>
 
@@ -17,4 +17,4 @@ void StretchPixels(const uint8_t* source, int source_width, int source_height, i
 
 }  // namespace tolvar
 
-#endif  // TOLVAR_MENU_WINDOW_WIN32_PIXEL_STRETCH_H_
+#endif  // TOLVAR_PICTURE_PIXEL_STRETCH_H_

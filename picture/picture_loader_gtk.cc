@@ -2,15 +2,16 @@
 // and its declared size checked against the budget before GdkPixbuf sees a byte; the decoder is
 // then asked for the area's size at once (JPEG scales while decoding, SVG and WMF draw at it), and
 // GdkPixbufLoader's size signal refuses what the header check cannot read. No GTK here.
-#include "menu_window/gtk/picture_loader.h"
+#include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <string>
 
 #include "menu_form/form_layout.h"
+#include "picture/picture_file.h"
+#include "picture/picture_header.h"
+#include "picture/picture_loader.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
-#include "shared_routines/picture_file.h"
-#include "shared_routines/picture_header.h"
 
 namespace tolvar {
 namespace {
@@ -62,7 +63,7 @@ constexpr bool kDecoderScalesJpeg = true;
 GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
                                 std::string* reason) {
   std::string bytes;
-  *reason = ReadPictureFile(path, &bytes);
+  *reason = ReadPictureFile(MatchCase(NativePath(path)), &bytes);
   if (!reason->empty()) return nullptr;
   const PictureHeader header = ReadPictureHeader(bytes);
   *reason = CheckDecodingBudget(header, width, height, kDecoderScalesJpeg);
@@ -100,11 +101,10 @@ GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
   return picture;
 }
 
-Result CheckSplashPicture(const std::string& path) {
+Result CheckPicture(const std::string& path) {
   constexpr PixelRect kArea = ToPixels(kSplashLayout.twips, kDesignDpi);
   std::string reason;
-  GdkPixbuf* picture =
-      LoadStretchedPicture(MatchCase(NativePath(path)), kArea.width, kArea.height, &reason);
+  GdkPixbuf* picture = LoadStretchedPicture(path, kArea.width, kArea.height, &reason);
   if (picture == nullptr) return Result::Failure(reason);
   g_object_unref(picture);
   return Result::Ok();

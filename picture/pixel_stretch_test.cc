@@ -1,5 +1,5 @@
 // Tests of StretchPixels on small pictures whose right answer is known.
-#include "menu_window/win32/pixel_stretch.h"
+#include "picture/pixel_stretch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // What a picture file says about its own size, read from its first bytes before any decoder sees
 // them, and whether decoding it fits the budget every picture must keep to. Plain C++: the menu's
 // window and the checker on both platforms decide the same way.
-#ifndef TOLVAR_SHARED_ROUTINES_PICTURE_HEADER_H_
-#define TOLVAR_SHARED_ROUTINES_PICTURE_HEADER_H_
+#ifndef TOLVAR_PICTURE_PICTURE_HEADER_H_
+#define TOLVAR_PICTURE_PICTURE_HEADER_H_
 
 #include <cstddef>
 #include <cstdint>
@@ -57,4 +57,4 @@ void KeepFirstFrame(const PictureHeader& header, std::string* bytes);
 
 }  // namespace tolvar
 
-#endif  // TOLVAR_SHARED_ROUTINES_PICTURE_HEADER_H_
+#endif  // TOLVAR_PICTURE_PICTURE_HEADER_H_

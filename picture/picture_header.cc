@@ -1,5 +1,5 @@
 // ReadPictureHeader and the decoding budget: the size fields of PNG, JPEG, GIF, BMP and TIFF.
-#include "shared_routines/picture_header.h"
+#include "picture/picture_header.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // Win32 body of the GDI+ loader: LoadLibraryW and GetProcAddress, then GdiplusStartup.
 #include <string>
 
-#include "menu_window/win32/gdiplus_library.h"
+#include "picture/gdiplus_library.h"
 #include "shared_routines/system_dlls_win32.h"
 
 namespace tolvar {

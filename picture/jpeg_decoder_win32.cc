@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "menu_window/win32/jpeg_decoder.h"
+#include "picture/jpeg_decoder.h"
 #include "shared_routines/system_dlls_win32.h"
 
 namespace tolvar {

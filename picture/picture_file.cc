@@ -1,9 +1,9 @@
 // Portable part of ReadPictureFile: the budget, kept even when the file grows while it is read.
-#include "shared_routines/picture_file.h"
+#include "picture/picture_file.h"
 
 #include <algorithm>
 
-#include "shared_routines/picture_header.h"
+#include "picture/picture_header.h"
 
 namespace tolvar {
 

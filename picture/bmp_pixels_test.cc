@@ -1,6 +1,6 @@
 // Tests of ReadPlainBmp: each depth it reads, both row orders, and the files it must leave to
 // GDI+ rather than read past their end.
-#include "menu_window/win32/bmp_pixels.h"
+#include "picture/bmp_pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@ void Put(std::string& out, uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-// A BMP of `bits` a pixel whose rows, top first, are `rows` of palette indices (or, at 24 bits,
-// of 0xRRGGBB colours), with a palette of `palette` (0xRRGGBB) entries.
+// A BMP of `bits` a pixel whose rows, top first, are `rows` of palette indices (or, at 24 and 32
+// bits, of 0xRRGGBB colours), with a palette of `palette` (0xRRGGBB) entries.
 std::string Bmp(int bits, const std::vector<uint32_t>& palette,
                 const std::vector<std::vector<uint32_t>>& rows, bool top_down) {
   const int width = static_cast<int>(rows[0].size()), height = static_cast<int>(rows.size());
@@ -42,8 +42,11 @@ std::string Bmp(int bits, const std::vector<uint32_t>& palette,
     const std::vector<uint32_t>& row = rows[top_down ? i : height - 1 - i];
     std::string packed(stride, '\0');
     for (int x = 0; x < width; ++x) {
-      if (bits == 24) {
-        for (int k = 0; k < 3; ++k) packed[x * 3 + k] = static_cast<char>(row[x] >> (8 * k));
+      if (bits >= 24) {
+        const int bytes = bits / 8;
+        for (int k = 0; k < bytes; ++k) {
+          packed[x * bytes + k] = static_cast<char>(row[x] >> (8 * k));
+        }
       } else {
         const int bit = x * bits;
         packed[bit / 8] = static_cast<char>(packed[bit / 8] | (row[x] << (8 - bits - bit % 8)));

@@ -1,7 +1,7 @@
 // Win32 half of ReadPictureFile: a disk file only (no device, pipe or console).
 #include <windows.h>
 
-#include "shared_routines/picture_file.h"
+#include "picture/picture_file.h"
 #include "shared_routines/utf16_win32.h"
 
 namespace tolvar {

@@ -1,8 +1,8 @@
 // Reads the pixels of a plain BMP file (uncompressed, 1, 4, 8 or 24 bits a pixel: what Paint
 // saves) without GDI+: under Wine, starting GDI+ loads six libraries, much of the time the menu
 // takes to show a picture. Plain C++, so that it can be fuzzed anywhere.
-#ifndef TOLVAR_MENU_WINDOW_WIN32_BMP_PIXELS_H_
-#define TOLVAR_MENU_WINDOW_WIN32_BMP_PIXELS_H_
+#ifndef TOLVAR_PICTURE_BMP_PIXELS_H_
+#define TOLVAR_PICTURE_BMP_PIXELS_H_
 
 #include <cstdint>
 #include <string_view>
@@ -18,4 +18,4 @@ bool ReadPlainBmp(std::string_view bytes, int* width, int* height, std::vector<u
 
 }  // namespace tolvar
 
-#endif  // TOLVAR_MENU_WINDOW_WIN32_BMP_PIXELS_H_
+#endif  // TOLVAR_PICTURE_BMP_PIXELS_H_

@@ -1,0 +1,47 @@
+// DirectoryNames, and DiskDirectories through std::filesystem, which reads a folder the same way on
+// every platform.
+#include "shared_routines/directory_lister.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "shared_routines/ascii_text.h"
+
+namespace tolvar {
+
+void DirectoryNames::Add(const std::string& name) {
+  if (!exact_.insert(name).second) return;
+  names_.push_back(name);
+  Alike& alike = folded_[AsciiFolded(name)];
+  if (alike.count++ == 0) alike.first = name;
+}
+
+DirectoryNames::Alike DirectoryNames::IgnoringCase(const std::string& name) const {
+  const auto found = folded_.find(AsciiFolded(name));
+  return found == folded_.end() ? Alike() : found->second;
+}
+
+bool DiskDirectories::Exists(const std::string& path) const {
+  // The system would cut the path at a NUL and answer for another one.
+  if (path.find('\0') != std::string::npos) return false;
+  std::error_code error;
+  return std::filesystem::exists(
+      std::filesystem::symlink_status(std::filesystem::u8path(path), error));
+}
+
+const DirectoryNames& DiskDirectories::List(const std::string& directory) const {
+  const auto found = listings_.find(directory);
+  if (found != listings_.end()) return found->second;
+  DirectoryNames& listing = listings_[directory];
+  if (directory.find('\0') != std::string::npos) return listing;
+  std::error_code error;
+  for (std::filesystem::directory_iterator
+           it(std::filesystem::u8path(directory.empty() ? "." : directory), error),
+       end;
+       !error && it != end; it.increment(error)) {
+    listing.Add(it->path().filename().u8string());
+  }
+  return listing;
+}
+
+}  // namespace tolvar

@@ -1,0 +1,62 @@
+// "List a directory", the one question the letter-case rules ask of a file system, behind a small
+// interface: the same rule then runs over a real folder (the menu, the checker) and over the
+// checker's listing of an ISO image, and a test can compare the two.
+#ifndef TOLVAR_SHARED_ROUTINES_DIRECTORY_LISTER_H_
+#define TOLVAR_SHARED_ROUTINES_DIRECTORY_LISTER_H_
+
+#include <map>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace tolvar {
+
+// The names in one directory, found as written or without regard to ASCII letter case. A medium
+// may hold thousands of names in one folder, so neither lookup scans them.
+class DirectoryNames {
+ public:
+  // Names added twice count once.
+  void Add(const std::string& name);
+
+  bool Contains(const std::string& name) const { return exact_.count(name) > 0; }
+  // How many names equal `name` but for ASCII letter case, and the first of them added.
+  struct Alike {
+    int count = 0;
+    std::string first;
+  };
+  Alike IgnoringCase(const std::string& name) const;
+  // In the order they were added.
+  const std::vector<std::string>& names() const { return names_; }
+
+ private:
+  std::vector<std::string> names_;
+  std::unordered_set<std::string> exact_;
+  std::unordered_map<std::string, Alike> folded_;
+};
+
+class DirectoryLister {
+ public:
+  virtual ~DirectoryLister() = default;
+  // Whether `path` names an entry of any kind with exactly this spelling.
+  virtual bool Exists(const std::string& path) const = 0;
+  // The names in `directory`, a path that ends in '/' or is "" for the current directory (or the
+  // root of an image). None when it is missing or cannot be read.
+  virtual const DirectoryNames& List(const std::string& directory) const = 0;
+};
+
+// The real file system, each directory read once, when first asked for, and kept while the object
+// lives. Paths are native ones in UTF-8; a symbolic link counts as an entry even where it leads
+// nowhere.
+class DiskDirectories : public DirectoryLister {
+ public:
+  bool Exists(const std::string& path) const override;
+  const DirectoryNames& List(const std::string& directory) const override;
+
+ private:
+  mutable std::map<std::string, DirectoryNames> listings_;
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_SHARED_ROUTINES_DIRECTORY_LISTER_H_
