@@ -166,6 +166,7 @@ TEST(TextInputTest, WhatCannotBeOpenedIsAnErrorNamingTheFile) {
       FAIL() << path << " opened";
     } catch (const RunTimeError& error) {
       EXPECT_EQ(error.kind(), RunTimeError::Kind::kCannotOpen);
+      EXPECT_EQ(error.line(), 0);  // the file as a whole
       EXPECT_EQ(error.file(), DisplayPath(path));
       EXPECT_NE(std::string(error.what()).find("cannot be opened"), std::string::npos);
     }
