@@ -13,12 +13,12 @@
 namespace tolvar {
 
 TextInput::TextInput(const std::string& path) : display_name_(DisplayPath(path)) {
-  std::string reason;
-  file_ = OpenForReading(path, &reason);
-  if (file_ == nullptr) {
+  const OpenedFile opened = OpenForReading(path);
+  if (opened.file == nullptr) {
     throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, 0,
-                       "the file cannot be opened: " + reason);
+                       "the file cannot be opened: " + opened.reason);
   }
+  file_ = opened.file;
   // Fill() may throw; the destructor will not run for a half-built object.
   try {
     Begin();
