@@ -85,13 +85,11 @@ bool DefinitionReader::ReadFields(DefinitionSink& sink) {
   return true;
 }
 
-bool DefinitionReader::FieldFollows() {
-  // Every line between two fields is passed over here and nowhere else: this is where lines that
-  // are not fields, but say something about the field that follows, are to be recognised.
-  return SkipToSignificantLine(file_);
-}
+bool DefinitionReader::FieldFollows() { return SkipToSignificantLine(file_); }
 
 std::string_view DefinitionReader::FieldLine(std::string_view expected, int index) {
+  // Not through FieldFollows: the lines before a field are passed over while it is looked for,
+  // once, which the largest menu's load feels.
   return ReadSignificantLine(file_, &line_, expected, index);
 }
 

@@ -49,7 +49,8 @@ class DefinitionReader {
   // Reads the whole definition from the start of `file`, telling `sink` every field in order.
   // Returns true when every field the count announces was read, false when a fault stopped the
   // reading (and was told to the sink). Throws RunTimeError kCannotOpen when the file cannot be
-  // read on: that is the medium's fault, not the file's text. A sink's exceptions pass through.
+  // read on: that is the medium's fault, not the file's text. A RunTimeError that the sink throws
+  // is told back to it as a fault, as the file's own would be; other exceptions pass through.
   bool Read(DefinitionSink& sink);
 
   // The error for memory that ran out while the file was read, at the last line read.
@@ -59,7 +60,9 @@ class DefinitionReader {
   int64_t line_number() const { return file_.line_number(); }
 
  private:
-  // Passes over the lines before the next field; false when the file ends first.
+  // The only two places where the lines between fields (blank lines, comments) are passed over: a
+  // kind of line there that says something about the field after it is to be recognised in both.
+  // FieldFollows passes over them where no field need follow; false when the file ends first.
   bool FieldFollows();
   // The next field's line, valid until the next read. Throws RunTimeError kEndOfFile naming the
   // field (`expected`, followed by `index` unless it is 0) when the file ends first.
