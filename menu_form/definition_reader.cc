@@ -38,6 +38,16 @@ bool DefinitionReader::Read(DefinitionSink& sink) {
   }
 }
 
+// Inline: read for every entry, in both of the loops over them.
+inline std::string_view DefinitionReader::ReadCaption(int index) {
+  const std::string_view caption = FieldLine("the caption of entry", index);
+  if (caption.find('\0') == std::string_view::npos) return caption;
+  // Decoded text is line_ already; a line still in the file's buffer is copied there.
+  if (caption.data() != line_.data()) line_.assign(caption);
+  ShowWhole(&line_);
+  return line_;
+}
+
 template <bool counted>
 void DefinitionReader::ReadEntries(DefinitionSink& sink, int count) {
   for (int i = 1; counted ? i <= count : FieldFollows(); ++i) {
@@ -134,15 +144,6 @@ int DefinitionReader::ReadCount() {
                                                   QuotedText(line) + " is too large");
   }
   return count.value;
-}
-
-std::string_view DefinitionReader::ReadCaption(int index) {
-  const std::string_view caption = FieldLine("the caption of entry", index);
-  if (caption.find('\0') == std::string_view::npos) return caption;
-  // Decoded text is line_ already; a line still in the file's buffer is copied there.
-  if (caption.data() != line_.data()) line_.assign(caption);
-  ShowWhole(&line_);
-  return line_;
 }
 
 std::string_view DefinitionReader::ReadCommand(int index) {

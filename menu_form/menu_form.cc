@@ -39,12 +39,12 @@ class Loading : public DefinitionSink {
     entries_begun_ = true;
     entries.reserve(count);
   }
+  // Each entry goes into its place as its caption comes, and its command follows into it.
   void Caption(int, std::string_view caption, int64_t) override {
-    entry_.Caption = text.Keep(caption);
+    entries.push_back(MenuEntry{text.Keep(caption), {}});
   }
   void Command(int, std::string_view command, int64_t) override {
-    entry_.Command = text.Keep(command);
-    entries.push_back(entry_);
+    entries.back().Command = text.Keep(command);
   }
   bool Fault(const RunTimeError& fault) override {
     fault_ = fault;
@@ -60,7 +60,6 @@ class Loading : public DefinitionSink {
 
  private:
   MenuView& view_;
-  MenuEntry entry_;
   bool entries_begun_ = false;
   std::optional<RunTimeError> fault_;
 };
