@@ -3,26 +3,22 @@
 #include "menu_check/image_check.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <system_error>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
 #include "menu_check/image_reader.h"
 #include "menu_check/medium_checks.h"
-#include "shared_routines/quoted_text.h"
 #include "menu_check/medium_probe.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/menu_entry.h"
+#include "shared_routines/native_path.h"
+#include "shared_routines/quoted_text.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
 namespace tolvar {
 namespace {
-
-namespace fs = std::filesystem;
 
 struct NamedPath {
   int64_t line;
@@ -30,58 +26,50 @@ struct NamedPath {
   bool splash;
 };
 
-// The menu file is read by the menu's own reader, which reads files: a copy goes into a
-// temporary folder of its own, which is entered for the reading and removed after it, so that
-// messages name it "menu/config.mnu" as they do on a medium.
-class ScratchCopy {
+// The image check's side of reading the menu file: the splash path and the commands that name
+// files, with their lines, and the first fault, which is the error the menu would stop with.
+class NamedPaths : public DefinitionSink {
  public:
-  explicit ScratchCopy(const std::string& menu) : previous_(fs::current_path()) {
-    std::random_device random;
-    folder_ = fs::temp_directory_path() / ("tolvar-menu-check-" + std::to_string(random()));
-    fs::create_directories(folder_ / "menu");
-    std::ofstream(folder_ / "menu" / "config.mnu", std::ios::binary) << menu;
-    fs::current_path(folder_);
+  NamedPaths(std::vector<Finding>* findings, int* entries)
+      : findings_(findings), entries_(entries) {}
+
+  void Title(std::string_view, int64_t) override {}
+  Result Splash(const std::string& splash, int64_t line) override {
+    if (splash != kNullKeyword) paths.push_back({line, splash, true});
+    return Result::Ok();
   }
-  ~ScratchCopy() {
-    std::error_code ignored;
-    fs::current_path(previous_, ignored);
-    fs::remove_all(folder_, ignored);
+  void Count(int count, int64_t) override { *entries_ = count; }
+  void Caption(int, std::string_view, int64_t) override {}
+  void Command(int, std::string_view command, int64_t line) override {
+    if (command == kNullKeyword || command == kExitKeyword) return;
+    paths.push_back({line, std::string(command), false});
   }
-  ScratchCopy(const ScratchCopy&) = delete;
-  ScratchCopy& operator=(const ScratchCopy&) = delete;
+  // The files the menu names are only known up to its first fault: past it, the menu reads nothing.
+  bool Fault(const RunTimeError& fault) override {
+    findings_->push_back({fault.line(), Severity::kError, fault.detail()});
+    return false;
+  }
+
+  std::vector<NamedPath> paths;
 
  private:
-  fs::path previous_;
-  fs::path folder_;
+  std::vector<Finding>* findings_;
+  int* entries_;
 };
 
 // The splash path and the commands that name files, with their lines; a fault in the file is
 // added to `findings` as the error the menu would stop with.
 std::vector<NamedPath> ReadMenu(const std::string& menu, const std::string& decimal_separator,
                                 std::vector<Finding>* findings, int* entries) {
-  std::vector<NamedPath> paths;
+  NamedPaths named(findings, entries);
   try {
-    ScratchCopy copy(menu);
-    TextInput file(kDefinitionPath);
-    DefinitionReader reader(file, decimal_separator);
-    reader.ReadTitle();
-    const std::string splash = reader.ReadSplash();
-    if (splash != kNullKeyword) paths.push_back({reader.line_number(), splash, true});
-    *entries = reader.ReadCount();
-    for (int i = 1; i <= *entries; ++i) {
-      reader.ReadCaption(i);
-      const std::string command = reader.ReadCommand(i);
-      if (command != kNullKeyword && command != kExitKeyword) {
-        paths.push_back({reader.line_number(), command, false});
-      }
-    }
-  } catch (const RunTimeError& error) {
+    // Messages name it as they do on a medium.
+    TextInput file(menu, DisplayPath(kDefinitionPath));
+    DefinitionReader(file, decimal_separator).Read(named);
+  } catch (const RunTimeError& error) {  // marked as UTF-16
     findings->push_back({error.line(), Severity::kError, error.detail()});
-  } catch (const fs::filesystem_error& error) {
-    findings->push_back(
-        {0, Severity::kError, std::string("the menu file cannot be read: ") + error.what()});
   }
-  return paths;
+  return named.paths;
 }
 
 std::string InView(std::string written) {

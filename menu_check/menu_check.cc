@@ -155,12 +155,15 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command, const
       return "Launch on Windows does not start " + QuotedText(command) + ": " + batch_refusal;
     }
     if (!targets.for_linux || !LacksExecutePermission(command)) return "";
-    return QuotedText(command) + " is a program without the execute permission: Linux will not run it";
+    return QuotedText(command) +
+           " is a program without the execute permission: Linux will not run it";
   }
   return kNotFound + probe.WhyNotFound(command);
 }
 
-class Checker {
+// The checker's side of reading the menu file: every fault is noted where the menu would stop, and
+// the reader goes on wherever the file still makes sense.
+class Checker : public DefinitionSink {
  public:
   Checker(TextInput& file, MediumProbe& probe, CheckReport& report,
           const std::string& decimal_separator, const Targets& targets)
@@ -172,50 +175,35 @@ class Checker {
 
   // Throws RunTimeError kCannotOpen when the file cannot be read on; every other fault is noted.
   void Run() {
-    try {
-      ReadAll();
-    } catch (const RunTimeError& error) {
-      if (error.kind() == RunTimeError::Kind::kCannotOpen) throw;
-      Fail(error);
+    if (reader_.Read(*this)) CheckLinesAfterTheLastEntry(report_.entries);
+  }
+
+  void Title(std::string_view, int64_t) override {}
+  Result Splash(const std::string& splash, int64_t line) override {
+    if (splash == kNullKeyword) return Result::Ok();
+    if (FileFound(probe_, splash)) {
+      const Result picture = CheckPicture(splash);
+      if (!picture.ok) return picture;
     }
+    CheckSplashName(splash, line);
+    return Result::Ok();
+  }
+  void Count(int count, int64_t) override { report_.entries = count; }
+  void Caption(int, std::string_view caption, int64_t line) override {
+    caption_.assign(caption);
+    caption_line_ = line;
+  }
+  void Command(int index, std::string_view command, int64_t line) override {
+    CheckEntry(index, caption_, caption_line_, std::string(command), line);
+  }
+  bool Fault(const RunTimeError& fault) override {
+    Fail(fault);
+    return true;
   }
 
  private:
-  void ReadAll() {
-    reader_.ReadTitle();
-    CheckSplash(reader_.ReadSplash());
-    int count = 0;
-    try {
-      count = reader_.ReadCount();
-    } catch (const RunTimeError& error) {
-      if (error.kind() == RunTimeError::Kind::kEndOfFile ||
-          error.kind() == RunTimeError::Kind::kCannotOpen) {
-        throw;
-      }
-      Fail(error);
-      CheckEntriesAfterBadCount();
-      return;
-    }
-    report_.entries = count;
-    for (int i = 1; i <= count; ++i) {
-      const std::string caption = reader_.ReadCaption(i);
-      const int64_t caption_line = reader_.line_number();
-      CheckEntry(i, caption, caption_line, reader_.ReadCommand(i));
-    }
-    CheckLinesAfterTheLastEntry(count);
-  }
-
-  void CheckSplash(const std::string& splash) {
-    if (splash == kNullKeyword) return;
-    const int64_t line = reader_.line_number();
-    if (FileFound(probe_, splash)) {
-      const Result picture = CheckPicture(splash);
-      if (!picture.ok) {
-        Fail(reader_.InvalidSplash(splash, picture.reason));
-        return;
-      }
-    }
-    // What shows on one platform only, whichever the checker runs on.
+  // What shows on one platform only, whichever the checker runs on.
+  void CheckSplashName(const std::string& splash, int64_t line) {
     const std::string variant = probe_.CaseVariant(splash);
     if (!targets_.for_linux && (probe_.EndsInBlanksWindowsDrops(splash) || !variant.empty())) {
       return;  // Windows shows these
@@ -237,19 +225,8 @@ class Checker {
     }
   }
 
-  // The menu stops at a bad count; the pairs after it are checked as the author presumably meant
-  // them.
-  void CheckEntriesAfterBadCount() {
-    for (int i = 1; SkipToSignificantLine(file_); ++i) {
-      const std::string caption = reader_.ReadCaption(i);
-      const int64_t caption_line = reader_.line_number();
-      if (!SkipToSignificantLine(file_)) return;
-      CheckEntry(i, caption, caption_line, reader_.ReadCommand(i));
-    }
-  }
-
   void CheckEntry(int index, const std::string& caption, int64_t caption_line,
-                  const std::string& command) {
+                  const std::string& command, int64_t command_line) {
     const std::string entry = "entry " + std::to_string(index);
     const int width = EstimatedCaptionWidth(caption);
     if (width > kListTextWidth) {
@@ -274,13 +251,13 @@ class Checker {
     }
     const std::string hidden_in_command = InvisibleCharacters(command);
     if (!hidden_in_command.empty()) {
-      Warn(reader_.line_number(), entry + ": the command " + QuotedText(command) +
-                                      " holds characters that show nothing but change how it "
-                                      "reads: " +
-                                      hidden_in_command);
+      Warn(command_line, entry + ": the command " + QuotedText(command) +
+                             " holds characters that show nothing but change how it "
+                             "reads: " +
+                             hidden_in_command);
     }
     const std::string warning = CommandWarning(probe_, command, targets_);
-    if (!warning.empty()) Warn(reader_.line_number(), entry + ": " + warning);
+    if (!warning.empty()) Warn(command_line, entry + ": " + warning);
   }
 
   void CheckLinesAfterTheLastEntry(int count) {
@@ -321,6 +298,8 @@ class Checker {
   CheckReport& report_;
   const Targets targets_;
   std::unordered_map<std::string, FirstUse> captions_;
+  std::string caption_;  // the caption of the entry being read
+  int64_t caption_line_ = 0;
 };
 
 }  // namespace

@@ -57,6 +57,17 @@ std::vector<std::string> Lines(const CheckReport& report) {
   return lines;
 }
 
+// 1024 entries whose captions come just under the longest line, together just over the text the
+// menu keeps at the last one; captions of combining marks, which take no width, and commands that
+// do nothing, so that the checker has nothing else to say.
+std::string MoreTextThanTheMenuKeeps() {
+  std::string caption = "A";
+  for (int i = 0; i < 32767; ++i) caption += "\xCC\x81";
+  std::string definition = "Title\r\n$null$\r\n1024\r\n";
+  for (int i = 0; i < 1024; ++i) definition += caption + "\r\n$null$\r\n";
+  return definition;
+}
+
 class MenuCheckTest : public testing::Test {
  protected:
   CheckReport Check(const std::string& definition) {
@@ -98,6 +109,7 @@ TEST_F(MenuCheckTest, ErrorsAreTheMenusOwnWordForWord) {
       "Title\r\n$null$\r\n70000\r\nA\r\n$exit$\r\n",
       "Title\r\n",
       Menu("menu/splash.bmp", {{"A", "$exit$"}}),
+      MoreTextThanTheMenuKeeps(),
   };
   for (const std::string& definition : faulty) {
     const CheckReport report = Check(definition);

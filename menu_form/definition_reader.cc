@@ -1,4 +1,5 @@
-// DefinitionReader: the field order and the count's range, with messages for the medium's author.
+// DefinitionReader: the field order, the count's range and where reading goes on after a fault,
+// with messages for the medium's author.
 #include "menu_form/definition_reader.h"
 
 #include <utility>
@@ -25,18 +26,95 @@ void ShowWhole(std::string* text) {
 DefinitionReader::DefinitionReader(TextInput& file, std::string decimal_separator)
     : file_(file), decimal_separator_(std::move(decimal_separator)) {}
 
+bool DefinitionReader::Read(DefinitionSink& sink) {
+  // One handler for the whole file: a handler per field would cost the largest menu a tenth of
+  // its loading time.
+  try {
+    return ReadFields(sink);
+  } catch (const RunTimeError& fault) {
+    if (fault.kind() == RunTimeError::Kind::kCannotOpen) throw;
+    sink.Fault(fault);  // nothing can be read after it, whatever the sink says
+    return false;
+  }
+}
+
+// Inline: read for every entry, in both of the loops over them.
+inline std::string_view DefinitionReader::ReadCaption(int index) {
+  const std::string_view caption = FieldLine("the caption of entry", index);
+  if (caption.find('\0') == std::string_view::npos) return caption;
+  // Decoded text is line_ already; a line still in the file's buffer is copied there.
+  if (caption.data() != line_.data()) line_.assign(caption);
+  ShowWhole(&line_);
+  return line_;
+}
+
+template <bool counted>
+void DefinitionReader::ReadEntries(DefinitionSink& sink, int count) {
+  for (int i = 1; counted ? i <= count : FieldFollows(); ++i) {
+    const std::string_view caption = ReadCaption(i);
+    // Only the size outlives the call: reading the command may reuse the caption's storage.
+    const size_t caption_size = caption.size();
+    sink.Caption(i, caption, line_number());
+    // Pairs after a bad count are read as the author presumably meant them; a caption left
+    // without a command is no fault there, since no count asked for it.
+    if (!counted && !FieldFollows()) return;
+    const std::string_view command = ReadCommand(i);
+    kept_text_ += caption_size + command.size();
+    if (kept_text_ > kMaxKeptText) throw TooMuchText(i);
+    sink.Command(i, command, line_number());
+  }
+}
+
+bool DefinitionReader::ReadFields(DefinitionSink& sink) {
+  const std::string title = ReadTitle();
+  sink.Title(title, line_number());
+
+  const std::string splash = ReadSplash();
+  const Result shown = sink.Splash(splash, line_number());
+  if (!shown.ok && !sink.Fault(RunTimeError(
+                       RunTimeError::Kind::kInvalidPicture, file_.display_name(), line_number(),
+                       "the splash picture " + QuotedText(DisplayPath(splash), kLongestPathShown) +
+                           " cannot be shown: " + shown.reason))) {
+    return false;
+  }
+
+  int count = 0;
+  try {
+    count = ReadCount();
+  } catch (const RunTimeError& fault) {
+    if (fault.kind() == RunTimeError::Kind::kCannotOpen ||
+        fault.kind() == RunTimeError::Kind::kEndOfFile) {
+      throw;
+    }
+    // A count that is there but wrong still leaves the entries after it worth reading.
+    if (sink.Fault(fault)) ReadEntries<false>(sink, 0);
+    return false;
+  }
+  sink.Count(count, line_number());
+  ReadEntries<true>(sink, count);
+  return true;
+}
+
+bool DefinitionReader::FieldFollows() { return SkipToSignificantLine(file_); }
+
+std::string_view DefinitionReader::FieldLine(std::string_view expected, int index) {
+  // Not through FieldFollows: the lines before a field are passed over while it is looked for,
+  // once, which the largest menu's load feels.
+  return ReadSignificantLine(file_, &line_, expected, index);
+}
+
 std::string DefinitionReader::ReadTitle() {
-  std::string title = NextSignificantLine(file_, "the title");
+  std::string title(FieldLine("the title"));
   ShowWhole(&title);
   return title;
 }
 
 std::string DefinitionReader::ReadSplash() {
-  return NextSignificantLine(file_, "the splash picture's path (or $null$)");
+  return std::string(FieldLine("the splash picture's path (or $null$)"));
 }
 
 int DefinitionReader::ReadCount() {
-  const std::string line = NextSignificantLine(file_, "the number of entries");
+  const std::string line(FieldLine("the number of entries"));
   const Integer16Conversion count = ConvertToInteger16(line, decimal_separator_);
   const auto fail = [&](RunTimeError::Kind kind, const std::string& detail) {
     return RunTimeError(kind, file_.display_name(), file_.line_number(), detail);
@@ -68,52 +146,20 @@ int DefinitionReader::ReadCount() {
   return count.value;
 }
 
-std::string_view DefinitionReader::CaptionLine(int index) {
-  const std::string_view caption =
-      ReadSignificantLine(file_, &line_, "the caption of entry", index);
-  if (caption.find('\0') == std::string_view::npos) return caption;
-  // Decoded text is line_ already; a line still in the file's buffer is copied there.
-  if (caption.data() != line_.data()) line_.assign(caption);
-  ShowWhole(&line_);
-  return line_;
+std::string_view DefinitionReader::ReadCommand(int index) {
+  return FieldLine("the command of entry", index);
 }
 
-std::string_view DefinitionReader::CommandLine(int index) {
-  return ReadSignificantLine(file_, &line_, "the command of entry", index);
-}
-
-std::string DefinitionReader::ReadCaption(int index) { return std::string(CaptionLine(index)); }
-
-std::string DefinitionReader::ReadCommand(int index) { return std::string(CommandLine(index)); }
-
-MenuEntry DefinitionReader::ReadEntry(int index, TextStore& store) {
-  MenuEntry entry;
-  const std::string_view caption = CaptionLine(index);
-  kept_text_ += caption.size();
-  entry.Caption = store.Keep(caption);
-  const std::string_view command = CommandLine(index);
-  kept_text_ += command.size();
-  if (kept_text_ > kMaxKeptText) {
-    throw RunTimeError(RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
-                       "the captions and commands up to entry " + std::to_string(index) +
-                           " hold more than the " + std::to_string(kMaxKeptText >> 20) +
-                           " MiB of text a menu may have");
-  }
-  entry.Command = store.Keep(command);
-  return entry;
+RunTimeError DefinitionReader::TooMuchText(int index) const {
+  return RunTimeError(RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
+                      "the captions and commands up to entry " + std::to_string(index) +
+                          " hold more than the " + std::to_string(kMaxKeptText >> 20) +
+                          " MiB of text a menu may have");
 }
 
 RunTimeError DefinitionReader::OutOfMemory() const {
   return RunTimeError(RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
                       "no memory is left to read the menu file on");
-}
-
-RunTimeError DefinitionReader::InvalidSplash(const std::string& splash,
-                                             const std::string& reason) const {
-  return RunTimeError(RunTimeError::Kind::kInvalidPicture, file_.display_name(),
-                      file_.line_number(),
-                      "the splash picture " + QuotedText(DisplayPath(splash), kLongestPathShown) +
-                          " cannot be shown: " + reason);
 }
 
 }  // namespace tolvar

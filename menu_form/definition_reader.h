@@ -1,7 +1,7 @@
-// DefinitionReader: the menu file's fields in the order they stand (title, splash, count, then
-// caption and command for each entry), each read with NextSignificantLine and checked, with errors
-// that say which field was wanted. Shared by the menu and every tool that must read a file as the
-// menu does.
+// DefinitionReader: the menu file's grammar, once: its fields in the order they stand (title,
+// splash, count, then caption and command for each entry), each checked, with errors that say which
+// field was wanted, told to a sink with the line it stands on. The menu and every tool that must
+// read a file as the menu does read it through here.
 #ifndef TOLVAR_MENU_FORM_DEFINITION_READER_H_
 #define TOLVAR_MENU_FORM_DEFINITION_READER_H_
 
@@ -10,55 +10,84 @@
 #include <string_view>
 
 #include "menu_form/menu_entry.h"
-#include "menu_form/text_store.h"
+#include "menu_form/result.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
 namespace tolvar {
 
-// Each method reads the next field and throws RunTimeError kEndOfFile, naming the field, when the
-// file ends first.
+// What a reader of the menu file does with each field. Text handed over as a string_view is valid
+// only during the call. `line` is the 1-based line the field stands on.
+class DefinitionSink {
+ public:
+  virtual ~DefinitionSink() = default;
+
+  // The title, each NUL shown as U+FFFD (the window would cut the text short at it).
+  virtual void Title(std::string_view title, int64_t line) = 0;
+  // The splash line exactly as written, $null$ included. A failure (an existing file that cannot
+  // be shown as a picture, `reason` in the platform's words) becomes the fault kInvalidPicture at
+  // this line.
+  virtual Result Splash(const std::string& splash, int64_t line) = 0;
+  // The entry count, 1..kMaxEntries, before any entry is read.
+  virtual void Count(int count, int64_t line) = 0;
+  // Entry `index` (1-based): its caption (NULs shown as in the title), then its command exactly as
+  // written.
+  virtual void Caption(int index, std::string_view caption, int64_t line) = 0;
+  virtual void Command(int index, std::string_view command, int64_t line) = 0;
+  // A fault the menu stops at, with its file and line. Returns false to stop the reading there, as
+  // the menu does; true to let the reader go on where the file still makes sense: after a splash
+  // that cannot be shown, with the count; after a count that is no valid number, with the caption
+  // and command pairs that follow it, as many as there are. After any other fault nothing more is
+  // read, whatever it returns.
+  virtual bool Fault(const RunTimeError& fault) = 0;
+};
+
 class DefinitionReader {
  public:
   DefinitionReader(TextInput& file, std::string decimal_separator);
 
-  // The title and the captions are shown in the window, where a NUL would cut them short: each NUL
-  // comes back as U+FFFD. Commands and the splash path come back exactly as written.
-  std::string ReadTitle();
-  std::string ReadSplash();
-
-  // The entry count, 1..kMaxEntries. Throws RunTimeError kTypeMismatch when the line is not a
-  // number, kOverflow when it is above kMaxEntries or outside 16 bits, kSubscriptOutOfRange when
-  // below 1.
-  int ReadCount();
-
-  // The caption and the command of entry `index` (1-based).
-  std::string ReadCaption(int index);
-  std::string ReadCommand(int index);
-  // Both, kept in `store`, counted against kMaxKeptText: throws RunTimeError kOutOfMemory at the
-  // line where the entries read so far hold more.
-  MenuEntry ReadEntry(int index, TextStore& store);
+  // Reads the whole definition from the start of `file`, telling `sink` every field in order.
+  // Returns true when every field the count announces was read, false when a fault stopped the
+  // reading (and was told to the sink). Throws RunTimeError kCannotOpen when the file cannot be
+  // read on: that is the medium's fault, not the file's text. A RunTimeError that the sink throws
+  // is told back to it as a fault, as the file's own would be; other exceptions pass through.
+  bool Read(DefinitionSink& sink);
 
   // The error for memory that ran out while the file was read, at the last line read.
   RunTimeError OutOfMemory() const;
 
-  // The error for a splash line that names an existing file the platform cannot show as a picture
-  // (`reason`: the platform's words), at the splash line, which must be the last field read.
-  RunTimeError InvalidSplash(const std::string& splash, const std::string& reason) const;
-
-  // The line number of the last field read.
+  // The line number of the last line read.
   int64_t line_number() const { return file_.line_number(); }
 
  private:
+  // The only two places where the lines between fields (blank lines, comments) are passed over: a
+  // kind of line there that says something about the field after it is to be recognised in both.
+  // FieldFollows passes over them where no field need follow; false when the file ends first.
+  bool FieldFollows();
+  // The next field's line, valid until the next read. Throws RunTimeError kEndOfFile naming the
+  // field (`expected`, followed by `index` unless it is 0) when the file ends first.
+  std::string_view FieldLine(std::string_view expected, int index = 0);
+  // Each throws RunTimeError, as FieldLine and with the field's own faults.
+  std::string ReadTitle();
+  std::string ReadSplash();
+  int ReadCount();
+  std::string_view ReadCaption(int index);
+  std::string_view ReadCommand(int index);
+  // The fault for captions and commands up to entry `index` that hold more than kMaxKeptText.
+  RunTimeError TooMuchText(int index) const;
+
+  // Read without its handler: throws each fault that ends the reading.
+  bool ReadFields(DefinitionSink& sink);
+  // Reads `count` entries into `sink`; when not `counted` (after a count that is no valid number),
+  // the caption and command pairs that follow, until the file ends. One body for both, so that
+  // how an entry is read is written once.
+  template <bool counted>
+  void ReadEntries(DefinitionSink& sink, int count);
+
   TextInput& file_;
   std::string decimal_separator_;
-  // Read a caption or a command, valid until the next read: in the file's buffer, or in line_,
-  // whose storage every entry's lines reuse.
-  std::string_view CaptionLine(int index);
-  std::string_view CommandLine(int index);
-
   size_t kept_text_ = 0;
-  std::string line_;
+  std::string line_;  // the storage every field's line reuses when it is not in the file's buffer
 };
 
 // All captions and commands together: 32766 entries of 1 KiB each fit many times over, while a

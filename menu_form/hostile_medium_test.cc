@@ -12,7 +12,6 @@
 
 #include "menu_form/menu_form.h"
 #include "shared_routines/run_time_error.h"
-#include "shared_routines/text_input.h"
 #include "tests/support/fake_menu_view.h"
 #include "tests/support/scratch_medium.h"
 
@@ -147,21 +146,6 @@ TEST(HostileMediumTest, AMenuFileRemovedOrReplacedWhileReadLoadsAsItWasWhenOpene
   }
 }
 #endif
-
-TEST(HostileMediumTest, MenuFileGoneBetweenTheTestAndTheOpenIsAnErrorNamingIt) {
-  ScratchMedium medium;
-  medium.WriteDefinition(kMenu);
-  fs::remove("menu/config.mnu");  // after the existence test, the open is what sees it gone
-  try {
-    TextInput file(kDefinitionPath);
-    FAIL() << "opened a file that is gone";
-  } catch (const RunTimeError& error) {
-    EXPECT_EQ(error.kind(), Kind::kCannotOpen);
-    EXPECT_EQ(error.line(), 0);
-    EXPECT_NE(std::string(error.what()).find("config.mnu: the file cannot be opened"),
-              std::string::npos);
-  }
-}
 
 }  // namespace
 }  // namespace tolvar

@@ -2,6 +2,7 @@
 #include "menu_form/menu_form.h"
 
 #include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,46 @@ std::string PathAsWritten(const std::string& path) {
   return path;
 }
 
+// The form's side of reading the menu file: each field goes to the window as soon as it is read,
+// and the first fault ends the loading, as the menu must stop there.
+class Loading : public DefinitionSink {
+ public:
+  explicit Loading(MenuView& view) : view_(view) {}
+
+  void Title(std::string_view title, int64_t) override { view_.SetTitle(std::string(title)); }
+  Result Splash(const std::string& splash, int64_t) override {
+    if (splash == kNullKeyword || !FileExists(splash)) return Result::Ok();
+    return view_.ShowSplash(splash);
+  }
+  void Count(int count, int64_t) override {
+    entries_begun_ = true;
+    entries.reserve(count);
+  }
+  // Each entry goes into its place as its caption comes, and its command follows into it.
+  void Caption(int, std::string_view caption, int64_t) override {
+    entries.push_back(MenuEntry{text.Keep(caption), {}});
+  }
+  void Command(int, std::string_view command, int64_t) override {
+    entries.back().Command = text.Keep(command);
+  }
+  bool Fault(const RunTimeError& fault) override {
+    fault_ = fault;
+    return false;
+  }
+  // The fault that stopped the reading.
+  const std::optional<RunTimeError>& fault() const { return fault_; }
+
+  bool entries_begun() const { return entries_begun_; }
+
+  TextStore text;
+  std::vector<MenuEntry> entries;
+
+ private:
+  MenuView& view_;
+  bool entries_begun_ = false;
+  std::optional<RunTimeError> fault_;
+};
+
 }  // namespace
 
 MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator)
@@ -42,27 +83,17 @@ void MenuForm::OnLoad() {
   {
     TextInput file(kDefinitionPath);
     DefinitionReader reader(file, decimal_separator_);
-    view_.SetTitle(reader.ReadTitle());
-
-    const std::string splash = reader.ReadSplash();
-    if (splash != kNullKeyword && FileExists(splash)) {
-      const Result shown = view_.ShowSplash(splash);
-      if (!shown.ok) throw reader.InvalidSplash(splash, shown.reason);
-    }
-
-    const int count = reader.ReadCount();
-    // A 32-bit program can run out of address space on a hostile file; the author still learns
-    // where.
+    Loading loading(view_);
     try {
-      TextStore text;
-      std::vector<MenuEntry> entries;
-      entries.reserve(count);
-      for (int i = 1; i <= count; ++i) entries.push_back(reader.ReadEntry(i, text));
-      menu_entries_ = std::move(entries);
-      entry_text_ = std::move(text);
+      if (!reader.Read(loading)) throw *loading.fault();
     } catch (const std::bad_alloc&) {
+      // A 32-bit program can run out of address space on the entries of a hostile file; the
+      // author still learns where. Memory that runs out anywhere else is no fault of the file.
+      if (!loading.entries_begun()) throw;
       throw reader.OutOfMemory();
     }
+    menu_entries_ = std::move(loading.entries);
+    entry_text_ = std::move(loading.text);
   }  // closes the file
 
   prompt_entry_ = MenuEntry{kPromptCaption, kNullKeyword};

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -139,15 +143,45 @@ TEST_F(HostileCommandTest, ShellSyntaxIsPartOfTheNameAndNeverRuns) {
   EXPECT_EQ(Listing(medium_.root()), with_them);
 }
 
+// What the programs started while `start` runs write into a pipe that each inherits, read once the
+// last of them has ended (the pipe closes then), or after 30 s at most. A program started at all
+// holds its end before the start returns, so nothing it writes can come after the closing.
+std::string WrittenByEveryProgramStarted(const std::function<void(int)>& start) {
+  int ends[2];
+  if (pipe(ends) != 0) return "no pipe";
+  fcntl(ends[0], F_SETFD, FD_CLOEXEC);  // only the writing end goes to the programs
+  start(ends[1]);
+  close(ends[1]);
+  std::string written;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (std::chrono::steady_clock::now() < deadline) {
+    pollfd readable{ends[0], POLLIN, 0};
+    if (poll(&readable, 1, 100) <= 0) continue;
+    char buffer[256];
+    const ssize_t got = read(ends[0], buffer, sizeof buffer);
+    if (got <= 0) break;  // every program that held the pipe has ended
+    written.append(buffer, got);
+  }
+  close(ends[0]);
+  return written;
+}
+
 TEST_F(HostileCommandTest, TheProgramStartRefusesANameWithANul) {
-  // Whoever calls it: cut at the NUL, the name would be that of the helper, which exists.
-  WriteHelper(medium_.root() / "helper.sh");
-  SystemProgramStart start;
-  const Result started = start.Start("helper.sh\0 more"s);
-  EXPECT_FALSE(started.ok);
-  EXPECT_EQ(started.reason, "the file name holds a NUL character");
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  EXPECT_FALSE(fs::exists(log_));
+  // Whoever calls it: cut at the NUL, the name would be that of the helper, which exists. A start
+  // of a second helper after it shows that a program started does write into the pipe.
+  const std::string written = WrittenByEveryProgramStarted([&](int pipe) {
+    for (const char* name : {"helper.sh", "witness.sh"}) {
+      const fs::path path = medium_.root() / name;
+      std::ofstream(path) << "#!/bin/sh\nprintf '%s\\n' \"$0\" > /dev/fd/" << pipe << "\n";
+      fs::permissions(path, fs::perms::owner_all);
+    }
+    SystemProgramStart start;
+    const Result started = start.Start("helper.sh\0 more"s);
+    EXPECT_FALSE(started.ok);
+    EXPECT_EQ(started.reason, "the file name holds a NUL character");
+    EXPECT_TRUE(start.Start("witness.sh").ok);
+  });
+  EXPECT_EQ(written, "./witness.sh\n");
 }
 
 TEST_F(HostileCommandTest, AFileNamedLikeShellSyntaxRunsUnderExactlyThatName) {

@@ -10,11 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "menu_form/menu_form.h"
@@ -44,31 +42,6 @@ using Record = std::map<std::string, Values>;
 const std::string kExe = ".exe";
 #else
 const std::string kExe = "";
-#endif
-
-#ifndef _WIN32
-// Sets environment variables for one test and puts the old values back, so that the tests after it
-// (GIO reads the MIME database once, from where these point) see the environment they were given.
-class ScopedEnvironment {
- public:
-  ~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_) {
-      if (value.has_value()) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
-  void Set(const std::string& name, const std::string& value) {
-    const char* old = std::getenv(name.c_str());
-    saved_.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
-    setenv(name.c_str(), value.c_str(), 1);
-  }
-
- private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
 #endif
 
 fs::path TestProgramDirectory() {

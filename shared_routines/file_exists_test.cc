@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "tests/support/scratch_medium.h"
@@ -50,14 +51,48 @@ TEST(FileExistsTest, WildcardsInTheLastComponentMatchOrdinaryFiles) {
   EXPECT_FALSE(FileExists("nowhere\\*.mnu"));
 }
 
+#ifdef _WIN32
 TEST(FileExistsTest, ReadOnlyFilesCount) {
   ScratchMedium medium;
   medium.Write("readonly.txt", "x");
-  std::filesystem::permissions(
-      "readonly.txt", std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+  std::filesystem::permissions("readonly.txt", std::filesystem::perms::owner_read);
+  ASSERT_TRUE(GetFileAttributesW(Widen("readonly.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
   EXPECT_TRUE(FileExists("readonly.txt"));
+  EXPECT_TRUE(FileExists("readonly.*"));
   std::filesystem::permissions("readonly.txt", std::filesystem::perms::owner_all);
 }
+#else
+// Whether the file may be written (or read) is no part of whether it exists. Permissions bind
+// root in nothing, so as root the question is asked by a process that has given up root: there a
+// FileExists that asked for write access would answer false.
+void ExitWithWhatFileExistsSaysWithoutPrivileges() {
+  if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) std::_Exit(3);
+  // Proof that the process cannot write it: otherwise the answer below would say nothing.
+  if (access("readonly.txt", W_OK) == 0 || access("unreadable.txt", R_OK) == 0) std::_Exit(2);
+  std::_Exit(FileExists("readonly.txt") && FileExists("unreadable.txt") && FileExists("readonly.*")
+                 ? 0
+                 : 1);
+}
+
+TEST(FileExistsTest, ReadOnlyFilesCount) {
+  ScratchMedium medium;
+  medium.Write("readonly.txt", "x");
+  medium.Write("unreadable.txt", "x");
+  namespace fs = std::filesystem;
+  fs::permissions("readonly.txt",
+                  fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  fs::permissions("unreadable.txt", fs::perms::none);
+  // The medium's root must be searchable by the process that gives up root.
+  fs::permissions(medium.root(), fs::perms::owner_all | fs::perms::group_exec |
+                                     fs::perms::group_read | fs::perms::others_exec |
+                                     fs::perms::others_read);
+  ASSERT_EQ(fs::status("readonly.txt").permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  // A process of its own: the privileges it gives up cannot be taken back.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(ExitWithWhatFileExistsSaysWithoutPrivileges(), testing::ExitedWithCode(0), "");
+}
+#endif
 
 #ifdef _WIN32
 TEST(FileExistsTest, HiddenAndSystemFilesDoNotCount) {
@@ -77,9 +112,9 @@ TEST(FileExistsTest, DeviceNamesAreNoFiles) {
   ScratchMedium medium;
   medium.Write("menu/console.png", "x");
   medium.Write("menu/com10.png", "x");
-  for (const char* device : {"NUL", "nul", "CON", "PRN", "AUX", "CONIN$", "conout$", "COM1",
-                             "LPT9", "menu\\COM1.png", "menu/nul.txt", "C:\\x\\aux.tar.gz",
-                             "NUL .txt", "menu\\Lpt3"}) {
+  for (const char* device :
+       {"NUL", "nul", "CON", "PRN", "AUX", "CONIN$", "conout$", "COM1", "LPT9", "menu\\COM1.png",
+        "menu/nul.txt", "C:\\x\\aux.tar.gz", "NUL .txt", "menu\\Lpt3"}) {
     EXPECT_FALSE(FileExists(device)) << device;
   }
   // Names that only begin like a device are files.

@@ -35,13 +35,4 @@ std::string_view ReadSignificantLine(TextInput& file, std::string* storage,
                          " bytes, far too long for " + Expected(expected, entry));
 }
 
-bool SkipToSignificantLine(TextInput& file) {
-  for (;;) {
-    const int first = file.PeekByte();
-    if (first < 0) return false;
-    if (first != '\'' && first != '\r' && first != '\n') return true;
-    file.SkipLine();
-  }
-}
-
 }  // namespace tolvar

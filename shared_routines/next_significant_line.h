@@ -31,8 +31,15 @@ std::string_view ReadSignificantLine(TextInput& file, std::string* storage,
                                      std::string_view expected, int entry = 0);
 
 // Consumes the comments and blank lines ahead; true when a significant line follows them, false at
-// the end of the file.
-bool SkipToSignificantLine(TextInput& file);
+// the end of the file. Inline: it runs before every line of the file, from more than one caller.
+inline bool SkipToSignificantLine(TextInput& file) {
+  for (;;) {
+    const int first = file.PeekByte();
+    if (first < 0) return false;
+    if (first != '\'' && first != '\r' && first != '\n') return true;
+    file.SkipLine();
+  }
+}
 
 }  // namespace tolvar
 

@@ -16,12 +16,9 @@
 namespace tolvar {
 namespace {
 
-// Every significant line of `bytes`, as NextSignificantLine returns them, with their line numbers,
-// up to the end of the file; any other error fails the test.
-std::vector<std::pair<int64_t, std::string>> SignificantLines(const std::string& bytes) {
-  ScratchMedium medium;
-  medium.Write("lines.txt", bytes);
-  TextInput file("lines.txt");
+// Every significant line of `file`, as NextSignificantLine returns them, with their line numbers,
+// up to its end; any other error fails the test.
+std::vector<std::pair<int64_t, std::string>> ReadToTheEnd(TextInput& file) {
   std::vector<std::pair<int64_t, std::string>> lines;
   while (true) {
     try {
@@ -32,6 +29,18 @@ std::vector<std::pair<int64_t, std::string>> SignificantLines(const std::string&
       return lines;
     }
   }
+}
+
+// The significant lines of a file that holds `bytes`; the same bytes read from memory (as the
+// checker reads a menu file inside an image) must give the same lines.
+std::vector<std::pair<int64_t, std::string>> SignificantLines(const std::string& bytes) {
+  ScratchMedium medium;
+  medium.Write("lines.txt", bytes);
+  TextInput file("lines.txt");
+  const auto lines = ReadToTheEnd(file);
+  TextInput memory(bytes, "lines.txt");
+  EXPECT_EQ(ReadToTheEnd(memory), lines) << "read from memory";
+  return lines;
 }
 
 using Lines = std::vector<std::pair<int64_t, std::string>>;
@@ -114,6 +123,7 @@ TEST(NextSignificantLineTest, SkipToSignificantLineStopsBeforeContentAndAtTheEnd
 }
 
 TEST(NextSignificantLineTest, EmptyOrCommentOnlyFileEndsAtOnce) {
+  EXPECT_TRUE(SignificantLines("").empty());
   for (const auto& [bytes, message] :
        {std::pair{"", "lines.txt line 1: the file ends where the title was expected"},
         std::pair{"'a\r\n'b\r\n\r\n",
@@ -156,6 +166,7 @@ TEST(TextInputTest, WhatCannotBeOpenedIsAnErrorNamingTheFile) {
       FAIL() << path << " opened";
     } catch (const RunTimeError& error) {
       EXPECT_EQ(error.kind(), RunTimeError::Kind::kCannotOpen);
+      EXPECT_EQ(error.line(), 0);  // the file as a whole
       EXPECT_EQ(error.file(), DisplayPath(path));
       EXPECT_NE(std::string(error.what()).find("cannot be opened"), std::string::npos);
     }

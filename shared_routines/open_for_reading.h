@@ -7,11 +7,16 @@
 
 namespace tolvar {
 
+// A file opened for reading, or why it could not be.
+struct OpenedFile {
+  std::FILE* file = nullptr;  // the caller closes it; null when it could not be opened
+  std::string reason;         // then the system's words, e.g. "Permission denied"
+};
+
 // Opens `path` (as the menu file writes it; relative to the current directory) for reading in
-// binary mode. Returns null with the system's reason in *reason when it cannot be opened. On POSIX
-// anything but a regular file is refused too, without waiting on it: a FIFO put where the file
-// should be would otherwise hang the menu.
-std::FILE* OpenForReading(const std::string& path, std::string* reason);
+// binary mode. On POSIX anything but a regular file is refused too, without waiting on it: a FIFO
+// put where the file should be would otherwise hang the menu.
+OpenedFile OpenForReading(const std::string& path);
 
 }  // namespace tolvar
 

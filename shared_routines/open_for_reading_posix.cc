@@ -13,27 +13,24 @@
 
 namespace tolvar {
 
-std::FILE* OpenForReading(const std::string& path, std::string* reason) {
+OpenedFile OpenForReading(const std::string& path) {
   // O_NONBLOCK so that a FIFO put where the file should be cannot hang the menu in open().
   const int fd = open(MatchCase(NativePath(path)).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    *reason = std::strerror(errno);
-    return nullptr;
-  }
+  if (fd < 0) return {nullptr, std::strerror(errno)};
   struct stat info;
   if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    *reason = "it is not a regular file";
     close(fd);
-    return nullptr;
+    return {nullptr, "it is not a regular file"};
   }
   // Left non-blocking: a regular file reads the same either way, but some files of /proc that
   // claim to be regular (the kernel's log) would block the menu for ever in read().
   std::FILE* file = fdopen(fd, "rb");
   if (file == nullptr) {
-    *reason = std::strerror(errno);
+    OpenedFile failed{nullptr, std::strerror(errno)};
     close(fd);
+    return failed;
   }
-  return file;
+  return {file, ""};
 }
 
 }  // namespace tolvar

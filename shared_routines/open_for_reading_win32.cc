@@ -7,10 +7,10 @@
 
 namespace tolvar {
 
-std::FILE* OpenForReading(const std::string& path, std::string* reason) {
+OpenedFile OpenForReading(const std::string& path) {
   std::FILE* file = _wfopen(Widen(path).c_str(), L"rb");
-  if (file == nullptr) *reason = std::strerror(errno);
-  return file;
+  if (file == nullptr) return {nullptr, std::strerror(errno)};
+  return {file, ""};
 }
 
 }  // namespace tolvar

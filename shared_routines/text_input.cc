@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "shared_routines/native_path.h"
 #include "shared_routines/open_for_reading.h"
@@ -12,34 +13,53 @@
 namespace tolvar {
 
 TextInput::TextInput(const std::string& path) : display_name_(DisplayPath(path)) {
-  std::string reason;
-  file_ = OpenForReading(path, &reason);
-  if (file_ == nullptr) {
+  const OpenedFile opened = OpenForReading(path);
+  if (opened.file == nullptr) {
     throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, 0,
-                       "the file cannot be opened: " + reason);
+                       "the file cannot be opened: " + opened.reason);
   }
+  file_ = opened.file;
   // Fill() may throw; the destructor will not run for a half-built object.
   try {
-    if (Fill() && end_ >= 3 && std::memcmp(buffer_, "\xEF\xBB\xBF", 3) == 0) {
-      marked_utf8_ = true;
-      position_ = 3;
-    }
-    if (end_ >= 2 &&
-        (std::memcmp(buffer_, "\xFF\xFE", 2) == 0 || std::memcmp(buffer_, "\xFE\xFF", 2) == 0)) {
-      throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, 0,
-                         "the file is saved as UTF-16 (\"Unicode\"), which cannot be read: save "
-                         "it as ANSI or UTF-8");
-    }
+    Begin();
   } catch (...) {
     std::fclose(file_);
     throw;
   }
 }
 
-TextInput::~TextInput() { std::fclose(file_); }
+TextInput::TextInput(std::string_view text, std::string display_name)
+    : memory_(text), display_name_(std::move(display_name)) {
+  Begin();
+}
+
+void TextInput::Begin() {
+  if (Fill() && end_ >= 3 && std::memcmp(buffer_, "\xEF\xBB\xBF", 3) == 0) {
+    marked_utf8_ = true;
+    position_ = 3;
+  }
+  if (end_ >= 2 &&
+      (std::memcmp(buffer_, "\xFF\xFE", 2) == 0 || std::memcmp(buffer_, "\xFE\xFF", 2) == 0)) {
+    throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, 0,
+                       "the file is saved as UTF-16 (\"Unicode\"), which cannot be read: save "
+                       "it as ANSI or UTF-8");
+  }
+}
+
+TextInput::~TextInput() {
+  if (file_ != nullptr) std::fclose(file_);
+}
 
 bool TextInput::Fill() {
   position_ = 0;
+  if (file_ == nullptr) {
+    // Text in memory passes through the buffer as a file's does: one way of reading lines, whose
+    // speed the menu's start depends on, for both.
+    end_ = memory_.copy(buffer_, sizeof buffer_);
+    memory_.remove_prefix(end_);
+    next_lf_ = FindInBuffer('\n', end_);
+    return end_ > 0;
+  }
   end_ = std::fread(buffer_, 1, sizeof buffer_, file_);
   if (end_ == 0 && std::ferror(file_)) {
     throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, line_number_ + 1,

@@ -1,5 +1,6 @@
 // Sequential text input over the menu file: one line at a time, streamed through a fixed buffer, so
-// memory does not grow with the size of the file but only with what the caller keeps.
+// memory does not grow with the size of the file but only with what the caller keeps; or over text
+// already in memory (a file read from an image), line by line in the same way.
 #ifndef TOLVAR_SHARED_ROUTINES_TEXT_INPUT_H_
 #define TOLVAR_SHARED_ROUTINES_TEXT_INPUT_H_
 
@@ -20,6 +21,9 @@ class TextInput {
   // file or cannot be opened, or when it starts with a UTF-16 byte-order mark (Notepad's
   // "Unicode"), whose text would otherwise be read as garbage.
   explicit TextInput(const std::string& path);
+  // Reads `text`, which must outlive this input, as the content of a file that messages call
+  // `display_name`. Throws RunTimeError kCannotOpen when it is marked as UTF-16.
+  TextInput(std::string_view text, std::string display_name);
   ~TextInput();
   TextInput(const TextInput&) = delete;
   TextInput& operator=(const TextInput&) = delete;
@@ -47,6 +51,8 @@ class TextInput {
   const std::string& display_name() const { return display_name_; }
 
  private:
+  // Skips a UTF-8 byte-order mark and refuses a UTF-16 one, at the start.
+  void Begin();
   bool Fill();
   // The first `byte` in the buffer from position_ on, before `stop`; `stop` when there is none.
   size_t FindInBuffer(char byte, size_t stop) const;
@@ -56,7 +62,8 @@ class TextInput {
   void SkipTerminator();
   bool Consume(std::string* raw, size_t longest);
 
-  std::FILE* file_ = nullptr;
+  std::FILE* file_ = nullptr;  // null when reading from memory
+  std::string_view memory_;    // the text in memory not yet in the buffer
   std::string display_name_;
   bool marked_utf8_ = false;
   int64_t line_number_ = 0;
