@@ -101,14 +101,13 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
                        const Targets& targets) {
   CheckReport report;
   report.file = "menu/config.mnu";
-  ImageViews views;
-  std::string problem;
-  if (!ReadImageViews(image, &views, &problem)) {
+  const ImageViews views = ReadImageViews(image);
+  if (!views.problem.empty()) {
     report.checked = false;
     report.image_unreadable = true;
     report.findings.push_back(
         {0, Severity::kError,
-         QuotedText(image) + " is not an ISO 9660 image that can be read: " + problem, "."});
+         QuotedText(image) + " is not an ISO 9660 image that can be read: " + views.problem, "."});
     return report;
   }
   if (targets.for_linux && !views.rock_ridge) {

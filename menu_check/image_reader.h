@@ -9,7 +9,9 @@
 
 namespace tolvar {
 
+// An image read, or why it could not be.
 struct ImageViews {
+  std::string problem;      // empty when the image was read; else why not, and the views are empty
   bool rock_ridge = false;  // the extension Linux reads: long names, permissions
   bool joliet = false;      // the extension Windows reads: long names in UTF-16
   MediumView linux_view;    // Rock Ridge names, else Joliet, else plain names as Linux maps them
@@ -19,9 +21,9 @@ struct ImageViews {
 // The most entries an image may hold before it counts as broken: far above what a disc holds.
 inline constexpr size_t kMostImageEntries = 1000000;
 
-// Reads `image`. Returns false with the reason in `problem` when it is not an ISO 9660 image, is
-// cut short, or its directories are broken (loops, absurd sizes, too many entries).
-bool ReadImageViews(const std::string& image, ImageViews* views, std::string* problem);
+// Reads `image`. The result's `problem` says why when it is not an ISO 9660 image, is cut short, or
+// its directories are broken (loops, absurd sizes, too many entries).
+ImageViews ReadImageViews(const std::string& image);
 
 }  // namespace tolvar
 

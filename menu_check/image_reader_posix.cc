@@ -92,13 +92,18 @@ bool SameNames(const MediumView& a, const MediumView& b) {
 
 }  // namespace
 
-bool ReadImageViews(const std::string& image, ImageViews* views, std::string* problem) {
+ImageViews ReadImageViews(const std::string& image) {
+  ImageViews read;
+  ImageViews* const views = &read;
   Listing rock_ridge;
   Listing joliet;
   Listing plain;
-  if (!List(image, true, false, &rock_ridge, problem) ||
-      !List(image, false, true, &joliet, problem) || !List(image, false, false, &plain, problem)) {
-    return false;
+  std::string problem;
+  if (!List(image, true, false, &rock_ridge, &problem) ||
+      !List(image, false, true, &joliet, &problem) || !List(image, false, false, &plain, &problem)) {
+    ImageViews unread;
+    unread.problem = problem.empty() ? "it could not be read" : problem;
+    return unread;
   }
   views->rock_ridge = rock_ridge.format.find("Rockridge") != std::string::npos;
   // Without Joliet, the reader falls back to the plain names.
@@ -133,7 +138,7 @@ bool ReadImageViews(const std::string& image, ImageViews* views, std::string* pr
   }
   views->windows_view.Index();
   views->linux_view.Index();
-  return true;
+  return read;
 }
 
 }  // namespace tolvar
