@@ -34,7 +34,7 @@ class MediumProbe {
  private:
   // Each directory read once: a menu of thousands of entries in one directory must not scan it
   // once per entry.
-  DiskDirectories directories_;
+  DiskDirectories directories_{DiskDirectories::Spelling::kExact};
 };
 
 // "$Exit$" or " $null$": the line is meant as `keyword` but is not it, so the menu takes it as a

@@ -25,8 +25,27 @@ bool DiskDirectories::Exists(const std::string& path) const {
   // The system would cut the path at a NUL and answer for another one.
   if (path.find('\0') != std::string::npos) return false;
   std::error_code error;
-  return std::filesystem::exists(
-      std::filesystem::symlink_status(std::filesystem::u8path(path), error));
+  if (!std::filesystem::exists(
+          std::filesystem::symlink_status(std::filesystem::u8path(path), error))) {
+    return false;
+  }
+  if (spelling_ == Spelling::kAsTheSystemFinds) return true;
+  // Only the folders' own listings tell the spelling apart. A drive ("C:") is no name to look for.
+  std::string directory;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = path.substr(start, end - start);
+    const bool drive = start == 0 && part.size() == 2 && part[1] == ':';
+    if (!part.empty() && part != "." && part != ".." && !drive && !List(directory).Contains(part)) {
+      return false;
+    }
+    directory += part;
+    if (end < path.size()) directory += '/';
+    start = end + 1;
+  }
+  return true;
 }
 
 const DirectoryNames& DiskDirectories::List(const std::string& directory) const {

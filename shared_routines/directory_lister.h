@@ -50,10 +50,17 @@ class DirectoryLister {
 // nowhere.
 class DiskDirectories : public DirectoryLister {
  public:
+  // Windows, and FAT or ISO media mounted on Linux, find a name in any letter case. Where the
+  // spelling matters (the checker's warnings), Exists also finds each component in its folder's
+  // listing; where only finding the file matters (the menu), the system's answer is enough.
+  enum class Spelling { kAsTheSystemFinds, kExact };
+  explicit DiskDirectories(Spelling spelling = Spelling::kAsTheSystemFinds) : spelling_(spelling) {}
+
   bool Exists(const std::string& path) const override;
   const DirectoryNames& List(const std::string& directory) const override;
 
  private:
+  Spelling spelling_;
   mutable std::map<std::string, DirectoryNames> listings_;
 };
 
