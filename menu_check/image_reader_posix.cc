@@ -3,6 +3,7 @@
 // to read; this file only turns its entries into MediumViews.
 #include <archive.h>
 #include <archive_entry.h>
+#include <locale.h>
 
 #include <cstring>
 #include <memory>
@@ -15,6 +16,34 @@
 namespace tolvar {
 namespace {
 
+// libarchive turns Joliet's UTF-16 names into the text of the thread's locale, and the checker
+// runs in the C locale, where every name beyond ASCII fails to convert and arrives as no name at
+// all. A UTF-8 locale for this thread alone, while the image is read, makes them arrive as UTF-8
+// whatever the user's locale; the checker's own output keeps the locale it has. Rock Ridge and
+// plain names are copied as bytes in any locale.
+class Utf8NamesWhileReading {
+ public:
+  Utf8NamesWhileReading() {
+    for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+      utf8_ = newlocale(LC_CTYPE_MASK, name, static_cast<locale_t>(0));
+      if (utf8_ != static_cast<locale_t>(0)) break;
+    }
+    // Without any UTF-8 locale the names beyond ASCII stay unreadable, and List says so.
+    if (utf8_ != static_cast<locale_t>(0)) previous_ = uselocale(utf8_);
+  }
+  ~Utf8NamesWhileReading() {
+    if (utf8_ == static_cast<locale_t>(0)) return;
+    uselocale(previous_);
+    freelocale(utf8_);
+  }
+  Utf8NamesWhileReading(const Utf8NamesWhileReading&) = delete;
+  Utf8NamesWhileReading& operator=(const Utf8NamesWhileReading&) = delete;
+
+ private:
+  locale_t utf8_ = static_cast<locale_t>(0);
+  locale_t previous_ = static_cast<locale_t>(0);
+};
+
 struct Listing {
   MediumView view;
   std::string format;  // libarchive's name for what it found, e.g. "ISO9660 with Rockridge ..."
@@ -23,8 +52,9 @@ struct Listing {
 // Linux shows plain ISO 9660 names in lower case (the default map=normal of its iso9660 driver).
 std::string AsLinuxMapsPlainNames(std::string name) { return AsciiFolded(std::move(name)); }
 
-bool List(const std::string& image, bool rock_ridge, bool joliet, Listing* listing,
-          std::string* problem) {
+// `names` says which of the image's trees is read, for the reason when a name cannot be.
+bool List(const std::string& image, bool rock_ridge, bool joliet, const char* names,
+          Listing* listing, std::string* problem) {
   std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), archive_read_free);
   archive* a = reader.get();
   archive_read_support_format_iso9660(a);
@@ -45,9 +75,14 @@ bool List(const std::string& image, bool rock_ridge, bool joliet, Listing* listi
       *problem = "it holds more than " + std::to_string(kMostImageEntries) + " entries";
       return false;
     }
-    const char* utf8 = archive_entry_pathname_utf8(entry);
+    // No name at all is a name libarchive could not turn into text (a Joliet name that is no
+    // UTF-16): taken as "", it would become the root, and a folder would seem to lead back to it.
     const char* raw = archive_entry_pathname(entry);
-    std::string path = utf8 != nullptr ? utf8 : raw != nullptr ? raw : "";
+    if (raw == nullptr || *raw == '\0') {
+      *problem = std::string("a name in its ") + names + " tree is not text";
+      return false;
+    }
+    std::string path = raw;
     while (!path.empty() && path.back() == '/') path.pop_back();
     if (path.rfind("./", 0) == 0) path.erase(0, 2);
     if (path.empty()) path = ".";
@@ -99,8 +134,10 @@ ImageViews ReadImageViews(const std::string& image) {
   Listing joliet;
   Listing plain;
   std::string problem;
-  if (!List(image, true, false, &rock_ridge, &problem) ||
-      !List(image, false, true, &joliet, &problem) || !List(image, false, false, &plain, &problem)) {
+  const Utf8NamesWhileReading utf8_names;
+  if (!List(image, true, false, "Rock Ridge", &rock_ridge, &problem) ||
+      !List(image, false, true, "Joliet", &joliet, &problem) ||
+      !List(image, false, false, "ISO 9660", &plain, &problem)) {
     ImageViews unread;
     unread.problem = problem.empty() ? "it could not be read" : problem;
     return unread;

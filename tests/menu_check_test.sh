@@ -235,6 +235,53 @@ PY
     expect_line "$medium/demo.iso/menu/config.mnu: 6 entries, 0 errors, 0 warnings"
     ;;
 
+  image_names)
+    # Names beyond ASCII, mastered as the README says, reach both views whatever the checker's locale:
+    # Joliet keeps them in UTF-16, which has to be turned into UTF-8 even where the locale is C.
+    command -v xorriso >/dev/null || { echo "no xorriso"; exit 77; }
+    tree=$medium/tree
+    folder='Instalação' document='Léame.txt'
+    mkdir -p "$tree/menu" "$tree/$folder"
+    printf 'MZ' >"$tree/tolvar-autorun.exe"
+    printf 'MZ' >"$tree/$folder/configuração.exe"
+    printf 'hola' >"$tree/$document"
+    printf '#!/bin/sh\ncd "$(dirname "$0")" && exec ./tolvar-autorun\n' >"$tree/autorun.sh"
+    chmod +x "$tree/autorun.sh"
+    printf '[autorun]\r\nopen=tolvar-autorun.exe\r\nicon=tolvar-autorun.exe,0\r\nlabel=Demo\r\naction=Open\r\n' \
+      >"$tree/autorun.inf"
+    printf 'Demo\r\n$null$\r\n2\r\nInstalar\r\n%s\\configuração.exe\r\nLéame\r\n%s\r\n' "$folder" "$document" \
+      >"$tree/menu/config.mnu"
+    LC_ALL=C.UTF-8 xorriso -as mkisofs -R -J -V PRODUCT_CD -o "$medium/names.iso" "$tree" >/dev/null 2>&1 ||
+      fail "xorriso failed"
+    for locale in unset C C.UTF-8; do
+      (
+        unset LANG LANGUAGE LC_ALL LC_CTYPE LC_MESSAGES
+        case $locale in
+          C) export LANG=C ;;
+          C.UTF-8) export LC_ALL=C.UTF-8 ;;
+        esac
+        run 0 --image "$medium/names.iso"
+        expect_line "$medium/names.iso/menu/config.mnu: 2 entries, 0 errors, 0 warnings"
+      ) || fail "with the locale $locale"
+    done
+
+    # A Joliet name that is no UTF-16 (a lone surrogate in place of the é) has no text at all: the
+    # image is refused for it, rather than the file taken for the root or left out.
+    python3 - "$medium/names.iso" <<'PY' || fail "no Joliet name to spoil"
+import sys
+path = sys.argv[1]
+data = bytearray(open(path, "rb").read())
+name = "Léame".encode("utf-16-be")
+at = data.find(name)
+assert at >= 0
+data[at + 2:at + 4] = b"\xd8\x00"
+open(path, "wb").write(data)
+PY
+    run 4 --image "$medium/names.iso"
+    grep -q "^$medium/names.iso: error: .*: a name in its Joliet tree is not text" "$out" ||
+      fail "no error for the spoilt name"
+    ;;
+
   *)
     echo "unknown case $case_name" >&2
     exit 2
