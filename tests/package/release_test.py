@@ -160,11 +160,12 @@ class WindowsKitTest(unittest.TestCase):
         with open(os.path.join(self.medium, "NOTICES.txt"), encoding="utf-8") as notices:
             self.assertIn("mingw-w64", notices.read())
         # The version resource Explorer shows carries the project's one version number.
-        with open(os.path.join(self.medium, "tolvar-autorun.exe"), "rb") as exe:
-            image = exe.read()
-        for key in ("FileVersion", "ProductVersion"):
-            self.assertRegex(image, re.escape((key + "\0").encode("utf-16-le")) + b"(\0\0)?" +
-                             re.escape((VERSION + "\0").encode("utf-16-le")), key)
+        for program in ("tolvar-autorun.exe", "tolvar-menu-check.exe"):
+            with open(os.path.join(self.medium, program), "rb") as exe:
+                image = exe.read()
+            for key in ("FileVersion", "ProductVersion"):
+                self.assertRegex(image, re.escape((key + "\0").encode("utf-16-le")) + b"(\0\0)?" +
+                                 re.escape((VERSION + "\0").encode("utf-16-le")), program + key)
         # The stripped programs still ask for DLLs from the system directory alone.
         checked = run(sys.executable, os.path.join(ROOT, "tests/load_config_test.py"),
                       os.path.join(self.medium, "tolvar-autorun.exe"),
