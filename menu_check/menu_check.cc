@@ -11,7 +11,10 @@
 #include "menu_check/execute_permission.h"
 #include "menu_check/medium_probe.h"
 #include "menu_form/definition_reader.h"
+#include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
+#include "picture/picture_file.h"
+#include "picture/picture_header.h"
 #include "picture/picture_loader.h"
 #include "shared_routines/batch_file.h"
 #include "shared_routines/case_match.h"
@@ -27,6 +30,10 @@ namespace tolvar {
 namespace {
 
 constexpr char kNotFound[] = "Launch says \"Can't find file!!\": ";
+
+// How far a picture's proportions may stray from the picture area's before the checker notes it:
+// stretched by a factor of 1.5 or less, drawings and text still read as meant.
+constexpr double kMostStretch = 1.5;
 
 // Characters that show nothing themselves but change how the text around them reads: a caption
 // "Read me\u202Ehs.txt" shows as "Read me txt.sh", and a zero-width space makes two names that look
@@ -184,6 +191,7 @@ class Checker : public DefinitionSink {
     if (FileFound(probe_, splash)) {
       const Result picture = CheckPicture(splash);
       if (!picture.ok) return picture;
+      NoteStretchedPicture(splash, line);
     }
     CheckSplashName(splash, line);
     return Result::Ok();
@@ -202,6 +210,31 @@ class Checker : public DefinitionSink {
   }
 
  private:
+  // The window stretches the picture to its area without keeping its proportions, so a picture
+  // shaped much unlike the area shows squeezed. A format whose size the header does not give
+  // (WMF, EMF, ICO) is not judged.
+  void NoteStretchedPicture(const std::string& splash, int64_t line) {
+    std::string bytes;
+    if (!ReadPictureFile(MatchCase(NativePath(splash)), &bytes).empty()) return;
+    const PictureHeader header = ReadPictureHeader(bytes);
+    if (header.width == 0 || header.height == 0) return;
+    const int area_width = TwipsToPixels(kSplashLayout.twips.width, kDesignDpi);
+    const int area_height = TwipsToPixels(kSplashLayout.twips.height, kDesignDpi);
+    const double shape = (static_cast<double>(header.width) / static_cast<double>(header.height)) /
+                         (static_cast<double>(area_width) / area_height);
+    const double stretch = std::max(shape, 1 / shape);
+    if (stretch <= kMostStretch) return;
+    char factor[16];
+    std::snprintf(factor, sizeof factor, "%.1f", stretch);
+    Note(line, "the picture is " + std::to_string(header.width) + " x " +
+                   std::to_string(header.height) +
+                   " pixels and is stretched to the picture area, " + "about " +
+                   std::to_string(area_width) + " x " + std::to_string(area_height) +
+                   " at 96 DPI, without keeping its proportions: it shows " +
+                   (shape > 1 ? "squeezed from the sides" : "squeezed from above and below") +
+                   " by a factor of " + factor);
+  }
+
   // What shows on one platform only, whichever the checker runs on.
   void CheckSplashName(const std::string& splash, int64_t line) {
     const std::string variant = probe_.CaseVariant(splash);
@@ -281,6 +314,9 @@ class Checker : public DefinitionSink {
 
   void Warn(int64_t line, std::string message) {
     report_.findings.push_back({line, Severity::kWarning, std::move(message)});
+  }
+  void Note(int64_t line, std::string message) {
+    report_.findings.push_back({line, Severity::kNote, std::move(message)});
   }
   void Fail(const RunTimeError& error) {
     report_.findings.push_back({error.line(), Severity::kError, error.detail()});

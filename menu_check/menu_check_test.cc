@@ -28,15 +28,21 @@ using testing::Not;
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-// A 1x1 24-bit bitmap: the smallest picture every platform's loader reads.
-std::string TinyBitmap() {
-  static const char kBytes[] =
-      "BM\x3a\0\0\0\0\0\0\0\x36\0\0\0"              // file header: size, pixels' offset
-      "\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0"  // info header: 1x1, 24 bits
-      "\0\0\0\0\x04\0\0\0\x13\x0b\0\0\x13\x0b\0\0\0\0\0\0\0\0\0\0"
-      "\x20\x40\x80\0";  // one pixel and its padding
-  return std::string(kBytes, sizeof kBytes - 1);
+// A 24-bit bitmap of `width` x 1 pixels (at most 85), which every platform's loader reads.
+std::string Bitmap(int width) {
+  const int row = (width * 3 + 3) / 4 * 4;
+  const auto u32 = [](int value) {
+    return std::string{static_cast<char>(value & 0xFF), static_cast<char>(value >> 8), '\0', '\0'};
+  };
+  return "BM" + u32(54 + row) + u32(0) + u32(54) +  // file header: size, pixels' offset
+         u32(40) + u32(width) + u32(1) +
+         std::string("\x01\0\x18\0", 4) +  // info header: width x 1, 24 bits
+         u32(0) + u32(row) + u32(2835) + u32(2835) + u32(0) + u32(0) + std::string(row, '\x40');
 }
+
+// Shaped like the picture area, about four times as wide as high: the smallest picture the checker
+// has nothing to say about.
+std::string TinyBitmap() { return Bitmap(4); }
 
 // Title on line 1, splash on 2, count on 3; entry i's caption on line 2i + 2, command on 2i + 3.
 std::string Menu(const std::string& splash, const Entries& entries, const std::string& tail = "",
@@ -52,7 +58,10 @@ std::vector<std::string> Lines(const CheckReport& report) {
   std::vector<std::string> lines;
   for (const Finding& f : report.findings) {
     lines.push_back(std::to_string(f.line) +
-                    (f.severity == Severity::kError ? " error: " : " warning: ") + f.message);
+                    (f.severity == Severity::kError  ? " error: "
+                     : f.severity == Severity::kNote ? " note: "
+                                                     : " warning: ") +
+                    f.message);
   }
   return lines;
 }
@@ -269,6 +278,27 @@ TEST_F(MenuCheckTest, SplashPathsThatShowNoPicture) {
   // No picture is what these ask for.
   EXPECT_THAT(Lines(Check(Menu("$NULL$", {{"A", "$exit$"}}))), IsEmpty());
   EXPECT_THAT(Lines(Check(Menu("$null$", {{"A", "$exit$"}}))), IsEmpty());
+}
+
+// The area is 489 x 121: a square picture is squeezed fourfold, 3 x 1 and 6 x 1 stay within the
+// factor 1.5 either way, 2 x 1 and 7 x 1 go past it.
+TEST_F(MenuCheckTest, PicturesShapedMuchUnlikeTheAreaAreNoted) {
+  const std::string menu = Menu("menu\\splash.bmp", {{"A", "$exit$"}});
+  for (int width : {3, 4, 6}) {
+    medium_.Write("menu/splash.bmp", Bitmap(width));
+    EXPECT_THAT(Lines(Check(menu)), IsEmpty()) << width;
+  }
+  medium_.Write("menu/splash.bmp", Bitmap(7));
+  const CheckReport wide = Check(menu);
+  EXPECT_THAT(Lines(wide),
+              ElementsAre("2 note: the picture is 7 x 1 pixels and is stretched to the "
+                          "picture area, about 489 x 121 at 96 DPI, without keeping "
+                          "its proportions: it shows squeezed from the sides by a "
+                          "factor of 1.7"));
+  EXPECT_EQ(wide.ExitStatus(), 0);  // a note counts for nothing
+  medium_.Write("menu/splash.bmp", Bitmap(2));
+  EXPECT_THAT(Lines(Check(menu)), ElementsAre(HasSubstr("squeezed from above and below by a "
+                                                        "factor of 2.0")));
 }
 
 TEST_F(MenuCheckTest, LinesAfterTheLastEntryAreReportedOnceWithTheCountTheyWouldNeed) {

@@ -35,6 +35,23 @@ def run(*args, **kwargs):
     return subprocess.run(args, capture_output=True, text=True, **kwargs)
 
 
+def words(text):
+    """The words of a licence text, whatever its wrapping and the "." paragraph lines of Debian's
+    copyright format."""
+    return " ".join(re.sub(r"^ \.$", "", text, flags=re.MULTILINE).split())
+
+
+with open(os.path.join(ROOT, "LICENSE"), encoding="utf-8") as licence_file:
+    LICENSE = licence_file.read()
+# What every release file must carry: the holder and the whole grant with its conditions.
+LICENSE_GRANT = words(LICENSE[LICENSE.index("Permission is hereby granted"):])
+
+
+def assert_carries_licence(test, copyright_text, where):
+    test.assertIn("the tolvar-autorun authors", copyright_text, where)
+    test.assertIn(LICENSE_GRANT, words(copyright_text), where)
+
+
 class TwoBuildsTest(unittest.TestCase):
     def test_two_builds_give_the_same_bytes(self):
         self.assertEqual(sorted(os.listdir(DIST)), sorted([KIT, DEB, TGZ]))
@@ -67,6 +84,10 @@ class LinuxPackageTest(unittest.TestCase):
                      DOC + "changelog.gz", DOC + "tolvar-autorun-guide.txt",
                      DOC + "examples/menu/config.mnu"):
             self.assertIn(page, entries)
+        with tempfile.TemporaryDirectory() as root:
+            subprocess.run(["dpkg-deb", "-x", os.path.join(DIST, DEB), root], check=True)
+            with open(os.path.join(root, DOC, "copyright"), encoding="utf-8") as copyright_file:
+                assert_carries_licence(self, copyright_file.read(), DEB)
         usual = re.compile(r"usr/(bin/[^/]+|share/man/man[15]/[^/]+\.gz|share/doc/tolvar-autorun/.*)$")
         for path, (_, _, _, is_directory) in entries.items():
             self.assertTrue(usual.match(path) or is_directory and path in (
@@ -82,6 +103,8 @@ class LinuxPackageTest(unittest.TestCase):
         with tarfile.open(os.path.join(DIST, TGZ)) as tar:
             top = TGZ.removesuffix(".tar.gz") + "/"
             files = {m.name.removeprefix(top) for m in tar.getmembers() if m.isfile()}
+            copyright_file = tar.extractfile(top + "share/doc/tolvar-autorun/copyright")
+            assert_carries_licence(self, copyright_file.read().decode("utf-8"), TGZ)
         deb_files = {path.removeprefix("usr/") for path, entry in self.deb_entries().items()
                      if not entry[3]}
         self.assertEqual(files, deb_files)
@@ -129,14 +152,20 @@ class WindowsKitTest(unittest.TestCase):
 
     def test_the_kit_unzipped_is_a_medium_that_opens_and_launches_under_wine(self):
         self.assertEqual(sorted(name for name in self.names if not name.endswith("/")), [
-            "autorun.inf", "autorun.sh", "menu/config.mnu", "menu/splash.png",
-            "tolvar-autorun-guide.txt", "tolvar-autorun.exe", "tolvar-menu-check.exe"])
+            "LICENSE", "NOTICES.txt", "autorun.inf", "autorun.sh", "menu/config.mnu",
+            "menu/splash.png", "tolvar-autorun-guide.txt", "tolvar-autorun.exe",
+            "tolvar-menu-check.exe"])
+        with open(os.path.join(self.medium, "LICENSE"), encoding="utf-8") as licence:
+            assert_carries_licence(self, licence.read(), KIT)
+        with open(os.path.join(self.medium, "NOTICES.txt"), encoding="utf-8") as notices:
+            self.assertIn("mingw-w64", notices.read())
         # The version resource Explorer shows carries the project's one version number.
-        with open(os.path.join(self.medium, "tolvar-autorun.exe"), "rb") as exe:
-            image = exe.read()
-        for key in ("FileVersion", "ProductVersion"):
-            self.assertRegex(image, re.escape((key + "\0").encode("utf-16-le")) + b"(\0\0)?" +
-                             re.escape((VERSION + "\0").encode("utf-16-le")), key)
+        for program in ("tolvar-autorun.exe", "tolvar-menu-check.exe"):
+            with open(os.path.join(self.medium, program), "rb") as exe:
+                image = exe.read()
+            for key in ("FileVersion", "ProductVersion"):
+                self.assertRegex(image, re.escape((key + "\0").encode("utf-16-le")) + b"(\0\0)?" +
+                                 re.escape((VERSION + "\0").encode("utf-16-le")), program + key)
         # The stripped programs still ask for DLLs from the system directory alone.
         checked = run(sys.executable, os.path.join(ROOT, "tests/load_config_test.py"),
                       os.path.join(self.medium, "tolvar-autorun.exe"),
