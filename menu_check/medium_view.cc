@@ -29,13 +29,8 @@ std::string Leaf(const std::string& path) {
 // A path as the walk builds it ("./menu/", "a//b") as a path of the view ("menu", "a/b").
 std::string InView(const std::string& path) {
   std::string view_path;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('/', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string part = path.substr(start, end - start);
+  for (const std::string& part : PathComponents(path)) {
     if (!part.empty() && part != ".") view_path += (view_path.empty() ? "" : "/") + part;
-    start = end + 1;
   }
   return view_path;
 }

@@ -6,14 +6,11 @@ namespace tolvar {
 std::optional<std::string> FindIgnoringCase(const DirectoryLister& lister, const std::string& path,
                                             CaseRule rule) {
   if (lister.Exists(path)) return path;
+  const std::vector<std::string> parts = PathComponents(path);
   std::string matched;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('/', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string part = path.substr(start, end - start);
-    // Empty parts (a leading or doubled slash), "." and ".." are no names to look for.
-    if (!part.empty() && part != "." && part != ".." && !lister.Exists(matched + part)) {
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const std::string& part = parts[i];
+    if (IsEntryName(part) && !lister.Exists(matched + part)) {
       // Picking one of two names alike would be a guess where Windows' answer is not.
       const DirectoryNames::Alike alike = lister.List(matched).IgnoringCase(part);
       if (alike.count == 0 || (alike.count > 1 && rule == CaseRule::kOnlyMatch)) {
@@ -23,8 +20,7 @@ std::optional<std::string> FindIgnoringCase(const DirectoryLister& lister, const
     } else {
       matched += part;
     }
-    if (end < path.size()) matched += '/';
-    start = end + 1;
+    if (i + 1 < parts.size()) matched += '/';
   }
   return matched;
 }

@@ -9,6 +9,18 @@
 
 namespace tolvar {
 
+std::vector<std::string> PathComponents(const std::string& path) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
 void DirectoryNames::Add(const std::string& name) {
   if (!exact_.insert(name).second) return;
   names_.push_back(name);
@@ -31,19 +43,12 @@ bool DiskDirectories::Exists(const std::string& path) const {
   }
   if (spelling_ == Spelling::kAsTheSystemFinds) return true;
   // Only the folders' own listings tell the spelling apart. A drive ("C:") is no name to look for.
+  const std::vector<std::string> parts = PathComponents(path);
   std::string directory;
-  size_t start = 0;
-  while (start <= path.size()) {
-    size_t end = path.find('/', start);
-    if (end == std::string::npos) end = path.size();
-    const std::string part = path.substr(start, end - start);
-    const bool drive = start == 0 && part.size() == 2 && part[1] == ':';
-    if (!part.empty() && part != "." && part != ".." && !drive && !List(directory).Contains(part)) {
-      return false;
-    }
-    directory += part;
-    if (end < path.size()) directory += '/';
-    start = end + 1;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const bool drive = i == 0 && parts[i].size() == 2 && parts[i][1] == ':';
+    if (IsEntryName(parts[i]) && !drive && !List(directory).Contains(parts[i])) return false;
+    directory += parts[i] + '/';
   }
   return true;
 }

@@ -12,6 +12,14 @@
 
 namespace tolvar {
 
+// The components of a '/'-separated path, empty ones (a leading or doubled slash) included, so that
+// joining them with '/' gives the path back.
+std::vector<std::string> PathComponents(const std::string& path);
+// Whether a component names an entry of its folder: empty ones, "." and ".." do not.
+inline bool IsEntryName(const std::string& part) {
+  return !part.empty() && part != "." && part != "..";
+}
+
 // The names in one directory, found as written or without regard to ASCII letter case. A medium
 // may hold thousands of names in one folder, so neither lookup scans them.
 class DirectoryNames {
