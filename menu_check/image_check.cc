@@ -49,6 +49,7 @@ class NamedPaths : public DefinitionSink {
     findings_->push_back({fault.line(), Severity::kError, fault.detail()});
     return false;
   }
+  void DirectiveLine(const Directive&) override {}
 
   std::vector<NamedPath> paths;
 

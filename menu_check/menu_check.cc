@@ -208,6 +208,7 @@ class Checker : public DefinitionSink {
     Fail(fault);
     return true;
   }
+  void DirectiveLine(const Directive&) override {}
 
  private:
   // The window stretches the picture to its area without keeping its proportions, so a picture

@@ -127,7 +127,7 @@ TEST_F(MenuCheckTest, ErrorsAreTheMenusOwnWordForWord) {
 
     FakeMenuView view;
     FakeProgramStart starter;
-    MenuForm form(view, starter, ".");
+    MenuForm form(view, starter, ".", System::kWindows);
     view.Attach(&form);
     view.splash_result = CheckPicture("menu/splash.bmp");  // what the window's loader answers
     ASSERT_FALSE(view.splash_result.ok);

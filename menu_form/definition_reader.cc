@@ -27,6 +27,8 @@ DefinitionReader::DefinitionReader(TextInput& file, std::string decimal_separato
     : file_(file), decimal_separator_(std::move(decimal_separator)) {}
 
 bool DefinitionReader::Read(DefinitionSink& sink) {
+  sink_ = &sink;
+  Place(DirectivePlace::kAboveTitle);
   // One handler for the whole file: a handler per field would cost the largest menu a tenth of
   // its loading time.
   try {
@@ -51,6 +53,7 @@ inline std::string_view DefinitionReader::ReadCaption(int index) {
 template <bool counted>
 void DefinitionReader::ReadEntries(DefinitionSink& sink, int count) {
   for (int i = 1; counted ? i <= count : FieldFollows(); ++i) {
+    Place(DirectivePlace::kEntry, i);
     const std::string_view caption = ReadCaption(i);
     // Only the size outlives the call: reading the command may reuse the caption's storage.
     const size_t caption_size = caption.size();
@@ -62,12 +65,15 @@ void DefinitionReader::ReadEntries(DefinitionSink& sink, int count) {
     kept_text_ += caption_size + command.size();
     if (kept_text_ > kMaxKeptText) throw TooMuchText(i);
     sink.Command(i, command, line_number());
+    // Directives below the last entry belong to none.
+    if (counted && i == count) Place(DirectivePlace::kAfterLastEntry);
   }
 }
 
 bool DefinitionReader::ReadFields(DefinitionSink& sink) {
   const std::string title = ReadTitle();
   sink.Title(title, line_number());
+  Place(DirectivePlace::kAboveEntries);
 
   const std::string splash = ReadSplash();
   const Result shown = sink.Splash(splash, line_number());
@@ -91,16 +97,60 @@ bool DefinitionReader::ReadFields(DefinitionSink& sink) {
     return false;
   }
   sink.Count(count, line_number());
+  Place(DirectivePlace::kEntry, 1);
   ReadEntries<true>(sink, count);
   return true;
 }
 
-bool DefinitionReader::FieldFollows() { return SkipToSignificantLine(file_); }
+bool DefinitionReader::FieldFollows() {
+  for (;;) {
+    const int first = file_.PeekByte();
+    if (first < 0) return false;
+    if (first == '\'') {
+      // A comment is skipped unread, however long; only its first bytes tell a directive.
+      if (BeginsDirective(file_.PeekLineStart(kDirectivePrefix))) {
+        ReadDirective();
+      } else {
+        file_.SkipLine();
+      }
+    } else if (first == '\r' || first == '\n') {
+      file_.SkipLine();
+    } else {
+      return true;
+    }
+  }
+}
+
+void DefinitionReader::ReadDirective() {
+  std::string_view line;
+  if (!file_.ReadLine(kLongestDirectiveLine, &directive_line_, &line)) {
+    throw RunTimeError(RunTimeError::Kind::kLineTooLong, file_.display_name(), line_number(),
+                       "the directive is longer than " + std::to_string(kLongestDirectiveLine) +
+                           " bytes, far too long for any value");
+  }
+  Directive directive = ParseDirective(line);
+  directive.line = line_number();
+  directive.place = place_;
+  directive.entry = place_ == DirectivePlace::kEntry ? entry_ : 0;
+  sink_->DirectiveLine(directive);
+}
 
 std::string_view DefinitionReader::FieldLine(std::string_view expected, int index) {
-  // Not through FieldFollows: the lines before a field are passed over while it is looked for,
-  // once, which the largest menu's load feels.
+  // The end of the file, when it comes first, is the significant line's reader's to report.
+  FieldFollows();
   return ReadSignificantLine(file_, &line_, expected, index);
+}
+
+bool DefinitionReader::SignificantLineFollows(DefinitionSink& sink) {
+  sink_ = &sink;
+  Place(DirectivePlace::kAfterLastEntry);
+  try {
+    return FieldFollows();
+  } catch (const RunTimeError& fault) {
+    if (fault.kind() == RunTimeError::Kind::kCannotOpen) throw;
+    sink.Fault(fault);
+    return false;
+  }
 }
 
 std::string DefinitionReader::ReadTitle() {

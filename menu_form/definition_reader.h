@@ -9,8 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "menu_form/directive.h"
 #include "menu_form/menu_entry.h"
 #include "menu_form/result.h"
+#include "shared_routines/next_significant_line.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
@@ -40,6 +42,10 @@ class DefinitionSink {
   // and command pairs that follow it, as many as there are. After any other fault nothing more is
   // read, whatever it returns.
   virtual bool Fault(const RunTimeError& fault) = 0;
+  // A directive line, wherever it stands, in the order of the file: an entry's directives come
+  // before its caption. Its texts are valid only during the call. The name may be unknown and the
+  // value outside the directive's set; what it belongs to is in its place and entry.
+  virtual void DirectiveLine(const Directive& directive) = 0;
 };
 
 class DefinitionReader {
@@ -53,6 +59,11 @@ class DefinitionReader {
   // is told back to it as a fault, as the file's own would be; other exceptions pass through.
   bool Read(DefinitionSink& sink);
 
+  // After a Read that returned true: passes over the lines that follow the last entry, telling
+  // each directive among them to `sink` (placed kAfterLastEntry); true when a significant line
+  // follows, which the menu never reads.
+  bool SignificantLineFollows(DefinitionSink& sink);
+
   // The error for memory that ran out while the file was read, at the last line read.
   RunTimeError OutOfMemory() const;
 
@@ -60,10 +71,17 @@ class DefinitionReader {
   int64_t line_number() const { return file_.line_number(); }
 
  private:
-  // The only two places where the lines between fields (blank lines, comments) are passed over: a
-  // kind of line there that says something about the field after it is to be recognised in both.
-  // FieldFollows passes over them where no field need follow; false when the file ends first.
+  // The only two places where the lines between fields (blank lines, comments, directives) are
+  // passed over, each directive told to the sink with the current place. FieldFollows passes over
+  // them where no field need follow; false when the file ends first.
   bool FieldFollows();
+  // Reads the directive line ahead and tells it to the sink.
+  void ReadDirective();
+  // Where the lines read next stand: directives there belong to the entry `entry`.
+  void Place(DirectivePlace place, int entry = 0) {
+    place_ = place;
+    entry_ = entry;
+  }
   // The next field's line, valid until the next read. Throws RunTimeError kEndOfFile naming the
   // field (`expected`, followed by `index` unless it is 0) when the file ends first.
   std::string_view FieldLine(std::string_view expected, int index = 0);
@@ -88,7 +106,14 @@ class DefinitionReader {
   std::string decimal_separator_;
   size_t kept_text_ = 0;
   std::string line_;  // the storage every field's line reuses when it is not in the file's buffer
+  std::string directive_line_;      // the same for directive lines, which come between fields
+  DefinitionSink* sink_ = nullptr;  // during Read
+  DirectivePlace place_ = DirectivePlace::kAboveTitle;
+  int entry_ = 0;
 };
+
+// The longest a directive line may be, as any field's line: its value is a field's text.
+inline constexpr size_t kLongestDirectiveLine = kLongestSignificantLine;
 
 // All captions and commands together: 32766 entries of 1 KiB each fit many times over, while a
 // file of 64 KiB lines cannot take gigabytes (or a 32-bit program's address space).

@@ -136,7 +136,7 @@ TEST(HostileMediumTest, AMenuFileRemovedOrReplacedWhileReadLoadsAsItWasWhenOpene
                  "Other\r\n$null$\r\n1\r\nOther\r\nother.exe\r\n" + std::string(512 * 1024, '\n'));
     FileChangingView view(change);
     FakeProgramStart starter;
-    MenuForm form(view, starter, ".");
+    MenuForm form(view, starter, ".", System::kWindows);
     view.Attach(&form);
     ASSERT_NO_THROW(form.OnLoad());
     EXPECT_FALSE(fs::exists("menu/config.mnu") && fs::file_size("menu/config.mnu") == opened.size())

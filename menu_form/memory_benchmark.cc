@@ -44,7 +44,7 @@ int LoadHere() {
   FakeMenuView view;
   view.record_list_items = false;
   FakeProgramStart starter;
-  MenuForm form(view, starter, ".");
+  MenuForm form(view, starter, ".", System::kWindows);
   view.Attach(&form);
   try {
     form.OnLoad();

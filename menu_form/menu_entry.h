@@ -4,13 +4,17 @@
 
 #include <string_view>
 
+#include "menu_form/directive.h"
+
 namespace tolvar {
 
 // One line of the drop-down list and what Launch does for it. Copied by value; the texts it views
 // belong to the form that read them (or are the fixed texts below) and live as long as it does.
 struct MenuEntry {
   std::string_view Caption;  // the text shown in the list
-  std::string_view Command;  // a program's path, or one of the keywords below
+  std::string_view Command;  // a program's path, a link, or one of the keywords below
+  // What the directives above the entry give it; null when there were none. Owned by the form.
+  const EntryDirectives* Directives = nullptr;
 
   bool operator==(const MenuEntry& other) const {
     return Caption == other.Caption && Command == other.Command;

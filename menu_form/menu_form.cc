@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "menu_form/command_kind.h"
 #include "menu_form/definition_reader.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/quoted_text.h"
@@ -28,7 +29,7 @@ std::string PathAsWritten(const std::string& path) {
 // and the first fault ends the loading, as the menu must stop there.
 class Loading : public DefinitionSink {
  public:
-  explicit Loading(MenuView& view) : view_(view) {}
+  Loading(MenuView& view, System system) : view_(view), system_(system) {}
 
   void Title(std::string_view title, int64_t) override { view_.SetTitle(std::string(title)); }
   Result Splash(const std::string& splash, int64_t) override {
@@ -43,8 +44,32 @@ class Loading : public DefinitionSink {
   void Caption(int, std::string_view caption, int64_t) override {
     entries.push_back(MenuEntry{text.Keep(caption), {}});
   }
-  void Command(int, std::string_view command, int64_t) override {
-    entries.back().Command = text.Keep(command);
+  void Command(int index, std::string_view command, int64_t) override {
+    MenuEntry& entry = entries.back();
+    entry.Command = text.Keep(command);
+    if (pending_entry_ != index || pending_.empty()) return;
+    const bool listed = !pending_.OnlyOn || *pending_.OnlyOn == system_;
+    pending_entry_ = 0;
+    if (!listed) {
+      entries.pop_back();  // it still counted: the next entry is still the file's next
+      return;
+    }
+    directives.push_back(pending_);
+    entry.Directives = &directives.back();
+  }
+  // An entry's directives wait for its command; the menu's own and misplaced ones are not the
+  // menu's business (the checker names them), nor are unknown names, which a newer file may use.
+  void DirectiveLine(const Directive& directive) override {
+    if (directive.place != DirectivePlace::kEntry || directive.name == DirectiveName::kUnknown ||
+        IsMenuDirective(directive.name) ||
+        !DirectiveValueAllowed(directive.name, directive.value)) {
+      return;
+    }
+    if (pending_entry_ != directive.entry) pending_ = EntryDirectives();
+    pending_entry_ = directive.entry;
+    Directive kept = directive;
+    kept.value = text.Keep(directive.value);
+    pending_.Apply(kept);
   }
   bool Fault(const RunTimeError& fault) override {
     fault_ = fault;
@@ -57,19 +82,25 @@ class Loading : public DefinitionSink {
 
   TextStore text;
   std::vector<MenuEntry> entries;
+  std::deque<EntryDirectives> directives;
 
  private:
   MenuView& view_;
+  const System system_;
+  EntryDirectives pending_;  // for the entry numbered pending_entry_, until its command is read
+  int pending_entry_ = 0;
   bool entries_begun_ = false;
   std::optional<RunTimeError> fault_;
 };
 
 }  // namespace
 
-MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator)
+MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator,
+                   System system)
     : view_(view),
       program_start_(program_start),
-      decimal_separator_(std::move(decimal_separator)) {}
+      decimal_separator_(std::move(decimal_separator)),
+      system_(system) {}
 
 void MenuForm::OnLoad() {
   if (!FileExists(kDefinitionPath)) {
@@ -83,7 +114,7 @@ void MenuForm::OnLoad() {
   {
     TextInput file(kDefinitionPath);
     DefinitionReader reader(file, decimal_separator_);
-    Loading loading(view_);
+    Loading loading(view_, system_);
     try {
       if (!reader.Read(loading)) throw *loading.fault();
     } catch (const std::bad_alloc&) {
@@ -94,7 +125,13 @@ void MenuForm::OnLoad() {
     }
     menu_entries_ = std::move(loading.entries);
     entry_text_ = std::move(loading.text);
+    entry_directives_ = std::move(loading.directives);
   }  // closes the file
+
+  for (const EntryDirectives& directives : entry_directives_) {
+    if (!directives.Description.empty()) description_row_ = true;
+  }
+  if (description_row_) view_.ShowDescriptionRow();
 
   prompt_entry_ = MenuEntry{kPromptCaption, kNullKeyword};
   size_t caption_bytes = prompt_entry_.Caption.size();
@@ -124,6 +161,10 @@ void MenuForm::OnMenuClick() {
   } else {
     current_entry_ = prompt_entry_;
   }
+  if (description_row_) {
+    const EntryDirectives* directives = current_entry_.Directives;
+    view_.SetDescription(directives != nullptr ? std::string(directives->Description) : "");
+  }
 }
 
 void MenuForm::OnGoBoxClick() {
@@ -133,16 +174,27 @@ void MenuForm::OnGoBoxClick() {
     view_.Close();
     return;
   }
-  if (!FileExists(command)) {
+  const EntryDirectives none;
+  const EntryDirectives& directives =
+      current_entry_.Directives != nullptr ? *current_entry_.Directives : none;
+  Result started;
+  if (IsLink(command)) {
+    started = program_start_.OpenLink(command);
+  } else if (NamesOtherScheme(command) || !FileExists(command)) {
     view_.Warn(kFileNotFoundText, kMessageTitle);
     return;
+  } else {
+    started = program_start_.Start(LaunchRequest{command, std::string(directives.Arguments),
+                                                 std::string(directives.Directory),
+                                                 directives.RunAsAdministrator});
   }
-  const Result started = program_start_.Start(command);
   if (!started.ok) {
     view_.Warn("Can't start " + QuotedText(PathAsWritten(command), kLongestPathShown) + ": " +
                    started.reason,
                kMessageTitle);
+    return;
   }
+  if (directives.CloseAfterLaunch) view_.Close();
 }
 
 void MenuForm::OnExitBoxClick() { view_.Close(); }

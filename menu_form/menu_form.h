@@ -5,6 +5,7 @@
 #ifndef TOLVAR_MENU_FORM_MENU_FORM_H_
 #define TOLVAR_MENU_FORM_MENU_FORM_H_
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,7 +22,9 @@ class MenuForm {
   enum class State { kNotLoaded, kLoaded, kDefinitionMissing };
 
   // `decimal_separator` is the user's (UserDecimalSeparator()); the count may be written with it.
-  MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator);
+  // `system` is the one the menu runs on: entries for another system are not listed.
+  MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator,
+           System system);
 
   // Reads menu\config.mnu below the current directory and fills the window. When the file is
   // missing, warns and leaves the window as it was designed (State kDefinitionMissing). Any fault
@@ -31,8 +34,9 @@ class MenuForm {
   // The selection of Menu changed: remember the chosen entry, or the prompt for position 0 or none.
   void OnMenuClick();
 
-  // Launch: nothing for $null$, close for $exit$, otherwise start the program or warn that it is
-  // missing. A program that exists but cannot be started is a warning too; the menu stays open.
+  // Launch: nothing for $null$, close for $exit$, open a link, otherwise start the program (with
+  // the entry's directives) or warn that it is missing. A program that exists but cannot be
+  // started is a warning too. The menu stays open unless the entry asks it to close once started.
   void OnGoBoxClick();
 
   // Quit: close the window.
@@ -41,7 +45,8 @@ class MenuForm {
   State state() const { return state_; }
   const MenuEntry& CurrentEntry() const { return current_entry_; }
   const MenuEntry& PromptEntry() const { return prompt_entry_; }
-  // Entry i of the file (1-based) is at [i - 1], and at list position i.
+  // The listed entries in the file's order: list position i shows [i - 1]. Entry i of the file is
+  // at [i - 1] when no entry is for another system.
   const std::vector<MenuEntry>& MenuEntries() const { return menu_entries_; }
 
  private:
@@ -51,9 +56,12 @@ class MenuForm {
   MenuView& view_;
   ProgramStart& program_start_;
   std::string decimal_separator_;
+  System system_;
   State state_ = State::kNotLoaded;
   TextStore entry_text_;  // what menu_entries_ view
+  std::deque<EntryDirectives> entry_directives_;  // what menu_entries_ point to; a deque keeps them
   std::vector<MenuEntry> menu_entries_;
+  bool description_row_ = false;
   MenuEntry prompt_entry_;
   MenuEntry current_entry_;
 };

@@ -31,6 +31,8 @@ class KeepingView : public MenuView {
   int ReadListPosition() override { return selected_; }
   void SetButtonCaption(Button, const std::string&) override {}
   void Warn(const std::string&, const std::string&) override {}
+  void ShowDescriptionRow() override {}
+  void SetDescription(const std::string&) override {}
   void Close() override {}
 
   size_t size() const { return captions_.size(); }
@@ -59,7 +61,7 @@ void BM_LoadLargestMenu(benchmark::State& state) {
   FakeProgramStart starter;
   for (auto _ : state) {
     auto view = std::make_unique<KeepingView>();
-    auto form = std::make_unique<MenuForm>(*view, starter, ".");
+    auto form = std::make_unique<MenuForm>(*view, starter, ".", System::kWindows);
     form->OnLoad();
     if (view->size() != kMaxEntries + 1) state.SkipWithError("the menu did not load whole");
     benchmark::DoNotOptimize(form->MenuEntries().data());

@@ -41,7 +41,7 @@ class MenuFormTest : public testing::Test {
   ScratchMedium medium_;
   FakeMenuView view_;
   FakeProgramStart starter_;
-  MenuForm form_{view_, starter_, ","};
+  MenuForm form_{view_, starter_, ",", System::kWindows};
 };
 
 constexpr char kTwoEntries[] =
@@ -76,7 +76,7 @@ TEST_F(MenuFormTest, SplashIsShownOnlyForAnExistingFileAndNeverForNull) {
   other.Write("$null$", "a file named like the keyword");
   other.WriteDefinition("T\r\n$null$\r\n1\r\nA\r\n$null$\r\n");
   FakeMenuView view;
-  MenuForm form(view, starter_, ".");
+  MenuForm form(view, starter_, ".", System::kWindows);
   view.Attach(&form);
   form.OnLoad();
   EXPECT_EQ(view.calls.at(1), "AddListItem 0 Please Select...");
@@ -93,7 +93,7 @@ TEST_F(MenuFormTest, CommentsBlankLinesAndLineEndsDoNotChangeWhatLoads) {
     ScratchMedium medium;
     medium.WriteDefinition(definition);
     FakeMenuView view;
-    MenuForm form(view, starter_, ".");
+    MenuForm form(view, starter_, ".", System::kWindows);
     view.Attach(&form);
     form.OnLoad();
     EXPECT_EQ(form.MenuEntries(), expected) << definition;
@@ -173,7 +173,7 @@ TEST_F(MenuFormTest, EveryFaultNamesItsKindAndLine) {
     ScratchMedium medium;
     medium.WriteDefinition(fault.definition);
     FakeMenuView view;
-    MenuForm form(view, starter_, ".");
+    MenuForm form(view, starter_, ".", System::kWindows);
     view.Attach(&form);
     try {
       form.OnLoad();

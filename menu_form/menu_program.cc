@@ -103,7 +103,8 @@ int RunMenuProgram(const MenuPlatform& platform) {
         return 1;
       }
     }
-    MenuForm form(platform.view, platform.program_start, platform.decimal_separator);
+    MenuForm form(platform.view, platform.program_start, platform.decimal_separator,
+                  platform.system);
     // The hooks refer to the form and the guard, which end here; the window may outlive them.
     struct Disconnect {
       MenuEvents* events;

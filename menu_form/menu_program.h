@@ -19,14 +19,16 @@ namespace tolvar {
 
 // What a platform hands to RunMenuProgram.
 struct MenuPlatform {
-  MenuPlatform(MenuView& view, MenuEvents* events, ProgramStart& program_start)
-      : view(view), events(events), program_start(program_start) {}
+  MenuPlatform(MenuView& view, MenuEvents* events, ProgramStart& program_start, System system)
+      : view(view), events(events), program_start(program_start), system(system) {}
 
   // The window, or what stands in for it where no window can open.
   MenuView& view;
   // The window's event hooks; null when nothing but the load can happen.
   MenuEvents* events;
   ProgramStart& program_start;
+  // The system the menu runs on, which picks the entries it lists.
+  System system;
   // The separator with which a count may be written with a fraction: the user's.
   std::string decimal_separator = UserDecimalSeparator();
 

@@ -26,10 +26,11 @@ class ThrowingProgramStart : public ProgramStart {
   std::function<void()> fault;
 
  protected:
-  Result StartFile(const std::string&) override {
+  Result StartFile(const LaunchRequest&) override {
     fault();
     return Result::Ok();
   }
+  Result OpenUri(const std::string&) override { return Result::Ok(); }
 };
 
 class MenuProgramTest : public testing::Test {
@@ -37,7 +38,7 @@ class MenuProgramTest : public testing::Test {
   // Runs the menu program over `view`; `user` is what the person does while the window runs.
   int Run(
       MenuView& view, std::function<void()> user = [] {}) {
-    MenuPlatform platform(view, &events_, starter_);
+    MenuPlatform platform(view, &events_, starter_, System::kLinux);
     platform.decimal_separator = ".";
     platform.create_window = create_window_;
     platform.show_error_box = [this](const std::string& text, const std::string& title) {

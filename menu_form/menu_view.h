@@ -42,6 +42,15 @@ class MenuView {
   // Replaces the caption of Go_Box or Exit_Box.
   virtual void SetButtonCaption(Button button, const std::string& caption) = 0;
 
+  // Gives the window the row under the list where the chosen entry's description shows; the window
+  // grows by that row. Called once, before the list is filled, and only when some listed entry has
+  // a description: a menu without any keeps the window as it always was.
+  virtual void ShowDescriptionRow() = 0;
+
+  // Shows `text` in the description row, and gives it to screen readers as the description of
+  // the list's choice; "" empties the row. Called only after ShowDescriptionRow.
+  virtual void SetDescription(const std::string& text) = 0;
+
   // Shows a modal box with `text`, `title`, the warning icon and OK alone; returns when dismissed.
   virtual void Warn(const std::string& text, const std::string& title) = 0;
 

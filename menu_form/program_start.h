@@ -1,4 +1,5 @@
-// ProgramStart: how Launch starts the program an entry names. One body per platform; tests fake it.
+// ProgramStart: how Launch starts the program an entry names, or opens its link. One body per
+// platform; tests fake it.
 #ifndef TOLVAR_MENU_FORM_PROGRAM_START_H_
 #define TOLVAR_MENU_FORM_PROGRAM_START_H_
 
@@ -8,26 +9,54 @@
 
 namespace tolvar {
 
+// What Launch asks for: the program and what the entry's directives add to its start.
+struct LaunchRequest {
+  std::string path;       // as the menu file writes it, checked to exist just before
+  std::string arguments;  // as written in the menu file; "" for none
+  std::string directory;  // a folder of the medium, written as a path is; "" for the menu's own
+  bool run_as_administrator = false;
+};
+
 class ProgramStart {
  public:
   virtual ~ProgramStart() = default;
 
-  // Starts the program at `path` (checked to exist just before), minimised and active where the
-  // platform can ask for that, inheriting the current directory and environment, and returns
-  // without waiting. A file that is not a program is opened the way the desktop opens its type.
-  // When neither works, returns the failure with the system's reason; nothing has been started
-  // then. A name holding a NUL is refused whoever asks: every system ends a name at its first NUL
-  // and would start some other file.
-  Result Start(const std::string& path) {
-    if (path.find('\0') != std::string::npos) {
-      return Result::Failure("the file name holds a NUL character");
+  // Starts the program at `request.path`, minimised and active where the platform can ask for
+  // that, with the request's arguments (passed as written on Windows; split into words by
+  // CommandLineWords elsewhere, never through a shell), in the request's directory or else the
+  // current one, with the menu's environment, and returns without waiting. A file that is not a
+  // program is opened the way the desktop opens its type. When neither works, returns the failure
+  // with the system's reason; nothing has been started then. A text holding a NUL is refused
+  // whoever asks: every system ends a name or an argument at its first NUL and would start some
+  // other file, or pass other arguments.
+  Result Start(const LaunchRequest& request) {
+    for (const std::string* text : {&request.path, &request.arguments, &request.directory}) {
+      if (text->find('\0') != std::string::npos) {
+        return Result::Failure(text == &request.path ? "the file name holds a NUL character"
+                               : text == &request.arguments
+                                   ? "the arguments hold a NUL character"
+                                   : "the directory's name holds a NUL character");
+      }
     }
-    return StartFile(path);
+    return StartFile(request);
+  }
+  // Start with no directive: the path alone.
+  Result Start(const std::string& path) { return Start(LaunchRequest{path, "", "", false}); }
+
+  // Opens `link` (an https, http or mailto link, checked by the caller) in the user's default
+  // program for it, without waiting. Returns the failure with the system's reason when nothing
+  // opened it.
+  Result OpenLink(const std::string& link) {
+    if (link.find('\0') != std::string::npos) {
+      return Result::Failure("the link holds a NUL character");
+    }
+    return OpenUri(link);
   }
 
  protected:
-  // Start, for a name without a NUL: the platform's part.
-  virtual Result StartFile(const std::string& path) = 0;
+  // Start and OpenLink, for texts without a NUL: the platform's part.
+  virtual Result StartFile(const LaunchRequest& request) = 0;
+  virtual Result OpenUri(const std::string& link) = 0;
 };
 
 }  // namespace tolvar

@@ -83,7 +83,7 @@ class HostileCommandTest : public testing::Test {
     before_ = Listing(medium_.root());
     FakeMenuView view;
     SystemProgramStart start;
-    MenuForm form(view, start, ".");
+    MenuForm form(view, start, ".", System::kLinux);
     view.Attach(&form);
     form.OnLoad();
     std::vector<std::string> warnings;

@@ -24,7 +24,8 @@ class SystemProgramStart : public ProgramStart {
   explicit SystemProgramStart(DesktopOpen desktop_open);
 
  private:
-  Result StartFile(const std::string& path) override;
+  Result StartFile(const LaunchRequest& request) override;
+  Result OpenUri(const std::string& link) override;
 
   DesktopOpen desktop_open_;
 };

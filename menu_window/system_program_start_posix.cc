@@ -92,7 +92,10 @@ SystemProgramStart::SystemProgramStart() : desktop_open_(OpenWithDefaultApplicat
 SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
     : desktop_open_(std::move(desktop_open)) {}
 
-Result SystemProgramStart::StartFile(const std::string& path) {
+Result SystemProgramStart::OpenUri(const std::string&) { return Result::Failure("not built yet"); }
+
+Result SystemProgramStart::StartFile(const LaunchRequest& request) {
+  const std::string& path = request.path;
   std::string native = MatchCase(NativePath(path));
   // A bare name is a file in the current directory, never a search along PATH.
   if (native.find('/') == std::string::npos) native = "./" + native;

@@ -250,7 +250,7 @@ TEST(SystemProgramStartTest, APatternThatPassesTheExistenceTestWarnsAndTheMenuGo
   FakeMenuView view;
   Values opened;
   SystemProgramStart start(RecordingDesktop(&opened));
-  MenuForm form(view, start, ".");
+  MenuForm form(view, start, ".", System::kLinux);
   view.Attach(&form);
   form.OnLoad();
 

@@ -108,7 +108,10 @@ SystemProgramStart::SystemProgramStart() : desktop_open_(OpenThroughTheShell) {}
 SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
     : desktop_open_(std::move(desktop_open)) {}
 
-Result SystemProgramStart::StartFile(const std::string& path) {
+Result SystemProgramStart::OpenUri(const std::string&) { return Result::Failure("not built yet"); }
+
+Result SystemProgramStart::StartFile(const LaunchRequest& request) {
+  const std::string& path = request.path;
   const std::string batch_refusal = BatchFileRefusal(path);
   if (!batch_refusal.empty()) return Result::Failure(batch_refusal);
   // The application name is the whole checked path, so the system never splits it at a blank and

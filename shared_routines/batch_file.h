@@ -12,6 +12,11 @@ namespace tolvar {
 // in any letter case) whose path holds % ^ & | < > or a double quote.
 std::string BatchFileRefusal(const std::string& path);
 
+// The same for a batch file started with `arguments`, which cmd.exe reads too: also refused when
+// they hold % ^ & | < > ! (expanded or split on, inside quotes or not, in some of cmd.exe's modes)
+// or an odd number of double quotes (which leaves cmd.exe quoting the rest of its line).
+std::string BatchFileRefusal(const std::string& path, const std::string& arguments);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_SHARED_ROUTINES_BATCH_FILE_H_

@@ -1,6 +1,7 @@
 // Sequential text input: opening, buffered reading and the three line terminators.
 #include "shared_routines/text_input.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -51,22 +52,25 @@ TextInput::~TextInput() {
 }
 
 bool TextInput::Fill() {
+  // Bytes not yet consumed stay ahead of the new ones: only PeekLineStart leaves any.
+  const size_t kept = end_ - position_;
+  std::memmove(buffer_, buffer_ + position_, kept);
   position_ = 0;
   if (file_ == nullptr) {
     // Text in memory passes through the buffer as a file's does: one way of reading lines, whose
     // speed the menu's start depends on, for both.
-    end_ = memory_.copy(buffer_, sizeof buffer_);
-    memory_.remove_prefix(end_);
+    end_ = kept + memory_.copy(buffer_ + kept, sizeof buffer_ - kept);
+    memory_.remove_prefix(end_ - kept);
     next_lf_ = FindInBuffer('\n', end_);
-    return end_ > 0;
+    return end_ > kept;
   }
-  end_ = std::fread(buffer_, 1, sizeof buffer_, file_);
-  if (end_ == 0 && std::ferror(file_)) {
+  end_ = kept + std::fread(buffer_ + kept, 1, sizeof buffer_ - kept, file_);
+  if (end_ == kept && std::ferror(file_)) {
     throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, line_number_ + 1,
                        std::string("the file cannot be read: ") + std::strerror(errno));
   }
   next_lf_ = FindInBuffer('\n', end_);
-  return end_ > 0;
+  return end_ > kept;
 }
 
 size_t TextInput::FindInBuffer(char byte, size_t stop) const {
@@ -93,6 +97,12 @@ void TextInput::SkipTerminator() {
 int TextInput::PeekByte() {
   if (position_ == end_ && !Fill()) return -1;
   return static_cast<unsigned char>(buffer_[position_]);
+}
+
+std::string_view TextInput::PeekLineStart(size_t n) {
+  if (end_ - position_ < n) Fill();  // at most once per line: the reads that need it are rare
+  const size_t stop = std::min({end_, position_ + n, LineEnd()});
+  return std::string_view(buffer_ + position_, stop - position_);
 }
 
 bool TextInput::ReadLine(size_t longest, std::string* storage, std::string_view* line) {

@@ -33,6 +33,12 @@ class TextInput {
   // The first byte of the next line (CR or LF for an empty line), or -1 at the end of the file.
   int PeekByte();
 
+  // Up to `n` bytes of the next line from its start, as they stand in the file (undecoded), fewer
+  // when the line or the file ends first; "" at the end of the file. Consumes nothing; valid until
+  // the next call on this input. `n` must be far below the buffer's size. For a reader that must
+  // tell a kind of line by how it begins before it decides to read or to skip it.
+  std::string_view PeekLineStart(size_t n);
+
   // Consumes the next line, of at most `longest` bytes, and sets `line` to it decoded, without its
   // terminator ("" at the end of the file). A line that needs no decoding and lies whole in the
   // buffer, as nearly every line does, is not copied: `line` shows it in the buffer. Otherwise it
@@ -53,6 +59,7 @@ class TextInput {
  private:
   // Skips a UTF-8 byte-order mark and refuses a UTF-16 one, at the start.
   void Begin();
+  // Refills the buffer from position 0, first moving the bytes from position_ to end_ there.
   bool Fill();
   // The first `byte` in the buffer from position_ on, before `stop`; `stop` when there is none.
   size_t FindInBuffer(char byte, size_t stop) const;

@@ -87,13 +87,13 @@ int main() {
   tolvar::SystemProgramStart program_start;
   if (!has_display) {
     tolvar::NoDisplayView view;
-    tolvar::MenuPlatform platform(view, nullptr, program_start);
+    tolvar::MenuPlatform platform(view, nullptr, program_start, tolvar::System::kLinux);
     platform.show_and_run = ReportNoDisplay;
     return tolvar::RunMenuProgram(platform);
   }
 
   tolvar::GtkMenuWindow window;
-  tolvar::MenuPlatform platform(window, &window, program_start);
+  tolvar::MenuPlatform platform(window, &window, program_start, tolvar::System::kLinux);
   platform.create_window = [&window] {
     FontConfigurationReading fonts;
     return window.Create();

@@ -198,4 +198,8 @@ void GtkMenuWindow::Close() {
   if (window_ != nullptr) gtk_widget_destroy(window_);
 }
 
+void GtkMenuWindow::ShowDescriptionRow() {}
+
+void GtkMenuWindow::SetDescription(const std::string&) {}
+
 }  // namespace tolvar

@@ -402,4 +402,8 @@ LRESULT MenuWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(window_, message, wparam, lparam);
 }
 
+void MenuWindow::ShowDescriptionRow() {}
+
+void MenuWindow::SetDescription(const std::string&) {}
+
 }  // namespace tolvar

@@ -31,7 +31,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   tolvar::MenuWindow window(instance);
   tolvar::SystemProgramStart program_start;
-  tolvar::MenuPlatform platform(window, &window, program_start);
+  tolvar::MenuPlatform platform(window, &window, program_start, tolvar::System::kWindows);
   platform.create_window = [&window] { return window.Create(); };
   platform.show_error_box = ShowErrorBox;
   platform.show_and_run = [&window] {

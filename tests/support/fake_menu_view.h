@@ -43,6 +43,10 @@ class FakeMenuView : public MenuView {
   void Warn(const std::string& text, const std::string& title) override {
     calls.push_back("Warn " + title + ": " + text);
   }
+  void ShowDescriptionRow() override { calls.push_back("ShowDescriptionRow"); }
+  void SetDescription(const std::string& text) override {
+    calls.push_back("SetDescription " + text);
+  }
   void Close() override { calls.push_back("Close"); }
 
   // What the user does: picks a position in the list, which raises the click event.
@@ -63,20 +67,27 @@ class FakeMenuView : public MenuView {
 
 class FakeProgramStart : public ProgramStart {
  public:
-  std::vector<std::string> started;
+  std::vector<std::string> started;     // each path started
+  std::vector<LaunchRequest> requests;  // each start's whole request
+  std::vector<std::string> links;       // each link opened
   Result result;
 
  protected:
-  Result StartFile(const std::string& path) override {
-    started.push_back(path);
+  Result StartFile(const LaunchRequest& request) override {
+    started.push_back(request.path);
+    requests.push_back(request);
+    return result;
+  }
+  Result OpenUri(const std::string& link) override {
+    links.push_back(link);
     return result;
   }
 };
 
 // A form over a recording view and program start, attached as the real windows attach it.
 struct FakeMenu {
-  explicit FakeMenu(const std::string& decimal_separator = ".")
-      : form(view, starter, decimal_separator) {
+  explicit FakeMenu(const std::string& decimal_separator = ".", System system = System::kWindows)
+      : form(view, starter, decimal_separator, system) {
     view.Attach(&form);
   }
   FakeMenu(const FakeMenu&) = delete;

@@ -1,0 +1,97 @@
+// Directives: the menu file's second edition. A comment line "'#name: value" gives the entry below
+// it (or, above the title, the whole menu) one more property. A reader that knows only the first
+// edition skips it as any comment, so a file with directives still opens there.
+#ifndef TOLVAR_MENU_FORM_DIRECTIVE_H_
+#define TOLVAR_MENU_FORM_DIRECTIVE_H_
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tolvar {
+
+enum class DirectiveName {
+  kUnknown,  // a well-formed name that this program does not know (a newer file's)
+  // For the entry that follows.
+  kDescription,
+  kArguments,
+  kSystem,
+  kDirectory,
+  kAfterLaunch,
+  kRunAs,
+  // For the whole menu, above the title.
+  kPrompt,
+  kLaunchCaption,
+  kQuitCaption,
+  kNotFoundMessage,
+  kDirection,
+  kPictureDescription,
+};
+
+// Where a directive stands, which says what it belongs to.
+enum class DirectivePlace {
+  kAboveTitle,      // the menu's own
+  kAboveEntries,    // between the title and the count: nothing it could belong to
+  kEntry,           // the entry whose caption follows it (or whose caption it follows)
+  kAfterLastEntry,  // below the last entry: nothing follows it
+};
+
+struct Directive {
+  DirectiveName name = DirectiveName::kUnknown;
+  std::string_view written_name;  // as written, e.g. "arguments"
+  std::string_view value;         // the rest of the line after the colon and its blanks
+  int64_t line = 0;
+  DirectivePlace place = DirectivePlace::kAboveTitle;
+  int entry = 0;  // the entry it belongs to (1-based) when place is kEntry; 0 otherwise
+};
+
+// The longest name a directive can have: a line that does not show "'#name:" within its first
+// bytes is a comment, whatever follows.
+inline constexpr size_t kLongestDirectiveName = 40;
+// How many bytes of a line tell whether it is a directive: "'#", the name and the colon.
+inline constexpr size_t kDirectivePrefix = kLongestDirectiveName + 3;
+
+// True when `start` (a line's first bytes, at least kDirectivePrefix of them when the line is
+// that long) begins as a directive: an apostrophe, '#', a name of lower-case ASCII letters and
+// hyphens, and ':'. "'# heading" and "'####" stay comments.
+bool BeginsDirective(std::string_view start);
+
+// The directive on `line` (a whole line that BeginsDirective), its place left to the reader.
+Directive ParseDirective(std::string_view line);
+
+// The name's kind, kUnknown for a name this program does not know.
+DirectiveName FindDirectiveName(std::string_view name);
+// The name as written in a file ("after-launch"); "" for kUnknown.
+std::string_view DirectiveNameText(DirectiveName name);
+// Whether the directive belongs above the title (the menu's) rather than to an entry.
+bool IsMenuDirective(DirectiveName name);
+// The names this program knows, for a "did you mean" among them.
+const DirectiveName* KnownDirectiveNames(size_t* count);
+
+// The values a directive with a fixed set of them takes, e.g. "windows" and "linux" for system;
+// null, with `count` 0, for free text. A value outside the set leaves the directive without effect.
+const std::string_view* AllowedDirectiveValues(DirectiveName name, size_t* count);
+// Whether `value` is one the directive takes (always, for free text).
+bool DirectiveValueAllowed(DirectiveName name, std::string_view value);
+
+// The systems an entry can be for.
+enum class System { kWindows, kLinux };
+
+// What the directives above one entry give it; each as the last directive of its name said.
+struct EntryDirectives {
+  std::string_view Description;
+  std::string_view Arguments;
+  std::string_view Directory;    // a folder of the medium, written as a command's path is
+  std::optional<System> OnlyOn;  // listed only on this system
+  bool CloseAfterLaunch = false;
+  bool RunAsAdministrator = false;
+
+  // Applies `directive` (an entry directive with an allowed value; others change nothing). The
+  // texts are viewed, not copied: the caller keeps them alive.
+  void Apply(const Directive& directive);
+  bool empty() const;
+};
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_FORM_DIRECTIVE_H_
