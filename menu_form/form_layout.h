@@ -21,7 +21,7 @@ struct PixelRect {
   int left, top, width, height;
 };
 
-enum class Control { kSplash, kMenu, kGoBox, kExitBox };
+enum class Control { kSplash, kMenu, kGoBox, kExitBox, kDescription };
 
 struct ControlLayout {
   Control control;
@@ -47,7 +47,14 @@ inline constexpr ControlLayout kGoBoxLayout = {
 inline constexpr ControlLayout kExitBoxLayout = {
     Control::kExitBox, "Exit_Box", {6120, 2160, 1335, 375}, "Exit_Box", 1};
 
-// Every control of the form.
+// The row under the list and buttons where the chosen entry's description shows: one line of
+// text across the form, there only when some entry of the menu has a description. The client
+// area grows by kDescriptionRowTwips then; nothing else moves.
+inline constexpr ControlLayout kDescriptionLayout = {
+    Control::kDescription, "Description", {240, 2595, 7215, 315}, nullptr, -1};
+inline constexpr int kDescriptionRowTwips = 405;
+
+// Every control of the form as designed; the description row is not among them.
 inline constexpr const ControlLayout* kControls[] = {&kSplashLayout, &kMenuLayout, &kGoBoxLayout,
                                                      &kExitBoxLayout};
 
@@ -96,6 +103,10 @@ constexpr PixelRect ToPixels(const TwipsRect& twips, int dpi) {
 }
 
 static_assert(TwipsToPixels(kClientWidthTwips, kDesignDpi) == 508, "client width at 96 DPI");
+static_assert(kDescriptionLayout.twips.top >= kGoBoxLayout.twips.top + kGoBoxLayout.twips.height &&
+                  kDescriptionLayout.twips.top + kDescriptionLayout.twips.height <=
+                      kClientHeightTwips + kDescriptionRowTwips,
+              "the description row lies under the buttons, inside the grown client area");
 static_assert(TwipsToPixels(kSplashLayout.twips.width, kDesignDpi) == 489, "picture at 96 DPI");
 
 }  // namespace tolvar

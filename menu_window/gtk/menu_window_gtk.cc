@@ -119,6 +119,7 @@ GtkWidget* GtkMenuWindow::ControlWidget(Control control) {
     case Control::kGoBox:
       return go_box_;
     case Control::kExitBox:
+    case Control::kDescription:  // not among the designed controls yet
       break;
   }
   return exit_box_;

@@ -117,6 +117,7 @@ HWND MenuWindow::CreateControl(const ControlLayout& layout) {
                           MenuRect(dpi_), kMenuId);
       return menu_;
     case Control::kSplash:
+    case Control::kDescription:  // not among the designed controls yet
       break;
   }
   SetLastError(ERROR_INVALID_PARAMETER);  // the picture area takes no focus
@@ -132,6 +133,7 @@ HWND MenuWindow::ControlHandle(Control control) const {
     case Control::kMenu:
       return menu_;
     case Control::kSplash:
+    case Control::kDescription:  // not among the designed controls yet
       break;
   }
   return window_;
