@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "menu_form/command_kind.h"
 #include "menu_form/menu_form.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
@@ -82,21 +83,34 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
 
     const size_t calls = view.calls.size();
     const size_t starts = starter.started.size();
+    const size_t links = starter.links.size();
     form.OnGoBoxClick();
     const std::string command(expected.Command);
     std::vector<std::string> added(view.calls.begin() + calls, view.calls.end());
+    const EntryDirectives none;
+    const EntryDirectives& directives = expected.Directives ? *expected.Directives : none;
+    // What a started program or an opened link leaves in the window.
+    const std::vector<std::string> after_start =
+        directives.CloseAfterLaunch ? std::vector<std::string>{"Close"} : std::vector<std::string>{};
     if (command == kNullKeyword) {
       Check(added.empty() && starter.started.size() == starts, "$null$ does nothing");
     } else if (command == kExitKeyword) {
       Check(added == std::vector<std::string>{"Close"} && starter.started.size() == starts,
             "$exit$ closes and starts nothing");
-    } else if (FileExists(command)) {
-      Check(added.empty() && starter.started.size() == starts + 1 &&
-                starter.started.back() == command,
-            "an existing file is started under exactly its own name", command);
+    } else if (IsLink(command)) {
+      Check(added == after_start && starter.started.size() == starts &&
+                starter.links.size() == links + 1 && starter.links.back() == command,
+            "a link is opened as written and nothing is started", command);
+    } else if (!NamesOtherScheme(command) && FileExists(command)) {
+      Check(added == after_start && starter.started.size() == starts + 1 &&
+                starter.started.back() == command &&
+                starter.requests.back().arguments == directives.Arguments &&
+                starter.requests.back().directory == directives.Directory,
+            "an existing file is started under exactly its own name, with its directives",
+            command);
     } else {
       Check(added == std::vector<std::string>{"Warn Kestova: Can't find file!!"} &&
-                starter.started.size() == starts,
+                starter.started.size() == starts && starter.links.size() == links,
             "anything else is not started, with a warning", command);
     }
   }
@@ -106,7 +120,7 @@ Outcome LoadAndUse(const std::string& bytes) {
   Medium().WriteDefinition(bytes);
   FuzzView view;
   FakeProgramStart starter;
-  MenuForm form(view, starter, ",");
+  MenuForm form(view, starter, ",", System::kWindows);
   view.Attach(&form);
   Outcome outcome;
   try {
@@ -129,6 +143,9 @@ Outcome LoadAndUse(const std::string& bytes) {
     Check(view.items[i + 1] == entries[i].Caption, "the list shows the entries in file order");
     Check(IsValidUtf8(entries[i].Caption) && entries[i].Caption.find('\0') == std::string::npos,
           "a caption is shown whole", std::string(entries[i].Caption));
+    const EntryDirectives* directives = entries[i].Directives;
+    Check(directives == nullptr || !directives->OnlyOn || *directives->OnlyOn == System::kWindows,
+          "no entry for another system is listed");
   }
   Check(form.CurrentEntry() == form.PromptEntry(), "the prompt is chosen after loading");
   const std::string& title = view.calls.front();
