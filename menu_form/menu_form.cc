@@ -8,6 +8,7 @@
 
 #include "menu_form/command_kind.h"
 #include "menu_form/definition_reader.h"
+#include "menu_form/language_files.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/quoted_text.h"
 #include "shared_routines/run_time_error.h"
@@ -60,6 +61,10 @@ class Loading : public DefinitionSink {
   // An entry's directives wait for its command; the menu's own and misplaced ones are not the
   // menu's business (the checker names them), nor are unknown names, which a newer file may use.
   void DirectiveLine(const Directive& directive) override {
+    if (directive.place == DirectivePlace::kAboveTitle) {
+      KeepMenuText(directive);
+      return;
+    }
     if (directive.place != DirectivePlace::kEntry || directive.name == DirectiveName::kUnknown ||
         IsMenuDirective(directive.name) ||
         !DirectiveValueAllowed(directive.name, directive.value)) {
@@ -80,9 +85,35 @@ class Loading : public DefinitionSink {
 
   bool entries_begun() const { return entries_begun_; }
 
+ private:
+  void KeepMenuText(const Directive& directive) {
+    std::string_view* kept = nullptr;
+    switch (directive.name) {
+      case DirectiveName::kPrompt:
+        kept = &prompt;
+        break;
+      case DirectiveName::kLaunchCaption:
+        kept = &launch_caption;
+        break;
+      case DirectiveName::kQuitCaption:
+        kept = &quit_caption;
+        break;
+      case DirectiveName::kNotFoundMessage:
+        kept = &not_found_message;
+        break;
+      default:
+        return;
+    }
+    // An empty value would leave a blank button or message: the program's own text stays.
+    if (!directive.value.empty()) *kept = text.Keep(directive.value);
+  }
+
+ public:
   TextStore text;
   std::vector<MenuEntry> entries;
   std::deque<EntryDirectives> directives;
+  // The author's own texts for this medium; empty where the program's own stay.
+  std::string_view prompt, launch_caption, quit_caption, not_found_message;
 
  private:
   MenuView& view_;
@@ -96,14 +127,22 @@ class Loading : public DefinitionSink {
 }  // namespace
 
 MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator,
-                   System system)
+                   System system, std::vector<std::string> languages)
     : view_(view),
       program_start_(program_start),
       decimal_separator_(std::move(decimal_separator)),
-      system_(system) {}
+      system_(system),
+      languages_(std::move(languages)) {}
 
 void MenuForm::OnLoad() {
-  if (!FileExists(kDefinitionPath)) {
+  std::string definition;
+  for (const std::string& candidate : DefinitionCandidates(languages_)) {
+    if (FileExists(candidate)) {
+      definition = candidate;
+      break;
+    }
+  }
+  if (definition.empty()) {
     state_ = State::kDefinitionMissing;
     view_.Warn(kDefinitionMissingText, kMessageTitle);
     return;
@@ -111,8 +150,11 @@ void MenuForm::OnLoad() {
 
   // The file is read and applied field by field: the title shows before the splash line is read,
   // and the picture before the count is.
+  struct {
+    std::string_view prompt, launch, quit;
+  } texts;
   {
-    TextInput file(kDefinitionPath);
+    TextInput file(definition);
     DefinitionReader reader(file, decimal_separator_);
     Loading loading(view_, system_);
     try {
@@ -124,16 +166,20 @@ void MenuForm::OnLoad() {
       throw reader.OutOfMemory();
     }
     menu_entries_ = std::move(loading.entries);
-    entry_text_ = std::move(loading.text);
     entry_directives_ = std::move(loading.directives);
-  }  // closes the file
+    if (!loading.not_found_message.empty()) not_found_text_ = loading.not_found_message;
+    texts.prompt = loading.prompt.empty() ? kPromptCaption : loading.prompt;
+    texts.launch = loading.launch_caption.empty() ? kLaunchCaption : loading.launch_caption;
+    texts.quit = loading.quit_caption.empty() ? kQuitCaption : loading.quit_caption;
+    entry_text_ = std::move(loading.text);  // what the views above point into, moved unchanged
+  }                                         // closes the file
 
   for (const EntryDirectives& directives : entry_directives_) {
     if (!directives.Description.empty()) description_row_ = true;
   }
   if (description_row_) view_.ShowDescriptionRow();
 
-  prompt_entry_ = MenuEntry{kPromptCaption, kNullKeyword};
+  prompt_entry_ = MenuEntry{texts.prompt, kNullKeyword};
   size_t caption_bytes = prompt_entry_.Caption.size();
   for (const MenuEntry& entry : menu_entries_) caption_bytes += entry.Caption.size();
   view_.ReserveListItems(static_cast<int>(menu_entries_.size() + 1), caption_bytes);
@@ -143,8 +189,8 @@ void MenuForm::OnLoad() {
   }
   state_ = State::kLoaded;
   SelectListPosition(0);
-  view_.SetButtonCaption(Button::kGoBox, kLaunchCaption);
-  view_.SetButtonCaption(Button::kExitBox, kQuitCaption);
+  view_.SetButtonCaption(Button::kGoBox, std::string(texts.launch));
+  view_.SetButtonCaption(Button::kExitBox, std::string(texts.quit));
 }
 
 void MenuForm::SelectListPosition(int position) {
@@ -181,7 +227,7 @@ void MenuForm::OnGoBoxClick() {
   if (IsLink(command)) {
     started = program_start_.OpenLink(command);
   } else if (NamesOtherScheme(command) || !FileExists(command)) {
-    view_.Warn(kFileNotFoundText, kMessageTitle);
+    view_.Warn(not_found_text_, kMessageTitle);
     return;
   } else {
     started = program_start_.Start(LaunchRequest{command, std::string(directives.Arguments),

@@ -22,13 +22,16 @@ class MenuForm {
   enum class State { kNotLoaded, kLoaded, kDefinitionMissing };
 
   // `decimal_separator` is the user's (UserDecimalSeparator()); the count may be written with it.
-  // `system` is the one the menu runs on: entries for another system are not listed.
+  // `system` is the one the menu runs on: entries for another system are not listed. `languages`
+  // are the user's (UserUiLanguages()), most preferred first: the menu file of the first that the
+  // medium has one for is read, else menu\config.mnu.
   MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator,
-           System system);
+           System system, std::vector<std::string> languages = {});
 
-  // Reads menu\config.mnu below the current directory and fills the window. When the file is
-  // missing, warns and leaves the window as it was designed (State kDefinitionMissing). Any fault
-  // in the file throws RunTimeError: the menu must end then, before its window is shown.
+  // Reads menu\config.mnu (or the file for the user's language) below the current directory and
+  // fills the window. When no such file is there, warns and leaves the window as it was designed
+  // (State kDefinitionMissing). Any fault in the file read throws RunTimeError, naming that file:
+  // the menu must end then, before its window is shown; it never falls back to another file.
   void OnLoad();
 
   // The selection of Menu changed: remember the chosen entry, or the prompt for position 0 or none.
@@ -57,11 +60,13 @@ class MenuForm {
   ProgramStart& program_start_;
   std::string decimal_separator_;
   System system_;
+  std::vector<std::string> languages_;
   State state_ = State::kNotLoaded;
-  TextStore entry_text_;  // what menu_entries_ view
+  TextStore entry_text_;                          // what menu_entries_ view
   std::deque<EntryDirectives> entry_directives_;  // what menu_entries_ point to; a deque keeps them
   std::vector<MenuEntry> menu_entries_;
   bool description_row_ = false;
+  std::string not_found_text_ = kFileNotFoundText;  // the author's, when the file gives one
   MenuEntry prompt_entry_;
   MenuEntry current_entry_;
 };

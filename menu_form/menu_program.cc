@@ -104,7 +104,7 @@ int RunMenuProgram(const MenuPlatform& platform) {
       }
     }
     MenuForm form(platform.view, platform.program_start, platform.decimal_separator,
-                  platform.system);
+                  platform.system, platform.languages);
     // The hooks refer to the form and the guard, which end here; the window may outlive them.
     struct Disconnect {
       MenuEvents* events;

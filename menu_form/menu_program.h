@@ -8,6 +8,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
@@ -31,6 +32,8 @@ struct MenuPlatform {
   System system;
   // The separator with which a count may be written with a fraction: the user's.
   std::string decimal_separator = UserDecimalSeparator();
+  // The user's languages, most preferred first, which pick the medium's menu file.
+  std::vector<std::string> languages = UserUiLanguages();
 
   // Builds the window, hidden and in its design-time state, before the form loads into it; a
   // failure ends the menu with the system's reason. Empty when the window is built already.

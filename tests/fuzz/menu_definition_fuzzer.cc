@@ -90,13 +90,21 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
     const EntryDirectives none;
     const EntryDirectives& directives = expected.Directives ? *expected.Directives : none;
     // What a started program or an opened link leaves in the window.
-    const std::vector<std::string> after_start =
-        directives.CloseAfterLaunch ? std::vector<std::string>{"Close"} : std::vector<std::string>{};
+    const std::vector<std::string> after_start = directives.CloseAfterLaunch
+                                                     ? std::vector<std::string>{"Close"}
+                                                     : std::vector<std::string>{};
     if (command == kNullKeyword) {
       Check(added.empty() && starter.started.size() == starts, "$null$ does nothing");
     } else if (command == kExitKeyword) {
       Check(added == std::vector<std::string>{"Close"} && starter.started.size() == starts,
             "$exit$ closes and starts nothing");
+    } else if ((IsLink(command) && command.find('\0') != std::string::npos) ||
+               (!IsLink(command) && !NamesOtherScheme(command) && FileExists(command) &&
+                (directives.Arguments.find('\0') != std::string::npos ||
+                 directives.Directory.find('\0') != std::string::npos))) {
+      Check(added.size() == 1 && added[0].rfind("Warn Kestova: Can't start ", 0) == 0 &&
+                starter.links.size() == links && starter.started.size() == starts,
+            "a link, arguments or a folder that hold a NUL are refused with a warning", command);
     } else if (IsLink(command)) {
       Check(added == after_start && starter.started.size() == starts &&
                 starter.links.size() == links + 1 && starter.links.back() == command,
@@ -106,8 +114,7 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
                 starter.started.back() == command &&
                 starter.requests.back().arguments == directives.Arguments &&
                 starter.requests.back().directory == directives.Directory,
-            "an existing file is started under exactly its own name, with its directives",
-            command);
+            "an existing file is started under exactly its own name, with its directives", command);
     } else {
       Check(added == std::vector<std::string>{"Warn Kestova: Can't find file!!"} &&
                 starter.started.size() == starts && starter.links.size() == links,
@@ -137,8 +144,9 @@ Outcome LoadAndUse(const std::string& bytes) {
   Check(form.state() == MenuForm::State::kLoaded, "no error means loaded");
   const std::vector<MenuEntry>& entries = form.MenuEntries();
   Check(!entries.empty() && entries.size() <= kMaxEntries, "1 to 32766 entries");
-  Check(view.items.size() == entries.size() + 1 && view.items[0] == kPromptCaption,
-        "the prompt heads the list");
+  Check(view.items.size() == entries.size() + 1 && !form.PromptEntry().Caption.empty() &&
+            view.items[0] == form.PromptEntry().Caption,
+        "the prompt (the program's or the author's) heads the list");
   for (size_t i = 0; i < entries.size(); ++i) {
     Check(view.items[i + 1] == entries[i].Caption, "the list shows the entries in file order");
     Check(IsValidUtf8(entries[i].Caption) && entries[i].Caption.find('\0') == std::string::npos,
