@@ -12,6 +12,7 @@
 
 #include "menu_form/menu_form.h"
 #include "shared_routines/run_time_error.h"
+#include "shared_routines/text_input.h"
 #include "tests/support/fake_menu_view.h"
 #include "tests/support/scratch_medium.h"
 
@@ -56,17 +57,20 @@ TEST(HostileMediumTest, MenuFileThatIsNoOrdinaryFileCountsAsMissing) {
   }
 }
 
-TEST(HostileMediumTest, AnEndlessFileEndsAtItsFirstTooLongLine) {
-  // A link on the medium to a /proc file that reads as some hundred gigabytes of NUL bytes with
-  // no line end: the menu must neither fill its memory nor read on for ever.
-  if (!fs::exists("/proc/self/pagemap")) GTEST_SKIP() << "no /proc/self/pagemap here";
-  ScratchMedium medium;
-  fs::create_directories("menu");
-  fs::create_symlink("/proc/self/pagemap", "menu/config.mnu");
-  const std::optional<RunTimeError> error = FakeMenu().Load();
-  ASSERT_TRUE(error) << "loaded";
-  EXPECT_EQ(error->kind(), Kind::kLineTooLong) << error->what();
-  EXPECT_EQ(error->line(), 1);
+TEST(HostileMediumTest, AFileIsReadOnlyAsFarAsItsStatedSize) {
+  // Links on the medium to /proc files that say they are empty: one reads as some hundred
+  // gigabytes of NUL bytes with no line end, one as text (as the kernel's log does, which a menu
+  // run as root would show as its title). Neither may be read past what it says it holds.
+  for (const char* proc : {"/proc/self/pagemap", "/proc/self/status"}) {
+    if (!fs::exists(proc)) GTEST_SKIP() << "no " << proc << " here";
+    ScratchMedium medium;
+    fs::create_directories("menu");
+    fs::create_symlink(proc, "menu/config.mnu");
+    const std::optional<RunTimeError> error = FakeMenu().Load();
+    ASSERT_TRUE(error) << proc << " loaded";
+    EXPECT_EQ(error->kind(), Kind::kEndOfFile) << error->what();
+    EXPECT_EQ(error->line(), 1);
+  }
 }
 
 TEST(HostileMediumTest, UnreadableMenuFileIsAnErrorNamingTheFile) {
@@ -146,6 +150,18 @@ TEST(HostileMediumTest, AMenuFileRemovedOrReplacedWhileReadLoadsAsItWasWhenOpene
   }
 }
 #endif
+
+TEST(HostileMediumTest, AMenuFileLargerThanAnyMenuIsRefusedUnread) {
+  ScratchMedium medium;
+  medium.WriteDefinition("'");  // a comment that goes on, sparse, for 256 MiB and a byte
+  fs::resize_file("menu/config.mnu", kLargestTextFile + 1);
+  const std::optional<RunTimeError> error = FakeMenu().Load();
+  ASSERT_TRUE(error) << "loaded";
+  EXPECT_EQ(error->kind(), Kind::kCannotOpen);
+  EXPECT_NE(std::string(error->what()).find("larger than the 256 MiB a menu file may be"),
+            std::string::npos)
+      << error->what();
+}
 
 }  // namespace
 }  // namespace tolvar

@@ -30,7 +30,7 @@ OpenedFile OpenForReading(const std::string& path) {
     close(fd);
     return failed;
   }
-  return {file, ""};
+  return {file, "", static_cast<uint64_t>(info.st_size)};
 }
 
 }  // namespace tolvar

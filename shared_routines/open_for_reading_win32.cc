@@ -1,5 +1,8 @@
 // Win32 body of OpenForReading: _wfopen of the path in UTF-16.
+#include <io.h>
+
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "shared_routines/open_for_reading.h"
@@ -9,8 +12,14 @@ namespace tolvar {
 
 OpenedFile OpenForReading(const std::string& path) {
   std::FILE* file = _wfopen(Widen(path).c_str(), L"rb");
-  if (file == nullptr) return {nullptr, std::strerror(errno)};
-  return {file, ""};
+  if (file == nullptr) return {nullptr, std::strerror(errno), 0};
+  const int64_t size = _filelengthi64(_fileno(file));
+  if (size < 0) {
+    OpenedFile failed{nullptr, std::strerror(errno), 0};
+    std::fclose(file);
+    return failed;
+  }
+  return {file, "", static_cast<uint64_t>(size)};
 }
 
 }  // namespace tolvar

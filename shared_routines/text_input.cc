@@ -20,8 +20,10 @@ TextInput::TextInput(const std::string& path) : display_name_(DisplayPath(path))
                        "the file cannot be opened: " + opened.reason);
   }
   file_ = opened.file;
+  unread_ = opened.size;
   // Fill() may throw; the destructor will not run for a half-built object.
   try {
+    RefuseLarger(unread_);
     Begin();
   } catch (...) {
     std::fclose(file_);
@@ -31,7 +33,15 @@ TextInput::TextInput(const std::string& path) : display_name_(DisplayPath(path))
 
 TextInput::TextInput(std::string_view text, std::string display_name)
     : memory_(text), display_name_(std::move(display_name)) {
+  RefuseLarger(text.size());
   Begin();
+}
+
+void TextInput::RefuseLarger(uint64_t size) const {
+  if (size <= kLargestTextFile) return;
+  throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, 0,
+                     "the file is " + std::to_string(size >> 20) + " MiB, larger than the " +
+                         std::to_string(kLargestTextFile >> 20) + " MiB a menu file may be");
 }
 
 void TextInput::Begin() {
@@ -64,7 +74,10 @@ bool TextInput::Fill() {
     next_lf_ = FindInBuffer('\n', end_);
     return end_ > kept;
   }
-  end_ = kept + std::fread(buffer_ + kept, 1, sizeof buffer_ - kept, file_);
+  const size_t room = sizeof buffer_ - kept;
+  const size_t wanted = unread_ < room ? static_cast<size_t>(unread_) : room;
+  end_ = kept + (wanted == 0 ? 0 : std::fread(buffer_ + kept, 1, wanted, file_));
+  unread_ -= end_ - kept;
   if (end_ == kept && std::ferror(file_)) {
     throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, line_number_ + 1,
                        std::string("the file cannot be read: ") + std::strerror(errno));

@@ -11,18 +11,24 @@
 
 namespace tolvar {
 
+// The largest file a menu file may be: a thousand times the largest menu's text, so that no honest
+// file comes near it, while a 4 GB file of comments is refused at once rather than read to its end.
+inline constexpr uint64_t kLargestTextFile = uint64_t{256} << 20;
+
 // Lines end at CR LF, at CR alone and at LF alone; the last line needs no terminator. A UTF-8
 // byte-order mark at the start is skipped and makes the whole file UTF-8; otherwise each line is
 // decoded as DecodeLine says. A file marked as UTF-16 is refused.
 class TextInput {
  public:
-  // Opens `path` (relative to the current directory; backslashes are separators everywhere). Throws
-  // RunTimeError kCannotOpen, naming the file and the system's reason, when it is not a regular
-  // file or cannot be opened, or when it starts with a UTF-16 byte-order mark (Notepad's
-  // "Unicode"), whose text would otherwise be read as garbage.
+  // Opens `path` (relative to the current directory; backslashes are separators everywhere) and
+  // reads no more than the size the file states when opened. Throws RunTimeError kCannotOpen,
+  // naming the file and the system's reason, when it is not a regular file or cannot be opened,
+  // when it is larger than kLargestTextFile, or when it starts with a UTF-16 byte-order mark
+  // (Notepad's "Unicode"), whose text would otherwise be read as garbage.
   explicit TextInput(const std::string& path);
   // Reads `text`, which must outlive this input, as the content of a file that messages call
-  // `display_name`. Throws RunTimeError kCannotOpen when it is marked as UTF-16.
+  // `display_name`. Throws RunTimeError kCannotOpen when it is marked as UTF-16 or larger than
+  // kLargestTextFile.
   TextInput(std::string_view text, std::string display_name);
   ~TextInput();
   TextInput(const TextInput&) = delete;
@@ -57,6 +63,8 @@ class TextInput {
   const std::string& display_name() const { return display_name_; }
 
  private:
+  // Throws kCannotOpen when `size` is larger than kLargestTextFile.
+  void RefuseLarger(uint64_t size) const;
   // Skips a UTF-8 byte-order mark and refuses a UTF-16 one, at the start.
   void Begin();
   // Refills the buffer from position 0, first moving the bytes from position_ to end_ there.
@@ -70,6 +78,7 @@ class TextInput {
   bool Consume(std::string* raw, size_t longest);
 
   std::FILE* file_ = nullptr;  // null when reading from memory
+  uint64_t unread_ = 0;        // what the file's stated size leaves to read
   std::string_view memory_;    // the text in memory not yet in the buffer
   std::string display_name_;
   bool marked_utf8_ = false;
