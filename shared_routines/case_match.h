@@ -25,9 +25,10 @@ enum class CaseRule {
 };
 
 // The walk behind MatchCase, over any directory listing: `path` ('/' between components) when it
-// exists as written; otherwise the path with each component that is missing as written replaced
-// under `rule`. Empty components, "." and ".." stay as they are. Nothing when a component matches
-// no name. Lists only the directories where a name is missing.
+// exists as written; otherwise the path as Windows reads it ("." dropped, and each name followed by
+// ".." dropped with it), with each component that is missing as written replaced under `rule`.
+// Empty components and a leading ".." stay as they are. Nothing when a component matches no name.
+// Lists only the directories where a name is missing, each once at most.
 std::optional<std::string> FindIgnoringCase(const DirectoryLister& lister, const std::string& path,
                                             CaseRule rule);
 

@@ -47,6 +47,36 @@ TEST(MatchCaseTest, TheExactNameWinsAndTwoCandidatesMatchNeither) {
   EXPECT_EQ(MatchCase("Setup.exe"), "Setup.exe");
 }
 
+// The real disk, counting how often a folder is listed.
+class CountingDisk : public DirectoryLister {
+ public:
+  bool Exists(const std::string& path) const override { return disk_.Exists(path); }
+  const DirectoryNames& List(const std::string& directory) const override {
+    ++lists;
+    return disk_.List(directory);
+  }
+  mutable int lists = 0;
+
+ private:
+  DiskDirectories disk_;
+};
+
+TEST(MatchCaseTest, NamesUndoneByDotDotAreDroppedAsWindowsDropsThemAndNoFolderIsListedTwice) {
+  ScratchMedium medium;
+  medium.Write("Setup/SETUP.EXE", "MZ");
+  // A name undone by ".." need not exist, as on Windows; each folder is listed once at most,
+  // however often a path goes into it and back.
+  std::string path = "./";
+  for (int i = 0; i < 2000; ++i) path += "Missing/../setup/../";
+  path += "setup/./setup.exe";
+  CountingDisk disk;
+  EXPECT_EQ(FindIgnoringCase(disk, path, CaseRule::kOnlyMatch), "./Setup/SETUP.EXE");
+  EXPECT_LE(disk.lists, 2);
+  EXPECT_TRUE(FileExists("missing\\..\\SETUP\\..\\setup\\setup.exe"));
+  // A ".." that leaves the folder it starts in is kept.
+  EXPECT_EQ(MatchCase("../x/../setup/setup.exe"), "../x/../setup/setup.exe");
+}
+
 TEST(MatchCaseTest, NonAsciiLettersAreNotFolded) {
   ScratchMedium medium;
   medium.Write(
