@@ -93,7 +93,7 @@ class DirectivesTest(MenuWindowTest):
         self.desktop.request_close(window)
         self.assertEqual(self.ended(), (0, ""))
 
-    def test_a_link_opens_in_the_default_browser_as_written(self):
+    def test_a_link_opens_in_the_default_browser_as_written_and_one_nothing_opens_warns(self):
         link = "https://example.com/setup?a=1&b=$HOME;c='x' d"
         opened = os.path.join(self.medium, "opened.txt")
         self.write("desktop/browser.sh",
@@ -107,9 +107,14 @@ class DirectivesTest(MenuWindowTest):
                    "[Default Applications]\nx-scheme-handler/https=tolvar-browser.desktop\n")
         data = os.path.join(self.medium, "desktop", "data")
         config = os.path.join(self.medium, "desktop", "config")
+        # Only the stand-in is there to open anything; the message box still finds its icons'
+        # types and the schemas.
+        for name in ("glib-2.0", "mime"):
+            os.symlink(os.path.join("/usr/share", name), os.path.join(data, name))
         env = dict(self.desktop.env, XDG_DATA_HOME=data, XDG_DATA_DIRS=data,
                    XDG_CONFIG_HOME=config, XDG_CONFIG_DIRS=config)
-        self.write_menu("Title", "$null$", "1", "Our website", link)
+        self.write_menu("Title", "$null$", "2", "Our website", link, "Write to us",
+                        "mailto:help@example.com")
         self.start(env=env)
         window = self.desktop.wait_window("^Title$")
         self.choose(window, 1)
@@ -118,6 +123,14 @@ class DirectivesTest(MenuWindowTest):
         with open(opened) as file:
             self.assertEqual(file.read(), link + "\n")
         self.assertEqual(self.desktop.windows(BOX_TITLE), [])
+
+        # No program is there for mail: the failure is told, with the link as written.
+        self.choose(window, 1)
+        self.desktop.keys(window, "Return")
+        self.desktop.wait_window(BOX_TITLE)
+        labels = [node["name"] for node in find_accessible(self.tree(), "label")]
+        self.assertTrue(any(label.startswith('Can\'t start "mailto:help@example.com": ')
+                            for label in labels), labels)
         self.assertIsNone(self.menu.poll(), "the menu stays open")
 
 
