@@ -6,6 +6,7 @@
 
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
+#include "menu_window/gtk/caption_list_model.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/window_style.h"
 #include "picture/picture_loader.h"
@@ -218,9 +219,13 @@ void GtkMenuWindow::ShowDescriptionRow() {
 
 void GtkMenuWindow::SetDescription(const std::string& text) {
   if (description_ == nullptr) return;
-  // Plain text: a description is the author's words, never markup or mnemonics.
-  gtk_label_set_text(GTK_LABEL(description_), text.c_str());
-  // A screen reader reads the list's choice with its description, as a sighted person sees both.
+  // Plain text: a description is the author's words, never markup or mnemonics. Only as much is
+  // drawn as a caption would be: no screen shows more, and shaping the rest could freeze the
+  // window.
+  const std::string shown = text.substr(0, ShownLength(text));
+  gtk_label_set_text(GTK_LABEL(description_), shown.c_str());
+  // A screen reader reads the list's choice with its whole description, as a sighted person sees
+  // both.
   atk_object_set_description(gtk_widget_get_accessible(menu_->widget()), text.c_str());
 }
 
