@@ -24,6 +24,7 @@
 #include <windows.h>
 #else
 #include <errno.h>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -176,6 +177,82 @@ TEST(SystemProgramStartTest, StartsExactlyTheNamedProgramFromTheMenusDirectory) 
 #endif
   EXPECT_TRUE(opened.empty());
 }
+
+#ifndef _WIN32
+// Makes `path` this process's standard input until it goes, so that a child that inherited the
+// menu's could be told from one given /dev/null, whatever the test runner gave this process.
+class ScopedStandardInput {
+ public:
+  explicit ScopedStandardInput(const fs::path& path) : saved_(dup(STDIN_FILENO)) {
+    const int file = open(path.c_str(), O_RDONLY | O_CREAT, 0600);
+    dup2(file, STDIN_FILENO);
+    close(file);
+  }
+  ~ScopedStandardInput() {
+    dup2(saved_, STDIN_FILENO);
+    close(saved_);
+  }
+  ScopedStandardInput(const ScopedStandardInput&) = delete;
+  ScopedStandardInput& operator=(const ScopedStandardInput&) = delete;
+
+ private:
+  int saved_;
+};
+
+TEST(SystemProgramStartTest, StartsWithTheSplitWordsInTheNamedFolderWithNothingToRead) {
+  ScratchMedium medium;
+  ScopedEnvironment environment;
+  PlaceRecorder(medium, "disk 1/setup");
+  fs::create_directories(medium.root() / "Programs" / "sub");
+  ScopedStandardInput input(medium.root() / "typed");
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+
+  // The folder is spelled as the menu file writes it, in other letter case; the program's path
+  // still names it from the menu's folder.
+  const fs::path expected = ExpectRecord(medium, "setup", environment);
+  const LaunchRequest request{"disk 1\\setup", R"(/S "C:\Program Files\x" a\\"b Zoë" "" end\"q)",
+                              "programs\\SUB", false};
+  ASSERT_TRUE(start.Start(request).ok);
+  Record record = WaitForRecord(expected);
+  ASSERT_FALSE(record.empty()) << "the program did not start";
+  EXPECT_EQ(record["arg"], (Values{(fs::current_path() / "disk 1" / "setup").string(), "/S",
+                                   R"(C:\Program Files\x)", R"(a\b Zoë)", "", R"(end"q)"}));
+  EXPECT_TRUE(SameFile(record["cwd"], medium.root() / "Programs" / "sub"))
+      << testing::PrintToString(record["cwd"]);
+  EXPECT_EQ(record["stdin"], Values{"/dev/null"});
+  EXPECT_TRUE(opened.empty());
+}
+
+TEST(SystemProgramStartTest, AFolderThatIsNoneStartsNothingAndIsNamed) {
+  ScratchMedium medium;
+  ScopedEnvironment environment;
+  PlaceRecorder(medium, "setup");
+  medium.Write("programs/readme.txt", "text\n");
+  const fs::path locked = medium.root() / "locked";
+  fs::create_directories(locked);
+  fs::permissions(locked, fs::perms::owner_read);
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+  const fs::path expected = ExpectRecord(medium, "setup", environment);
+
+  Values folders = {"programs\\missing", "programs\\readme.txt"};
+  // One it may not enter; root enters every folder.
+  if (geteuid() != 0) folders.push_back("locked");
+  for (const std::string& folder : folders) {
+    const Result result = start.Start(LaunchRequest{"setup", "", folder, false});
+    EXPECT_FALSE(result.ok) << folder;
+    EXPECT_NE(result.reason.find("\"" + folder + "\""), std::string::npos) << result.reason;
+  }
+  fs::permissions(locked, fs::perms::owner_all);
+  EXPECT_TRUE(opened.empty()) << "a folder it cannot enter is no document";
+  // Had one of them started, its record would be there by the time the next start's is.
+  ExpectRecord(medium, "control", environment);
+  ASSERT_TRUE(start.Start("setup").ok);
+  EXPECT_FALSE(WaitForRecord(medium.root() / "control.record").empty());
+  EXPECT_FALSE(fs::exists(expected));
+}
+#endif
 
 TEST(SystemProgramStartTest, AFileThatIsNoProgramGoesToTheDesktop) {
   ScratchMedium medium;

@@ -6,6 +6,7 @@
 
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
+#include "menu_window/gtk/caption_list_model.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/window_style.h"
 #include "picture/picture_loader.h"
@@ -119,10 +120,11 @@ GtkWidget* GtkMenuWindow::ControlWidget(Control control) {
     case Control::kGoBox:
       return go_box_;
     case Control::kExitBox:
-    case Control::kDescription:  // not among the designed controls yet
-      break;
+      return exit_box_;
+    case Control::kDescription:
+      return description_;
   }
-  return exit_box_;
+  return nullptr;
 }
 
 void GtkMenuWindow::Place(GtkWidget* control, const ControlLayout& layout) {
@@ -199,8 +201,32 @@ void GtkMenuWindow::Close() {
   if (window_ != nullptr) gtk_widget_destroy(window_);
 }
 
-void GtkMenuWindow::ShowDescriptionRow() {}
+void GtkMenuWindow::ShowDescriptionRow() {
+  if (description_ != nullptr) return;
+  description_ = gtk_label_new(nullptr);
+  GtkLabel* label = GTK_LABEL(description_);
+  // One line, cut with an ellipsis rather than widening the window: a label otherwise asks for its
+  // whole text as its natural width.
+  gtk_label_set_single_line_mode(label, TRUE);
+  gtk_label_set_ellipsize(label, PANGO_ELLIPSIZE_END);
+  gtk_label_set_max_width_chars(label, 1);
+  gtk_label_set_xalign(label, 0);
+  Place(description_, kDescriptionLayout);
+  gtk_widget_set_size_request(fixed_, TwipsToPixels(kClientWidthTwips, dpi_),
+                              TwipsToPixels(kClientHeightTwips + kDescriptionRowTwips, dpi_));
+  gtk_widget_show(description_);
+}
 
-void GtkMenuWindow::SetDescription(const std::string&) {}
+void GtkMenuWindow::SetDescription(const std::string& text) {
+  if (description_ == nullptr) return;
+  // Plain text: a description is the author's words, never markup or mnemonics. Only as much is
+  // drawn as a caption would be: no screen shows more, and shaping the rest could freeze the
+  // window.
+  const std::string shown = text.substr(0, ShownLength(text));
+  gtk_label_set_text(GTK_LABEL(description_), shown.c_str());
+  // A screen reader reads the list's choice with its whole description, as a sighted person sees
+  // both.
+  atk_object_set_description(gtk_widget_get_accessible(menu_->widget()), text.c_str());
+}
 
 }  // namespace tolvar

@@ -49,6 +49,7 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   static void OnGoBoxClicked(GtkButton* button, gpointer self);
   static void OnExitBoxClicked(GtkButton* button, gpointer self);
   static void OnDestroy(GtkWidget* window, gpointer self);
+  // The control's widget; null for the description row while it is not shown.
   GtkWidget* ControlWidget(Control control);
   void Place(GtkWidget* control, const ControlLayout& layout);
 
@@ -57,6 +58,7 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   GtkWidget* splash_ = nullptr;
   GtkWidget* go_box_ = nullptr;
   GtkWidget* exit_box_ = nullptr;
+  GtkWidget* description_ = nullptr;  // from ShowDescriptionRow on
   std::optional<DropDown> menu_;
   int dpi_ = kDesignDpi;  // the layout's resolution: twips to the window's pixels
 };

@@ -1,6 +1,6 @@
-"""Prints the accessibility tree of one running program as JSON: role, name, states and children
-of every object. Usage: read_accessible_tree.py PROGRAM_NAME; exit status 1 while the program is
-not (yet) in the tree."""
+"""Prints the accessibility tree of one running program as JSON: role, name, description, states
+and children of every object. Usage: read_accessible_tree.py PROGRAM_NAME; exit status 1 while the
+program is not (yet) in the tree."""
 import json
 import sys
 
@@ -19,6 +19,7 @@ def describe(node, depth=0):
     return {
         "role": node.get_role_name(),
         "name": node.get_name(),
+        "description": node.get_description(),
         "states": [s.value_nick for s in states.get_states()],
         "children": children,
     }

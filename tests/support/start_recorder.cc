@@ -1,9 +1,10 @@
 // Test helper: the program the program-start tests and the end-to-end tests launch. It writes down
-// how it was started (its own file, its arguments, its current directory, its session or its show
-// state) into the file that TOLVAR_START_RECORD names, then ends; when that file is there already,
-// from an earlier start, into the first free of NAME-2, NAME-3 and so on. A record appears whole
-// or not at all, so a test that waits for it never reads half of one. On Windows it is a program
-// without a console, as a medium's setup program is, so that no console window takes the focus.
+// how it was started (its own file, its arguments, its current directory, its standard input, its
+// session or its show state) into the file that TOLVAR_START_RECORD names, then ends; when that
+// file is there already, from an earlier start, into the first free of NAME-2, NAME-3 and so on. A
+// record appears whole or not at all, so a test that waits for it never reads half of one. On
+// Windows it is a program without a console, as a medium's setup program is, so that no console
+// window takes the focus.
 #include <cstdio>
 #include <string>
 
@@ -73,6 +74,8 @@ int Record(int argc, char** argv) {
   std::string text = "exe=" + std::string(buffer, length > 0 ? length : 0) + "\n";
   for (int i = 0; i < argc; ++i) text += "arg=" + std::string(argv[i]) + "\n";
   text += "cwd=" + std::string(getcwd(buffer, sizeof buffer) != nullptr ? buffer : "") + "\n";
+  const ssize_t input = readlink("/proc/self/fd/0", buffer, sizeof buffer);
+  text += "stdin=" + std::string(buffer, input > 0 ? input : 0) + "\n";
   text += "pid=" + std::to_string(getpid()) + "\n";
   text += "sid=" + std::to_string(getsid(0)) + "\n";
 
