@@ -2,6 +2,7 @@
 // look for .autorun, autorun and autorun.sh in the root, in that order, by exact name, and ask the
 // user first.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "menu_check/medium_checks.h"
@@ -15,16 +16,19 @@ namespace {
 constexpr const char* kAutostartNames[] = {".autorun", "autorun", "autorun.sh"};
 
 bool ChangesToTheRoot(const std::string& script) {
-  // cd "$(dirname "$0")", cd `dirname $0`, cd "${0%/*}" and their kin all name $0 on a cd line.
+  // cd "$(dirname "$0")", cd `dirname $0`, cd "${0%/*}" and their kin all name $0 on a cd line,
+  // alone, after ; or &, or in a case arm.
   for (size_t start = 0; start < script.size();) {
     size_t end = script.find('\n', start);
     if (end == std::string::npos) end = script.size();
     const std::string line = script.substr(start, end - start);
     start = end + 1;
     const size_t cd = line.find("cd ");
-    if (cd != std::string::npos &&
-        (cd == 0 || line.find_first_not_of(" \t") == cd || line[cd - 1] == ';' ||
-         line[cd - 1] == '&') &&
+    if (cd == std::string::npos) continue;
+    const size_t before = line.find_last_not_of(" \t", cd == 0 ? 0 : cd - 1);
+    const bool command_starts = cd == 0 || before == std::string::npos ||
+                                std::string_view(";&)").find(line[before]) != std::string::npos;
+    if (command_starts &&
         (line.find("$0", cd) != std::string::npos || line.find("${0", cd) != std::string::npos)) {
       return true;
     }
