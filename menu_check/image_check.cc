@@ -159,8 +159,11 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
                    [](const Finding& a, const Finding& b) {
                      return a.file == b.file ? a.line < b.line : a.file < b.file;
                    });
-  if (targets.for_windows) CheckAutorunInf(views.windows_view, &report.findings);
-  if (targets.for_linux) CheckLinuxAutostart(views.linux_view, &report.findings);
+  const bool windows_starts =
+      targets.for_windows && CheckAutorunInf(views.windows_view, &report.findings);
+  const bool linux_starts =
+      targets.for_linux && CheckLinuxAutostart(views.linux_view, &report.findings);
+  NoteWhatNothingStarts(windows_starts, linux_starts, targets, &report.findings);
   CheckNames(views.windows_view, targets, &report.findings);
   return report;
 }

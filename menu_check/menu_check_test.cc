@@ -157,11 +157,12 @@ TEST_F(MenuCheckTest, CommandsThatLaunchWouldNotRunAsMeant) {
   const std::string not_found = "5 warning: entry 1: Launch says \"Can't find file!!\": ";
   EXPECT_THAT(CommandFindings("setup\\install.exe"),
               ElementsAre(not_found + "there is no file \"setup\\install.exe\" on the medium"));
-  EXPECT_THAT(CommandFindings("setup\\Setup.exe /S"),
-              ElementsAre(not_found + "the command carries arguments after the program "
-                                      "\"setup\\Setup.exe\", but the whole line is taken as the "
-                                      "program's path: make the command \"setup\\Setup.exe\" and "
-                                      "put the line \"'#arguments: /S\" above the entry's caption"));
+  EXPECT_THAT(
+      CommandFindings("setup\\Setup.exe /S"),
+      ElementsAre(not_found + "the command carries arguments after the program "
+                              "\"setup\\Setup.exe\", but the whole line is taken as the "
+                              "program's path: make the command \"setup\\Setup.exe\" and "
+                              "put the line \"'#arguments: /S\" above the entry's caption"));
   EXPECT_THAT(CommandFindings(" setup\\Setup.exe"),
               ElementsAre(HasSubstr("blanks before or after the path \"setup\\Setup.exe\"")));
   EXPECT_THAT(CommandFindings("setup\\Setup.exe  "),
