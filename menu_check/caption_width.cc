@@ -24,7 +24,7 @@ struct ClassWidths {
 };
 
 constexpr ClassWidths kSegoeUi9 = {30, 42, 98, 112, 62, 78, 69, 100, 65, 120};
-constexpr ClassWidths kDejaVuSans10 = {40, 51, 119, 124, 81, 92, 85, 121, 82, 133};
+constexpr ClassWidths kDejaVuSans10 = {40, 51, 130, 130, 78, 89, 80, 121, 80, 133};
 
 int AsciiWidth(char c, const ClassWidths& font) {
   if (c == ' ' || std::strchr("ijlI!|.,:;'`", c) != nullptr) return font.narrow;

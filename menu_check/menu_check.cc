@@ -90,14 +90,6 @@ class Checker : public DefinitionSink {
   void DirectiveLine(const Directive& directive) override {
     const std::string warning = directives_.Check(directive);
     if (!warning.empty()) Warn(directive.line, warning);
-    if (directive.name == DirectiveName::kDescription) {
-      const std::string hidden = InvisibleCharacters(std::string(directive.value));
-      if (!hidden.empty()) {
-        Warn(directive.line,
-             "the description " + QuotedText(std::string(directive.value)) +
-                 " holds characters that show nothing but change how it reads: " + hidden);
-      }
-    }
   }
 
  private:
@@ -160,6 +152,14 @@ class Checker : public DefinitionSink {
     CheckCaption(index, caption, caption_line, command == kNullKeyword, only_on, targets);
     if (!targets.for_windows && !targets.for_linux) return;
     const std::string entry = "entry " + std::to_string(index);
+    const std::string description(directives.given.Description);
+    const std::string hidden_in_description = InvisibleCharacters(description);
+    if (!hidden_in_description.empty()) {
+      Warn(directives.description_line,
+           entry + ": the description " + QuotedText(description) +
+               " holds characters that show nothing but change how it reads: " +
+               hidden_in_description);
+    }
     const std::string hidden_in_command = InvisibleCharacters(command);
     if (!hidden_in_command.empty()) {
       Warn(command_line, entry + ": the command " + QuotedText(command) +
