@@ -27,6 +27,15 @@ bool FileFound(MediumProbe& probe, const std::string& path) {
   return fs::exists(fs::symlink_status(fs::u8path(native), error)) && FileExists(path);
 }
 
+std::string SchemeWarning(const std::string& command) {
+  if (!NamesOtherScheme(command)) return "";
+  return "the command " + QuotedText(command) + " starts with the scheme " +
+         QuotedText(command.substr(0, command.find(':') + 1)) +
+         ", which the menu never hands to the system, since such schemes can start programs: "
+         "Launch says \"Can't find file!!\"; only https://, http:// and mailto: links are "
+         "opened";
+}
+
 std::string CommandWarning(MediumProbe& probe, const std::string& command,
                            const std::string& arguments, const Targets& targets) {
   if (command == kNullKeyword || command == kExitKeyword) return "";
@@ -38,13 +47,7 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
     }
   }
   if (IsLink(command)) return "";  // opened by the user's browser or mail program
-  if (NamesOtherScheme(command)) {
-    return "the command " + QuotedText(command) + " starts with the scheme " +
-           QuotedText(command.substr(0, command.find(':') + 1)) +
-           ", which the menu never hands to the system, since such schemes can start programs: "
-           "Launch says \"Can't find file!!\"; only https://, http:// and mailto: links are "
-           "opened";
-  }
+  if (NamesOtherScheme(command)) return SchemeWarning(command);
   if (command.find_first_of("*?") != std::string::npos) {
     return "the command " + QuotedText(command) +
            " holds a wildcard (* or ?): Launch cannot start a " +

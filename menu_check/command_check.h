@@ -20,6 +20,10 @@ inline constexpr char kNotFound[] = "Launch says \"Can't find file!!\": ";
 // already. A menu of thousands of entries naming missing files in one big folder stays quick.
 bool FileFound(MediumProbe& probe, const std::string& path);
 
+// For a command that names a scheme other than a link's ("file:", "ms-msdt:"), which Launch never
+// hands to the system: the warning; empty for any other command.
+std::string SchemeWarning(const std::string& command);
+
 // What Launch would do with `command`, started with `arguments` (its '#arguments:, "" for none),
 // that its author cannot have meant, on the systems in `targets`; empty when none.
 std::string CommandWarning(MediumProbe& probe, const std::string& command,
