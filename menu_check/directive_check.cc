@@ -92,20 +92,21 @@ std::string DirectiveCheck::Misplaced(const Directive& directive) const {
              " stands above the title, where only directives for the whole menu go: it belongs "
              "to no entry, and the menu ignores it; put it right above the entry's caption";
     case DirectivePlace::kAboveEntries:
-      return name + " stands above the entry list, between the title and the count: it belongs " +
-             (for_the_menu ? "to no entry, and the menu ignores it; directives for the whole "
-                             "menu go above the title"
-                           : "to no entry, and the menu ignores it; put it right above the "
-                             "entry's caption");
+      return name + " stands above the entry list, between the title and the count: " +
+             (for_the_menu ? "the menu ignores it there; directives for the whole menu go above "
+                             "the title"
+                           : "it belongs to no entry, and the menu ignores it; put it right "
+                             "above the entry's caption");
     case DirectivePlace::kEntry:
       if (!for_the_menu) return "";
-      return name +
-             " is for the whole menu and works only above the title: among the entries the "
-             "menu ignores it";
+      break;
     case DirectivePlace::kAfterLastEntry:
+      if (for_the_menu) break;
       return name + " stands below the last entry: no entry follows it, and the menu ignores it";
   }
-  return "";
+  return name +
+         " is for the whole menu and works only above the title: anywhere else the menu ignores "
+         "it";
 }
 
 int64_t DirectiveCheck::Repeated(const Directive& directive) {

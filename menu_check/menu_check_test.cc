@@ -389,7 +389,7 @@ TEST_F(MenuCheckTest, DirectivesWhereNothingTakesThem) {
                           HasSubstr("3 warning: '#description: stands above the entry list, "
                                     "between the title and the count"),
                           "6 warning: '#prompt: is for the whole menu and works only above the "
-                          "title: among the entries the menu ignores it",
+                          "title: anywhere else the menu ignores it",
                           "11 warning: '#arguments: stands below the last entry: no entry "
                           "follows it, and the menu ignores it",
                           HasSubstr("12 warning: a significant line follows the last entry")));
