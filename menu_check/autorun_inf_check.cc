@@ -54,12 +54,13 @@ class AutorunInf {
   AutorunInf(const MediumView& view, const std::string& file, std::vector<Finding>* findings)
       : view_(view), file_(file), findings_(findings) {}
 
-  void Check(const std::string& bytes) {
+  // True when the file names a program for Windows to start.
+  bool Check(const std::string& bytes) {
     const std::string text = Decode(bytes);
     Parse(text);
     if (!has_section_) {
       Warn(0, "there is no [autorun] section: Windows ignores the file");
-      return;
+      return false;
     }
     const Key& open = keys_[kOpen].line > 0 ? keys_[kOpen] : keys_[kShellExecute];
     if (open.line == 0) {
@@ -84,6 +85,7 @@ class AutorunInf {
              "other removable drive Windows 7 and later ignore open= and action= and use only "
              "label= and icon=",
          file_});
+    return open.line > 0;
   }
 
  private:
@@ -189,7 +191,7 @@ class AutorunInf {
 
 }  // namespace
 
-void CheckAutorunInf(const MediumView& view, std::vector<Finding>* findings) {
+bool CheckAutorunInf(const MediumView& view, std::vector<Finding>* findings) {
   for (const std::string& name : view.Children("")) {
     if (AsciiFolded(name) != "autorun.inf") continue;
     const MediumName* entry = view.Exact(name);
@@ -200,10 +202,11 @@ void CheckAutorunInf(const MediumView& view, std::vector<Finding>* findings) {
       findings->push_back({0, Severity::kWarning,
                            "the file is too large for an autorun.inf and was not read", name});
     } else {
-      AutorunInf(view, name, findings).Check(content->second);
+      return AutorunInf(view, name, findings).Check(content->second);
     }
-    return;  // Windows reads one, whatever its case
+    return false;  // Windows reads one, whatever its case
   }
+  return false;
 }
 
 }  // namespace tolvar

@@ -76,7 +76,7 @@ void CheckScript(const MediumView& view, const std::string& name, std::vector<Fi
 
 }  // namespace
 
-void CheckLinuxAutostart(const MediumView& view, std::vector<Finding>* findings) {
+bool CheckLinuxAutostart(const MediumView& view, std::vector<Finding>* findings) {
   std::string used;
   for (const char* name : kAutostartNames) {
     if (view.Exact(name) == nullptr) continue;
@@ -104,6 +104,7 @@ void CheckLinuxAutostart(const MediumView& view, std::vector<Finding>* findings)
       }
     }
   }
+  return !used.empty();
 }
 
 }  // namespace tolvar

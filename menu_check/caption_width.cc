@@ -1,5 +1,5 @@
 // EstimatedCaptionWidth: widths by character class, in tenths of a pixel, from Segoe UI at 12
-// pixels (9 points at 96 dots per inch).
+// pixels (9 points at 96 dots per inch) and DejaVu Sans at 13.3 pixels (10 points).
 #include "menu_check/caption_width.h"
 
 #include <cstring>
@@ -9,16 +9,33 @@
 namespace tolvar {
 namespace {
 
-int AsciiWidth(char c) {
-  if (c == ' ' || std::strchr("ijlI!|.,:;'`", c) != nullptr) return 30;
-  if (std::strchr("frt()[]{}-\"/\\", c) != nullptr) return 42;
-  if (c == 'm' || c == 'w') return 98;
-  if (c == 'M' || c == 'W') return 112;
-  if (c >= 'a' && c <= 'z') return 62;
-  if (c >= 'A' && c <= 'Z') return 78;
-  if (c >= '0' && c <= '9') return 69;
-  if (c == '@' || c == '%' || c == '&') return 100;
-  return 62;
+// The tenths of a pixel each class of characters takes in one font.
+struct ClassWidths {
+  int narrow;      // blank, i, l, punctuation
+  int slim;        // f, r, t, brackets, slashes
+  int lower_wide;  // m, w
+  int upper_wide;  // M, W
+  int lower;       // other lower-case letters, and other ASCII
+  int upper;       // other capitals
+  int digit;       // figures
+  int sign;        // @ % &
+  int other;       // letters beyond ASCII
+  int east_asian;  // one em
+};
+
+constexpr ClassWidths kSegoeUi9 = {30, 42, 98, 112, 62, 78, 69, 100, 65, 120};
+constexpr ClassWidths kDejaVuSans10 = {40, 51, 130, 130, 78, 89, 80, 121, 80, 133};
+
+int AsciiWidth(char c, const ClassWidths& font) {
+  if (c == ' ' || std::strchr("ijlI!|.,:;'`", c) != nullptr) return font.narrow;
+  if (std::strchr("frt()[]{}-\"/\\", c) != nullptr) return font.slim;
+  if (c == 'm' || c == 'w') return font.lower_wide;
+  if (c == 'M' || c == 'W') return font.upper_wide;
+  if (c >= 'a' && c <= 'z') return font.lower;
+  if (c >= 'A' && c <= 'Z') return font.upper;
+  if (c >= '0' && c <= '9') return font.digit;
+  if (c == '@' || c == '%' || c == '&') return font.sign;
+  return font.lower;
 }
 
 // Hangul, CJK ideographs and kana, full-width forms: one em.
@@ -31,17 +48,18 @@ bool IsEastAsianWide(char32_t code) {
 
 }  // namespace
 
-int EstimatedCaptionWidth(const std::string& caption) {
+int EstimatedCaptionWidth(const std::string& caption, System system) {
+  const ClassWidths& font = system == System::kWindows ? kSegoeUi9 : kDejaVuSans10;
   int tenths = 0;
   for (size_t i = 0; i < caption.size();) {
     char32_t code = 0xFFFD;
     const size_t length = Utf8SequenceAt(caption, i, &code);
     i += length > 0 ? length : 1;  // a byte that is no UTF-8 shows as U+FFFD
     if (code < 0x80) {
-      tenths += AsciiWidth(static_cast<char>(code));
+      tenths += AsciiWidth(static_cast<char>(code), font);
     } else if (code < 0x300 || code > 0x36F) {
       // Combining marks sit on the letter before them and add nothing.
-      tenths += IsEastAsianWide(code) ? 120 : 65;
+      tenths += IsEastAsianWide(code) ? font.east_asian : font.other;
     }
   }
   return (tenths + 5) / 10;

@@ -6,19 +6,33 @@
 
 #include <string>
 
+#include "menu_form/directive.h"
 #include "menu_form/form_layout.h"
 
 namespace tolvar {
 
-// Pixels at 96 dots per inch that the closed list shows of a caption: the list's width in the
-// form's layout (217 pixels) less the drop-down button and the text's margins (25 pixels).
+// Pixels at 96 dots per inch that the closed list shows of a caption on Windows: the list's width
+// in the form's layout (217 pixels) less the drop-down button and the text's margins (25 pixels).
 inline constexpr int kListTextWidth = TwipsToPixels(kMenuLayout.twips.width, kDesignDpi) - 25;
 static_assert(kListTextWidth == 192, "the width the caption estimates are made for");
 
-// The width of `caption` (UTF-8) in pixels at 96 dots per inch, in the system font of Windows
-// (Segoe UI, 9 points), from the widths of classes of characters: narrow (i, l, blank), wide (m,
-// W), East Asian (double), and so on. Good to a few percent for ordinary captions.
-int EstimatedCaptionWidth(const std::string& caption);
+// The same on Linux, where the layout is scaled with the text: the list's width less the drawn
+// arrow (16 pixels), the button's padding (4 and 2) and its frame (1 on each side).
+inline constexpr int kLinuxListTextWidth =
+    TwipsToPixels(kMenuLayout.twips.width, kDesignDpi) - 16 - 6 - 2;
+
+// The width the closed list shows of a caption on `system`.
+constexpr int ListTextWidth(System system) {
+  return system == System::kWindows ? kListTextWidth : kLinuxListTextWidth;
+}
+
+// The width of `caption` (UTF-8) in pixels at 96 dots per inch, in the list's font on `system`,
+// from the widths of classes of characters: narrow (i, l, blank), wide (m, W), East Asian
+// (double), and so on. On Windows that is the system font, Segoe UI at 9 points; on Linux the
+// desktop's, which GTK makes Sans (DejaVu Sans) at 10 points unless the desktop says otherwise,
+// and GNOME's Cantarell at 11 points is about as wide. Good to a few percent for ordinary
+// captions.
+int EstimatedCaptionWidth(const std::string& caption, System system = System::kWindows);
 
 }  // namespace tolvar
 

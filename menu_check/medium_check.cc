@@ -1,6 +1,7 @@
 // CheckMedium: the menu file's check and the checks of the medium around it, in one report.
 #include "menu_check/medium_check.h"
 
+#include <string>
 #include <vector>
 
 #include "menu_check/medium_checks.h"
@@ -8,11 +9,29 @@
 
 namespace tolvar {
 
+void NoteWhatNothingStarts(bool windows_starts, bool linux_starts, const Targets& targets,
+                           std::vector<Finding>* findings) {
+  const bool windows = targets.for_windows && !windows_starts;
+  const bool linux = targets.for_linux && !linux_starts;
+  if (!windows && !linux) return;
+  const std::string what =
+      windows && linux ? " when the medium comes in: there is no autorun.inf with open= for "
+                         "Windows and no autorun.sh for Linux desktops in its root"
+      : windows        ? " on Windows when the medium comes in: there is no autorun.inf with "
+                         "open= in its root"
+                       : " on Linux when the medium comes in: there is no autorun.sh in its root";
+  findings->push_back({0, Severity::kNote,
+                       "nothing starts the menu" + what +
+                           ", so users must find the menu's program and start it themselves",
+                       "."});
+}
+
 CheckReport CheckMedium(const std::string& decimal_separator, const Targets& targets) {
   CheckReport report = CheckMenu(decimal_separator, targets);
   const MediumView view = MediumView::FromFolder(".");
-  if (targets.for_windows) CheckAutorunInf(view, &report.findings);
-  if (targets.for_linux) CheckLinuxAutostart(view, &report.findings);
+  const bool windows_starts = targets.for_windows && CheckAutorunInf(view, &report.findings);
+  const bool linux_starts = targets.for_linux && CheckLinuxAutostart(view, &report.findings);
+  NoteWhatNothingStarts(windows_starts, linux_starts, targets, &report.findings);
   CheckNames(view, targets, &report.findings);
   return report;
 }

@@ -166,6 +166,43 @@ std::vector<std::string> Names(const std::vector<std::string>& paths, Targets ta
   return Lines(findings);
 }
 
+// Each system's own file says whether anything starts the menu there; the note names the systems
+// checked on which nothing does.
+TEST(NothingStartsTheMenuTest, NotedForEachSystemCheckedThatHasNoStarter) {
+  std::vector<Finding> ignored;
+  const auto windows_starts = [&](const std::string& text) {
+    return CheckAutorunInf(View({"autorun.inf"}, {{"autorun.inf", text}}), &ignored);
+  };
+  EXPECT_TRUE(windows_starts(kGoodInf));
+  EXPECT_TRUE(windows_starts("[autorun]\r\nshellexecute=menu\\readme.html\r\n"));
+  EXPECT_FALSE(windows_starts("[autorun]\r\nicon=x.ico\r\nlabel=Demo\r\n"));
+  EXPECT_FALSE(windows_starts("[autostart]\r\nopen=x.exe\r\n"));
+  EXPECT_FALSE(CheckAutorunInf(View({"setup.exe"}), &ignored));
+  EXPECT_TRUE(CheckLinuxAutostart(View({"*autorun.sh"}, {{"autorun.sh", kGoodScript}}), &ignored));
+  EXPECT_FALSE(CheckLinuxAutostart(View({"*Autorun.sh", "setup.sh"}), &ignored));
+
+  const auto note = [](bool windows_starts, bool linux_starts, Targets targets) {
+    std::vector<Finding> findings;
+    NoteWhatNothingStarts(windows_starts, linux_starts, targets, &findings);
+    return Lines(findings);
+  };
+  EXPECT_THAT(note(true, true, {}), IsEmpty());
+  EXPECT_THAT(note(false, false, {}),
+              ElementsAre(".:0 note: nothing starts the menu when the medium comes in: there is "
+                          "no autorun.inf with open= for Windows and no autorun.sh for Linux "
+                          "desktops in its root, so users must find the menu's program and start "
+                          "it themselves"));
+  EXPECT_THAT(note(true, false, {}),
+              ElementsAre(HasSubstr("nothing starts the menu on Linux when the medium comes in: "
+                                    "there is no autorun.sh in its root")));
+  EXPECT_THAT(note(false, true, {}),
+              ElementsAre(HasSubstr("on Windows when the medium comes in: there is no "
+                                    "autorun.inf with open= in its root")));
+  // A system left out of the check is left out of the note.
+  EXPECT_THAT(note(false, false, {true, false}), ElementsAre(HasSubstr("on Windows when")));
+  EXPECT_THAT(note(true, false, {true, false}), IsEmpty());
+}
+
 TEST(NameCheckTest, NamesWindowsRefusesOrCannotTellApart) {
   const std::string long_name(65, 'n');
   const std::string deep = std::string(200, 'd') + "/" + std::string(60, 'f');

@@ -83,7 +83,10 @@ std::string MediumProbe::WhyNotFound(const std::string& written) {
     const std::string program = written.substr(0, blank);
     if (FileExists(program) || !CaseVariant(program).empty()) {
       return "the command carries arguments after the program " + QuotedText(program) +
-             ", but the whole line is taken as the program's path";
+             ", but the whole line is taken as the program's path: make the command " +
+             QuotedText(program) + " and put the line " +
+             QuotedText("'#arguments: " + TrimBlanks(written.substr(blank + 1))) +
+             " above the entry's caption";
     }
   }
   return "there is no file " + shown + " on the medium";

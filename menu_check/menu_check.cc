@@ -5,168 +5,36 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <tuple>
 #include <unordered_map>
 
 #include "menu_check/caption_width.h"
-#include "menu_check/execute_permission.h"
+#include "menu_check/command_check.h"
+#include "menu_check/directive_check.h"
+#include "menu_check/invisible_characters.h"
 #include "menu_check/medium_probe.h"
+#include "menu_check/path_hint.h"
+#include "menu_form/command_kind.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
 #include "picture/picture_file.h"
 #include "picture/picture_header.h"
 #include "picture/picture_loader.h"
-#include "shared_routines/batch_file.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
-#include "shared_routines/next_significant_line.h"
 #include "shared_routines/quoted_text.h"
 #include "shared_routines/run_time_error.h"
-#include "shared_routines/text_decode.h"
 #include "shared_routines/text_input.h"
 
 namespace tolvar {
 namespace {
 
-constexpr char kNotFound[] = "Launch says \"Can't find file!!\": ";
-
 // How far a picture's proportions may stray from the picture area's before the checker notes it:
 // stretched by a factor of 1.5 or less, drawings and text still read as meant.
 constexpr double kMostStretch = 1.5;
-
-// Characters that show nothing themselves but change how the text around them reads: a caption
-// "Read me\u202Ehs.txt" shows as "Read me txt.sh", and a zero-width space makes two names that look
-// alike differ.
-const char* InvisibleName(char32_t code) {
-  switch (code) {
-    case 0x00AD:
-      return "soft hyphen";
-    case 0x061C:
-      return "Arabic letter mark";
-    case 0x200B:
-      return "zero-width space";
-    case 0x200C:
-      return "zero-width non-joiner";
-    case 0x200D:
-      return "zero-width joiner";
-    case 0x200E:
-      return "left-to-right mark";
-    case 0x200F:
-      return "right-to-left mark";
-    case 0x202A:
-      return "left-to-right embedding";
-    case 0x202B:
-      return "right-to-left embedding";
-    case 0x202C:
-      return "pop directional formatting";
-    case 0x202D:
-      return "left-to-right override";
-    case 0x202E:
-      return "right-to-left override";
-    case 0x2060:
-      return "word joiner";
-    case 0x2061:
-    case 0x2062:
-    case 0x2063:
-    case 0x2064:
-      return "invisible operator";
-    case 0x2066:
-      return "left-to-right isolate";
-    case 0x2067:
-      return "right-to-left isolate";
-    case 0x2068:
-      return "first strong isolate";
-    case 0x2069:
-      return "pop directional isolate";
-    case 0xFEFF:
-      return "zero-width no-break space";
-    default:
-      return nullptr;
-  }
-}
-
-// "U+202E (right-to-left override) at character 8, ..." for each invisible character in `text`
-// (UTF-8, as the reader decodes every line), counted from 1; empty when there is none.
-std::string InvisibleCharacters(const std::string& text) {
-  std::string found;
-  int position = 0;
-  for (size_t i = 0; i < text.size();) {
-    char32_t code = 0;
-    const size_t length = Utf8SequenceAt(text, i, &code);
-    ++position;
-    if (const char* name = length > 0 ? InvisibleName(code) : nullptr) {
-      char number[8];
-      std::snprintf(number, sizeof number, "%04X", static_cast<unsigned>(code));
-      found += std::string(found.empty() ? "" : ", ") + "U+" + number + " (" + name +
-               ") at character " + std::to_string(position);
-    }
-    i += length > 0 ? length : 1;
-  }
-  return found;
-}
-
-// FileExists(`path`) as the menu answers it, without the directory scan per path that the case
-// matching makes for a name missing as written: the probe's listings, read once per folder, tell
-// already. A menu of thousands of entries naming missing files in one big folder stays quick.
-bool FileFound(MediumProbe& probe, const std::string& path) {
-  namespace fs = std::filesystem;
-  const std::string native = NativePath(path);
-  if (native.empty() || native[0] == '/' || native[0] == '\\' ||
-      native.find(':') != std::string::npos || native.find_first_of("*?") != std::string::npos) {
-    return FileExists(path);
-  }
-  if (!probe.CaseVariant(path).empty()) return probe.CaseVariantIsUnique(path);
-  std::error_code error;
-  return fs::exists(fs::symlink_status(fs::u8path(native), error)) && FileExists(path);
-}
-
-// What Launch would do with `command` that its author cannot have meant; empty when none.
-std::string CommandWarning(MediumProbe& probe, const std::string& command, const Targets& targets) {
-  if (command == kNullKeyword || command == kExitKeyword) return "";
-  for (const char* keyword : {kNullKeyword, kExitKeyword}) {
-    if (LooksLikeKeyword(command, keyword)) {
-      return QuotedText(command) + " is not the keyword " + keyword +
-             " (keywords match only exactly: lower case, no blanks): Launch looks for a file of "
-             "that name and says \"Can't find file!!\"";
-    }
-  }
-  if (command.find_first_of("*?") != std::string::npos) {
-    return "the command " + QuotedText(command) +
-           " holds a wildcard (* or ?): Launch cannot start a " +
-           (FileExists(command) ? "pattern, even one that matches a file"
-                                : "pattern, and says \"Can't find file!!\"");
-  }
-  // Windows finds these anyway: they concern Linux alone.
-  if (probe.EndsInBlanksWindowsDrops(command)) {
-    if (!targets.for_linux) return "";
-    return "the line ends in blanks after the path: Launch on Windows ignores them, but on Linux "
-           "says \"Can't find file!!\"";
-  }
-  const std::string variant = probe.CaseVariant(command);
-  if (!variant.empty() && !targets.for_linux) return "";
-  if (!variant.empty()) {
-    // Linux matches the name without regard to case only where one name alone fits.
-    if (probe.CaseVariantIsUnique(command)) {
-      return "the file is spelled " + QuotedText(variant) + " on the medium: Launch finds " +
-             QuotedText(command) + " on Windows and Linux only because letter case is ignored";
-    }
-    return "the file is spelled " + QuotedText(variant) +
-           " on the medium, beside a name that differs from it only in letter case: Launch "
-           "finds " +
-           QuotedText(command) + " on Windows, but says \"Can't find file!!\" on Linux";
-  }
-  if (FileFound(probe, command)) {
-    const std::string batch_refusal = targets.for_windows ? BatchFileRefusal(command) : "";
-    if (!batch_refusal.empty()) {
-      return "Launch on Windows does not start " + QuotedText(command) + ": " + batch_refusal;
-    }
-    if (!targets.for_linux || !LacksExecutePermission(command)) return "";
-    return QuotedText(command) +
-           " is a program without the execute permission: Linux will not run it";
-  }
-  return kNotFound + probe.WhyNotFound(command);
-}
 
 // The checker's side of reading the menu file: every fault is noted where the menu would stop, and
 // the reader goes on wherever the file still makes sense.
@@ -183,11 +51,20 @@ class Checker : public DefinitionSink {
   // Throws RunTimeError kCannotOpen when the file cannot be read on; every other fault is noted.
   void Run() {
     if (reader_.Read(*this)) CheckLinesAfterTheLastEntry(report_.entries);
+    report_.directives = std::move(directives_.records);
   }
 
-  void Title(std::string_view, int64_t) override {}
+  void Title(std::string_view title, int64_t line) override {
+    NoteIndentedComment(title, line, "the title");
+  }
   Result Splash(const std::string& splash, int64_t line) override {
+    NoteIndentedComment(splash, line, "the picture's path");
     if (splash == kNullKeyword) return Result::Ok();
+    const std::string hint = PathHint(splash, "no picture is shown");
+    if (!hint.empty()) {
+      Warn(line, hint);
+      return Result::Ok();
+    }
     if (FileFound(probe_, splash)) {
       const Result picture = CheckPicture(splash);
       if (!picture.ok) return picture;
@@ -197,18 +74,23 @@ class Checker : public DefinitionSink {
     return Result::Ok();
   }
   void Count(int count, int64_t) override { report_.entries = count; }
-  void Caption(int, std::string_view caption, int64_t line) override {
+  void Caption(int index, std::string_view caption, int64_t line) override {
+    NoteIndentedComment(caption, line, "the caption of entry " + std::to_string(index));
     caption_.assign(caption);
     caption_line_ = line;
   }
   void Command(int index, std::string_view command, int64_t line) override {
+    NoteIndentedComment(command, line, "the command of entry " + std::to_string(index));
     CheckEntry(index, caption_, caption_line_, std::string(command), line);
   }
   bool Fault(const RunTimeError& fault) override {
     Fail(fault);
     return true;
   }
-  void DirectiveLine(const Directive&) override {}
+  void DirectiveLine(const Directive& directive) override {
+    const std::string warning = directives_.Check(directive);
+    if (!warning.empty()) Warn(directive.line, warning);
+  }
 
  private:
   // The window stretches the picture to its area without keeping its proportions, so a picture
@@ -261,27 +143,22 @@ class Checker : public DefinitionSink {
 
   void CheckEntry(int index, const std::string& caption, int64_t caption_line,
                   const std::string& command, int64_t command_line) {
+    const EntryDirectiveTexts& directives = directives_.ForEntry(index);
+    const std::optional<System> only_on = directives.given.OnlyOn;
+    // An entry for one system is listed only there: the other system's rules do not concern it.
+    Targets targets = targets_;
+    targets.for_windows = targets.for_windows && only_on != System::kLinux;
+    targets.for_linux = targets.for_linux && only_on != System::kWindows;
+    CheckCaption(index, caption, caption_line, command == kNullKeyword, only_on, targets);
+    if (!targets.for_windows && !targets.for_linux) return;
     const std::string entry = "entry " + std::to_string(index);
-    const int width = EstimatedCaptionWidth(caption);
-    if (width > kListTextWidth) {
-      Warn(caption_line, entry + ": the caption is about " + std::to_string(width) +
-                             " pixels wide, but the list shows about " +
-                             std::to_string(kListTextWidth) + " of it: its end is cut off");
-    }
-    const bool does_nothing = command == kNullKeyword;
-    const auto first = captions_.emplace(caption, FirstUse{index, caption_line, does_nothing});
-    // Repeated headings and spacers ($null$ entries) are laid out on purpose.
-    if (!first.second && !(does_nothing && first.first->second.does_nothing)) {
-      Warn(caption_line, entry + " has the same caption as entry " +
-                             std::to_string(first.first->second.index) + " (line " +
-                             std::to_string(first.first->second.line) + "), " +
-                             QuotedText(caption) + ": the list shows two entries alike");
-    }
-    const std::string hidden_in_caption = InvisibleCharacters(caption);
-    if (!hidden_in_caption.empty()) {
-      Warn(caption_line,
-           entry + ": the caption " + QuotedText(caption) +
-               " holds characters that show nothing but change how it reads: " + hidden_in_caption);
+    const std::string description(directives.given.Description);
+    const std::string hidden_in_description = InvisibleCharacters(description);
+    if (!hidden_in_description.empty()) {
+      Warn(directives.description_line,
+           entry + ": the description " + QuotedText(description) +
+               " holds characters that show nothing but change how it reads: " +
+               hidden_in_description);
     }
     const std::string hidden_in_command = InvisibleCharacters(command);
     if (!hidden_in_command.empty()) {
@@ -290,18 +167,104 @@ class Checker : public DefinitionSink {
                              "reads: " +
                              hidden_in_command);
     }
-    const std::string warning = CommandWarning(probe_, command, targets_);
+    const std::string warning =
+        CommandWarning(probe_, command, std::string(directives.given.Arguments), targets);
     if (!warning.empty()) Warn(command_line, entry + ": " + warning);
+    if (command == kNullKeyword || command == kExitKeyword || IsLink(command)) return;
+    CheckDirectory(entry, directives);
+    if (directives.given.RunAsAdministrator && targets.for_linux) {
+      Note(directives.run_as_line,
+           entry +
+               ": '#run-as: administrator is for Windows, which asks the user's consent "
+               "first: Linux starts the program as usual, with the user's own rights");
+    }
+  }
+
+  void CheckCaption(int index, const std::string& caption, int64_t line, bool does_nothing,
+                    std::optional<System> only_on, const Targets& targets) {
+    const std::string entry = "entry " + std::to_string(index);
+    CheckCaptionWidth(entry, caption, line, targets);
+    // Entries for different systems are never listed together.
+    for (const System system : {System::kWindows, System::kLinux}) {
+      if (only_on.has_value() && *only_on != system) continue;
+      const auto first =
+          captions_[system == System::kLinux].emplace(caption, FirstUse{index, line, does_nothing});
+      // Repeated headings and spacers ($null$ entries) are laid out on purpose.
+      if (!first.second && !(does_nothing && first.first->second.does_nothing)) {
+        Warn(line, entry + " has the same caption as entry " +
+                       std::to_string(first.first->second.index) + " (line " +
+                       std::to_string(first.first->second.line) + "), " + QuotedText(caption) +
+                       ": the list shows two entries alike");
+        break;
+      }
+    }
+    const std::string hidden_in_caption = InvisibleCharacters(caption);
+    if (!hidden_in_caption.empty()) {
+      Warn(line,
+           entry + ": the caption " + QuotedText(caption) +
+               " holds characters that show nothing but change how it reads: " + hidden_in_caption);
+    }
+  }
+
+  // The closed list shows the caption in each system's own font, cut at the list's end.
+  void CheckCaptionWidth(const std::string& entry, const std::string& caption, int64_t line,
+                         const Targets& targets) {
+    std::string cut;
+    std::string names;
+    for (const auto& [system, wanted, name] :
+         {std::tuple(System::kWindows, targets.for_windows, "Windows"),
+          std::tuple(System::kLinux, targets.for_linux, "Linux")}) {
+      const int width = EstimatedCaptionWidth(caption, system);
+      if (!wanted || width <= ListTextWidth(system)) continue;
+      cut += std::string(cut.empty() ? "" : "; ") + "on " + name + " it is about " +
+             std::to_string(width) + " pixels wide and the list shows about " +
+             std::to_string(ListTextWidth(system));
+      names += std::string(names.empty() ? "" : " and ") + name;
+    }
+    if (!cut.empty()) Warn(line, entry + ": the caption's end is cut off on " + names + ": " + cut);
+  }
+
+  // '#directory: names the folder the program starts in, which must be one of the medium's.
+  void CheckDirectory(const std::string& entry, const EntryDirectiveTexts& directives) {
+    const std::string folder(directives.given.Directory);
+    if (folder.empty()) return;
+    const std::string consequence = "Launch says \"Can't start\" instead of starting the program";
+    const std::string hint = PathHint(folder, consequence);
+    std::error_code error;
+    if (!hint.empty()) {
+      Warn(directives.directory_line, entry + ": '#directory: " + hint);
+    } else if (!std::filesystem::is_directory(
+                   std::filesystem::u8path(MatchCase(NativePath(folder))), error)) {
+      Warn(directives.directory_line, entry + ": '#directory: names " + QuotedText(folder) +
+                                          ", which is no folder of the medium: " + consequence);
+    }
+  }
+
+  // A comment line with blanks before its apostrophe is a field to the menu, and every field
+  // below it is read one line off: what the checker would say of them follows from this line
+  // alone, so only this line is named, and the errors the menu stops at.
+  void NoteIndentedComment(std::string_view text, int64_t line, const std::string& field) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == 0 || first == std::string_view::npos || text[first] != '\'') return;
+    if (!shifted_) {
+      report_.findings.push_back(
+          {line, Severity::kWarning,
+           QuotedText(std::string(text)) + " is read as " + field +
+               ", not as a comment: the apostrophe must be the line's first character; the "
+               "fields below it are read one line off, and the checker leaves out what follows "
+               "from that"});
+    }
+    shifted_ = true;
   }
 
   void CheckLinesAfterTheLastEntry(int count) {
-    if (!SkipToSignificantLine(file_)) return;
+    if (!reader_.SignificantLineFollows(*this)) return;
     const int64_t first_line = file_.line_number() + 1;
     int64_t lines = 0;
     do {
       file_.SkipLine();
       ++lines;
-    } while (SkipToSignificantLine(file_));
+    } while (reader_.SignificantLineFollows(*this));
     std::string message = (lines == 1 ? std::string("a significant line follows")
                                       : std::to_string(lines) + " significant lines follow") +
                           " the last entry the count announces (" + std::to_string(count) +
@@ -313,11 +276,12 @@ class Checker : public DefinitionSink {
     Warn(first_line, message);
   }
 
+  // After a comment read as a field, warnings and notes follow from it; errors stay.
   void Warn(int64_t line, std::string message) {
-    report_.findings.push_back({line, Severity::kWarning, std::move(message)});
+    if (!shifted_) report_.findings.push_back({line, Severity::kWarning, std::move(message)});
   }
   void Note(int64_t line, std::string message) {
-    report_.findings.push_back({line, Severity::kNote, std::move(message)});
+    if (!shifted_) report_.findings.push_back({line, Severity::kNote, std::move(message)});
   }
   void Fail(const RunTimeError& error) {
     report_.findings.push_back({error.line(), Severity::kError, error.detail()});
@@ -334,9 +298,12 @@ class Checker : public DefinitionSink {
   MediumProbe& probe_;
   CheckReport& report_;
   const Targets targets_;
-  std::unordered_map<std::string, FirstUse> captions_;
+  DirectiveCheck directives_;
+  // The captions listed so far on Windows [0] and on Linux [1].
+  std::unordered_map<std::string, FirstUse> captions_[2];
   std::string caption_;  // the caption of the entry being read
   int64_t caption_line_ = 0;
+  bool shifted_ = false;  // a comment was read as a field
 };
 
 }  // namespace

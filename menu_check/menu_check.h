@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "menu_form/directive.h"
+
 namespace tolvar {
 
 // A note says what a system will do, for the author to know; it counts for nothing.
@@ -28,6 +30,15 @@ struct Targets {
   bool for_linux = true;
 };
 
+// A directive line of the menu file, as written, for tools that read the report.
+struct DirectiveRecord {
+  int64_t line = 0;
+  int entry = 0;  // the entry it belongs to, 0 for none
+  DirectivePlace place = DirectivePlace::kAboveTitle;
+  std::string name;
+  std::string value;
+};
+
 struct CheckReport {
   // False when the menu file could not be read at all: missing, or not readable.
   bool checked = true;
@@ -37,7 +48,8 @@ struct CheckReport {
   std::string file;
   // The entry count, when it was readable.
   int entries = 0;
-  std::vector<Finding> findings;  // in line order
+  std::vector<Finding> findings;            // in line order
+  std::vector<DirectiveRecord> directives;  // in line order
 
   int Count(Severity severity) const;
   // 0 clean, 1 warnings only, 2 at least one error, 3 the menu file cannot be read, 4 the image

@@ -79,9 +79,9 @@ std::string MoreTextThanTheMenuKeeps() {
 
 class MenuCheckTest : public testing::Test {
  protected:
-  CheckReport Check(const std::string& definition) {
+  CheckReport Check(const std::string& definition, const Targets& targets = {}) {
     medium_.WriteDefinition(definition);
-    return CheckMenu(".");
+    return CheckMenu(".", targets);
   }
   // The findings for a medium with one entry whose command is `command`.
   std::vector<std::string> CommandFindings(const std::string& command) {
@@ -157,10 +157,12 @@ TEST_F(MenuCheckTest, CommandsThatLaunchWouldNotRunAsMeant) {
   const std::string not_found = "5 warning: entry 1: Launch says \"Can't find file!!\": ";
   EXPECT_THAT(CommandFindings("setup\\install.exe"),
               ElementsAre(not_found + "there is no file \"setup\\install.exe\" on the medium"));
-  EXPECT_THAT(CommandFindings("setup\\Setup.exe /S"),
-              ElementsAre(not_found + "the command carries arguments after the program "
-                                      "\"setup\\Setup.exe\", but the whole line is taken as the "
-                                      "program's path"));
+  EXPECT_THAT(
+      CommandFindings("setup\\Setup.exe /S"),
+      ElementsAre(not_found + "the command carries arguments after the program "
+                              "\"setup\\Setup.exe\", but the whole line is taken as the "
+                              "program's path: make the command \"setup\\Setup.exe\" and "
+                              "put the line \"'#arguments: /S\" above the entry's caption"));
   EXPECT_THAT(CommandFindings(" setup\\Setup.exe"),
               ElementsAre(HasSubstr("blanks before or after the path \"setup\\Setup.exe\"")));
   EXPECT_THAT(CommandFindings("setup\\Setup.exe  "),
@@ -322,8 +324,9 @@ TEST_F(MenuCheckTest, CaptionsAlikeOrTooLong) {
                                           {long_caption, "$exit$"}}))),
               ElementsAre("10 warning: entry 4 has the same caption as entry 1 (line 4), "
                           "\"Install\": the list shows two entries alike",
-                          AllOf(HasSubstr("12 warning: entry 5: the caption is about "),
-                                HasSubstr("pixels wide, but the list shows about 192 of it"))));
+                          AllOf(HasSubstr("12 warning: entry 5: the caption's end is cut off on "
+                                          "Windows and Linux: on Windows it is about "),
+                                HasSubstr("pixels wide and the list shows about 192; on Linux "))));
 }
 
 TEST_F(MenuCheckTest, MenuFileThatCannotBeReadIsNotChecked) {
@@ -348,6 +351,149 @@ TEST_F(MenuCheckTest, MenuFileInOtherLetterCaseIsCheckedWithAWarning) {
               ElementsAre(HasSubstr("0 warning: the menu file is spelled \"MENU"),
                           HasSubstr("5 warning: entry 1: Launch says \"Can't find file!!\"")));
   EXPECT_EQ(report.ExitStatus(), 1);
+}
+
+// Names and values the menu ignores, and a second directive of a name, which overrides the first.
+TEST_F(MenuCheckTest, DirectivesTheMenuIgnoresOrOverrides) {
+  const CheckReport report = Check(
+      "'#prompt: Choose\r\n'#prompt: Pick one\r\nTitle\r\n$null$\r\n2\r\n"  // lines 1-5
+      "'#argument: /S\r\n'#icon: setup.ico\r\n'#system: Windows\r\n"        // 6-8
+      "'#after-launch: close\r\n'#after-launch: stay\r\nA\r\n$exit$\r\n"    // 9-12
+      "'#after-launch: stay\r\nB\r\n$exit$\r\n");  // another entry's: no second
+  EXPECT_THAT(
+      Lines(report),
+      ElementsAre(
+          "2 warning: the menu has a second '#prompt: (the first is on line 1): the last holds",
+          "6 warning: the menu knows no directive '#argument: and ignores the line: did you "
+          "mean '#arguments:?",
+          "7 warning: the menu knows no directive '#icon: and ignores the line",
+          "8 warning: '#system: takes \"windows\" or \"linux\", not \"Windows\": the menu "
+          "ignores the line",
+          "10 warning: entry 1 has a second '#after-launch: (the first is on line 9): the last "
+          "holds"));
+  ASSERT_EQ(report.directives.size(), 8u);  // every directive line, for the JSON report
+  EXPECT_EQ(report.directives[3].line, 7);
+  EXPECT_EQ(report.directives[3].name, "icon");
+  EXPECT_EQ(report.directives[3].value, "setup.ico");
+  EXPECT_EQ(report.directives[7].entry, 2);
+}
+
+TEST_F(MenuCheckTest, DirectivesWhereNothingTakesThem) {
+  const std::string menu =
+      "'#arguments: /S\r\nTitle\r\n'#description: Nothing\r\n$null$\r\n1\r\n"  // lines 1-5
+      "'#prompt: Choose\r\n'#description: Leaves the menu\r\nA\r\n$exit$\r\n"  // 6-9
+      "' the end\r\n'#arguments: /quiet\r\n";                                  // 10-11
+  EXPECT_THAT(Lines(Check(menu + "stray\r\n")),
+              ElementsAre(AllOf(HasSubstr("1 warning: '#arguments: stands above the title"),
+                                HasSubstr("it belongs to no entry, and the menu ignores it")),
+                          HasSubstr("3 warning: '#description: stands above the entry list, "
+                                    "between the title and the count"),
+                          "6 warning: '#prompt: is for the whole menu and works only above the "
+                          "title: anywhere else the menu ignores it",
+                          "11 warning: '#arguments: stands below the last entry: no entry "
+                          "follows it, and the menu ignores it",
+                          HasSubstr("12 warning: a significant line follows the last entry")));
+}
+
+// What an entry's directives change in what Launch does with it, on the systems it is listed on.
+TEST_F(MenuCheckTest, DirectivesInTheChecksOfTheirEntry) {
+  medium_.Write("setup/setup.exe", "MZ");
+  medium_.Write("install.bat", "@echo off");
+  const std::string menu =
+      "Title\r\n$null$\r\n5\r\n'#directory: SETUP\r\nA\r\nsetup\\setup.exe\r\n"    // lines 1-6
+      "'#directory: programs\r\nB\r\nsetup\\setup.exe\r\n"                         // 7-9
+      "'#arguments: 100%\r\nC\r\ninstall.bat\r\n"                                  // 10-12
+      "'#system: windows\r\n'#run-as: administrator\r\nD\r\nSETUP\\setup.exe\r\n"  // 13-16
+      "'#system: linux\r\n'#run-as: administrator\r\n'#description: Se\xE2\x80\x8Btup\r\n"
+      "'#arguments: 100%\r\nD\r\ninstall.bat\r\n";  // 17-22: D for Linux, apart from D for Windows
+  EXPECT_THAT(
+      Lines(Check(menu)),
+      ElementsAre(
+          "7 warning: entry 2: '#directory: names \"programs\", which is no folder of the "
+          "medium: Launch says \"Can't start\" instead of starting the program",
+          AllOf(HasSubstr("12 warning: entry 3: Launch on Windows does not start "
+                          "\"install.bat\""),
+                HasSubstr("arguments hold '%'")),
+          "18 note: entry 5: '#run-as: administrator is for Windows, which asks the user's "
+          "consent first: Linux starts the program as usual, with the user's own rights",
+          HasSubstr(
+              "19 warning: entry 5: the description \"Se\xE2\x80\x8Btup\" holds characters that "
+              "show nothing but change how it reads: U+200B")));
+  // Checked for Windows alone, the entry for Linux is not checked at all.
+  EXPECT_THAT(Lines(Check(menu, {true, false})),
+              ElementsAre(HasSubstr("7 warning:"), HasSubstr("12 warning:")));
+}
+
+TEST_F(MenuCheckTest, LinksOpenOtherSchemesAreNeverHandedToTheSystem) {
+  for (const char* link : {"https://example.org/manual", "HTTP://example.org", "mailto:a@b.org"}) {
+    EXPECT_THAT(CommandFindings(link), IsEmpty()) << link;
+  }
+  EXPECT_THAT(CommandFindings("file:///etc/passwd"),
+              ElementsAre("5 warning: entry 1: the command \"file:///etc/passwd\" starts with the "
+                          "scheme \"file:\", which the menu never hands to the system, since such "
+                          "schemes can start programs: Launch says \"Can't find file!!\"; only "
+                          "https://, http:// and mailto: links are opened"));
+  EXPECT_THAT(CommandFindings("ms-msdt:/id PCWDiagnostic"),
+              ElementsAre(HasSubstr("with the scheme \"ms-msdt:\"")));
+}
+
+// Paths that name the author's files where the user's machine has none: the command's, the
+// picture's and the program's folder.
+TEST_F(MenuCheckTest, PathsThatWorkOnlyOnTheAuthorsMachine) {
+  medium_.Write("setup.exe", "MZ");
+  medium_.Write("programs/run.exe", "MZ");
+  EXPECT_THAT(CommandFindings("\"setup.exe\""),
+              ElementsAre("5 warning: entry 1: the path is in double quotes, which the menu takes "
+                          "as part of the name: Launch says \"Can't find file!!\"; write it "
+                          "without them"));
+  EXPECT_THAT(CommandFindings("D:\\setup.exe"),
+              ElementsAre(AllOf(HasSubstr("starts with the drive letter \"D:\""),
+                                HasSubstr("on the user's machine the medium has another letter"))));
+  for (const char* rooted : {"\\setup.exe", "/opt/setup"}) {
+    EXPECT_THAT(CommandFindings(rooted),
+                ElementsAre(AllOf(HasSubstr("the path starts at a root: Linux looks for it in the "
+                                            "system's root folder"),
+                                  HasSubstr("Launch says \"Can't find file!!\" there"))))
+        << rooted;
+  }
+  for (const char* outside : {"..\\outside.sh", "programs\\..\\..\\x", "./../x"}) {
+    EXPECT_THAT(CommandFindings(outside),
+                ElementsAre(HasSubstr("the path leads out of the medium through \"..\"")))
+        << outside;
+  }
+  EXPECT_THAT(CommandFindings("programs\\..\\setup.exe"), IsEmpty());
+  EXPECT_THAT(Lines(Check(Menu("\"menu\\splash.bmp\"", {{"A", "$exit$"}}))),
+              ElementsAre(HasSubstr("2 warning: the path is in double quotes, which the menu "
+                                    "takes as part of the name: no picture is shown")));
+  EXPECT_THAT(Lines(Check("Title\r\n$null$\r\n1\r\n'#directory: C:\\programs\r\nA\r\n"
+                          "programs\\run.exe\r\n")),
+              ElementsAre(AllOf(HasSubstr("4 warning: entry 1: '#directory: the path starts with "
+                                          "the drive letter \"C:\""),
+                                HasSubstr("Launch says \"Can't start\""))));
+}
+
+// A comment with blanks before its apostrophe is a field, and shifts every field below it: the
+// line itself is named, not what follows from it; the errors the menu stops at stay.
+TEST_F(MenuCheckTest, CommentNotAtTheLineStartIsNamedAloneAtItsLine) {
+  medium_.Write("setup.exe", "MZ");
+  EXPECT_THAT(Lines(Check("Title\r\n$null$\r\n2\r\nInstall\r\nsetup.exe\r\n"
+                          "  ' the last entry leaves\r\nLeave\r\n$exit$\r\n")),
+              ElementsAre("6 warning: \"  ' the last entry leaves\" is read as the caption of "
+                          "entry 2, not as a comment: the apostrophe must be the line's first "
+                          "character; the fields below it are read one line off, and the checker "
+                          "leaves out what follows from that"));
+  EXPECT_THAT(Lines(Check("Title\r\n ' the picture\r\n$null$\r\n1\r\nA\r\n$exit$\r\n")),
+              ElementsAre(HasSubstr("2 warning: \" ' the picture\" is read as the picture's path"),
+                          HasSubstr("3 error: the number of entries must be")));
+}
+
+TEST_F(MenuCheckTest, CaptionsCutOnOneSystemOnly) {
+  const std::string menu = Menu("$null$", {{"Install Adobe Acrobat Reader 5", "$exit$"}});
+  EXPECT_THAT(Lines(Check(menu)),
+              ElementsAre(AllOf(HasSubstr("4 warning: entry 1: the caption's end is cut off on "
+                                          "Linux: on Linux it is about "),
+                                HasSubstr("pixels wide and the list shows about 193"))));
+  EXPECT_THAT(Lines(Check(menu, {true, false})), IsEmpty());
 }
 
 TEST(PictureCheckTest, LoadsPicturesAndRefusesOtherFiles) {

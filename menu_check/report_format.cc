@@ -29,6 +29,20 @@ std::string FileShown(const Finding& finding, const std::string& menu_file,
   return root + (root.back() == '/' || root.back() == '\\' ? "" : "/") + finding.file;
 }
 
+const char* PlaceName(DirectivePlace place) {
+  switch (place) {
+    case DirectivePlace::kAboveTitle:
+      return "above-title";
+    case DirectivePlace::kAboveEntries:
+      return "above-entries";
+    case DirectivePlace::kEntry:
+      return "entry";
+    case DirectivePlace::kAfterLastEntry:
+      break;
+  }
+  return "after-last-entry";
+}
+
 std::string Counted(int count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
@@ -116,7 +130,18 @@ std::string FormatJson(const CheckReport& report, const std::string& file,
             ", \"severity\": \"" + SeverityName(finding.severity) +
             "\", \"message\": " + JsonString(finding.message) + "}";
   }
-  json += report.findings.empty() ? "]\n" : "\n  ]\n";
+  json += report.findings.empty() ? "],\n" : "\n  ],\n";
+  json += "  \"directives\": [";
+  for (size_t i = 0; i < report.directives.size(); ++i) {
+    const DirectiveRecord& directive = report.directives[i];
+    json += i == 0 ? "\n" : ",\n";
+    json += "    {\"line\": " + std::to_string(directive.line) + ", \"place\": \"" +
+            PlaceName(directive.place) +
+            "\", \"entry\": " + (directive.entry > 0 ? std::to_string(directive.entry) : "null") +
+            ", \"name\": " + JsonString(directive.name) +
+            ", \"value\": " + JsonString(directive.value) + "}";
+  }
+  json += report.directives.empty() ? "]\n" : "\n  ]\n";
   return json + "}\n";
 }
 

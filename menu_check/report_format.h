@@ -16,8 +16,10 @@ namespace tolvar {
 std::string FormatText(const CheckReport& report, const std::string& file,
                        const std::string& root = "");
 
-// One JSON object: file, checked, entries, errors, warnings, exit_status and findings (each with
-// line, null for the file as a whole, severity, message, and file when it is not the menu file).
+// One JSON object: file, checked, entries, errors, warnings, exit_status, findings (each with
+// line, null for the file as a whole, severity, message, and file when it is not the menu file)
+// and directives (each directive line with line, place: above-title, above-entries, entry or
+// after-last-entry, entry, null for none, and name and value as written).
 std::string FormatJson(const CheckReport& report, const std::string& file,
                        const std::string& root = "");
 

@@ -12,6 +12,8 @@ CheckReport Sample() {
   report.findings = {
       {3, Severity::kError, "the splash picture \"a\\b.bmp\" cannot be shown"},
       {5, Severity::kWarning, "tab\there, \"quoted\", bell\x07, del\x7F, csi\xC2\x9B"}};
+  report.directives = {{1, 0, DirectivePlace::kAboveTitle, "prompt", ""},
+                       {4, 1, DirectivePlace::kEntry, "arguments", "/D=\"C:\\x\"\x1B"}};
   return report;
 }
 
@@ -29,6 +31,12 @@ TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {
             "\\\"a\\\\b.bmp\\\" cannot be shown\"},\n"
             "    {\"line\": 5, \"severity\": \"warning\", \"message\": \"tab\\there, "
             "\\\"quoted\\\", bell\\u0007, del\\u007f, csi\\u009b\"}\n"
+            "  ],\n"
+            "  \"directives\": [\n"
+            "    {\"line\": 1, \"place\": \"above-title\", \"entry\": null, \"name\": "
+            "\"prompt\", \"value\": \"\"},\n"
+            "    {\"line\": 4, \"place\": \"entry\", \"entry\": 1, \"name\": \"arguments\", "
+            "\"value\": \"/D=\\\"C:\\\\x\\\"\\u001b\"}\n"
             "  ]\n"
             "}\n");
 
@@ -41,7 +49,8 @@ TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {
       std::string::npos)
       << json;
   EXPECT_NE(json.find("\"exit_status\": 3"), std::string::npos);
-  EXPECT_NE(FormatJson(CheckReport(), "x").find("\"findings\": []\n}"), std::string::npos);
+  EXPECT_NE(FormatJson(CheckReport(), "x").find("\"findings\": [],\n  \"directives\": []\n}"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -29,6 +29,9 @@ grep -qxF 'menu\config.mnu:5: warning: entry 1: the file is spelled "Setup\Setup
   "$medium/lines" || fail "no case warning"
 grep -qxF 'menu\config.mnu:7: warning: entry 2: Launch says "Can'"'"'t find file!!": there is no file "missing.exe" on the medium' \
   "$medium/lines" || fail "no missing-file warning"
+# Nothing on the medium starts the menu: a note, which counts for nothing.
+grep -qx '\.: note: nothing starts the menu when the medium comes in: .*' "$medium/lines" ||
+  fail "no note on what starts the menu"
 grep -qxF 'menu\config.mnu: 3 entries, 1 error, 2 warnings' "$medium/lines" || fail "no summary"
-[ "$(wc -l <"$medium/lines")" -eq 4 ] || fail "other lines than the findings and the summary"
+[ "$(wc -l <"$medium/lines")" -eq 5 ] || fail "other lines than the findings, the note and the summary"
 echo "ok"

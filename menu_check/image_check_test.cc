@@ -1,0 +1,55 @@
+// The image check reads the menu's directives, links and paths as the folder check does: an entry
+// for one system is looked up only in that system's view of the image.
+#include "menu_check/image_check.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "tests/support/scratch_medium.h"
+
+namespace tolvar {
+namespace {
+
+using testing::AllOf;
+using testing::ElementsAre;
+using testing::HasSubstr;
+
+TEST(ImageCheckTest, DirectivesLinksAndPathsAsInTheFolderCheck) {
+  if (std::system("xorriso -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  ScratchMedium medium;
+  medium.WriteDefinition(
+      "Title\r\n$null$\r\n3\r\n'#sytem: linux\r\n'#system: windows\r\nA\r\nwin\\setup.exe\r\n"
+      "B\r\nhttps://example.org\r\nC\r\n..\\outside.sh\r\n");
+  const std::filesystem::path image = medium.root().string() + ".iso";
+  const std::string master = "xorriso -as mkisofs -R -J -o '" + image.string() + "' '" +
+                             medium.root().string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(master.c_str()), 0);
+  const CheckReport report = CheckImage(image.string(), ".", Targets());
+  std::error_code ignored;
+  std::filesystem::remove(image, ignored);
+
+  std::vector<std::string> menu_findings;
+  for (const Finding& finding : report.findings) {
+    if (finding.file.empty()) {
+      menu_findings.push_back(std::to_string(finding.line) + " " + finding.message);
+    }
+  }
+  EXPECT_THAT(
+      menu_findings,
+      ElementsAre(
+          HasSubstr("4 the menu knows no directive '#sytem: and ignores the line: "
+                    "did you mean '#system:?"),
+          AllOf(HasSubstr("7 Launch says \"Can't find file!!\" in the image as Windows sees it"),
+                HasSubstr("no file \"win\\setup.exe\"")),
+          HasSubstr("11 entry 3: the path leads out of the medium")));
+  EXPECT_EQ(report.directives.size(), 2u);
+}
+
+}  // namespace
+}  // namespace tolvar
