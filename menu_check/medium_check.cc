@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "menu_check/language_check.h"
 #include "menu_check/medium_checks.h"
 #include "menu_check/medium_view.h"
 
@@ -28,6 +29,7 @@ void NoteWhatNothingStarts(bool windows_starts, bool linux_starts, const Targets
 
 CheckReport CheckMedium(const std::string& decimal_separator, const Targets& targets) {
   CheckReport report = CheckMenu(decimal_separator, targets);
+  CheckLanguageFiles(decimal_separator, targets, &report);
   const MediumView view = MediumView::FromFolder(".");
   const bool windows_starts = targets.for_windows && CheckAutorunInf(view, &report.findings);
   const bool linux_starts = targets.for_linux && CheckLinuxAutostart(view, &report.findings);

@@ -145,6 +145,8 @@ class Checker : public DefinitionSink {
                   const std::string& command, int64_t command_line) {
     const EntryDirectiveTexts& directives = directives_.ForEntry(index);
     const std::optional<System> only_on = directives.given.OnlyOn;
+    report_.entry_records.push_back(
+        {caption_line, command, std::string(directives.given.Arguments), only_on});
     // An entry for one system is listed only there: the other system's rules do not concern it.
     Targets targets = targets_;
     targets.for_windows = targets.for_windows && only_on != System::kLinux;
@@ -306,6 +308,20 @@ class Checker : public DefinitionSink {
   bool shifted_ = false;  // a comment was read as a field
 };
 
+void CheckFile(const std::string& path, MediumProbe& probe, const std::string& decimal_separator,
+               const Targets& targets, CheckReport* report) {
+  try {
+    TextInput file(path);
+    report->file = file.display_name();
+    Checker(file, probe, *report, decimal_separator, targets).Run();
+  } catch (const RunTimeError& error) {  // the file cannot be opened or read
+    report->checked = false;
+    report->findings.push_back({error.line(), Severity::kError, error.detail()});
+  }
+  std::stable_sort(report->findings.begin(), report->findings.end(),
+                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
+}
+
 }  // namespace
 
 int CheckReport::Count(Severity severity) const {
@@ -343,16 +359,17 @@ CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targe
                                   "menu finds it on Windows, but on Linux it says \"") +
                           kDefinitionMissingText + "\"")});
   }
-  try {
-    TextInput file(variant.empty() ? kDefinitionPath : variant);  // as spelled on the medium
-    report.file = file.display_name();
-    Checker(file, probe, report, decimal_separator, targets).Run();
-  } catch (const RunTimeError& error) {  // the file cannot be opened or read
-    report.checked = false;
-    report.findings.push_back({error.line(), Severity::kError, error.detail()});
-  }
-  std::stable_sort(report.findings.begin(), report.findings.end(),
-                   [](const Finding& a, const Finding& b) { return a.line < b.line; });
+  CheckFile(variant.empty() ? kDefinitionPath : variant, probe, decimal_separator, targets,
+            &report);  // as spelled on the medium
+  return report;
+}
+
+CheckReport CheckMenuFile(const std::string& path, const std::string& decimal_separator,
+                          const Targets& targets) {
+  CheckReport report;
+  report.file = DisplayPath(path);
+  MediumProbe probe;
+  CheckFile(path, probe, decimal_separator, targets, &report);
   return report;
 }
 

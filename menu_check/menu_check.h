@@ -5,6 +5,7 @@
 #define TOLVAR_MENU_CHECK_MENU_CHECK_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,14 @@ struct DirectiveRecord {
   std::string value;
 };
 
+// What Launch does with an entry, for comparing the menu files of one medium.
+struct EntryRecord {
+  int64_t line = 0;  // the caption's
+  std::string command;
+  std::string arguments;
+  std::optional<System> only_on;
+};
+
 struct CheckReport {
   // False when the menu file could not be read at all: missing, or not readable.
   bool checked = true;
@@ -50,6 +59,7 @@ struct CheckReport {
   int entries = 0;
   std::vector<Finding> findings;            // in line order
   std::vector<DirectiveRecord> directives;  // in line order
+  std::vector<EntryRecord> entry_records;   // one per entry read, in the file's order
 
   int Count(Severity severity) const;
   // 0 clean, 1 warnings only, 2 at least one error, 3 the menu file cannot be read, 4 the image
@@ -61,6 +71,11 @@ struct CheckReport {
 // with a fraction is read with `decimal_separator`, as the menu reads it (UserDecimalSeparator()).
 // Warnings about what only Linux does are left out when `targets` leaves Linux out.
 CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targets = {});
+
+// The same for the menu file at `path` (as the menu file writes paths, relative to the medium's
+// root), which exists: a language's menu file.
+CheckReport CheckMenuFile(const std::string& path, const std::string& decimal_separator,
+                          const Targets& targets = {});
 
 // The report for a medium whose root cannot be entered; `reason` in the system's words.
 CheckReport UnreadableMedium(const std::string& reason);
