@@ -1,4 +1,5 @@
-// ReadPictureHeader and the decoding budget: the size fields of PNG, JPEG, GIF, BMP and TIFF.
+// ReadPictureHeader and the checks before decoding: the size fields of PNG, JPEG, GIF, BMP and
+// TIFF, the signatures of the formats refused, and the decoding budget.
 #include "picture/picture_header.h"
 
 #include <algorithm>
@@ -125,30 +126,102 @@ PictureHeader Bmp(std::string_view b) {
   return header;
 }
 
+// The first directory's size and sample layout: the decoders on both platforms read no other.
 PictureHeader Tiff(std::string_view b) {
   PictureHeader header;
+  if (b.size() < 8) return header;
   const bool little = b[0] == 'I';
   auto u16 = [&](size_t at) { return little ? Little16(b, at) : Big16(b, at); };
   auto u32 = [&](size_t at) { return little ? Little32(b, at) : Big32(b, at); };
-  if (b.size() < 8) return header;
   const size_t directory = u32(4);
   if (directory > b.size() || b.size() - directory < 2) return header;
   const size_t entries = u16(directory);
+  uint64_t width = 0, height = 0, samples = 1, bits = 1, tile_width = 0, tile_height = 0;
   for (size_t i = 0; i < entries; ++i) {
     const size_t entry = directory + 2 + 12 * i;
     if (entry + 12 > b.size()) break;
     const uint32_t tag = u16(entry);
-    if (tag != 256 && tag != 257) continue;
     const uint32_t type = u16(entry + 2);
-    const uint64_t value = type == 3 ? u16(entry + 8) : u32(entry + 8);  // SHORT or LONG
-    (tag == 256 ? header.width : header.height) = value;
+    // SHORT or LONG (read as LONG otherwise, never less than the value); values that do not fit
+    // the entry, such as the bits of each sample, lie at an offset.
+    const uint32_t count = u32(entry + 4);
+    size_t at = entry + 8;
+    if ((type == 3 && count > 2) || (type != 3 && count > 1)) at = u32(entry + 8);
+    if (at > b.size() || b.size() - at < 4) continue;
+    const uint64_t value = type == 3 ? u16(at) : u32(at);
+    // A field written twice counts at its larger value, whichever one the decoder keeps.
+    uint64_t* field = tag == 256   ? &width
+                      : tag == 257 ? &height
+                      : tag == 258 ? &bits
+                      : tag == 277 ? &samples
+                      : tag == 322 ? &tile_width
+                      : tag == 323 ? &tile_height
+                                   : nullptr;
+    if (field != nullptr) *field = std::max(*field, value);
   }
-  if (header.width != 0 && header.height != 0) header.format = PictureFormat::kTiff;
+  // A decoder holds a whole tile, or a row of every sample, beside the picture: what the budget
+  // counts must bound those as well.
+  if (width == 0 || height == 0 || samples > 4 || bits > 16 ||
+      tile_width * tile_height > kMaxDecodedPixels) {
+    return header;
+  }
+  header.format = PictureFormat::kTiff;
+  header.width = width;
+  header.height = height;
   return header;
 }
 
 std::string SizeText(uint64_t width, uint64_t height) {
   return std::to_string(width) + " x " + std::to_string(height) + " pixels";
+}
+
+bool HasAt(std::string_view bytes, size_t at, std::string_view text) {
+  return bytes.size() >= at && bytes.substr(at, text.size()) == text;
+}
+
+// What a file the header reader takes no size from is, as far as its first bytes tell: the
+// formats some decoder on either platform would otherwise have tried. Null when they do not tell.
+const char* OtherFormatName(std::string_view b) {
+  using namespace std::string_view_literals;
+  if (HasAt(b, 0, "\x89PNG\r\n\x1A\n"sv))
+    return "a PNG picture whose header is cut short or damaged";
+  if (HasAt(b, 0, "\xFF\xD8\xFF"sv)) return "a JPEG picture whose header is cut short or damaged";
+  if (HasAt(b, 0, "GIF8"sv)) return "a GIF picture whose header is cut short or damaged";
+  if (HasAt(b, 0, "BM"sv)) return "a BMP picture whose header is cut short";
+  if (HasAt(b, 0, "II*\0"sv) || HasAt(b, 0, "MM\0*"sv)) {
+    return "a TIFF picture whose header is cut short or damaged, or whose decoder would hold more "
+           "than its size (more than four samples a pixel, more than 16 bits a sample, or larger "
+           "tiles than 16 megapixels)";
+  }
+  if (HasAt(b, 0, "\0\0\1\0"sv)) return "a Windows icon (ICO)";
+  if (HasAt(b, 0, "\0\0\2\0"sv)) return "a Windows cursor (CUR)";
+  if (HasAt(b, 0, "RIFF"sv) && HasAt(b, 8, "ACON"sv)) return "an animated cursor (ANI)";
+  if (HasAt(b, 0, "RIFF"sv) && HasAt(b, 8, "WEBP"sv)) return "a WebP picture";
+  if (HasAt(b, 0, "icns"sv)) return "a Mac icon (ICNS)";
+  if (HasAt(b, 4, "idsc"sv) || HasAt(b, 4, "idat"sv) || HasAt(b, 4, "iicc"sv)) {
+    return "a QuickTime picture (QTIF)";
+  }
+  if (HasAt(b, 4, "ftyp"sv)) return "an ISO media file (AVIF, HEIF or a video)";
+  if (HasAt(b, 0, "\0\0\0\x0CjP  "sv) || HasAt(b, 0, "\xFF\x4F\xFF\x51"sv))
+    return "a JPEG 2000 picture";
+  if (HasAt(b, 0, "\xFF\x0A"sv) || HasAt(b, 0, "\0\0\0\x0CJXL "sv)) return "a JPEG XL picture";
+  if (HasAt(b, 0, "\xD7\xCD\xC6\x9A"sv) || HasAt(b, 0, "\x01\0\x09\0\0\x03"sv) ||
+      HasAt(b, 0, "\x02\0\x09\0\0\x03"sv)) {
+    return "a Windows metafile (WMF)";
+  }
+  if (HasAt(b, 0, "\x01\0\0\0"sv) && HasAt(b, 40, " EMF"sv)) return "an enhanced metafile (EMF)";
+  if (HasAt(b, 0, "/* XPM */"sv)) return "an X pixmap (XPM)";
+  if (HasAt(b, 0, "#define "sv)) return "an X bitmap (XBM)";
+  if (b.size() >= 3 && b[0] == 'P' && b[1] >= '1' && b[1] <= '7' &&
+      (b[2] == '\n' || b[2] == '\r' || b[2] == ' ' || b[2] == '\t')) {
+    return "a portable anymap (PNM)";
+  }
+  if (HasAt(b, 0, "8BPS"sv)) return "a Photoshop picture (PSD)";
+  if (b.size() >= 18 && b.substr(b.size() - 18) == "TRUEVISION-XFILE.\0"sv) {
+    return "a Targa picture (TGA)";
+  }
+  if (b.substr(0, 1024).find("<svg") != std::string_view::npos) return "an SVG drawing";
+  return nullptr;
 }
 
 }  // namespace
@@ -191,12 +264,24 @@ std::string CheckDecodingBudget(const PictureHeader& header, int area_width, int
          std::to_string(budget / 1'000'000) + " megapixels a picture may take to decode";
 }
 
-std::string CheckDeclaredSize(uint64_t width, uint64_t height) {
-  if (width <= 0xFFFFFFFF && height <= 0xFFFFFFFF && width * height <= kMaxDecodedPixels) {
-    return std::string();
+std::string CheckBeforeDecoding(std::string_view bytes, const PictureHeader& header, int area_width,
+                                int area_height, bool decoder_scales_jpeg) {
+  if (header.format != PictureFormat::kUnknown) {
+    return CheckDecodingBudget(header, area_width, area_height, decoder_scales_jpeg);
   }
-  return "it declares " + SizeText(width, height) + ", more than the " +
-         std::to_string(kMaxDecodedPixels / 1'000'000) + " megapixels a picture may take to decode";
+  const char* name = OtherFormatName(bytes);
+  if (name == nullptr) {
+    return std::string("it is not a picture in a format the menu shows (") + kPictureFormatsShown +
+           ")";
+  }
+  return std::string("it is ") + name + "; the menu shows only " + kPictureFormatsShown +
+         " pictures, whose size it reads before decoding";
+}
+
+std::string CheckDecoderSize(const PictureHeader& header, uint64_t width, uint64_t height) {
+  if (width <= header.width && height <= header.height) return std::string();
+  return "its decoder reads " + SizeText(width, height) + " from it where its header declares " +
+         SizeText(header.width, header.height);
 }
 
 void KeepFirstFrame(const PictureHeader& header, std::string* bytes) {

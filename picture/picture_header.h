@@ -1,6 +1,7 @@
 // What a picture file says about its own size, read from its first bytes before any decoder sees
-// them, and whether decoding it fits the budget every picture must keep to. Plain C++: the menu's
-// window and the checker on both platforms decide the same way.
+// them, and whether it may be decoded at all: only a format whose size is read here, and only
+// within the budget every picture must keep to. Plain C++: the menu's window and the checker on
+// both platforms decide the same way.
 #ifndef TOLVAR_PICTURE_PICTURE_HEADER_H_
 #define TOLVAR_PICTURE_PICTURE_HEADER_H_
 
@@ -37,9 +38,21 @@ constexpr size_t kMaxPictureFileBytes = size_t{64} << 20;
 constexpr uint64_t kMaxDecodedPixels = 16'000'000;
 constexpr uint64_t kMaxDecodedJpegPixels = 50'000'000;
 
+// The formats whose size ReadPictureHeader reads, in words, for authors.
+constexpr const char* kPictureFormatsShown = "BMP, GIF, JPEG, PNG or TIFF";
+
 // Reads the format and declared size from the start of a file's bytes. Never fails: what it
-// cannot make sense of is kUnknown, left to the decoder.
+// cannot make sense of is kUnknown. A TIFF whose decoder would hold more than its declared size
+// (more than four samples a pixel, tiles larger than the picture) is kUnknown too.
 PictureHeader ReadPictureHeader(std::string_view bytes);
+
+// Whether the picture file `bytes`, whose header is `header`, may be handed to a decoder for an
+// area of `area_width` x `area_height`: empty when it may; otherwise why not, in words. Any
+// format the header reader does not know is refused whatever it holds (a decoder would learn its
+// size only while decoding, and some, icons and metafiles, wrap pictures of any size), naming
+// the format where its signature tells it; then the decoding budget (CheckDecodingBudget).
+std::string CheckBeforeDecoding(std::string_view bytes, const PictureHeader& header, int area_width,
+                                int area_height, bool decoder_scales_jpeg);
 
 // Whether decoding a picture of `header`'s declared size for an area of `area_width` x
 // `area_height` stays within the budget. `decoder_scales_jpeg` says whether the platform's JPEG
@@ -48,8 +61,10 @@ PictureHeader ReadPictureHeader(std::string_view bytes);
 std::string CheckDecodingBudget(const PictureHeader& header, int area_width, int area_height,
                                 bool decoder_scales_jpeg);
 
-// The same check for a size a decoder reports itself (a format ReadPictureHeader does not know).
-std::string CheckDeclaredSize(uint64_t width, uint64_t height);
+// Whether the size a decoder reports, once it has read the file itself, keeps within the size the
+// header declared, which the budget was checked for: empty when it does. A file that tells the
+// decoder more than it told the header reader (a repeated size field, say) is refused.
+std::string CheckDecoderSize(const PictureHeader& header, uint64_t width, uint64_t height);
 
 // `bytes` cut to the first frame of a GIF, closed with a trailer; other pictures unchanged. An
 // animation's other frames never show, and a decoder would hold them all.

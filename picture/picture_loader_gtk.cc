@@ -1,9 +1,11 @@
-// Linux body of the picture loader, shared by the window and the checker: the file is read whole
-// and its declared size checked against the budget before GdkPixbuf sees a byte; the decoder is
-// then asked for the area's size at once (JPEG scales while decoding, SVG and WMF draw at it), and
-// GdkPixbufLoader's size signal refuses what the header check cannot read. No GTK here.
+// Linux body of the picture loader, shared by the window and the checker: the file is read whole,
+// and whether it may be decoded is decided by the header reader before GdkPixbuf sees a byte; the
+// loader of the format the header names then decodes it, never one GdkPixbuf picks from the
+// content, asked for the area's size at once (JPEG scales while decoding). No GTK here, and no
+// decision of what to show: that is picture_header's.
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
 #include <string>
 
 #include "menu_form/form_layout.h"
@@ -19,23 +21,23 @@ namespace {
 struct Request {
   int width;
   int height;
-  bool size_checked;    // the header's size was read and checked before decoding
-  std::string refusal;  // set when the decoder declares a size over the budget
+  const PictureHeader* header;  // checked against the budget before decoding
+  std::string refusal;          // set when the decoder reads a larger size than the header
 };
 
 void AskForSize(GdkPixbufLoader* loader, int width, int height, gpointer data) {
   auto* request = static_cast<Request*>(data);
-  // A loader that asks before it knows its own size (the metafile loader) says 0 x 0.
-  if (width <= 0 || height <= 0) return;
-  GdkPixbufFormat* format = gdk_pixbuf_loader_get_format(loader);
-  if (!request->size_checked && (format == nullptr || !gdk_pixbuf_format_is_scalable(format))) {
-    request->refusal =
-        CheckDeclaredSize(static_cast<uint64_t>(width), static_cast<uint64_t>(height));
+  request->refusal = CheckDecoderSize(*request->header, static_cast<uint64_t>(std::max(width, 0)),
+                                      static_cast<uint64_t>(std::max(height, 0)));
+  // Asking for no pixels at all is how a GdkPixbuf loader is stopped before it decodes.
+  if (!request->refusal.empty()) {
+    gdk_pixbuf_loader_set_size(loader, 0, 0);
+  } else {
+    gdk_pixbuf_loader_set_size(loader, request->width, request->height);
   }
-  gdk_pixbuf_loader_set_size(loader, request->width, request->height);
 }
 
-// GdkPixbuf's name for the loader of `format`; null when the header reader does not know it.
+// GdkPixbuf's name for the loader of `format`; null for kUnknown, which is never decoded.
 const char* FormatName(PictureFormat format) {
   switch (format) {
     case PictureFormat::kPng:
@@ -66,19 +68,21 @@ GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
   *reason = ReadPictureFile(MatchCase(NativePath(path)), &bytes);
   if (!reason->empty()) return nullptr;
   const PictureHeader header = ReadPictureHeader(bytes);
-  *reason = CheckDecodingBudget(header, width, height, kDecoderScalesJpeg);
+  *reason = CheckBeforeDecoding(bytes, header, width, height, kDecoderScalesJpeg);
   if (!reason->empty()) return nullptr;
   KeepFirstFrame(header, &bytes);
 
-  // A format the header names is decoded by its loader directly: guessing it again would need the
-  // desktop's MIME database, which a minimal system may lack.
-  const char* type = FormatName(header.format);
-  GdkPixbufLoader* loader =
-      type != nullptr ? gdk_pixbuf_loader_new_with_type(type, nullptr) : nullptr;
-  if (loader == nullptr) loader = gdk_pixbuf_loader_new();
-  Request request{width, height, header.format != PictureFormat::kUnknown, std::string()};
-  g_signal_connect(loader, "size-prepared", G_CALLBACK(AskForSize), &request);
+  // The loader of the format whose header was read, and no other: a loader GdkPixbuf picked from
+  // the content could be one whose size nobody checked.
   GError* error = nullptr;
+  GdkPixbufLoader* loader = gdk_pixbuf_loader_new_with_type(FormatName(header.format), &error);
+  if (loader == nullptr) {
+    *reason = error->message;
+    g_error_free(error);
+    return nullptr;
+  }
+  Request request{width, height, &header, std::string()};
+  g_signal_connect(loader, "size-prepared", G_CALLBACK(AskForSize), &request);
   const bool fed = gdk_pixbuf_loader_write(loader, reinterpret_cast<const guchar*>(bytes.data()),
                                            bytes.size(), &error);
   // A loader must be closed even when feeding failed; the first error is the one to tell.

@@ -1,7 +1,8 @@
-// Win32 body of the picture loader, for the window and the checker alike: the file is read whole
-// and its declared size checked against the decoding budget before any decoder sees a byte; WIC
-// decodes a JPEG, a plain BMP is read here, GDI+ through its flat API, loaded at run time, decodes
-// the rest from memory; the picture is stretched into a DIB section that the window paints.
+// Win32 body of the picture loader, for the window and the checker alike: the file is read whole,
+// and whether it may be decoded is decided by the header reader before any decoder sees a byte;
+// WIC decodes a JPEG, a plain BMP is read here, GDI+ through its flat API, loaded at run time,
+// decodes the rest from memory; the picture is stretched into a DIB section that the window
+// paints. No decision of what to show belongs here: that is picture_header's.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -33,8 +34,8 @@ std::string StatusText(Gdiplus::Status status) {
     case Gdiplus::InvalidParameter:
     case Gdiplus::UnknownImageFormat:
       // GDI+ (Windows' or Wine's) answers a damaged or unknown file with any of these.
-      return "it is not a picture in a format Windows can read (BMP, GIF, JPEG, PNG, TIFF, ICO, "
-             "WMF or EMF)";
+      return std::string("it is not a picture in a format the menu shows (") +
+             kPictureFormatsShown + "), or it is damaged";
     default:
       return "Windows cannot draw it (GDI+ status " + std::to_string(static_cast<int>(status)) +
              ")";
@@ -88,7 +89,7 @@ Gdiplus::Status DrawStretched(const GdiplusApi& api, HDC dc, uint32_t* canvas,
   if (type == Gdiplus::ImageTypeBitmap && StretchBitmap(api, image, canvas, size, background)) {
     return Gdiplus::Ok;
   }
-  // A metafile is drawn from its own frame into the whole area.
+  // What GDI+ cannot hand out as pixels it draws itself into the whole area.
   Gdiplus::GpGraphics* graphics = nullptr;
   Gdiplus::Status status = api.CreateFromHDC(dc, &graphics);
   if (status != Gdiplus::Ok) return status;
@@ -116,7 +117,7 @@ Result SplashPicture::Load(const std::string& path, SIZE size, COLORREF backgrou
   std::string reason = ReadPictureFile(path, &bytes);
   if (!reason.empty()) return Result::Failure(reason);
   const PictureHeader header = ReadPictureHeader(bytes);
-  reason = CheckDecodingBudget(header, size.cx, size.cy, /*decoder_scales_jpeg=*/false);
+  reason = CheckBeforeDecoding(bytes, header, size.cx, size.cy, /*decoder_scales_jpeg=*/false);
   if (!reason.empty()) return Result::Failure(reason);
   KeepFirstFrame(header, &bytes);
 
@@ -149,16 +150,11 @@ Result SplashPicture::Load(const std::string& path, SIZE size, COLORREF backgrou
     stream->Release();
     return Result::Failure(StatusText(status));
   }
-  // A format the header reader does not know is checked at the size GDI+ reads from it, before
-  // anything is decoded; a metafile is drawn at the area's size whatever it declares.
-  Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
-  api.GetImageType(image, &type);
+  // GDI+ has read the header itself, before decoding: a size beyond the one checked is refused.
   UINT width = 0, height = 0;
   api.GetImageWidth(image, &width);
   api.GetImageHeight(image, &height);
-  if (header.format == PictureFormat::kUnknown && type == Gdiplus::ImageTypeBitmap) {
-    reason = CheckDeclaredSize(width, height);
-  }
+  reason = CheckDecoderSize(header, width, height);
   if (reason.empty() && (width == 0 || height == 0)) reason = StatusText(Gdiplus::InvalidParameter);
   if (!reason.empty()) {
     api.DisposeImage(image);

@@ -1,5 +1,5 @@
-// Tests of the Windows picture loader with real picture files: stretching, metafiles, damaged
-// files, and that the file is free again once the picture is drawn.
+// Tests of the Windows picture loader with real picture files: stretching, formats it refuses,
+// damaged files, and that the file is free again once the picture is drawn.
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <wincodec.h>
@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "picture/picture_loader.h"
@@ -163,21 +164,32 @@ TEST(SplashPictureTest, LeavesTheFileFreeOnceDrawn) {
   CloseHandle(exclusive);
 }
 
-TEST(SplashPictureTest, DrawsAMetafileIntoTheArea) {
+TEST(SplashPictureTest, RefusesFormatsWhoseSizeIsNotReadBeforeGdiPlusSeesThem) {
+  // GDI+ would draw both: a metafile, which may hold bitmaps of any size, and an icon.
   ScratchMedium medium;
-  const std::string path = PathIn(medium, "splash.emf");
-  const HDC metafile = CreateEnhMetaFileW(nullptr, Widen(path).c_str(), nullptr, nullptr);
+  const std::string emf = PathIn(medium, "splash.emf");
+  const HDC metafile = CreateEnhMetaFileW(nullptr, Widen(emf).c_str(), nullptr, nullptr);
   ASSERT_NE(metafile, nullptr);
   const HBRUSH blue = CreateSolidBrush(kBlue);
   const RECT all = {0, 0, 100, 100};
   FillRect(metafile, &all, blue);
   DeleteObject(blue);
   DeleteEnhMetaFile(CloseEnhMetaFile(metafile));
+  // An icon whose one entry is the 4 x 4 BMP without its file header.
+  std::string ico = std::string("\0\0\1\0\1\0\4\4\0\0\1\0\x18\0", 14);
+  const std::string bmp = QuadrantBmp(4, 4).substr(14);
+  Put32(ico, static_cast<uint32_t>(bmp.size()));
+  Put32(ico, 22);
+  medium.Write("splash.ico", ico + bmp);
 
   SplashPicture picture;
-  const Result loaded = picture.Load(path, SIZE{60, 30}, kGrey);
-  ASSERT_TRUE(loaded.ok) << loaded.reason;
-  EXPECT_EQ(PixelAt(picture, 30, 15), kBlue);
+  for (const auto& [name, format] :
+       {std::pair<const char*, const char*>{"splash.emf", "(EMF)"}, {"splash.ico", "(ICO)"}}) {
+    const Result loaded = picture.Load(PathIn(medium, name), SIZE{60, 30}, kGrey);
+    EXPECT_FALSE(loaded.ok) << name;
+    EXPECT_NE(loaded.reason.find(format), std::string::npos) << name << ": " << loaded.reason;
+    EXPECT_TRUE(picture.empty()) << name;
+  }
 }
 
 TEST(SplashPictureTest, RefusesFilesThatAreNotPicturesAndDropsTheOldPicture) {

@@ -1,11 +1,14 @@
 #!/usr/bin/python3
 """Odd and hostile pictures through the Linux menu (without a display it still loads its picture
 with the window's loader) and through tolvar-menu-check: both must give the same verdict, bombs
-must be refused and a camera-sized JPEG must show. Prints each one's time and peak memory.
+must be refused and a camera-sized JPEG must show. Each run has 512 MB of address space; a refusal
+must come within 2 s, and a picture in a format whose size the header reader does not read must be
+refused by its format, before any decoder sees it. Prints each one's time and peak memory.
 
 Usage: picture_agreement_test.py MENU CHECKER
 """
 import os
+import resource
 import shutil
 import struct
 import subprocess
@@ -74,6 +77,63 @@ def gif_frames(width, height, frames):
             + frame * frames + b";")
 
 
+def atom(kind, data):
+    return struct.pack(">I", 8 + len(data)) + kind + data
+
+
+def icns(inner):
+    """A Mac icon whose one 256 x 256 entry holds `inner`, which GdkPixbuf hands to whichever loader
+    its content picks."""
+    entry = b"ic08" + struct.pack(">I", 8 + len(inner)) + inner
+    return b"icns" + struct.pack(">I", 8 + len(entry)) + entry
+
+
+def nested_icns(depth):
+    data = png(4, 4, 4)
+    for _ in range(depth):
+        data = icns(data)
+    return data
+
+
+def rle_tga(width, height):
+    """A run-length 24-bit Targa: four bytes for every 128 pixels, with the version 2 footer."""
+    header = struct.pack("<BBBHHBHHHHBB", 0, 0, 10, 0, 0, 0, 0, 0, width, height, 24, 0x20)
+    packets = b"\xff\x80\x40\x20" * (width * height // 128)
+    return header + packets + b"\0" * 8 + b"TRUEVISION-XFILE.\0"
+
+
+def blue_wmf():
+    """A placeable Windows metafile, 100 x 50 units, filled with one blue rectangle."""
+    records = []
+    for function, *params in [(0x020B, 0, 0),  # SETWINDOWORG
+                              (0x020C, 50, 100),  # SETWINDOWEXT
+                              (0x02FC, 0, 0x0000, 0x00FF, 0),  # CREATEBRUSHINDIRECT, solid blue
+                              (0x012D, 0),  # SELECTOBJECT
+                              (0x041B, 50, 100, 0, 0),  # RECTANGLE
+                              (0x0000,)]:  # end of file
+        records.append(struct.pack("<IH", 3 + len(params), function) +
+                       struct.pack("<%dH" % len(params), *params))
+    body = b"".join(records)
+    header = struct.pack("<HHHIHIH", 1, 9, 0x300, (18 + len(body)) // 2, 1, 7, 0)
+    placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 100, 50, 96, 0)
+    checksum = 0
+    for word in struct.unpack("<10H", placeable):
+        checksum ^= word
+    return placeable + struct.pack("<H", checksum) + header + body
+
+
+# Pictures in formats whose size the header reader does not read, wrapping or declaring far more
+# than the budget (a metafile may hold bitmaps of any size), and the word the refusal must use for
+# the format.
+WRAPPED = {
+    "png_in.qtif": (lambda: atom(b"idat", png(20000, 20000, 64)), "QTIF"),
+    "png_in.icns": (lambda: icns(png(20000, 20000, 64)), "ICNS"),
+    "nested.icns": (lambda: nested_icns(12000), "ICNS"),
+    "rle.tga": (lambda: rle_tga(16000, 16000), "TGA"),
+    "blue.wmf": (blue_wmf, "WMF"),
+}
+
+
 def corpus():
     good = png(600, 200, 200)
     return {
@@ -87,7 +147,16 @@ def corpus():
         "text.png": (b"not a picture at all\n", False),
         "camera.jpg": (camera_jpeg(8000, 6000), True),
         "animated.gif": (gif_frames(800, 800, 40), True),
+        **{name: (make(), False) for name, (make, _) in WRAPPED.items()},
     }
+
+
+ADDRESS_SPACE = 512 << 20
+REFUSAL_SECONDS = 2
+
+
+def limit_memory():
+    resource.setrlimit(resource.RLIMIT_AS, (ADDRESS_SPACE, ADDRESS_SPACE))
 
 
 def run(command, medium):
@@ -95,7 +164,7 @@ def run(command, medium):
     environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
     start = time.monotonic()
     process = subprocess.Popen(command, cwd=medium, env=environment, stdout=subprocess.PIPE,
-                               stderr=subprocess.PIPE)
+                               stderr=subprocess.PIPE, preexec_fn=limit_memory)
     # A program that hangs on a picture is a failure, not a stuck test.
     timer = threading.Timer(20, process.kill)
     timer.start()
@@ -149,7 +218,7 @@ def blocking_menu_file_ends(menu, checker, root, failures):
 
 EXPECTED = {"png_bomb.png": False, "jpeg_bomb.jpg": False, "gif_bomb.gif": False,
             "truncated.png": None, "png_named.jpg": True, "text.png": False, "camera.jpg": True,
-            "animated.gif": True}
+            "animated.gif": True, **{name: False for name in WRAPPED}}
 
 
 def main():
@@ -180,6 +249,10 @@ def main():
                 failures.append(f"{name}: expected it {'shown' if expected else 'refused'}:\n{menu_says}")
             if not expected and expected is not None and "pixels" not in menu_says and "bomb" in name:
                 failures.append(f"{name}: the refusal does not name the declared size:\n{menu_says}")
+            if expected is False and max(menu_seconds, check_seconds) > REFUSAL_SECONDS:
+                failures.append(f"{name}: refused only after {max(menu_seconds, check_seconds):.2f} s")
+            if name in WRAPPED and not all(WRAPPED[name][1] in says for says in (menu_says, check_says)):
+                failures.append(f"{name}: the refusal does not name the format:\n{menu_says}\n{check_says}")
     finally:
         shutil.rmtree(root)
     for failure in failures:

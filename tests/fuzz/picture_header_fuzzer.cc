@@ -1,9 +1,9 @@
-// libFuzzer target: arbitrary bytes as the start of a picture file, through the header reader and
-// the decoding budget, and, as the Windows menu does with what passes, through its BMP reader.
-// Besides crashes and sanitizer reports it checks what any answer must hold: a GIF's cut lies
-// inside the file and reads back the same, a small declared size always passes, a large one never
-// does unless a JPEG decoder scales it, a refusal names the declared size, and a BMP read has the
-// declared size and is opaque.
+// libFuzzer target: arbitrary bytes as the start of a picture file, through the header reader, the
+// checks before decoding and, as the Windows menu does with what passes, through its BMP reader.
+// Besides crashes and sanitizer reports it checks what any answer must hold: nothing whose size was
+// not read reaches a decoder, a GIF's cut lies inside the file and reads back the same, a small
+// declared size always passes, a large one never does unless a JPEG decoder scales it, a refusal
+// names the declared size, and a BMP read has the declared size and is opaque.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,13 +18,15 @@
 namespace tolvar {
 namespace {
 
-void CheckBudget(const PictureHeader& header, int width, int height) {
+void CheckBudget(std::string_view bytes, const PictureHeader& header, int width, int height) {
   const std::string plain = CheckDecodingBudget(header, width, height, false);
   const std::string scaled = CheckDecodingBudget(header, width, height, true);
+  const std::string before = CheckBeforeDecoding(bytes, header, width, height, false);
   if (header.format == PictureFormat::kUnknown) {
-    Check(plain.empty() && scaled.empty(), "an unknown format is left to the decoder");
+    Check(!before.empty(), "an unknown format never reaches a decoder");
     return;
   }
+  Check(before == plain, "a known format is held to the budget alone");
   const uint64_t pixels = header.width * header.height;
   const bool jpeg =
       header.format == PictureFormat::kJpeg || header.format == PictureFormat::kWholeJpeg;
@@ -46,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const PictureHeader header = ReadPictureHeader(bytes);
   Check(header.width <= 0xFFFFFFFFu && header.height <= 0xFFFFFFFFu, "sizes fit 32 bits");
   Check(header.first_frame_end <= size, "the first frame ends inside the file");
-  CheckBudget(header, 489, 121);
-  CheckBudget(header, 1, 1);
-  CheckBudget(header, 978, 242);
+  CheckBudget(bytes, header, 489, 121);
+  CheckBudget(bytes, header, 1, 1);
+  CheckBudget(bytes, header, 978, 242);
 
   if (header.format == PictureFormat::kBmp &&
       CheckDecodingBudget(header, 489, 121, false).empty()) {
