@@ -94,8 +94,8 @@ class Checker : public DefinitionSink {
 
  private:
   // The window stretches the picture to its area without keeping its proportions, so a picture
-  // shaped much unlike the area shows squeezed. A format whose size the header does not give
-  // (WMF, EMF, ICO) is not judged.
+  // shaped much unlike the area shows squeezed. A picture whose header gives no size is refused
+  // before this, by the picture check.
   void NoteStretchedPicture(const std::string& splash, int64_t line) {
     std::string bytes;
     if (!ReadPictureFile(MatchCase(NativePath(splash)), &bytes).empty()) return;
