@@ -21,7 +21,11 @@ sys.path.insert(0, os.path.join(HERE, "support"))
 from desktop import PrivateDesktop  # noqa: E402
 
 EXAMPLES = os.path.join(os.path.dirname(HERE), "examples")
-EXPECTED = {"tolvar-autorun", "menu/config.mnu", "menu/splash.png"}
+# The user here prefers Brazilian Portuguese: the menu looks for that language's menu file, then
+# Portuguese's, in the menu folder (listed once, for their letter case), and reads the plain one.
+LANGUAGE = "pt_BR"
+EXPECTED = {"tolvar-autorun", "menu", "menu/config.pt-br.mnu", "menu/config.pt.mnu",
+            "menu/config.mnu", "menu/splash.png"}
 
 # One traced call: "PID name(first argument, ...". With -y, a directory descriptor is printed with
 # its path, as in openat(3</usr/share/fonts>, "name", ...).
@@ -69,7 +73,7 @@ def main():
         with PrivateDesktop() as desktop:
             env = dict(desktop.env, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
                        XDG_CACHE_HOME=os.path.join(home, ".cache"),
-                       XDG_DATA_HOME=os.path.join(home, ".local", "share"))
+                       XDG_DATA_HOME=os.path.join(home, ".local", "share"), LANGUAGE=LANGUAGE)
             menu = subprocess.Popen(
                 ["strace", "-f", "-qq", "-y", "-e", "trace=%file", "-o", log, "./tolvar-autorun"],
                 cwd=medium, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
