@@ -1,5 +1,6 @@
-// Win32 only: the window Tolvar_Autorun (a picture area, the drop-down list Menu and the buttons
-// Go_Box and Exit_Box) and MenuView carried out on it. It draws and forwards its four events
+// Win32 only: the window Tolvar_Autorun (a picture area, the drop-down list Menu, the buttons
+// Go_Box and Exit_Box, and the description row when the menu has one) and MenuView carried out on
+// it. It draws and forwards its four events
 // through the hooks below; what they mean is the form's business.
 #ifndef TOLVAR_MENU_WINDOW_WIN32_MENU_WINDOW_H_
 #define TOLVAR_MENU_WINDOW_WIN32_MENU_WINDOW_H_
@@ -76,6 +77,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   HWND menu_ = nullptr;
   HWND go_box_ = nullptr;
   HWND exit_box_ = nullptr;
+  HWND description_ = nullptr;  // the description row, once the form asks for it
   HFONT font_ = nullptr;
   HICON large_icon_ = nullptr;
   HICON small_icon_ = nullptr;
