@@ -284,6 +284,20 @@ TEST(SystemProgramStartTest, ABatchFileCmdWouldReadAsAnotherNameIsNotStarted) {
   EXPECT_NE(result.reason.find("batch file"), std::string::npos) << result.reason;
   EXPECT_TRUE(opened.empty());
 }
+
+TEST(SystemProgramStartTest, AStartFolderThatIsNoFolderIsAFailureThatNamesIt) {
+  ScratchMedium medium;
+  PlaceRecorder(medium, "setup.exe");
+  medium.Write("programs/readme.txt", "not a folder\r\n");
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+  for (const std::string folder : {"programs\\missing", "programs\\readme.txt"}) {
+    const Result result = start.Start(LaunchRequest{"setup.exe", "", folder, false});
+    EXPECT_FALSE(result.ok) << folder;
+    EXPECT_NE(result.reason.find("\"" + folder + "\""), std::string::npos) << result.reason;
+  }
+  EXPECT_TRUE(opened.empty());
+}
 #endif
 
 }  // namespace

@@ -2,10 +2,13 @@
 
 Each test builds its own medium in a temporary directory and runs the real program on it. Set
 TOLVAR_EXE (the menu), TOLVAR_RECORDER (tests/support/start_recorder.cc, which records how it was
-started) and WINEPREFIX.
+started), TOLVAR_WINDOW_CONTROLS (tests/support/window_controls.cc, which reads the window's controls)
+and WINEPREFIX.
 Run one test: win32_window_test.py WindowTest.test_quit
 """
+import json
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -18,6 +21,7 @@ from desktop import PrivateDesktop, wait_until  # noqa: E402
 
 EXE = os.environ.get("TOLVAR_EXE", "")
 RECORDER = os.environ.get("TOLVAR_RECORDER", "")
+WINDOW_CONTROLS = os.environ.get("TOLVAR_WINDOW_CONTROLS", "")
 DESIGN_TITLE = "Tolvar_Autorun"
 # Blanks at both ends and letters outside ASCII: the title must arrive exactly as written.
 TITLE = "  Tolvar Test Medium \u00dcber 2.0 "
@@ -75,14 +79,34 @@ class WindowTest(unittest.TestCase):
                         "Leave", "$exit$")
 
     def records(self):
-        """What the recorder wrote for each start: launch.record, launch.record-2, ..."""
+        """What the recorder wrote for each start: launch.record, launch.record-2, ...; the words
+        of the command line, one "arg" line each, as a list under "args"."""
         records = []
         while True:
             path = self.record + ("-%d" % (len(records) + 1) if records else "")
             if not os.path.exists(path):
                 return records
+            record = {"args": []}
             with open(path, encoding="utf-8") as f:
-                records.append(dict(line.rstrip("\n").split("=", 1) for line in f))
+                for line in f:
+                    key, value = line.rstrip("\n").split("=", 1)
+                    if key == "arg":
+                        record["args"].append(value)
+                    else:
+                        record[key] = value
+            records.append(record)
+
+    def controls(self, title):
+        """The client size of the window titled `title` and its controls, as the system reports
+        them to another process (window_controls.cc)."""
+        def read():
+            result = self.desktop.run("wine", WINDOW_CONTROLS, title)
+            return json.loads(result.stdout) if result.returncode == 0 else None
+        return wait_until(read, 30, interval=0.2, what=f"the controls of {title!r}")
+
+    def windows_path(self, relative=""):
+        """A path of the medium as Windows programs under Wine see it, on drive Z:."""
+        return "Z:" + os.path.join(self.medium, relative).rstrip("/").replace("/", "\\")
 
     def start(self):
         # The recorder is told where to write through the environment, which the menu passes on;
@@ -133,6 +157,11 @@ class WindowTest(unittest.TestCase):
         self.assert_no_box()
         self.desktop.keys(window, "Return")  # the same entry again: a second start
         records = self.wait_for_records(2)
+        # Without a description anywhere in the menu the window has no row for one.
+        controls = self.controls(TITLE)
+        self.assertEqual(controls["client"], [508, 175])
+        self.assertEqual([c["class"].lower() for c in controls["controls"]],
+                         ["button", "button", "combobox"])
         for record in records:
             self.assertEqual(record["command_line"], '"setup files\\install me.exe"')
             self.assertEqual((record["use_show_window"], record["show_window"]), ("1", "2"))
@@ -260,6 +289,125 @@ class WindowTest(unittest.TestCase):
         stderr = self.program.stderr.read().decode("utf-8", "replace")
         self.assertIn("splash.png", stderr)
         self.assertIn("not a picture", stderr)
+
+    # --- directives ---
+
+    # One line of arguments with everything a splitter can get wrong: quotes around a blank, two
+    # backslashes before a quote (one backslash, and the quote opens), one backslash before a quote
+    # (a quote in the word), a letter outside ASCII and an empty word.
+    ARGUMENTS = '/S "C:\\Program Files\\x" a\\\\"b c" d\\"e Zo\u00eb ""'
+    # The words of ARGUMENTS by Windows' rules, which the Linux menu applies itself.
+    WORDS = ["/S", "C:\\Program Files\\x", "a\\b c", 'd"e', "Zo\u00eb", ""]
+
+    def test_directives_choose_the_entries_and_shape_each_start(self):
+        shutil.copy(RECORDER, self.write("setup\\install.exe", b""))
+        os.makedirs(os.path.join(self.medium, "programs", "sub"))
+        self.write_menu(TITLE, "$null$", "5",
+                        "'#system: linux", "'#arguments: for Linux", "On Linux", "setup\\install.exe",
+                        "'#system: windows", "'#arguments: " + self.ARGUMENTS,
+                        "'#directory: programs\\sub", "Install", "setup\\install.exe",
+                        "Plain", "setup\\install.exe",
+                        "'#run-as: administrator", "'#arguments: " + self.ARGUMENTS,
+                        "'#directory: programs\\sub", "As administrator", "setup\\install.exe",
+                        "'#after-launch: close", "Install and close", "setup\\install.exe")
+        self.start()
+        window = self.desktop.wait_titled(TITLE, program=self.program)
+        self.assertEqual(self.controls(TITLE)["controls"][2]["items"][1:],
+                         ["Install", "Plain", "As administrator", "Install and close"])
+
+        self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+        started = self.wait_for_records(1)[0]
+        # Passed on exactly as written, and split by the program into the words Linux gets.
+        self.assertEqual(started["command_line"], '"setup\\install.exe" ' + self.ARGUMENTS)
+        self.assertEqual(started["args"], ["setup\\install.exe"] + self.WORDS)
+        self.assertEqual(started["cwd"].rstrip("\\").lower(),
+                         self.windows_path("programs\\sub").lower())
+
+        # An entry without directives starts as it always did: no arguments, the menu's folder.
+        self.desktop.keys(window, "Down", "Return")
+        started = self.wait_for_records(2)[1]
+        self.assertEqual(started["command_line"], '"setup\\install.exe"')
+        self.assertEqual(started["cwd"].rstrip("\\").lower(), self.windows_path().lower())
+        self.assertIsNone(self.program.poll(), "the menu must stay open after a launch")
+
+        # Through the shell's elevation prompt (Wine has none): the same words, folder and show
+        # state. The shell passes the path in full.
+        self.desktop.keys(window, "Down", "Return")
+        started = self.wait_for_records(3)[2]
+        self.assertEqual(started["args"][1:], self.WORDS)
+        self.assertEqual(started["cwd"].rstrip("\\").lower(),
+                         self.windows_path("programs\\sub").lower())
+        self.assertEqual((started["use_show_window"], started["show_window"]), ("1", "2"))
+
+        # The menu ends once the program has started, which may write its record later.
+        self.desktop.keys(window, "Down", "Return")
+        self.assert_exits(0)
+        self.assertEqual(len(self.wait_for_records(4)), 4)
+
+    def test_the_description_row_shows_the_chosen_entrys_description(self):
+        shutil.copy(RECORDER, self.write("setup\\install.exe", b""))
+        description = "Installs Zo\u00eb's tools & data"
+        self.write_menu(TITLE, "$null$", "2",
+                        "'#description: " + description, "Install", "setup\\install.exe",
+                        "Leave", "$exit$")
+        self.start()
+        window = self.desktop.wait_titled(TITLE, program=self.program)
+        controls = self.controls(TITLE)
+        # The client area grows by one row; the row lies under the list, after it in z-order.
+        self.assertEqual(controls["client"], [508, 202])
+        self.assertEqual([c["class"].lower() for c in controls["controls"]],
+                         ["button", "button", "combobox", "static"])
+        row = controls["controls"][3]
+        self.assertEqual(row["rect"], [16, 173, 481, 21])
+        self.assertEqual(row["text"], "")  # the prompt has none
+        self.assertFalse(row["style"] & 0x00010000, "the row must take no focus (WS_TABSTOP)")
+
+        row_text = lambda: self.controls(TITLE)["controls"][3]["text"]  # noqa: E731
+        self.desktop.keys(window, "Tab", "Tab", "Down")
+        wait_until(lambda: row_text() == description, 20, interval=0.2, what="the description")
+        self.desktop.keys(window, "Down")
+        wait_until(lambda: row_text() == "", 20, interval=0.2, what="an empty description row")
+        # Tab from the list goes round to Go_Box, never onto the row: Return launches.
+        self.desktop.keys(window, "Up", "Tab", "Return")
+        self.wait_for_records(1)
+
+    def test_a_link_opens_in_the_users_browser(self):
+        link = "https://example.org/setup?lang=de&step=1"
+        shutil.copy(RECORDER, os.path.join(self.medium, "browser.exe"))
+        # A stand-in browser for https links, put back as it was afterwards. Wine's shell reads
+        # the handler from the machine's classes alone, not from the user's (HKCU\Software\Classes).
+        key = r"HKLM\Software\Classes\https\shell\open\command"
+        before = self.desktop.run("wine", "reg", "query", key, "/ve")
+        previous = re.search(r"REG_SZ\s+(.*\S)", before.stdout) if before.returncode == 0 else None
+        browser = f'"{self.windows_path()}\\browser.exe" "%1"'
+        add = ["wine", "reg", "add", key, "/ve", "/d", browser, "/f"]
+        self.assertEqual(self.desktop.run(*add).returncode, 0)
+        try:
+            self.write_menu(TITLE, "$null$", "1", "Our website", link)
+            self.start()
+            window = self.desktop.wait_titled(TITLE, program=self.program)
+            self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+            opened = self.wait_for_records(1)[0]
+            self.assertEqual(opened["args"][1:], [link])
+            self.assertEqual(opened["show_window"], "1")  # shown, not minimised as programs are
+            self.assert_no_box()
+        finally:
+            if previous:
+                self.desktop.run("wine", "reg", "add", key, "/ve", "/d", previous.group(1), "/f")
+            else:
+                self.desktop.run("wine", "reg", "delete", key, "/f")
+
+    def test_a_batch_file_whose_arguments_cmd_would_expand_is_not_started(self):
+        self.write("setup.bat", "@echo started> started.txt\r\n")
+        self.write_menu(TITLE, "$null$", "1", "'#arguments: /dir %TEMP%", "Setup", "setup.bat")
+        self.start()
+        window = self.desktop.wait_titled(TITLE, program=self.program)
+        self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+        self.desktop.wait_titled("Kestova", program=self.program)
+        texts = [c["text"] for c in self.controls("Kestova")["controls"]]
+        self.assertTrue(any('Can\'t start "setup.bat"' in text for text in texts), texts)
+        # The warning comes once the start was refused: by then cmd.exe would have been running.
+        self.assertFalse(os.path.exists(os.path.join(self.medium, "started.txt")))
 
 
 if __name__ == "__main__":
