@@ -131,6 +131,26 @@ Result CheckStartFolder(const std::wstring& folder, const std::string& written) 
   return Result::Ok();
 }
 
+// The shell puts a link into its handler's command line, mostly as "%1" between double quotes: a
+// quote in the link would end that argument and give the handler arguments of the link's choosing
+// ("--profile", a file to open). A link has no place for a raw quote, blank or control character
+// anyway; each is written percent-encoded, as the handler reads it back.
+std::string ShellSafeLink(const std::string& link) {
+  std::string safe;
+  for (const char c : link) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7f || c == '"') {
+      constexpr char kHex[] = "0123456789ABCDEF";
+      safe += '%';
+      safe += kHex[byte >> 4];
+      safe += kHex[byte & 0xf];
+    } else {
+      safe += c;
+    }
+  }
+  return safe;
+}
+
 // Errors by which CreateProcessW says that the file is no program it can run.
 bool IsNoProgram(DWORD error) {
   return error == ERROR_BAD_EXE_FORMAT || error == ERROR_BAD_FORMAT ||
@@ -151,7 +171,7 @@ Result SystemProgramStart::OpenUri(const std::string& link) {
   // A link opens in the browser or mail program as a person would see it, never minimised.
   ShellStart start;
   start.verb = L"open";
-  start.file = Widen(link);
+  start.file = Widen(ShellSafeLink(link));
   start.show = SW_SHOWNORMAL;
   return ShellExecuteStart(start);
 }
@@ -174,9 +194,10 @@ Result SystemProgramStart::StartFile(const LaunchRequest& request) {
     shell.verb = L"runas";
     return ShellExecuteStart(shell);
   }
-  // The command line is the same path, quoted, as the program expects to find itself in it, then
-  // the arguments exactly as the menu file writes them: the program splits them itself.
-  std::wstring command_line = L"\"" + Widen(path) + L"\"";
+  // The command line is the same path, quoted, as the program expects to find itself in it (in
+  // full when it starts in another folder, where the path as written names nothing), then the
+  // arguments exactly as the menu file writes them: the program splits them itself.
+  std::wstring command_line = L"\"" + (folder.empty() ? Widen(path) : shell.file) + L"\"";
   if (!shell.parameters.empty()) command_line += L" " + shell.parameters;
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;

@@ -318,8 +318,10 @@ class WindowTest(unittest.TestCase):
         self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
         started = self.wait_for_records(1)[0]
         # Passed on exactly as written, and split by the program into the words Linux gets.
-        self.assertEqual(started["command_line"], '"setup\\install.exe" ' + self.ARGUMENTS)
-        self.assertEqual(started["args"], ["setup\\install.exe"] + self.WORDS)
+        # The path in full, which the program, started in another folder, can find itself by.
+        program = self.windows_path("setup\\install.exe")
+        self.assertEqual(started["command_line"], f'"{program}" ' + self.ARGUMENTS)
+        self.assertEqual(started["args"], [program] + self.WORDS)
         self.assertEqual(started["cwd"].rstrip("\\").lower(),
                          self.windows_path("programs\\sub").lower())
 
@@ -372,7 +374,8 @@ class WindowTest(unittest.TestCase):
         self.wait_for_records(1)
 
     def test_a_link_opens_in_the_users_browser(self):
-        link = "https://example.org/setup?lang=de&step=1"
+        # A quote would end the handler's "%1" and pass it arguments of the link's own.
+        link = 'https://example.org/setup?lang=de&step=1&q=a" --new-profile "b'
         shutil.copy(RECORDER, os.path.join(self.medium, "browser.exe"))
         # A stand-in browser for https links, put back as it was afterwards. Wine's shell reads
         # the handler from the machine's classes alone, not from the user's (HKCU\Software\Classes).
@@ -388,7 +391,7 @@ class WindowTest(unittest.TestCase):
             window = self.desktop.wait_titled(TITLE, program=self.program)
             self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
             opened = self.wait_for_records(1)[0]
-            self.assertEqual(opened["args"][1:], [link])
+            self.assertEqual(opened["args"][1:], [link.replace('"', "%22").replace(" ", "%20")])
             self.assertEqual(opened["show_window"], "1")  # shown, not minimised as programs are
             self.assert_no_box()
         finally:
