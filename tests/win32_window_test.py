@@ -6,6 +6,7 @@ started), TOLVAR_WINDOW_CONTROLS (tests/support/window_controls.cc, which reads 
 and WINEPREFIX.
 Run one test: win32_window_test.py WindowTest.test_quit
 """
+import contextlib
 import json
 import os
 import re
@@ -222,21 +223,27 @@ class WindowTest(unittest.TestCase):
         self.assert_exits(0)
         self.assertEqual(len(self.records()), 1)
 
-    def test_the_layout_follows_the_screens_dpi(self):
-        self.full_medium()
+    @contextlib.contextmanager
+    def screen_dpi(self, dpi):
+        """The programs started inside run at `dpi` dots per inch, and later ones at 96 again."""
         set_dpi = ["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                   "/t", "REG_DWORD", "/d", "144", "/f"]
+                   "/t", "REG_DWORD", "/d", str(dpi), "/f"]
         self.assertEqual(subprocess.run(set_dpi, env=self.desktop.env,
                                         capture_output=True).returncode, 0)
         try:
+            yield
+        finally:
+            subprocess.run(["wine", "reg", "delete", r"HKCU\Control Panel\Desktop", "/v",
+                            "LogPixels", "/f"], env=self.desktop.env, capture_output=True)
+
+    def test_the_layout_follows_the_screens_dpi(self):
+        self.full_medium()
+        with self.screen_dpi(144):
             self.start()
             window = self.desktop.wait_titled(TITLE, program=self.program)
             self.check_picture(window, scale=1.5)
             self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
             self.wait_for_records(1)
-        finally:
-            subprocess.run(["wine", "reg", "delete", r"HKCU\Control Panel\Desktop", "/v",
-                            "LogPixels", "/f"], env=self.desktop.env, capture_output=True)
 
     def test_the_open_list_is_as_wide_as_its_longest_caption(self):
         self.write_menu(TITLE, "$null$", "2", "Short", "$null$",
@@ -352,15 +359,17 @@ class WindowTest(unittest.TestCase):
         self.write_menu(TITLE, "$null$", "2",
                         "'#description: " + description, "Install", "setup\\install.exe",
                         "Leave", "$exit$")
-        self.start()
-        window = self.desktop.wait_titled(TITLE, program=self.program)
+        # At 1.5 times the design's DPI, so that a row laid out in design pixels shows.
+        with self.screen_dpi(144):
+            self.start()
+            window = self.desktop.wait_titled(TITLE, program=self.program)
         controls = self.controls(TITLE)
         # The client area grows by one row; the row lies under the list, after it in z-order.
-        self.assertEqual(controls["client"], [508, 202])
+        self.assertEqual(controls["client"], [762, 303])  # 7620 x (2625 + 405) twips
         self.assertEqual([c["class"].lower() for c in controls["controls"]],
                          ["button", "button", "combobox", "static"])
         row = controls["controls"][3]
-        self.assertEqual(row["rect"], [16, 173, 481, 21])
+        self.assertEqual(row["rect"], [24, 260, 722, 32])  # 240, 2595, 7215, 315 twips
         self.assertEqual(row["text"], "")  # the prompt has none
         self.assertFalse(row["style"] & 0x00010000, "the row must take no focus (WS_TABSTOP)")
 
