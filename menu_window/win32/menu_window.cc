@@ -103,26 +103,30 @@ Result MenuWindow::Create() {
 }
 
 HWND MenuWindow::CreateControl(const ControlLayout& layout) {
-  const DWORD tab_stop = layout.tab_position >= 0 ? WS_TABSTOP : 0;
+  // The arrow keys move the focus within a group, which runs from a control marked WS_GROUP to
+  // the next one, round the end: the focusable controls form one from the first of the keyboard
+  // order on, so that an arrow never reaches a control after them.
+  const DWORD focus_style =
+      (layout.tab_position >= 0 ? WS_TABSTOP : 0) | (layout.tab_position == 0 ? WS_GROUP : 0);
   switch (layout.control) {
     case Control::kGoBox:
       go_box_ = CreateChild(window_, instance_, L"BUTTON", Widen(layout.design_caption).c_str(),
-                            tab_stop | BS_DEFPUSHBUTTON, ControlRect(layout, dpi_), kGoBoxId);
+                            focus_style | BS_DEFPUSHBUTTON, ControlRect(layout, dpi_), kGoBoxId);
       return go_box_;
     case Control::kExitBox:
       exit_box_ = CreateChild(window_, instance_, L"BUTTON", Widen(layout.design_caption).c_str(),
-                              tab_stop | BS_PUSHBUTTON, ControlRect(layout, dpi_), kExitBoxId);
+                              focus_style | BS_PUSHBUTTON, ControlRect(layout, dpi_), kExitBoxId);
       return exit_box_;
     case Control::kMenu:
       menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"",
-                          tab_stop | CBS_DROPDOWNLIST | WS_VSCROLL, MenuRect(dpi_), kMenuId);
+                          focus_style | CBS_DROPDOWNLIST | WS_VSCROLL, MenuRect(dpi_), kMenuId);
       return menu_;
     case Control::kDescription:
-      // A group of its own, so that an arrow key from a button never moves the focus onto it;
-      // made after the list, it follows the list in the z-order, where screen readers look for
-      // what belongs to it. The text shows as written ('&' too), cut with an ellipsis.
+      // A group of its own, which the arrow keys never enter; made after the list, it follows
+      // the list in the z-order, where screen readers look for what belongs to it. The text
+      // shows as written ('&' too), cut with an ellipsis.
       description_ = CreateChild(window_, instance_, L"STATIC", L"",
-                                 tab_stop | WS_GROUP | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+                                 focus_style | WS_GROUP | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
                                  ControlRect(layout, dpi_), kDescriptionId);
       return description_;
     case Control::kSplash:

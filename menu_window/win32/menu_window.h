@@ -1,7 +1,7 @@
 // Win32 only: the window Tolvar_Autorun (a picture area, the drop-down list Menu, the buttons
 // Go_Box and Exit_Box, and the description row when the menu has one) and MenuView carried out on
-// it. It draws and forwards its four events
-// through the hooks below; what they mean is the form's business.
+// it. It draws and forwards its four events through the hooks below; what they mean is the form's
+// business.
 #ifndef TOLVAR_MENU_WINDOW_WIN32_MENU_WINDOW_H_
 #define TOLVAR_MENU_WINDOW_WIN32_MENU_WINDOW_H_
 
