@@ -285,6 +285,21 @@ TEST(SystemProgramStartTest, ABatchFileCmdWouldReadAsAnotherNameIsNotStarted) {
   EXPECT_TRUE(opened.empty());
 }
 
+TEST(SystemProgramStartTest, ABatchFileIsKnownByTheNameWindowsOpens) {
+  ScratchMedium medium;
+  medium.Write("setup.bat", "@echo %1> started.txt\r\n");
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+  // Windows drops the dots and blanks at the end of a name and runs setup.bat through cmd.exe,
+  // which would expand the arguments.
+  for (const std::string path : {"setup.bat.", "setup.bat. ."}) {
+    const Result result = start.Start(LaunchRequest{path, "%TEMP%", "", false});
+    EXPECT_FALSE(result.ok) << path;
+    EXPECT_NE(result.reason.find("batch file"), std::string::npos) << result.reason;
+  }
+  EXPECT_TRUE(opened.empty());
+}
+
 TEST(SystemProgramStartTest, AStartFolderThatIsNoFolderIsAFailureThatNamesIt) {
   ScratchMedium medium;
   PlaceRecorder(medium, "setup.exe");

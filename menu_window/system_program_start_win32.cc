@@ -151,6 +151,13 @@ std::string ShellSafeLink(const std::string& link) {
   return safe;
 }
 
+// `path` as Windows opens it: without the dots and blanks that end its last component, which
+// Windows drops, so that "setup.bat." is the batch file it runs through cmd.exe.
+std::string AsWindowsOpensIt(std::string path) {
+  while (!path.empty() && (path.back() == '.' || path.back() == ' ')) path.pop_back();
+  return path;
+}
+
 // Errors by which CreateProcessW says that the file is no program it can run.
 bool IsNoProgram(DWORD error) {
   return error == ERROR_BAD_EXE_FORMAT || error == ERROR_BAD_FORMAT ||
@@ -178,7 +185,7 @@ Result SystemProgramStart::OpenUri(const std::string& link) {
 
 Result SystemProgramStart::StartFile(const LaunchRequest& request) {
   const std::string& path = request.path;
-  const std::string batch_refusal = BatchFileRefusal(path, request.arguments);
+  const std::string batch_refusal = BatchFileRefusal(AsWindowsOpensIt(path), request.arguments);
   if (!batch_refusal.empty()) return Result::Failure(batch_refusal);
   const std::wstring folder = StartFolder(request.directory);
   const Result folder_checked = CheckStartFolder(folder, request.directory);

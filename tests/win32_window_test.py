@@ -372,6 +372,8 @@ class WindowTest(unittest.TestCase):
         self.assertEqual(row["rect"], [24, 260, 722, 32])  # 240, 2595, 7215, 315 twips
         self.assertEqual(row["text"], "")  # the prompt has none
         self.assertFalse(row["style"] & 0x00010000, "the row must take no focus (WS_TABSTOP)")
+        # SS_NOPREFIX: '&' shows as written rather than underline the next letter; SS_ENDELLIPSIS.
+        self.assertEqual(row["style"] & 0x4080, 0x4080)
 
         row_text = lambda: self.controls(TITLE)["controls"][3]["text"]  # noqa: E731
         # Left from Go_Box goes round to the list, as without the row: the arrows never stop on it.
