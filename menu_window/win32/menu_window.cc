@@ -275,7 +275,7 @@ void MenuWindow::AddListItem(int position, std::string_view text) {
   std::wstring caption = Widen(text);
   SendMessageW(menu_, CB_INSERTSTRING, static_cast<WPARAM>(position),
                reinterpret_cast<LPARAM>(caption.c_str()));
-  KeepIfLongest(std::move(caption));
+  longest_captions_.Keep(std::move(caption));
 }
 
 void MenuWindow::EndListFilling() {
@@ -286,33 +286,8 @@ void MenuWindow::EndListFilling() {
   InvalidateRect(menu_, nullptr, TRUE);
 }
 
-void MenuWindow::KeepIfLongest(std::wstring caption) {
-  constexpr size_t kMeasured = 32;
-  if (longest_captions_.size() == kMeasured && caption.size() <= longest_captions_.back().size()) {
-    return;
-  }
-  const auto place = std::upper_bound(
-      longest_captions_.begin(), longest_captions_.end(), caption,
-      [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
-  longest_captions_.insert(place, std::move(caption));
-  if (longest_captions_.size() > kMeasured) longest_captions_.pop_back();
-}
-
 void MenuWindow::WidenOpenList() {
-  // Only the longest few captions by length are measured, as they were added: the widest is
-  // always among them, and measuring thousands, or asking the list for them, slows the start.
-  const HDC dc = GetDC(menu_);
-  const HGDIOBJ previous = SelectObject(dc, font_);
-  int widest = 0;
-  for (const std::wstring& caption : longest_captions_) {
-    SIZE size = {};
-    if (GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size)) {
-      widest = std::max(widest, static_cast<int>(size.cx));
-    }
-  }
-  SelectObject(dc, previous);
-  ReleaseDC(menu_, dc);
-  longest_captions_ = {};
+  const int widest = longest_captions_.MeasureWidest(menu_, font_);
   // The row's margins and the scroll bar beside the text, up to the screen's width.
   const int wanted = widest + 2 * GetSystemMetrics(SM_CXEDGE) + 4 * GetSystemMetrics(SM_CXBORDER) +
                      GetSystemMetrics(SM_CXVSCROLL);

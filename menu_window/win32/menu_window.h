@@ -9,11 +9,11 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
+#include "menu_window/win32/longest_captions.h"
 #include "picture/picture_loader.h"
 
 namespace tolvar {
@@ -68,7 +68,6 @@ class MenuWindow : public MenuView, public MenuEvents {
   void EndListFilling();
   // The open list is as wide as the longest caption, up to the screen: the few longest by length
   // are kept as they are added and measured once the list is filled.
-  void KeepIfLongest(std::wstring caption);
   void WidenOpenList();
   RECT SplashRect() const;
 
@@ -85,7 +84,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   SplashPicture splash_;
   HWND saved_focus_ = nullptr;  // the control that had the focus when the window was deactivated
   bool filling_list_ = false;   // redraw of Menu is off while the form fills it
-  std::vector<std::wstring> longest_captions_;  // the longest first, until the list is filled
+  LongestCaptions longest_captions_;  // until the list is filled
 };
 
 }  // namespace tolvar
