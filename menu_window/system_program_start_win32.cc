@@ -105,7 +105,8 @@ Result ShellExecuteStart(const ShellStart& start) {
   const DWORD error = opened ? ERROR_SUCCESS : ShellError(info);
   if (SUCCEEDED(com)) co_uninitialize();
   // The person said no to the elevation prompt: that needs no warning.
-  if (opened || last_error == ERROR_CANCELLED) return Result::Ok();
+  if (!opened && last_error == ERROR_CANCELLED) return Result::Declined();
+  if (opened) return Result::Ok();
   return Result::Failure(SystemErrorText(error));
 }
 
