@@ -240,7 +240,8 @@ void MenuForm::OnGoBoxClick() {
                kMessageTitle);
     return;
   }
-  if (directives.CloseAfterLaunch) view_.Close();
+  // A start the person declined started nothing: the menu stays for another choice.
+  if (directives.CloseAfterLaunch && !started.declined) view_.Close();
 }
 
 void MenuForm::OnExitBoxClick() { view_.Close(); }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,23 @@ TEST_F(MenuFormTest, AProgramThatCannotBeStartedIsAWarningNotTheEnd) {
     EXPECT_EQ(view_.calls[0], "Warn Kestova: Can't start \"docs\\readme.txt\": Exec format error");
   }
   EXPECT_EQ(form_.CurrentEntry().Command, "docs\\readme.txt");
+}
+
+TEST_F(MenuFormTest, CloseAfterLaunchClosesOnlyOnceSomethingStarted) {
+  medium_.Write("setup.exe", "program");
+  Load("T\r\n$null$\r\n1\r\n'#after-launch: close\r\nInstall\r\nsetup.exe\r\n");
+  view_.UserSelects(1);
+  for (const Result& result : {Result::Failure("Access is denied."), Result::Declined()}) {
+    starter_.result = result;
+    view_.calls.clear();
+    form_.OnGoBoxClick();
+    EXPECT_EQ(std::count(view_.calls.begin(), view_.calls.end(), "Close"), 0) << result.reason;
+  }
+  starter_.result = Result::Ok();
+  view_.calls.clear();
+  form_.OnGoBoxClick();
+  EXPECT_EQ(view_.calls, (Calls{"Close"}));
+  EXPECT_EQ(starter_.started.size(), 3u);
 }
 
 }  // namespace

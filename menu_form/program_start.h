@@ -26,9 +26,10 @@ class ProgramStart {
   // CommandLineWords elsewhere, never through a shell), in the request's directory or else the
   // current one, with the menu's environment, and returns without waiting. A file that is not a
   // program is opened the way the desktop opens its type. When neither works, returns the failure
-  // with the system's reason; nothing has been started then. A text holding a NUL is refused
-  // whoever asks: every system ends a name or an argument at its first NUL and would start some
-  // other file, or pass other arguments.
+  // with the system's reason; nothing has been started then. When the person says no to the
+  // system's elevation prompt, returns Result::Declined(): nothing started, nothing to warn about.
+  // A text holding a NUL is refused whoever asks: every system ends a name or an argument at its
+  // first NUL and would start some other file, or pass other arguments.
   Result Start(const LaunchRequest& request) {
     for (const std::string* text : {&request.path, &request.arguments, &request.directory}) {
       if (text->find('\0') != std::string::npos) {

@@ -361,6 +361,35 @@ TEST(SystemProgramStartTest, ABatchFileCmdWouldReadAsAnotherNameIsNotStarted) {
   EXPECT_NE(result.reason.find("batch file"), std::string::npos) << result.reason;
   EXPECT_TRUE(opened.empty());
 }
+
+TEST(SystemProgramStartTest, ABatchFileIsKnownByTheNameWindowsOpens) {
+  ScratchMedium medium;
+  medium.Write("setup.bat", "@echo %1> started.txt\r\n");
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+  // Windows drops the dots and blanks at the end of a name and runs setup.bat through cmd.exe,
+  // which would expand the arguments.
+  for (const std::string path : {"setup.bat.", "setup.bat. ."}) {
+    const Result result = start.Start(LaunchRequest{path, "%TEMP%", "", false});
+    EXPECT_FALSE(result.ok) << path;
+    EXPECT_NE(result.reason.find("batch file"), std::string::npos) << result.reason;
+  }
+  EXPECT_TRUE(opened.empty());
+}
+
+TEST(SystemProgramStartTest, AStartFolderThatIsNoFolderIsAFailureThatNamesIt) {
+  ScratchMedium medium;
+  PlaceRecorder(medium, "setup.exe");
+  medium.Write("programs/readme.txt", "not a folder\r\n");
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+  for (const std::string folder : {"programs\\missing", "programs\\readme.txt"}) {
+    const Result result = start.Start(LaunchRequest{"setup.exe", "", folder, false});
+    EXPECT_FALSE(result.ok) << folder;
+    EXPECT_NE(result.reason.find("\"" + folder + "\""), std::string::npos) << result.reason;
+  }
+  EXPECT_TRUE(opened.empty());
+}
 #endif
 
 }  // namespace

@@ -1,5 +1,7 @@
-// Win32 body of SystemProgramStart: CreateProcessW of the checked path, minimised, without waiting;
-// ShellExecuteExW for an installer that asks for administrator rights and for a document.
+// Win32 body of SystemProgramStart: CreateProcessW of the checked path with the entry's arguments
+// as written, minimised, without waiting; ShellExecuteExW for a start as administrator, for an
+// installer that asks for administrator rights, for a document and for a link. Whether to start
+// and what is the form's business: nothing here reads the menu file's words or decides on them.
 #include <windows.h>
 // shellapi.h and objbase.h need the Windows types above them.
 #include <objbase.h>
@@ -9,6 +11,7 @@
 
 #include "menu_window/system_program_start.h"
 #include "shared_routines/batch_file.h"
+#include "shared_routines/quoted_text.h"
 #include "shared_routines/system_dlls_win32.h"
 #include "shared_routines/utf16_win32.h"
 
@@ -58,12 +61,22 @@ DWORD ShellError(const SHELLEXECUTEINFOW& info) {
   }
 }
 
-Result OpenThroughTheShell(const std::string& path) {
+// What ShellExecuteExW is asked to do.
+struct ShellStart {
+  const wchar_t* verb = nullptr;  // null for the file type's default
+  std::wstring file;              // a full path, or a link
+  std::wstring parameters;        // empty for none
+  std::wstring directory;         // a full path; empty for the menu's own
+  int show = SW_SHOWMINIMIZED;
+};
+
+Result ShellExecuteStart(const ShellStart& start) {
   using ShellExecuteExFunction = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
   using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
   using CoUninitializeFunction = void(WINAPI*)();
-  // The shell and COM are needed only for documents and elevation, and importing them would make
-  // every start of the menu load them: tens of DLLs, a noticeable part of the start under Wine.
+  // The shell and COM are needed only for documents, links and elevation, and importing them
+  // would make every start of the menu load them: tens of DLLs, a noticeable part of the start
+  // under Wine.
   static const auto shell_execute_ex =
       SystemFunction<ShellExecuteExFunction>(L"shell32.dll", "ShellExecuteExW");
   static const auto co_initialize_ex =
@@ -72,7 +85,6 @@ Result OpenThroughTheShell(const std::string& path) {
       SystemFunction<CoUninitializeFunction>(L"ole32.dll", "CoUninitialize");
   if (shell_execute_ex == nullptr) return Result::Failure(SystemErrorText(GetLastError()));
 
-  const std::wstring file = FullPath(Widen(path));
   // Some shell extensions that open documents are COM objects and need an apartment.
   const HRESULT com =
       co_initialize_ex != nullptr && co_uninitialize != nullptr
@@ -82,16 +94,69 @@ Result OpenThroughTheShell(const std::string& path) {
   info.cbSize = sizeof info;
   // Errors come back to the menu, which names the file in its own warning.
   info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-  info.lpFile = file.c_str();
-  info.nShow = SW_SHOWMINIMIZED;
+  info.lpVerb = start.verb;
+  info.lpFile = start.file.c_str();
+  info.lpParameters = start.parameters.empty() ? nullptr : start.parameters.c_str();
+  info.lpDirectory = start.directory.empty() ? nullptr : start.directory.c_str();
+  info.nShow = start.show;
   SetLastError(ERROR_SUCCESS);
   const bool opened = shell_execute_ex(&info);
   const DWORD last_error = GetLastError();
   const DWORD error = opened ? ERROR_SUCCESS : ShellError(info);
   if (SUCCEEDED(com)) co_uninitialize();
   // The person said no to the elevation prompt: that needs no warning.
-  if (opened || last_error == ERROR_CANCELLED) return Result::Ok();
+  if (!opened && last_error == ERROR_CANCELLED) return Result::Declined();
+  if (opened) return Result::Ok();
   return Result::Failure(SystemErrorText(error));
+}
+
+// The folder a program starts in, `directory` as the menu file writes it made absolute against
+// the menu's own current directory; empty for the menu's own.
+std::wstring StartFolder(const std::string& directory) {
+  return directory.empty() ? std::wstring() : FullPath(Widen(directory));
+}
+
+// A start folder that is not there would have CreateProcessW fail with a reason that speaks of
+// the program's path, and the shell start in some other folder: the failure names the folder.
+Result CheckStartFolder(const std::wstring& folder, const std::string& written) {
+  if (folder.empty()) return Result::Ok();
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    return Result::Failure("its folder " + QuotedText(written, kLongestPathShown) + ": " +
+                           SystemErrorText(GetLastError()));
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    return Result::Failure("its folder " + QuotedText(written, kLongestPathShown) +
+                           " is a file, not a folder");
+  }
+  return Result::Ok();
+}
+
+// The shell puts a link into its handler's command line, mostly as "%1" between double quotes: a
+// quote in the link would end that argument and give the handler arguments of the link's choosing
+// ("--profile", a file to open). A link has no place for a raw quote, blank or control character
+// anyway; each is written percent-encoded, as the handler reads it back.
+std::string ShellSafeLink(const std::string& link) {
+  std::string safe;
+  for (const char c : link) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte <= 0x20 || byte == 0x7f || c == '"') {
+      constexpr char kHex[] = "0123456789ABCDEF";
+      safe += '%';
+      safe += kHex[byte >> 4];
+      safe += kHex[byte & 0xf];
+    } else {
+      safe += c;
+    }
+  }
+  return safe;
+}
+
+// `path` as Windows opens it: without the dots and blanks that end its last component, which
+// Windows drops, so that "setup.bat." is the batch file it runs through cmd.exe.
+std::string AsWindowsOpensIt(std::string path) {
+  while (!path.empty() && (path.back() == '.' || path.back() == ' ')) path.pop_back();
+  return path;
 }
 
 // Errors by which CreateProcessW says that the file is no program it can run.
@@ -103,34 +168,62 @@ bool IsNoProgram(DWORD error) {
 
 }  // namespace
 
-SystemProgramStart::SystemProgramStart() : desktop_open_(OpenThroughTheShell) {}
+// The real desktop is the shell itself, which gets the whole request; a test's stands in for it
+// and is told the path alone.
+SystemProgramStart::SystemProgramStart() = default;
 
 SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
     : desktop_open_(std::move(desktop_open)) {}
 
-Result SystemProgramStart::OpenUri(const std::string&) { return Result::Failure("not built yet"); }
+Result SystemProgramStart::OpenUri(const std::string& link) {
+  // A link opens in the browser or mail program as a person would see it, never minimised.
+  ShellStart start;
+  start.verb = L"open";
+  start.file = Widen(ShellSafeLink(link));
+  start.show = SW_SHOWNORMAL;
+  return ShellExecuteStart(start);
+}
 
 Result SystemProgramStart::StartFile(const LaunchRequest& request) {
   const std::string& path = request.path;
-  const std::string batch_refusal = BatchFileRefusal(path);
+  const std::string batch_refusal = BatchFileRefusal(AsWindowsOpensIt(path), request.arguments);
   if (!batch_refusal.empty()) return Result::Failure(batch_refusal);
+  const std::wstring folder = StartFolder(request.directory);
+  const Result folder_checked = CheckStartFolder(folder, request.directory);
+  if (!folder_checked.ok) return folder_checked;
   // The application name is the whole checked path, so the system never splits it at a blank and
-  // runs "C:\Program.exe" for "C:\Program Files\setup.exe"; the command line is the same path,
-  // quoted, as the program expects to find itself in it.
-  const std::wstring application = FullPath(Widen(path));
-  std::wstring command_line = L"\"" + Widen(path) + L"\"";
+  // runs "C:\Program.exe" for "C:\Program Files\setup.exe", whatever folder it starts in.
+  ShellStart shell;
+  shell.file = FullPath(Widen(path));
+  shell.parameters = Widen(request.arguments);
+  shell.directory = folder;
+  // The elevation prompt comes from the shell alone.
+  if (request.run_as_administrator) {
+    shell.verb = L"runas";
+    return ShellExecuteStart(shell);
+  }
+  // The command line is the same path, quoted, as the program expects to find itself in it (in
+  // full when it starts in another folder, where the path as written names nothing), then the
+  // arguments exactly as the menu file writes them: the program splits them itself.
+  std::wstring command_line = L"\"" + (folder.empty() ? Widen(path) : shell.file) + L"\"";
+  if (!shell.parameters.empty()) command_line += L" " + shell.parameters;
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMINIMIZED;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(application.c_str(), &command_line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessW(shell.file.c_str(), &command_line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
     const DWORD error = GetLastError();
+    if (error != ERROR_ELEVATION_REQUIRED && !IsNoProgram(error)) {
+      return Result::Failure(SystemErrorText(error));
+    }
     // An installer whose manifest demands administrator rights starts only through the shell,
-    // which shows the elevation prompt; a document opens in the application for its type.
-    if (error == ERROR_ELEVATION_REQUIRED || IsNoProgram(error)) return desktop_open_(path);
-    return Result::Failure(SystemErrorText(error));
+    // which shows the elevation prompt; a document opens in the application for its type, which
+    // takes no arguments of the menu's.
+    if (desktop_open_) return desktop_open_(path);
+    if (IsNoProgram(error)) shell.parameters.clear();
+    return ShellExecuteStart(shell);
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);

@@ -2,10 +2,14 @@
 
 Each test builds its own medium in a temporary directory and runs the real program on it. Set
 TOLVAR_EXE (the menu), TOLVAR_RECORDER (tests/support/start_recorder.cc, which records how it was
-started) and WINEPREFIX.
+started), TOLVAR_WINDOW_CONTROLS (tests/support/window_controls.cc, which reads the window's controls)
+and WINEPREFIX.
 Run one test: win32_window_test.py WindowTest.test_quit
 """
+import contextlib
+import json
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -18,6 +22,7 @@ from desktop import PrivateDesktop, wait_until  # noqa: E402
 
 EXE = os.environ.get("TOLVAR_EXE", "")
 RECORDER = os.environ.get("TOLVAR_RECORDER", "")
+WINDOW_CONTROLS = os.environ.get("TOLVAR_WINDOW_CONTROLS", "")
 DESIGN_TITLE = "Tolvar_Autorun"
 # Blanks at both ends and letters outside ASCII: the title must arrive exactly as written.
 TITLE = "  Tolvar Test Medium \u00dcber 2.0 "
@@ -75,14 +80,34 @@ class WindowTest(unittest.TestCase):
                         "Leave", "$exit$")
 
     def records(self):
-        """What the recorder wrote for each start: launch.record, launch.record-2, ..."""
+        """What the recorder wrote for each start: launch.record, launch.record-2, ...; the words
+        of the command line, one "arg" line each, as a list under "args"."""
         records = []
         while True:
             path = self.record + ("-%d" % (len(records) + 1) if records else "")
             if not os.path.exists(path):
                 return records
+            record = {"args": []}
             with open(path, encoding="utf-8") as f:
-                records.append(dict(line.rstrip("\n").split("=", 1) for line in f))
+                for line in f:
+                    key, value = line.rstrip("\n").split("=", 1)
+                    if key == "arg":
+                        record["args"].append(value)
+                    else:
+                        record[key] = value
+            records.append(record)
+
+    def controls(self, title):
+        """The client size of the window titled `title` and its controls, as the system reports
+        them to another process (window_controls.cc)."""
+        def read():
+            result = self.desktop.run("wine", WINDOW_CONTROLS, title)
+            return json.loads(result.stdout) if result.returncode == 0 else None
+        return wait_until(read, 30, interval=0.2, what=f"the controls of {title!r}")
+
+    def windows_path(self, relative=""):
+        """A path of the medium as Windows programs under Wine see it, on drive Z:."""
+        return "Z:" + os.path.join(self.medium, relative).rstrip("/").replace("/", "\\")
 
     def start(self):
         # The recorder is told where to write through the environment, which the menu passes on;
@@ -133,6 +158,11 @@ class WindowTest(unittest.TestCase):
         self.assert_no_box()
         self.desktop.keys(window, "Return")  # the same entry again: a second start
         records = self.wait_for_records(2)
+        # Without a description anywhere in the menu the window has no row for one.
+        controls = self.controls(TITLE)
+        self.assertEqual(controls["client"], [508, 175])
+        self.assertEqual([c["class"].lower() for c in controls["controls"]],
+                         ["button", "button", "combobox"])
         for record in records:
             self.assertEqual(record["command_line"], '"setup files\\install me.exe"')
             self.assertEqual((record["use_show_window"], record["show_window"]), ("1", "2"))
@@ -193,21 +223,27 @@ class WindowTest(unittest.TestCase):
         self.assert_exits(0)
         self.assertEqual(len(self.records()), 1)
 
-    def test_the_layout_follows_the_screens_dpi(self):
-        self.full_medium()
+    @contextlib.contextmanager
+    def screen_dpi(self, dpi):
+        """The programs started inside run at `dpi` dots per inch, and later ones at 96 again."""
         set_dpi = ["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
-                   "/t", "REG_DWORD", "/d", "144", "/f"]
+                   "/t", "REG_DWORD", "/d", str(dpi), "/f"]
         self.assertEqual(subprocess.run(set_dpi, env=self.desktop.env,
                                         capture_output=True).returncode, 0)
         try:
+            yield
+        finally:
+            subprocess.run(["wine", "reg", "delete", r"HKCU\Control Panel\Desktop", "/v",
+                            "LogPixels", "/f"], env=self.desktop.env, capture_output=True)
+
+    def test_the_layout_follows_the_screens_dpi(self):
+        self.full_medium()
+        with self.screen_dpi(144):
             self.start()
             window = self.desktop.wait_titled(TITLE, program=self.program)
             self.check_picture(window, scale=1.5)
             self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
             self.wait_for_records(1)
-        finally:
-            subprocess.run(["wine", "reg", "delete", r"HKCU\Control Panel\Desktop", "/v",
-                            "LogPixels", "/f"], env=self.desktop.env, capture_output=True)
 
     def test_the_open_list_is_as_wide_as_its_longest_caption(self):
         self.write_menu(TITLE, "$null$", "2", "Short", "$null$",
@@ -260,6 +296,133 @@ class WindowTest(unittest.TestCase):
         stderr = self.program.stderr.read().decode("utf-8", "replace")
         self.assertIn("splash.png", stderr)
         self.assertIn("not a picture", stderr)
+
+    # --- directives ---
+
+    # One line of arguments with everything a splitter can get wrong: quotes around a blank, two
+    # backslashes before a quote (one backslash, and the quote opens), one backslash before a quote
+    # (a quote in the word), a letter outside ASCII and an empty word.
+    ARGUMENTS = '/S "C:\\Program Files\\x" a\\\\"b c" d\\"e Zo\u00eb ""'
+    # The words of ARGUMENTS by Windows' rules, which the Linux menu applies itself.
+    WORDS = ["/S", "C:\\Program Files\\x", "a\\b c", 'd"e', "Zo\u00eb", ""]
+
+    def test_directives_choose_the_entries_and_shape_each_start(self):
+        shutil.copy(RECORDER, self.write("setup\\install.exe", b""))
+        os.makedirs(os.path.join(self.medium, "programs", "sub"))
+        self.write_menu(TITLE, "$null$", "5",
+                        "'#system: linux", "'#arguments: for Linux", "On Linux", "setup\\install.exe",
+                        "'#system: windows", "'#arguments: " + self.ARGUMENTS,
+                        "'#directory: programs\\sub", "Install", "setup\\install.exe",
+                        "Plain", "setup\\install.exe",
+                        "'#run-as: administrator", "'#arguments: " + self.ARGUMENTS,
+                        "'#directory: programs\\sub", "As administrator", "setup\\install.exe",
+                        "'#after-launch: close", "Install and close", "setup\\install.exe")
+        self.start()
+        window = self.desktop.wait_titled(TITLE, program=self.program)
+        self.assertEqual(self.controls(TITLE)["controls"][2]["items"][1:],
+                         ["Install", "Plain", "As administrator", "Install and close"])
+
+        self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+        started = self.wait_for_records(1)[0]
+        # Passed on exactly as written, and split by the program into the words Linux gets.
+        # The path in full, which the program, started in another folder, can find itself by.
+        program = self.windows_path("setup\\install.exe")
+        self.assertEqual(started["command_line"], f'"{program}" ' + self.ARGUMENTS)
+        self.assertEqual(started["args"], [program] + self.WORDS)
+        self.assertEqual(started["cwd"].rstrip("\\").lower(),
+                         self.windows_path("programs\\sub").lower())
+
+        # An entry without directives starts as it always did: no arguments, the menu's folder.
+        self.desktop.keys(window, "Down", "Return")
+        started = self.wait_for_records(2)[1]
+        self.assertEqual(started["command_line"], '"setup\\install.exe"')
+        self.assertEqual(started["cwd"].rstrip("\\").lower(), self.windows_path().lower())
+        self.assertIsNone(self.program.poll(), "the menu must stay open after a launch")
+
+        # Through the shell's elevation prompt (Wine has none): the same words, folder and show
+        # state. The shell passes the path in full.
+        self.desktop.keys(window, "Down", "Return")
+        started = self.wait_for_records(3)[2]
+        self.assertEqual(started["args"][1:], self.WORDS)
+        self.assertEqual(started["cwd"].rstrip("\\").lower(),
+                         self.windows_path("programs\\sub").lower())
+        self.assertEqual((started["use_show_window"], started["show_window"]), ("1", "2"))
+
+        # The menu ends once the program has started, which may write its record later.
+        self.desktop.keys(window, "Down", "Return")
+        self.assert_exits(0)
+        self.assertEqual(len(self.wait_for_records(4)), 4)
+
+    def test_the_description_row_shows_the_chosen_entrys_description(self):
+        shutil.copy(RECORDER, self.write("setup\\install.exe", b""))
+        description = "Installs Zo\u00eb's tools & data"
+        self.write_menu(TITLE, "$null$", "2",
+                        "'#description: " + description, "Install", "setup\\install.exe",
+                        "Leave", "$exit$")
+        # At 1.5 times the design's DPI, so that a row laid out in design pixels shows.
+        with self.screen_dpi(144):
+            self.start()
+            window = self.desktop.wait_titled(TITLE, program=self.program)
+        controls = self.controls(TITLE)
+        # The client area grows by one row; the row lies under the list, after it in z-order.
+        self.assertEqual(controls["client"], [762, 303])  # 7620 x (2625 + 405) twips
+        self.assertEqual([c["class"].lower() for c in controls["controls"]],
+                         ["button", "button", "combobox", "static"])
+        row = controls["controls"][3]
+        self.assertEqual(row["rect"], [24, 260, 722, 32])  # 240, 2595, 7215, 315 twips
+        self.assertEqual(row["text"], "")  # the prompt has none
+        self.assertFalse(row["style"] & 0x00010000, "the row must take no focus (WS_TABSTOP)")
+        # SS_NOPREFIX: '&' shows as written rather than underline the next letter; SS_ENDELLIPSIS.
+        self.assertEqual(row["style"] & 0x4080, 0x4080)
+
+        row_text = lambda: self.controls(TITLE)["controls"][3]["text"]  # noqa: E731
+        # Left from Go_Box goes round to the list, as without the row: the arrows never stop on it.
+        self.desktop.keys(window, "Left", "Down")
+        wait_until(lambda: row_text() == description, 20, interval=0.2, what="the description")
+        self.desktop.keys(window, "Down")
+        wait_until(lambda: row_text() == "", 20, interval=0.2, what="an empty description row")
+        # Tab from the list goes round to Go_Box, never onto the row: Return launches.
+        self.desktop.keys(window, "Up", "Tab", "Return")
+        self.wait_for_records(1)
+
+    def test_a_link_opens_in_the_users_browser(self):
+        # A quote would end the handler's "%1" and pass it arguments of the link's own.
+        link = 'https://example.org/setup?lang=de&step=1&q=a" --new-profile "b'
+        shutil.copy(RECORDER, os.path.join(self.medium, "browser.exe"))
+        # A stand-in browser for https links, put back as it was afterwards. Wine's shell reads
+        # the handler from the machine's classes alone, not from the user's (HKCU\Software\Classes).
+        key = r"HKLM\Software\Classes\https\shell\open\command"
+        before = self.desktop.run("wine", "reg", "query", key, "/ve")
+        previous = re.search(r"REG_SZ\s+(.*\S)", before.stdout) if before.returncode == 0 else None
+        browser = f'"{self.windows_path()}\\browser.exe" "%1"'
+        add = ["wine", "reg", "add", key, "/ve", "/d", browser, "/f"]
+        self.assertEqual(self.desktop.run(*add).returncode, 0)
+        try:
+            self.write_menu(TITLE, "$null$", "1", "Our website", link)
+            self.start()
+            window = self.desktop.wait_titled(TITLE, program=self.program)
+            self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+            opened = self.wait_for_records(1)[0]
+            self.assertEqual(opened["args"][1:], [link.replace('"', "%22").replace(" ", "%20")])
+            self.assertEqual(opened["show_window"], "1")  # shown, not minimised as programs are
+            self.assert_no_box()
+        finally:
+            if previous:
+                self.desktop.run("wine", "reg", "add", key, "/ve", "/d", previous.group(1), "/f")
+            else:
+                self.desktop.run("wine", "reg", "delete", key, "/f")
+
+    def test_a_batch_file_whose_arguments_cmd_would_expand_is_not_started(self):
+        self.write("setup.bat", "@echo %1> started.txt\r\n")
+        self.write_menu(TITLE, "$null$", "1", "'#arguments: /dir %TEMP%", "Setup", "setup.bat")
+        self.start()
+        window = self.desktop.wait_titled(TITLE, program=self.program)
+        self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+        self.desktop.wait_titled("Kestova", program=self.program)
+        # The start is refused before anything runs, and the warning says why.
+        texts = [c["text"] for c in self.controls("Kestova")["controls"]]
+        self.assertTrue(any(text.startswith('Can\'t start "setup.bat": it is a batch file')
+                            for text in texts), texts)
 
 
 if __name__ == "__main__":

@@ -20,16 +20,16 @@ constexpr wchar_t kWindowClass[] = L"Tolvar_Autorun";  // the form's name (kForm
 constexpr int kMenuId = 101;
 constexpr int kGoBoxId = 102;
 constexpr int kExitBoxId = 103;
+constexpr int kDescriptionId = 104;
 constexpr int kIconId = 1;  // the application icon in the resources
 // Fixed size: no sizing border and no maximise box.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class,
                  const wchar_t* caption, DWORD style, const RECT& rect, int id) {
-  return CreateWindowExW(0, window_class, caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style,
-                         rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                         nullptr);
+  return CreateWindowExW(0, window_class, caption, WS_CHILD | WS_VISIBLE | style, rect.left,
+                         rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
 std::string LastErrorText() { return SystemErrorText(GetLastError()); }
@@ -103,24 +103,36 @@ Result MenuWindow::Create() {
 }
 
 HWND MenuWindow::CreateControl(const ControlLayout& layout) {
+  // The arrow keys move the focus within a group, which runs from a control marked WS_GROUP to
+  // the next one, round the end: the focusable controls form one from the first of the keyboard
+  // order on, so that an arrow never reaches a control after them.
+  const DWORD focus_style =
+      (layout.tab_position >= 0 ? WS_TABSTOP : 0) | (layout.tab_position == 0 ? WS_GROUP : 0);
   switch (layout.control) {
     case Control::kGoBox:
       go_box_ = CreateChild(window_, instance_, L"BUTTON", Widen(layout.design_caption).c_str(),
-                            BS_DEFPUSHBUTTON, ControlRect(layout, dpi_), kGoBoxId);
+                            focus_style | BS_DEFPUSHBUTTON, ControlRect(layout, dpi_), kGoBoxId);
       return go_box_;
     case Control::kExitBox:
       exit_box_ = CreateChild(window_, instance_, L"BUTTON", Widen(layout.design_caption).c_str(),
-                              BS_PUSHBUTTON, ControlRect(layout, dpi_), kExitBoxId);
+                              focus_style | BS_PUSHBUTTON, ControlRect(layout, dpi_), kExitBoxId);
       return exit_box_;
     case Control::kMenu:
-      menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_VSCROLL,
-                          MenuRect(dpi_), kMenuId);
+      menu_ = CreateChild(window_, instance_, L"COMBOBOX", L"",
+                          focus_style | CBS_DROPDOWNLIST | WS_VSCROLL, MenuRect(dpi_), kMenuId);
       return menu_;
+    case Control::kDescription:
+      // A group of its own, which the arrow keys never enter; made after the list, it follows
+      // the list in the z-order, where screen readers look for what belongs to it. The text
+      // shows as written ('&' too), cut with an ellipsis.
+      description_ = CreateChild(window_, instance_, L"STATIC", L"",
+                                 focus_style | WS_GROUP | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+                                 ControlRect(layout, dpi_), kDescriptionId);
+      return description_;
     case Control::kSplash:
-    case Control::kDescription:  // not among the designed controls yet
       break;
   }
-  SetLastError(ERROR_INVALID_PARAMETER);  // the picture area takes no focus
+  SetLastError(ERROR_INVALID_PARAMETER);  // the picture area is painted on the window
   return nullptr;
 }
 
@@ -132,16 +144,20 @@ HWND MenuWindow::ControlHandle(Control control) const {
       return exit_box_;
     case Control::kMenu:
       return menu_;
+    case Control::kDescription:
+      return description_;
     case Control::kSplash:
-    case Control::kDescription:  // not among the designed controls yet
       break;
   }
   return window_;
 }
 
 RECT MenuWindow::WindowRect(UINT dpi, const RECT* suggested) const {
+  // The description row, when the menu has one, adds to the designed client area.
+  const int height_twips =
+      kClientHeightTwips + (description_ != nullptr ? kDescriptionRowTwips : 0);
   const SIZE client = {TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
-                       TwipsToPixels(kClientHeightTwips, static_cast<int>(dpi))};
+                       TwipsToPixels(height_twips, static_cast<int>(dpi))};
   const SIZE outer = WindowSizeForClient(client, kWindowStyle, 0, dpi);
   POINT origin;
   if (suggested != nullptr) {
@@ -165,8 +181,9 @@ RECT MenuWindow::MenuRect(UINT dpi) {
 void MenuWindow::ApplyFont(UINT dpi) {
   const HFONT old_font = font_;
   font_ = CreateMessageFont(dpi);
-  for (HWND control : {go_box_, exit_box_, menu_}) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  for (HWND control : {go_box_, exit_box_, menu_, description_}) {
+    if (control != nullptr)
+      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   }
   if (old_font != nullptr) DeleteObject(old_font);
   const RECT menu = ControlRect(kMenuLayout, dpi);
@@ -185,6 +202,7 @@ void MenuWindow::ApplyLayout(UINT dpi, const RECT* suggested_window) {
   place(go_box_, ControlRect(kGoBoxLayout, dpi));
   place(exit_box_, ControlRect(kExitBoxLayout, dpi));
   place(menu_, MenuRect(dpi));
+  if (description_ != nullptr) place(description_, ControlRect(kDescriptionLayout, dpi));
   ApplyFont(dpi);
   InvalidateRect(window_, nullptr, TRUE);
 }
@@ -257,7 +275,7 @@ void MenuWindow::AddListItem(int position, std::string_view text) {
   std::wstring caption = Widen(text);
   SendMessageW(menu_, CB_INSERTSTRING, static_cast<WPARAM>(position),
                reinterpret_cast<LPARAM>(caption.c_str()));
-  KeepIfLongest(std::move(caption));
+  longest_captions_.Keep(std::move(caption));
 }
 
 void MenuWindow::EndListFilling() {
@@ -268,33 +286,8 @@ void MenuWindow::EndListFilling() {
   InvalidateRect(menu_, nullptr, TRUE);
 }
 
-void MenuWindow::KeepIfLongest(std::wstring caption) {
-  constexpr size_t kMeasured = 32;
-  if (longest_captions_.size() == kMeasured && caption.size() <= longest_captions_.back().size()) {
-    return;
-  }
-  const auto place = std::upper_bound(
-      longest_captions_.begin(), longest_captions_.end(), caption,
-      [](const std::wstring& a, const std::wstring& b) { return a.size() > b.size(); });
-  longest_captions_.insert(place, std::move(caption));
-  if (longest_captions_.size() > kMeasured) longest_captions_.pop_back();
-}
-
 void MenuWindow::WidenOpenList() {
-  // Only the longest few captions by length are measured, as they were added: the widest is
-  // always among them, and measuring thousands, or asking the list for them, slows the start.
-  const HDC dc = GetDC(menu_);
-  const HGDIOBJ previous = SelectObject(dc, font_);
-  int widest = 0;
-  for (const std::wstring& caption : longest_captions_) {
-    SIZE size = {};
-    if (GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size)) {
-      widest = std::max(widest, static_cast<int>(size.cx));
-    }
-  }
-  SelectObject(dc, previous);
-  ReleaseDC(menu_, dc);
-  longest_captions_ = {};
+  const int widest = longest_captions_.MeasureWidest(menu_, font_);
   // The row's margins and the scroll bar beside the text, up to the screen's width.
   const int wanted = widest + 2 * GetSystemMetrics(SM_CXEDGE) + 4 * GetSystemMetrics(SM_CXBORDER) +
                      GetSystemMetrics(SM_CXVSCROLL);
@@ -353,7 +346,7 @@ LRESULT CALLBACK MenuWindow::WindowProcedure(HWND window, UINT message, WPARAM w
   if (self == nullptr) return DefWindowProcW(window, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->window_ = self->menu_ = self->go_box_ = self->exit_box_ = nullptr;
+    self->window_ = self->menu_ = self->go_box_ = self->exit_box_ = self->description_ = nullptr;
     return DefWindowProcW(window, message, wparam, lparam);
   }
   if (self->window_ == nullptr) self->window_ = window;
@@ -404,8 +397,17 @@ LRESULT MenuWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(window_, message, wparam, lparam);
 }
 
-void MenuWindow::ShowDescriptionRow() {}
+void MenuWindow::ShowDescriptionRow() {
+  if (description_ != nullptr) return;
+  // Without the row the menu works as before: a control that cannot be made leaves the window
+  // as designed, and the descriptions unshown.
+  if (CreateControl(kDescriptionLayout) == nullptr) return;
+  // The window is still hidden: it grows and is centred again, with the row at the window's DPI.
+  ApplyLayout(dpi_, nullptr);
+}
 
-void MenuWindow::SetDescription(const std::string&) {}
+void MenuWindow::SetDescription(const std::string& text) {
+  if (description_ != nullptr) SetWindowTextW(description_, Widen(text).c_str());
+}
 
 }  // namespace tolvar

@@ -1,6 +1,7 @@
-// Win32 only: the window Tolvar_Autorun (a picture area, the drop-down list Menu and the buttons
-// Go_Box and Exit_Box) and MenuView carried out on it. It draws and forwards its four events
-// through the hooks below; what they mean is the form's business.
+// Win32 only: the window Tolvar_Autorun (a picture area, the drop-down list Menu, the buttons
+// Go_Box and Exit_Box, and the description row when the menu has one) and MenuView carried out on
+// it. It draws and forwards its four events through the hooks below; what they mean is the form's
+// business.
 #ifndef TOLVAR_MENU_WINDOW_WIN32_MENU_WINDOW_H_
 #define TOLVAR_MENU_WINDOW_WIN32_MENU_WINDOW_H_
 
@@ -8,11 +9,11 @@
 
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
+#include "menu_window/win32/longest_captions.h"
 #include "picture/picture_loader.h"
 
 namespace tolvar {
@@ -67,7 +68,6 @@ class MenuWindow : public MenuView, public MenuEvents {
   void EndListFilling();
   // The open list is as wide as the longest caption, up to the screen: the few longest by length
   // are kept as they are added and measured once the list is filled.
-  void KeepIfLongest(std::wstring caption);
   void WidenOpenList();
   RECT SplashRect() const;
 
@@ -76,6 +76,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   HWND menu_ = nullptr;
   HWND go_box_ = nullptr;
   HWND exit_box_ = nullptr;
+  HWND description_ = nullptr;  // the description row, once the form asks for it
   HFONT font_ = nullptr;
   HICON large_icon_ = nullptr;
   HICON small_icon_ = nullptr;
@@ -83,7 +84,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   SplashPicture splash_;
   HWND saved_focus_ = nullptr;  // the control that had the focus when the window was deactivated
   bool filling_list_ = false;   // redraw of Menu is off while the form fills it
-  std::vector<std::wstring> longest_captions_;  // the longest first, until the list is filled
+  LongestCaptions longest_captions_;  // until the list is filled
 };
 
 }  // namespace tolvar

@@ -1,15 +1,17 @@
 // Test helper: the program the program-start tests and the end-to-end tests launch. It writes down
-// how it was started (its own file, its arguments, its current directory, its standard input, its
-// session or its show state) into the file that TOLVAR_START_RECORD names, then ends; when that
-// file is there already, from an earlier start, into the first free of NAME-2, NAME-3 and so on. A
-// record appears whole or not at all, so a test that waits for it never reads half of one. On
-// Windows it is a program without a console, as a medium's setup program is, so that no console
-// window takes the focus.
+// how it was started (its own file, its command line and the words Windows splits it into, or its
+// arguments, its current directory, its standard input, its session or its show state) into the
+// file that TOLVAR_START_RECORD names, then ends; when that file is there already, from an earlier
+// start, into the first free of NAME-2, NAME-3 and so on. A record appears whole or not at all, so
+// a test that waits for it never reads half of one. On Windows it is a program without a console,
+// as a medium's setup program is, so that no console window takes the focus.
 #include <cstdio>
 #include <string>
 
 #ifdef _WIN32
 #include <windows.h>
+// shellapi.h needs the Windows types above it.
+#include <shellapi.h>
 #else
 #include <errno.h>
 #include <limits.h>
@@ -40,6 +42,12 @@ int Record() {
   std::string text =
       "exe=" + Utf8(std::wstring(buffer, GetModuleFileNameW(nullptr, buffer, MAX_PATH))) + "\n";
   text += "command_line=" + Utf8(GetCommandLineW()) + "\n";
+  // The words as a Windows program splits its command line, one "arg" each, as on POSIX.
+  int count = 0;
+  if (wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 0; i < count; ++i) text += "arg=" + Utf8(words[i]) + "\n";
+    LocalFree(words);
+  }
   text += "cwd=" + Utf8(std::wstring(buffer, GetCurrentDirectoryW(MAX_PATH, buffer))) + "\n";
   STARTUPINFOW startup;
   GetStartupInfoW(&startup);

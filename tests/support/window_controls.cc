@@ -1,0 +1,117 @@
+// Test helper, Win32 only: what the controls of a running program's window hold, as the system
+// itself reports them, for the end-to-end tests that cannot see inside a Wine window from X.
+//   tolvar_window_controls.exe TITLE
+// prints, as one JSON object in UTF-8, the client size of the visible top-level window titled
+// exactly TITLE and each of its child windows in z-order: class, text, place in the client area,
+// style, and a list's items. Ends with 1 when there is no such window.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string utf8(size, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+std::string Json(const std::wstring& text) {
+  std::string quoted = "\"";
+  for (const char c : Utf8(text)) {
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (static_cast<unsigned char>(c) < 0x20) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+      quoted += escaped;
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
+// A control's text through WM_GETTEXT, which the system carries across processes.
+std::wstring ControlText(HWND control) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+    return L"";
+  }
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(control, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
+                      SMTO_ABORTIFHUNG, 5000, &copied);
+  text.resize(copied);
+  return text;
+}
+
+// The items of a combo box, each through CB_GETLBTEXT.
+std::string ComboItems(HWND combo) {
+  std::string items = "[";
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, i, 0);
+    std::wstring item(length > 0 ? length + 1 : 1, L'\0');
+    const LRESULT copied = SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&item[0]));
+    item.resize(copied > 0 ? copied : 0);
+    items += (i > 0 ? ", " : "") + Json(item);
+  }
+  return items + "]";
+}
+
+struct Search {
+  const wchar_t* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindTitled(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<Search*>(parameter);
+  if (IsWindowVisible(window) && ControlText(window) == search->title) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 2) return 2;
+  Search search = {argv[1], nullptr};
+  EnumWindows(FindTitled, reinterpret_cast<LPARAM>(&search));
+  if (search.found == nullptr) return 1;
+  RECT client = {};
+  GetClientRect(search.found, &client);
+  std::string json = "{\"client\": [" + std::to_string(client.right) + ", " +
+                     std::to_string(client.bottom) + "], \"controls\": [";
+  bool first = true;
+  // The children in z-order, the order in which screen readers and the dialog keys meet them.
+  for (HWND child = GetWindow(search.found, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t class_name[64] = L"";
+    GetClassNameW(child, class_name, 64);
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, search.found, reinterpret_cast<POINT*>(&rect), 2);
+    json += std::string(first ? "" : ", ") + "{\"class\": " + Json(class_name) +
+            ", \"text\": " + Json(ControlText(child)) + ", \"rect\": [" +
+            std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " +
+            std::to_string(rect.right - rect.left) + ", " + std::to_string(rect.bottom - rect.top) +
+            "], \"style\": " + std::to_string(GetWindowLongW(child, GWL_STYLE) & 0xffffffffu);
+    if (lstrcmpiW(class_name, L"ComboBox") == 0) json += ", \"items\": " + ComboItems(child);
+    json += "}";
+    first = false;
+  }
+  json += "]}\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), json.data(), static_cast<DWORD>(json.size()), &written,
+            nullptr);
+  return 0;
+}
