@@ -93,5 +93,21 @@ TEST_F(LanguageMenuTest, TheAuthorsOwnTextsReplaceTheProgramsOnlyWhereGiven) {
   EXPECT_EQ(form_->CurrentEntry().Caption, "Bitte wählen...");
 }
 
+TEST_F(LanguageMenuTest, DirectionAndPictureDescriptionReachTheWindowBeforeTheTitle) {
+  medium_.WriteDefinition(
+      "'#direction: right-to-left\n'#picture-description: A lighthouse at dusk\n"
+      "T\n$null$\n1\nA\n$null$\n");
+  ASSERT_FALSE(Load({}));
+  EXPECT_EQ(std::vector<std::string>(view_->calls.begin(), view_->calls.begin() + 3),
+            (std::vector<std::string>{"SetRightToLeft",
+                                      "SetPictureDescription A lighthouse at dusk", "SetTitle T"}));
+
+  medium_.WriteDefinition(
+      "'#direction: right-to-left\n'#direction: left-to-right\n'#direction: upwards\n"
+      "T\n$null$\n1\nA\n$null$\n");
+  ASSERT_FALSE(Load({}));
+  EXPECT_EQ(view_->calls.at(0), "SetTitle T");  // the last valid one holds; no picture text
+}
+
 }  // namespace
 }  // namespace tolvar

@@ -32,7 +32,12 @@ class Loading : public DefinitionSink {
  public:
   Loading(MenuView& view, System system) : view_(view), system_(system) {}
 
-  void Title(std::string_view title, int64_t) override { view_.SetTitle(std::string(title)); }
+  // The menu's own directives stand above the title: they are all read once it comes.
+  void Title(std::string_view title, int64_t) override {
+    if (right_to_left_) view_.SetRightToLeft();
+    if (!picture_description_.empty()) view_.SetPictureDescription(picture_description_);
+    view_.SetTitle(std::string(title));
+  }
   Result Splash(const std::string& splash, int64_t) override {
     if (splash == kNullKeyword || !FileExists(splash)) return Result::Ok();
     return view_.ShowSplash(splash);
@@ -101,6 +106,14 @@ class Loading : public DefinitionSink {
       case DirectiveName::kNotFoundMessage:
         kept = &not_found_message;
         break;
+      case DirectiveName::kDirection:
+        if (DirectiveValueAllowed(directive.name, directive.value)) {
+          right_to_left_ = directive.value == "right-to-left";
+        }
+        return;
+      case DirectiveName::kPictureDescription:
+        picture_description_ = directive.value;
+        return;
       default:
         return;
     }
@@ -118,6 +131,8 @@ class Loading : public DefinitionSink {
  private:
   MenuView& view_;
   const System system_;
+  bool right_to_left_ = false;
+  std::string picture_description_;
   EntryDirectives pending_;  // for the entry numbered pending_entry_, until its command is read
   int pending_entry_ = 0;
   bool entries_begun_ = false;

@@ -31,6 +31,8 @@ class KeepingView : public MenuView {
   int ReadListPosition() override { return selected_; }
   void SetButtonCaption(Button, const std::string&) override {}
   void Warn(const std::string&, const std::string&) override {}
+  void SetRightToLeft() override {}
+  void SetPictureDescription(const std::string&) override {}
   void ShowDescriptionRow() override {}
   void SetDescription(const std::string&) override {}
   void Close() override {}

@@ -20,6 +20,16 @@ class MenuView {
   // Replaces the text of the window's title bar.
   virtual void SetTitle(const std::string& title) = 0;
 
+  // Lays the window out from right to left, as the system mirrors a right-to-left dialog: the list
+  // and the buttons change sides and text aligns right; the picture is drawn as it is. Called at
+  // most once, before anything else of the file is shown, only when the menu file asks for it.
+  virtual void SetRightToLeft() = 0;
+
+  // What a screen reader says for Splash. Called at most once, before the picture is shown, only
+  // when the menu file gives a description; without one the picture is decoration, which screen
+  // readers pass over.
+  virtual void SetPictureDescription(const std::string& text) = 0;
+
   // Switches Splash to stretch mode (the picture fills the area, proportions not kept), then loads
   // the picture file at `path` and shows it. A failure leaves Splash empty and returns the reason.
   virtual Result ShowSplash(const std::string& path) = 0;

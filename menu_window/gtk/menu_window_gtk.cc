@@ -229,4 +229,9 @@ void GtkMenuWindow::SetDescription(const std::string& text) {
   atk_object_set_description(gtk_widget_get_accessible(menu_->widget()), text.c_str());
 }
 
+// Not built yet: the window stays left to right, and the picture decoration.
+void GtkMenuWindow::SetRightToLeft() {}
+
+void GtkMenuWindow::SetPictureDescription(const std::string&) {}
+
 }  // namespace tolvar

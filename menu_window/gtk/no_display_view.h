@@ -20,6 +20,8 @@ class NoDisplayView : public MenuView {
   int ReadListPosition() override { return selected_; }
   void SetButtonCaption(Button, const std::string&) override {}
   void Warn(const std::string& text, const std::string& title) override;
+  void SetRightToLeft() override {}
+  void SetPictureDescription(const std::string&) override {}
   void ShowDescriptionRow() override {}
   void SetDescription(const std::string&) override {}
   void Close() override {}

@@ -410,4 +410,9 @@ void MenuWindow::SetDescription(const std::string& text) {
   if (description_ != nullptr) SetWindowTextW(description_, Widen(text).c_str());
 }
 
+// Not built yet: the window stays left to right, and the picture decoration.
+void MenuWindow::SetRightToLeft() {}
+
+void MenuWindow::SetPictureDescription(const std::string&) {}
+
 }  // namespace tolvar

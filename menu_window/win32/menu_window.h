@@ -47,6 +47,8 @@ class MenuWindow : public MenuView, public MenuEvents {
   int ReadListPosition() override;
   void SetButtonCaption(Button button, const std::string& caption) override;
   void Warn(const std::string& text, const std::string& title) override;
+  void SetRightToLeft() override;
+  void SetPictureDescription(const std::string& text) override;
   void ShowDescriptionRow() override;
   void SetDescription(const std::string& text) override;
   void Close() override;

@@ -43,6 +43,10 @@ class FakeMenuView : public MenuView {
   void Warn(const std::string& text, const std::string& title) override {
     calls.push_back("Warn " + title + ": " + text);
   }
+  void SetRightToLeft() override { calls.push_back("SetRightToLeft"); }
+  void SetPictureDescription(const std::string& text) override {
+    calls.push_back("SetPictureDescription " + text);
+  }
   void ShowDescriptionRow() override { calls.push_back("ShowDescriptionRow"); }
   void SetDescription(const std::string& text) override {
     calls.push_back("SetDescription " + text);
