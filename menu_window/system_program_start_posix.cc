@@ -47,6 +47,14 @@ Result LaunchDefaultForUri(const char* uri) {
   const bool opened = g_app_info_launch_default_for_uri(uri, context, &error);
   if (no_bus) g_unsetenv("DBUS_SESSION_BUS_ADDRESS");
   g_object_unref(context);
+  // An application the desktop starts over the bus gets its request in a message that may still
+  // be queued: a menu that closes after the launch must not take it down with it.
+  if (opened && !no_bus) {
+    if (GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr)) {
+      g_dbus_connection_flush_sync(bus, nullptr, nullptr);
+      g_object_unref(bus);
+    }
+  }
   if (opened) return Result::Ok();
   Result failure = Result::Failure(error != nullptr ? error->message : "unknown error");
   g_clear_error(&error);
