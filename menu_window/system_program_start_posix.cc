@@ -1,6 +1,7 @@
 // POSIX body of SystemProgramStart: posix_spawn of the path itself with the argument words the core
-// split, never through a shell, in a session of its own; a file the system will not run, and a
-// link, go to the desktop's default application through GIO. What is started, and with what, is
+// split, never through a shell, in a session of its own; a file that is plainly a program but that
+// the medium gives no execute permission, through the loader or interpreter that runs it anyway;
+// a file the system will not run, and a link, go to the desktop's default application through GIO. What is started, and with what, is
 // the form's decision and the core's splitting: nothing of that policy belongs here.
 #include <errno.h>
 #include <fcntl.h>
@@ -8,6 +9,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +27,7 @@
 #include "shared_routines/case_match.h"
 #include "shared_routines/command_line_words.h"
 #include "shared_routines/native_path.h"
+#include "shared_routines/plain_program.h"
 #include "shared_routines/quoted_text.h"
 
 extern char** environ;
@@ -141,6 +144,25 @@ int Spawn(const std::string& path, const SpawnPlan& plan, pid_t* child) {
   return error;
 }
 
+// The first bytes of the file at `native`, enough to tell a program by; "" when it cannot be read.
+std::string ReadHead(const std::string& native) {
+  std::string head(kProgramHeadBytes, '\0');
+  const int fd = open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::string();
+  const ssize_t got = read(fd, &head[0], head.size());
+  close(fd);
+  head.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return head;
+}
+
+// Whether the file system holding `native` forbids running programs from it (noexec), which
+// keeps even the dynamic loader from mapping an executable there; a script's interpreter only
+// reads it.
+bool MountedWithoutPrograms(const std::string& native) {
+  struct statvfs file_system;
+  return statvfs(native.c_str(), &file_system) == 0 && (file_system.f_flag & ST_NOEXEC) != 0;
+}
+
 // Collects the child's exit status when it ends, so that no zombie stays behind while the menu
 // runs. Only this one process is waited for: the toolkit reaps the children it starts itself and
 // must not find them gone, which rules out waiting for any child or ignoring SIGCHLD.
@@ -188,9 +210,26 @@ Result SystemProgramStart::StartFile(const LaunchRequest& request) {
     ReapWhenItEnds(child);
     return Result::Ok();
   }
-  // No execute permission (or a medium mounted without it), or no format the system can run: a
-  // document, most likely, which the person expects to see opened. A document takes no arguments
-  // (as on Windows, where they are ignored for one) and opens where the desktop opens it.
+  // No execute permission: where the file is plainly a program, the medium took the permission
+  // away (a FAT32 stick, an image without Rock Ridge), and the program that would run it anyway
+  // runs it from the file's bytes alone.
+  if (error == EACCES) {
+    const ProgramRunner runner = PlainProgramRunner(ReadHead(native));
+    if (runner.kind != ProgramRunner::Kind::kNone &&
+        !(runner.kind == ProgramRunner::Kind::kElf && MountedWithoutPrograms(native))) {
+      SpawnPlan through{{runner.words.begin() + 1, runner.words.end()}, plan.directory};
+      through.arguments.push_back(native);
+      through.arguments.insert(through.arguments.end(), plan.arguments.begin(),
+                               plan.arguments.end());
+      if (Spawn(runner.words[0], through, &child) == 0) {
+        ReapWhenItEnds(child);
+        return Result::Ok();
+      }
+    }
+  }
+  // Or no format the system can run: a document, most likely, which the person expects to see
+  // opened. A document takes no arguments (as on Windows, where they are ignored for one) and
+  // opens where the desktop opens it.
   if (error == EACCES || error == ENOEXEC) {
     const Result opened = desktop_open_(native);
     if (opened.ok) return opened;

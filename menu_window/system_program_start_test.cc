@@ -224,6 +224,37 @@ TEST(SystemProgramStartTest, StartsWithTheSplitWordsInTheNamedFolderWithNothingT
   EXPECT_TRUE(opened.empty());
 }
 
+TEST(SystemProgramStartTest, AProgramTheMediumGaveNoExecutePermissionStillStarts) {
+  // As on a FAT32 stick or an image without Rock Ridge: the bits are gone, the files are programs.
+  ScratchMedium medium;
+  ScopedEnvironment environment;
+  PlaceRecorder(medium, "setup");
+  const std::string recorder = (TestProgramDirectory() / "tolvar_start_recorder").string();
+  medium.Write("install.sh", "#!/bin/sh -e\nexec '" + recorder + "' from-script \"$@\"\n");
+  medium.Write("notes.txt", "#! is only a document's first words here\n");
+  for (const char* name : {"setup", "install.sh", "notes.txt"}) {
+    fs::permissions(name, fs::perms::owner_read | fs::perms::group_read);
+  }
+  Values opened;
+  SystemProgramStart start(RecordingDesktop(&opened));
+
+  fs::path expected = ExpectRecord(medium, "elf", environment);
+  ASSERT_TRUE(start.Start(LaunchRequest{"setup", "a \"b c\"", "", false}).ok);
+  Record record = WaitForRecord(expected);
+  ASSERT_FALSE(record.empty()) << "the program without its bit did not start";
+  EXPECT_EQ(record["arg"], (Values{"./setup", "a", "b c"}));
+
+  expected = ExpectRecord(medium, "script", environment);
+  ASSERT_TRUE(start.Start(LaunchRequest{"install.sh", "x", "", false}).ok);
+  record = WaitForRecord(expected);
+  ASSERT_FALSE(record.empty()) << "the script without its bit did not start";
+  EXPECT_EQ(record["arg"], (Values{recorder, "from-script", "x"}));
+
+  EXPECT_TRUE(opened.empty());
+  EXPECT_TRUE(start.Start("notes.txt").ok);
+  EXPECT_EQ(opened, Values{"./notes.txt"});
+}
+
 TEST(SystemProgramStartTest, AFolderThatIsNoneStartsNothingAndIsNamed) {
   ScratchMedium medium;
   ScopedEnvironment environment;
