@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "menu_check/execute_permission.h"
 #include "menu_check/path_hint.h"
 #include "menu_form/command_kind.h"
 #include "menu_form/menu_entry.h"
@@ -81,9 +80,7 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
     if (!batch_refusal.empty()) {
       return "Launch on Windows does not start " + QuotedText(command) + ": " + batch_refusal;
     }
-    if (!targets.for_linux || !LacksExecutePermission(command)) return "";
-    return QuotedText(command) +
-           " is a program without the execute permission: Linux will not run it";
+    return "";
   }
   return kNotFound + probe.WhyNotFound(command);
 }

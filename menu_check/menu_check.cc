@@ -12,6 +12,7 @@
 #include "menu_check/caption_width.h"
 #include "menu_check/command_check.h"
 #include "menu_check/directive_check.h"
+#include "menu_check/execute_permission.h"
 #include "menu_check/invisible_characters.h"
 #include "menu_check/medium_probe.h"
 #include "menu_check/path_hint.h"
@@ -172,6 +173,14 @@ class Checker : public DefinitionSink {
     const std::string warning =
         CommandWarning(probe_, command, std::string(directives.given.Arguments), targets);
     if (!warning.empty()) Warn(command_line, entry + ": " + warning);
+    if (warning.empty() && targets.for_linux && LacksExecutePermission(command)) {
+      // The menu starts it anyway; a file manager, or a medium mounted noexec, will not.
+      Note(command_line, entry + ": " + QuotedText(command) +
+                             " is a program without the execute permission: the Linux menu "
+                             "starts it all the same, through the program loader or the "
+                             "interpreter its first line names (an ELF program not from a medium "
+                             "mounted noexec), but a file manager will not run it");
+    }
     if (command == kNullKeyword || command == kExitKeyword || IsLink(command)) return;
     CheckDirectory(entry, directives);
     if (directives.given.RunAsAdministrator && targets.for_linux) {
