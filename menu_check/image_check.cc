@@ -151,7 +151,10 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
         {0, Severity::kWarning,
          "the image has no Rock Ridge extension: Linux shows " +
              std::string(views.joliet ? "its Joliet names" : "its plain names in lower case") +
-             " and keeps no execute permissions; master it with Rock Ridge (-R)",
+             " and no execute permissions (desktops mount it with mode=0400): the menu's "
+             "autorun.sh and the menu start their programs all the same, through the program "
+             "loader or a script's interpreter, but a file manager will not; master it with Rock "
+             "Ridge (xorriso writes it unless told --norock)",
          "."});
   }
   if (targets.for_windows && !views.joliet) {
