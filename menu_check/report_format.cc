@@ -92,17 +92,43 @@ std::string JsonString(const std::string& text) {
   return json + "\"";
 }
 
+// Text for a terminal, one line per finding: a control character from a file's name or its text
+// (ESC, BEL, a line end, DEL, the C1 controls) would retitle or clear the terminal, or start a line
+// that reads as a finding of its own. Each is shown as \xNN (\u00NN for C1) instead.
+std::string TerminalSafe(const std::string& text) {
+  const std::string valid = Utf8Lossy(text);
+  std::string safe;
+  safe.reserve(valid.size());
+  for (size_t i = 0; i < valid.size(); ++i) {
+    const auto c = static_cast<unsigned char>(valid[i]);
+    const auto next = i + 1 < valid.size() ? static_cast<unsigned char>(valid[i + 1]) : 0;
+    char escaped[8];
+    if (c < 0x20 || c == 0x7F) {
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+      safe += escaped;
+    } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      std::snprintf(escaped, sizeof escaped, "\\u%04X", next);
+      safe += escaped;
+      ++i;
+    } else {
+      safe += static_cast<char>(c);
+    }
+  }
+  return safe;
+}
+
 }  // namespace
 
 std::string FormatText(const CheckReport& report, const std::string& file,
                        const std::string& root) {
   std::string text;
   for (const Finding& finding : report.findings) {
-    text += FileShown(finding, file, root);
+    text += TerminalSafe(FileShown(finding, file, root));
     if (finding.line > 0) text += ":" + std::to_string(finding.line);
-    text += std::string(": ") + SeverityName(finding.severity) + ": " + finding.message + "\n";
+    text += std::string(": ") + SeverityName(finding.severity) + ": " +
+            TerminalSafe(finding.message) + "\n";
   }
-  text += file + ": ";
+  text += TerminalSafe(file) + ": ";
   if (report.image_unreadable) return text + "not checked: the image cannot be read\n";
   if (!report.checked) return text + "not checked: the menu file cannot be read\n";
   if (report.entries > 0) text += Counted(report.entries, "entry", "entries") + ", ";

@@ -1,4 +1,5 @@
-// The report as JSON for tools: every string escaped, whatever bytes it holds.
+// The report as JSON for tools and as text for a terminal: every string escaped, whatever bytes
+// it holds.
 #include "menu_check/report_format.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,30 @@ TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {
   EXPECT_NE(json.find("\"exit_status\": 3"), std::string::npos);
   EXPECT_NE(FormatJson(CheckReport(), "x").find("\"findings\": [],\n  \"directives\": []\n}"),
             std::string::npos);
+}
+
+TEST(ReportFormatTest, TextHoldsNoControlByteButOneLineEndPerFinding) {
+  CheckReport report = Sample();
+  report.findings.push_back({0, Severity::kWarning, "two\nlines\r", "bad\x1B]0;title\x07name"});
+  report.findings.push_back({0, Severity::kNote, "x", "forged\nmenu/config.mnu:1: error: y"});
+  const std::string text = FormatText(report, "menu\x1B[2J/config.mnu");
+  size_t lines = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '\n') {
+      ++lines;
+      continue;
+    }
+    EXPECT_FALSE(
+        c < 0x20 || c == 0x7F ||
+        (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F))
+        << "byte " << i << " of:\n"
+        << text;
+  }
+  EXPECT_EQ(lines, report.findings.size() + 1) << text;
+  EXPECT_NE(text.find("bad\\x1B]0;title\\x07name: warning: two\\x0Alines\\x0D\n"),
+            std::string::npos)
+      << text;
 }
 
 }  // namespace
