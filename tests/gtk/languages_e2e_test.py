@@ -12,7 +12,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from desktop import find_accessible, wait_until  # noqa: E402
-from window_e2e_test import BOX_TITLE, PROMPT, MenuWindowTest, quartered_bmp  # noqa: E402
+from window_e2e_test import BOX_TITLE, PROMPT, QUARTERS, MenuWindowTest, quartered_bmp  # noqa: E402
 
 CRITICALS = "CRITICAL|WARNING|Critical|Warning"
 
@@ -27,6 +27,20 @@ def texts(language, prompt, launch, quit_, not_found):
     return menu("'#prompt: " + prompt, "'#launch-caption: " + launch,
                 "'#quit-caption: " + quit_, "'#not-found-message: " + not_found,
                 "Title " + language, "$null$", "1", "Missing " + language, "programs\\missing.sh")
+
+
+def inked_columns(pixel, left, top, width, height):
+    """The columns, from `left`, of the box that hold a dark pixel: text or the list's arrow."""
+    return [x for x in range(width)
+            if any(sum(pixel(left + x, top + y)) < 300 for y in range(2, height - 2))]
+
+
+def widest_gap(pixel, left, top, width, height):
+    """The middle, from `left`, of the widest run of columns without ink between the box's first
+    and last inked columns."""
+    inked = inked_columns(pixel, left, top, width, height)
+    start, end = max(zip(inked, inked[1:]), key=lambda pair: pair[1] - pair[0])
+    return (start + end) / 2
 
 
 class LanguagesTest(MenuWindowTest):
@@ -85,30 +99,48 @@ class LanguagesTest(MenuWindowTest):
         self.desktop.request_close(window)
         self.assertEqual(self.ended(), (0, ""))
 
+    def laid_out(self, direction):
+        """Shows a menu with a picture and a described entry in `direction`, checks which side
+        the texts stand at and that the picture is not flipped, and returns the window's width
+        and {control: (left edge from the window's, width)}."""
+        self.write_menu("'#direction: " + direction, "Title", "art\\quarters.bmp", "1",
+                        "'#description: Says hello", "Hello", "$null$")
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        left, top, width, _ = self.desktop.geometry(window)
+        self.desktop.keys(window, "Tab", "Tab", "Down")
+        tree = wait_until(lambda: (lambda tree: tree if find_accessible(
+            tree, "label", "Says hello") else None)(self.tree()), what="the description")
+        _, _, pixel = self.desktop.capture(window)
+        # The picture is not flipped: its red quarter stays top left.
+        for got, want in zip(pixel(130, 38), QUARTERS[0]):
+            self.assertLessEqual(abs(got - want), 8, pixel(130, 38))
+        # The list's caption and the description stand at the side reading starts from, the
+        # list's arrow at the other.
+        rtl = direction == "right-to-left"
+        x, y, box_width, box_height = self.extents("combo box", tree)
+        gap = widest_gap(pixel, x - left, y - top, box_width, box_height)
+        self.assertEqual(gap < box_width / 2, rtl, "the list's empty stretch")
+        x, y, box_width, box_height = self.extents("label", tree)
+        inked = inked_columns(pixel, x - left, y - top, box_width, box_height)
+        self.assertTrue(inked)
+        self.assertEqual(min(inked) > box_width / 2, rtl, "the description's text")
+        self.assertEqual(max(inked) < box_width / 2, not rtl, "the description's text")
+
+        places = {role: tuple(self.extents(role, tree)[0:3:2]) for role in ("combo box", "label")}
+        for button in find_accessible(tree, "push button"):
+            places[button["name"]] = tuple(button["extents"][0:3:2])
+        self.desktop.request_close(window)
+        self.assertEqual(self.ended(), (0, ""))
+        return width, {control: (x - left, w) for control, (x, w) in places.items()}
+
     def test_a_right_to_left_menu_mirrors_the_list_the_buttons_and_the_row(self):
-        entry = ["'#description: Says hello", "Hello", "$null$"]
-        places = {}
-        for direction in ("left-to-right", "right-to-left"):
-            with self.subTest(direction):
-                self.write_menu("'#direction: " + direction, "Title", "$null$", "1", *entry)
-                self.start()
-                window = self.desktop.wait_window("^Title$")
-                left, _, width, _ = self.desktop.geometry(window)
-                tree = self.tree()
-                # Each control's left edge, and its width, from the window's left edge.
-                places[direction] = {
-                    role: (box[0] - left, box[2])
-                    for role, box in [(role, self.extents(role, tree))
-                                      for role in ("combo box", "label")]}
-                for button in find_accessible(tree, "push button"):
-                    box = button["extents"]
-                    places[direction][button["name"]] = (box[0] - left, box[2])
-                self.desktop.request_close(window)
-                self.assertEqual(self.ended(), (0, ""))
-        design, mirrored = places["left-to-right"], places["right-to-left"]
+        self.write("art/quarters.bmp", quartered_bmp())
+        width, design = self.laid_out("left-to-right")
         # As designed: the list left of Launch, Launch left of Quit.
         self.assertLess(design["combo box"][0], design["Launch"][0])
         self.assertLess(design["Launch"][0], design["Quit"][0])
+        _, mirrored = self.laid_out("right-to-left")
         for control, (x, control_width) in design.items():
             self.assertEqual(mirrored[control], (width - x - control_width, control_width),
                              control)
