@@ -145,6 +145,20 @@ class LanguagesTest(MenuWindowTest):
             self.assertEqual(mirrored[control], (width - x - control_width, control_width),
                              control)
 
+    def test_a_right_to_left_open_list_wider_than_the_list_grows_to_the_left(self):
+        caption = "A caption much wider than the list, which widens the open list"
+        self.write_menu("'#direction: right-to-left", "Title", "$null$", "1", caption, "$null$")
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        x, _, width, _ = self.extents("combo box", self.tree())
+        self.desktop.keys(window, "Tab", "Tab", "alt+Down")
+        left, _, popup_width, _ = wait_until(lambda: self.popup(window), what="the popup")
+        self.assertGreater(popup_width, width)
+        self.assertEqual(left + popup_width, x + width, "ends at the list's right edge")
+        self.desktop.keys(window, "Escape")
+        self.desktop.request_close(window)
+        self.assertEqual(self.ended(), (0, ""))
+
     def test_a_screen_reader_reads_the_authors_words_in_every_state_without_criticals(self):
         self.write("art/quarters.bmp", quartered_bmp())
         self.write_menu("'#picture-description: Four coloured squares", "'#launch-caption: Go",
