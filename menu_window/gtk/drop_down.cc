@@ -273,8 +273,11 @@ void DropDown::PlacePopup(int rows) {
   int origin_y = 0;
   gdk_window_get_origin(window, &origin_x, &origin_y);
   // Below the button when it fits on the screen, otherwise above it; moved left as far as it
-  // must to end on the screen.
-  const int x = std::max(area.x, std::min(origin_x + button.x, area.x + area.width - width));
+  // must to end on the screen. A list wider than its button grows the way text runs: right to
+  // left, it ends at the button's right edge.
+  int x = origin_x + button.x;
+  if (gtk_widget_get_direction(button_) == GTK_TEXT_DIR_RTL) x += button.width - width;
+  x = std::max(area.x, std::min(x, area.x + area.width - width));
   int y = origin_y + button.y + button.height;
   if (y + height > area.y + area.height) y = std::max(area.y, origin_y + button.y - height);
   gtk_window_move(GTK_WINDOW(popup_), x, y);

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "menu_form/menu_program.h"
+#include "menu_window/gtk/defunct_label_accessible.h"
 #include "menu_window/gtk/menu_window_gtk.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/no_display_view.h"
@@ -92,6 +93,7 @@ int main() {
     return tolvar::RunMenuProgram(platform);
   }
 
+  tolvar::ReportDestroyedLabelsDefunct();
   tolvar::GtkMenuWindow window;
   tolvar::MenuPlatform platform(window, &window, program_start, tolvar::System::kLinux);
   platform.create_window = [&window] {

@@ -81,6 +81,9 @@ Result GtkMenuWindow::Create() {
   gtk_container_add(GTK_CONTAINER(window_), fixed_);
 
   for (const ControlLayout* layout : kControls) Place(ControlWidget(layout->control), *layout);
+  // Until the menu file describes it, the picture is decoration, which screen readers pass over
+  // rather than read out as an image without a name.
+  atk_object_set_role(gtk_widget_get_accessible(splash_), ATK_ROLE_REDUNDANT_OBJECT);
   for (GtkWidget* button : {go_box_, exit_box_}) KeepWidth(button);
   // Return anywhere but on Quit presses Launch, as in a Windows dialog.
   gtk_widget_set_can_default(go_box_, TRUE);
@@ -131,7 +134,14 @@ void GtkMenuWindow::Place(GtkWidget* control, const ControlLayout& layout) {
   const PixelRect box = ToPixels(layout.twips, dpi_);
   gtk_widget_set_name(control, layout.name);
   gtk_widget_set_size_request(control, box.width, box.height);
-  gtk_fixed_put(GTK_FIXED(fixed_), control, box.left, box.top);
+  gtk_fixed_put(GTK_FIXED(fixed_), control, Left(box), box.top);
+}
+
+// The layout's x, or from right to left its mirror image, as the system mirrors a dialog: the
+// same distance from the right edge as the design has from the left.
+int GtkMenuWindow::Left(const PixelRect& box) const {
+  if (!right_to_left_) return box.left;
+  return TwipsToPixels(kClientWidthTwips, dpi_) - box.left - box.width;
 }
 
 void GtkMenuWindow::Show() {
@@ -229,9 +239,23 @@ void GtkMenuWindow::SetDescription(const std::string& text) {
   atk_object_set_description(gtk_widget_get_accessible(menu_->widget()), text.c_str());
 }
 
-// Not built yet: the window stays left to right, and the picture decoration.
-void GtkMenuWindow::SetRightToLeft() {}
+void GtkMenuWindow::SetRightToLeft() {
+  right_to_left_ = true;
+  // The default direction, not each widget's own: it also reaches the labels that GtkButton makes
+  // anew for each caption, the open list and the message boxes, as a right-to-left locale would.
+  // Text aligns right and the list's arrow goes to its left; a picture is never mirrored.
+  gtk_widget_set_default_direction(GTK_TEXT_DIR_RTL);
+  // GtkFixed places at the x it is given, whatever the direction.
+  for (const ControlLayout* layout : kControls) {
+    const PixelRect box = ToPixels(layout->twips, dpi_);
+    gtk_fixed_move(GTK_FIXED(fixed_), ControlWidget(layout->control), Left(box), box.top);
+  }
+}
 
-void GtkMenuWindow::SetPictureDescription(const std::string&) {}
+void GtkMenuWindow::SetPictureDescription(const std::string& text) {
+  AtkObject* picture = gtk_widget_get_accessible(splash_);
+  atk_object_set_role(picture, ATK_ROLE_IMAGE);
+  atk_object_set_name(picture, text.c_str());
+}
 
 }  // namespace tolvar

@@ -54,6 +54,7 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   // The control's widget; null for the description row while it is not shown.
   GtkWidget* ControlWidget(Control control);
   void Place(GtkWidget* control, const ControlLayout& layout);
+  int Left(const PixelRect& box) const;
 
   GtkWidget* window_ = nullptr;
   GtkWidget* fixed_ = nullptr;
@@ -63,6 +64,7 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   GtkWidget* description_ = nullptr;  // from ShowDescriptionRow on
   std::optional<DropDown> menu_;
   int dpi_ = kDesignDpi;  // the layout's resolution: twips to the window's pixels
+  bool right_to_left_ = false;
 };
 
 }  // namespace tolvar

@@ -1,5 +1,6 @@
-"""Prints the accessibility tree of one running program as JSON: role, name, description, states
-and children of every object. Usage: read_accessible_tree.py PROGRAM_NAME; exit status 1 while the
+"""Prints the accessibility tree of one running program as JSON: role, name, description, states,
+place on the screen (x, y, width, height; null where an object has none) and children of every
+object. Usage: read_accessible_tree.py PROGRAM_NAME; exit status 1 while the
 program is not (yet) in the tree."""
 import json
 import sys
@@ -8,6 +9,14 @@ import gi
 
 gi.require_version("Atspi", "2.0")
 from gi.repository import Atspi  # noqa: E402
+
+
+def extents(node):
+    component = node.get_component_iface()
+    if component is None:
+        return None
+    box = component.get_extents(Atspi.CoordType.SCREEN)
+    return [box.x, box.y, box.width, box.height]
 
 
 def describe(node, depth=0):
@@ -21,6 +30,7 @@ def describe(node, depth=0):
         "name": node.get_name(),
         "description": node.get_description(),
         "states": [s.value_nick for s in states.get_states()],
+        "extents": extents(node),
         "children": children,
     }
 
