@@ -65,4 +65,9 @@ int EstimatedCaptionWidth(const std::string& caption, System system) {
   return (tenths + 5) / 10;
 }
 
+int EstimatedButtonCaptionWidth(const std::string& caption, System system) {
+  const int width = EstimatedCaptionWidth(caption, system);
+  return system == System::kWindows ? width : (width * 8 + 5) / 10;
+}
+
 }  // namespace tolvar

@@ -34,6 +34,16 @@ constexpr int ListTextWidth(System system) {
 // captions.
 int EstimatedCaptionWidth(const std::string& caption, System system = System::kWindows);
 
+// Pixels at 96 dots per inch that a button of `layout` shows of its caption: its width less its
+// frame and the margins around the text (8 pixels).
+constexpr int ButtonTextWidth(const ControlLayout& layout) {
+  return TwipsToPixels(layout.twips.width, kDesignDpi) - 8;
+}
+
+// The width of a button's caption on `system`, as EstimatedCaptionWidth: the list's font on
+// Windows, and on Linux 8 points of it, the size the window gives its buttons.
+int EstimatedButtonCaptionWidth(const std::string& caption, System system);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_CAPTION_WIDTH_H_

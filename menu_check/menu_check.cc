@@ -91,6 +91,9 @@ class Checker : public DefinitionSink {
   void DirectiveLine(const Directive& directive) override {
     const std::string warning = directives_.Check(directive);
     if (!warning.empty()) Warn(directive.line, warning);
+    if (warning.empty() && directive.place == DirectivePlace::kAboveTitle) {
+      CheckButtonCaption(directive);
+    }
   }
 
  private:
@@ -215,6 +218,29 @@ class Checker : public DefinitionSink {
            entry + ": the caption " + QuotedText(caption) +
                " holds characters that show nothing but change how it reads: " + hidden_in_caption);
     }
+  }
+
+  // The author's caption for a button keeps the button's designed width: a longer one is cut.
+  void CheckButtonCaption(const Directive& directive) {
+    const ControlLayout* button = directive.name == DirectiveName::kLaunchCaption ? &kGoBoxLayout
+                                  : directive.name == DirectiveName::kQuitCaption ? &kExitBoxLayout
+                                                                                  : nullptr;
+    if (button == nullptr) return;
+    const std::string caption(directive.value);
+    std::string cut;
+    for (const auto& [system, wanted, name] :
+         {std::tuple(System::kWindows, targets_.for_windows, "Windows"),
+          std::tuple(System::kLinux, targets_.for_linux, "Linux")}) {
+      const int width = EstimatedButtonCaptionWidth(caption, system);
+      if (!wanted || width <= ButtonTextWidth(*button)) continue;
+      cut += std::string(cut.empty() ? "" : "; ") + "on " + name + " it is about " +
+             std::to_string(width) + " pixels wide";
+    }
+    if (cut.empty()) return;
+    Warn(directive.line, "the caption " + QuotedText(caption) +
+                             " is longer than its button shows (" +
+                             std::to_string(ButtonTextWidth(*button)) +
+                             " pixels at 96 DPI): " + cut + ", and its end is cut off");
   }
 
   // The closed list shows the caption in each system's own font, cut at the list's end.

@@ -495,6 +495,15 @@ TEST_F(MenuCheckTest, CaptionsCutOnOneSystemOnly) {
                                           "Linux: on Linux it is about "),
                                 HasSubstr("pixels wide and the list shows about 193"))));
   EXPECT_THAT(Lines(Check(menu, {true, false})), IsEmpty());
+
+  // The author's button captions keep the buttons' widths: the program's own length fits.
+  const std::string buttons =
+      "'#launch-caption: Starten\n'#quit-caption: Programm jetzt beenden\n" +
+      Menu("$null$", {{"A", "$exit$"}});
+  EXPECT_THAT(Lines(Check(buttons)),
+              ElementsAre(AllOf(HasSubstr("2 warning: the caption \"Programm jetzt beenden\" is "
+                                          "longer than its button shows (81 pixels at 96 DPI)"),
+                                HasSubstr("on Windows it is about"), HasSubstr("on Linux"))));
 }
 
 TEST(PictureCheckTest, LoadsPicturesAndRefusesOtherFiles) {
