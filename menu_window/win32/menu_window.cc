@@ -21,13 +21,16 @@ constexpr int kMenuId = 101;
 constexpr int kGoBoxId = 102;
 constexpr int kExitBoxId = 103;
 constexpr int kDescriptionId = 104;
-constexpr int kIconId = 1;  // the application icon in the resources
+constexpr int kPictureId = 105;  // the picture's name for screen readers, when it has one
+constexpr int kIconId = 1;       // the application icon in the resources
 // Fixed size: no sizing border and no maximise box.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class,
                  const wchar_t* caption, DWORD style, const RECT& rect, int id) {
-  return CreateWindowExW(0, window_class, caption, WS_CHILD | WS_VISIBLE | style, rect.left,
+  // A control made in a right-to-left window is mirrored as it is.
+  const DWORD ex_style = GetWindowLongW(parent, GWL_EXSTYLE) & WS_EX_LAYOUTRTL;
+  return CreateWindowExW(ex_style, window_class, caption, WS_CHILD | WS_VISIBLE | style, rect.left,
                          rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
@@ -195,6 +198,12 @@ void MenuWindow::ApplyLayout(UINT dpi, const RECT* suggested_window) {
   const RECT frame = WindowRect(dpi, suggested_window);
   SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left,
                frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceControls(dpi);
+  ApplyFont(dpi);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void MenuWindow::PlaceControls(UINT dpi) {
   const auto place = [](HWND control, const RECT& rect) {
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -203,8 +212,7 @@ void MenuWindow::ApplyLayout(UINT dpi, const RECT* suggested_window) {
   place(exit_box_, ControlRect(kExitBoxLayout, dpi));
   place(menu_, MenuRect(dpi));
   if (description_ != nullptr) place(description_, ControlRect(kDescriptionLayout, dpi));
-  ApplyFont(dpi);
-  InvalidateRect(window_, nullptr, TRUE);
+  picture_area_.Place(ControlRect(kSplashLayout, dpi));
 }
 
 void MenuWindow::FitListHeight(int height) {
@@ -251,9 +259,9 @@ void MenuWindow::SetTitle(const std::string& title) {
 
 Result MenuWindow::ShowSplash(const std::string& path) {
   const RECT area = SplashRect();
-  const Result loaded = splash_.Load(path, SIZE{area.right - area.left, area.bottom - area.top},
-                                     GetSysColor(COLOR_BTNFACE));
-  InvalidateRect(window_, &area, TRUE);
+  const Result loaded =
+      picture_area_.Load(path, SIZE{area.right - area.left, area.bottom - area.top});
+  picture_area_.Invalidate(window_, area);
   return loaded;
 }
 
@@ -347,6 +355,7 @@ LRESULT CALLBACK MenuWindow::WindowProcedure(HWND window, UINT message, WPARAM w
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->window_ = self->menu_ = self->go_box_ = self->exit_box_ = self->description_ = nullptr;
+    self->picture_area_.Forget();
     return DefWindowProcW(window, message, wparam, lparam);
   }
   if (self->window_ == nullptr) self->window_ = window;
@@ -383,9 +392,16 @@ LRESULT MenuWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       const HDC dc = BeginPaint(window_, &paint);
-      splash_.Paint(dc, SplashRect());
+      picture_area_.Paint(dc, SplashRect());
       EndPaint(window_, &paint);
       return 0;
+    }
+    case WM_DRAWITEM: {
+      // The child that names the picture shows it, over the window's own painting.
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item->CtlID != kPictureId) break;
+      picture_area_.Paint(item->hDC, item->rcItem);
+      return TRUE;
     }
     case WM_DPICHANGED:
       ApplyLayout(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
@@ -410,9 +426,25 @@ void MenuWindow::SetDescription(const std::string& text) {
   if (description_ != nullptr) SetWindowTextW(description_, Widen(text).c_str());
 }
 
-// Not built yet: the window stays left to right, and the picture decoration.
-void MenuWindow::SetRightToLeft() {}
+void MenuWindow::SetRightToLeft() {
+  // Controls made in a mirrored window take its layout; these were made before the menu file
+  // said which way it reads, so each is mirrored here, the combo box's open list too, and put
+  // back at its designed place, now counted from the right. A mirrored control draws its text
+  // from its right edge: the list's and the description's texts align right by themselves.
+  COMBOBOXINFO combo = {};
+  combo.cbSize = sizeof combo;
+  const HWND open_list = GetComboBoxInfo(menu_, &combo) ? combo.hwndList : nullptr;
+  for (HWND window : {window_, menu_, go_box_, exit_box_, description_, open_list}) {
+    if (window == nullptr) continue;
+    SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+  }
+  PlaceControls(dpi_);
+  InvalidateRect(window_, nullptr, TRUE);
+}
 
-void MenuWindow::SetPictureDescription(const std::string&) {}
+void MenuWindow::SetPictureDescription(const std::string& text) {
+  // Without the child the menu works as before, its picture unnamed.
+  picture_area_.Describe(window_, instance_, SplashRect(), Widen(text), kPictureId);
+}
 
 }  // namespace tolvar
