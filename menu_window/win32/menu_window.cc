@@ -318,7 +318,11 @@ void MenuWindow::SetButtonCaption(Button button, const std::string& caption) {
 }
 
 void MenuWindow::Warn(const std::string& text, const std::string& title) {
-  MessageBoxW(window_, Widen(text).c_str(), Widen(title).c_str(), MB_ICONEXCLAMATION | MB_OK);
+  // A box of a right-to-left menu reads as it does: a message box is not mirrored by its owner.
+  const bool right_to_left =
+      window_ != nullptr && (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+  MessageBoxW(window_, Widen(text).c_str(), Widen(title).c_str(),
+              MB_ICONEXCLAMATION | MB_OK | (right_to_left ? MB_RIGHT | MB_RTLREADING : 0));
 }
 
 void MenuWindow::Close() {
