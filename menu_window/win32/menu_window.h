@@ -54,6 +54,9 @@ class MenuWindow : public MenuView, public MenuEvents {
   void Close() override;
 
  private:
+  // Fixed size: no sizing border and no maximise box.
+  static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void HandleCommand(int id, int code);
