@@ -59,4 +59,9 @@ HFONT CreateMessageFont(UINT dpi) {
   return font != nullptr ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
+RECT ControlRect(const ControlLayout& layout, UINT dpi) {
+  const PixelRect pixels = ToPixels(layout.twips, static_cast<int>(dpi));
+  return RECT{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
+}
+
 }  // namespace tolvar

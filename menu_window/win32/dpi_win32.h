@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "menu_form/form_layout.h"
+
 namespace tolvar {
 
 // The DPI the window is shown at (96 on a screen at 100 %).
@@ -16,6 +18,9 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD ex_style, UINT dpi);
 // The font the system uses in message boxes, sized for `dpi`. Never null: falls back to the
 // default GUI font when the system cannot make it.
 HFONT CreateMessageFont(UINT dpi);
+
+// A control's place in the client area at `dpi`, from the form's layout.
+RECT ControlRect(const ControlLayout& layout, UINT dpi);
 
 }  // namespace tolvar
 

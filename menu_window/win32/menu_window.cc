@@ -21,24 +21,19 @@ constexpr int kMenuId = 101;
 constexpr int kGoBoxId = 102;
 constexpr int kExitBoxId = 103;
 constexpr int kDescriptionId = 104;
-constexpr int kIconId = 1;  // the application icon in the resources
-// Fixed size: no sizing border and no maximise box.
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr int kPictureId = 105;  // the picture's name for screen readers, when it has one
+constexpr int kIconId = 1;       // the application icon in the resources
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class,
                  const wchar_t* caption, DWORD style, const RECT& rect, int id) {
-  return CreateWindowExW(0, window_class, caption, WS_CHILD | WS_VISIBLE | style, rect.left,
+  // A control made in a right-to-left window is mirrored as it is.
+  const DWORD ex_style = GetWindowLongW(parent, GWL_EXSTYLE) & WS_EX_LAYOUTRTL;
+  return CreateWindowExW(ex_style, window_class, caption, WS_CHILD | WS_VISIBLE | style, rect.left,
                          rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
 std::string LastErrorText() { return SystemErrorText(GetLastError()); }
-
-// A control's place at `dpi`, from the form's layout.
-RECT ControlRect(const ControlLayout& layout, UINT dpi) {
-  const PixelRect pixels = ToPixels(layout.twips, static_cast<int>(dpi));
-  return RECT{pixels.left, pixels.top, pixels.left + pixels.width, pixels.top + pixels.height};
-}
 
 }  // namespace
 
@@ -152,80 +147,6 @@ HWND MenuWindow::ControlHandle(Control control) const {
   return window_;
 }
 
-RECT MenuWindow::WindowRect(UINT dpi, const RECT* suggested) const {
-  // The description row, when the menu has one, adds to the designed client area.
-  const int height_twips =
-      kClientHeightTwips + (description_ != nullptr ? kDescriptionRowTwips : 0);
-  const SIZE client = {TwipsToPixels(kClientWidthTwips, static_cast<int>(dpi)),
-                       TwipsToPixels(height_twips, static_cast<int>(dpi))};
-  const SIZE outer = WindowSizeForClient(client, kWindowStyle, 0, dpi);
-  POINT origin;
-  if (suggested != nullptr) {
-    origin = POINT{suggested->left, suggested->top};
-  } else {
-    RECT work_area = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work_area, 0);
-    origin = POINT{work_area.left + (work_area.right - work_area.left - outer.cx) / 2,
-                   work_area.top + (work_area.bottom - work_area.top - outer.cy) / 2};
-  }
-  return RECT{origin.x, origin.y, origin.x + outer.cx, origin.y + outer.cy};
-}
-
-RECT MenuWindow::MenuRect(UINT dpi) {
-  // A drop-down list's window includes the open list; FitListHeight sizes the closed field.
-  RECT rect = ControlRect(kMenuLayout, dpi);
-  rect.bottom += (rect.bottom - rect.top) * kVisibleListRows;
-  return rect;
-}
-
-void MenuWindow::ApplyFont(UINT dpi) {
-  const HFONT old_font = font_;
-  font_ = CreateMessageFont(dpi);
-  for (HWND control : {go_box_, exit_box_, menu_, description_}) {
-    if (control != nullptr)
-      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  }
-  if (old_font != nullptr) DeleteObject(old_font);
-  const RECT menu = ControlRect(kMenuLayout, dpi);
-  FitListHeight(menu.bottom - menu.top);
-}
-
-void MenuWindow::ApplyLayout(UINT dpi, const RECT* suggested_window) {
-  dpi_ = dpi;
-  const RECT frame = WindowRect(dpi, suggested_window);
-  SetWindowPos(window_, nullptr, frame.left, frame.top, frame.right - frame.left,
-               frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  const auto place = [](HWND control, const RECT& rect) {
-    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  place(go_box_, ControlRect(kGoBoxLayout, dpi));
-  place(exit_box_, ControlRect(kExitBoxLayout, dpi));
-  place(menu_, MenuRect(dpi));
-  if (description_ != nullptr) place(description_, ControlRect(kDescriptionLayout, dpi));
-  ApplyFont(dpi);
-  InvalidateRect(window_, nullptr, TRUE);
-}
-
-void MenuWindow::FitListHeight(int height) {
-  // The closed list's height follows its font; bring it to the designed height, but never so low
-  // that the caption is cut.
-  RECT closed = {};
-  GetWindowRect(menu_, &closed);
-  const int field = static_cast<int>(SendMessageW(menu_, CB_GETITEMHEIGHT, (WPARAM)-1, 0));
-  TEXTMETRICW metrics = {};
-  const HDC dc = GetDC(menu_);
-  const HGDIOBJ previous = SelectObject(dc, font_);
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, previous);
-  ReleaseDC(menu_, dc);
-  int wanted = field + height - (closed.bottom - closed.top);
-  if (wanted < metrics.tmHeight) wanted = metrics.tmHeight;
-  if (field > 0 && wanted != field) SendMessageW(menu_, CB_SETITEMHEIGHT, (WPARAM)-1, wanted);
-}
-
-RECT MenuWindow::SplashRect() const { return ControlRect(kSplashLayout, dpi_); }
-
 void MenuWindow::Show() {
   EndListFilling();
   ShowWindow(window_, SW_SHOW);
@@ -251,9 +172,9 @@ void MenuWindow::SetTitle(const std::string& title) {
 
 Result MenuWindow::ShowSplash(const std::string& path) {
   const RECT area = SplashRect();
-  const Result loaded = splash_.Load(path, SIZE{area.right - area.left, area.bottom - area.top},
-                                     GetSysColor(COLOR_BTNFACE));
-  InvalidateRect(window_, &area, TRUE);
+  const Result loaded =
+      picture_area_.Load(path, SIZE{area.right - area.left, area.bottom - area.top});
+  picture_area_.Invalidate(window_, area);
   return loaded;
 }
 
@@ -310,7 +231,11 @@ void MenuWindow::SetButtonCaption(Button button, const std::string& caption) {
 }
 
 void MenuWindow::Warn(const std::string& text, const std::string& title) {
-  MessageBoxW(window_, Widen(text).c_str(), Widen(title).c_str(), MB_ICONEXCLAMATION | MB_OK);
+  // A box of a right-to-left menu reads as it does: a message box is not mirrored by its owner.
+  const bool right_to_left =
+      window_ != nullptr && (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+  MessageBoxW(window_, Widen(text).c_str(), Widen(title).c_str(),
+              MB_ICONEXCLAMATION | MB_OK | (right_to_left ? MB_RIGHT | MB_RTLREADING : 0));
 }
 
 void MenuWindow::Close() {
@@ -347,6 +272,7 @@ LRESULT CALLBACK MenuWindow::WindowProcedure(HWND window, UINT message, WPARAM w
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->window_ = self->menu_ = self->go_box_ = self->exit_box_ = self->description_ = nullptr;
+    self->picture_area_.Forget();
     return DefWindowProcW(window, message, wparam, lparam);
   }
   if (self->window_ == nullptr) self->window_ = window;
@@ -383,9 +309,16 @@ LRESULT MenuWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       const HDC dc = BeginPaint(window_, &paint);
-      splash_.Paint(dc, SplashRect());
+      picture_area_.Paint(dc, SplashRect());
       EndPaint(window_, &paint);
       return 0;
+    }
+    case WM_DRAWITEM: {
+      // The child that names the picture shows it, over the window's own painting.
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item->CtlID != kPictureId) break;
+      picture_area_.Paint(item->hDC, item->rcItem);
+      return TRUE;
     }
     case WM_DPICHANGED:
       ApplyLayout(HIWORD(wparam), reinterpret_cast<const RECT*>(lparam));
@@ -410,9 +343,9 @@ void MenuWindow::SetDescription(const std::string& text) {
   if (description_ != nullptr) SetWindowTextW(description_, Widen(text).c_str());
 }
 
-// Not built yet: the window stays left to right, and the picture decoration.
-void MenuWindow::SetRightToLeft() {}
-
-void MenuWindow::SetPictureDescription(const std::string&) {}
+void MenuWindow::SetPictureDescription(const std::string& text) {
+  // Without the child the menu works as before, its picture unnamed.
+  picture_area_.Describe(window_, instance_, SplashRect(), Widen(text), kPictureId);
+}
 
 }  // namespace tolvar

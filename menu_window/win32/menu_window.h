@@ -14,7 +14,7 @@
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
 #include "menu_window/win32/longest_captions.h"
-#include "picture/picture_loader.h"
+#include "menu_window/win32/picture_area.h"
 
 namespace tolvar {
 
@@ -54,6 +54,9 @@ class MenuWindow : public MenuView, public MenuEvents {
   void Close() override;
 
  private:
+  // Fixed size: no sizing border and no maximise box.
+  static constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void HandleCommand(int id, int code);
@@ -65,6 +68,9 @@ class MenuWindow : public MenuView, public MenuEvents {
   static RECT MenuRect(UINT dpi);
   void ApplyFont(UINT dpi);
   void ApplyLayout(UINT dpi, const RECT* suggested_window);
+  // Puts each control at its designed place for `dpi`, in client coordinates, which a
+  // right-to-left window counts from its right edge.
+  void PlaceControls(UINT dpi);
   void FitListHeight(int height);
   void MoveFocus(HWND target);
   void EndListFilling();
@@ -83,7 +89,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   HICON large_icon_ = nullptr;
   HICON small_icon_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-  SplashPicture splash_;
+  PictureArea picture_area_;
   HWND saved_focus_ = nullptr;  // the control that had the focus when the window was deactivated
   bool filling_list_ = false;   // redraw of Menu is off while the form fills it
   LongestCaptions longest_captions_;  // until the list is filled

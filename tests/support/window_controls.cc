@@ -2,8 +2,10 @@
 // itself reports them, for the end-to-end tests that cannot see inside a Wine window from X.
 //   tolvar_window_controls.exe TITLE
 // prints, as one JSON object in UTF-8, the client size of the visible top-level window titled
-// exactly TITLE and each of its child windows in z-order: class, text, place in the client area,
-// style, and a list's items. Ends with 1 when there is no such window.
+// exactly TITLE, its place on the screen and extended style, and each of its child windows in
+// z-order: class, text, place in the client area and on the screen, styles, and a list's items.
+// A right-to-left window counts its client area from the right: only the places on the screen
+// show where a control is. Ends with 1 when there is no such window.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +21,15 @@ std::string Utf8(const std::wstring& text) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size,
                       nullptr, nullptr);
   return utf8;
+}
+
+std::string Json(const RECT& rect) {
+  return "[" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " +
+         std::to_string(rect.right) + ", " + std::to_string(rect.bottom) + "]";
+}
+
+std::string ExStyle(HWND window) {
+  return std::to_string(GetWindowLongW(window, GWL_EXSTYLE) & 0xffffffffu);
 }
 
 std::string Json(const std::wstring& text) {
@@ -89,8 +100,11 @@ int wmain(int argc, wchar_t** argv) {
   if (search.found == nullptr) return 1;
   RECT client = {};
   GetClientRect(search.found, &client);
+  RECT window = {};
+  GetWindowRect(search.found, &window);
   std::string json = "{\"client\": [" + std::to_string(client.right) + ", " +
-                     std::to_string(client.bottom) + "], \"controls\": [";
+                     std::to_string(client.bottom) + "], \"window\": " + Json(window) +
+                     ", \"ex_style\": " + ExStyle(search.found) + ", \"controls\": [";
   bool first = true;
   // The children in z-order, the order in which screen readers and the dialog keys meet them.
   for (HWND child = GetWindow(search.found, GW_CHILD); child != nullptr;
@@ -99,12 +113,14 @@ int wmain(int argc, wchar_t** argv) {
     GetClassNameW(child, class_name, 64);
     RECT rect = {};
     GetWindowRect(child, &rect);
+    const RECT screen = rect;
     MapWindowPoints(nullptr, search.found, reinterpret_cast<POINT*>(&rect), 2);
     json += std::string(first ? "" : ", ") + "{\"class\": " + Json(class_name) +
             ", \"text\": " + Json(ControlText(child)) + ", \"rect\": [" +
             std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " +
             std::to_string(rect.right - rect.left) + ", " + std::to_string(rect.bottom - rect.top) +
-            "], \"style\": " + std::to_string(GetWindowLongW(child, GWL_STYLE) & 0xffffffffu);
+            "], \"style\": " + std::to_string(GetWindowLongW(child, GWL_STYLE) & 0xffffffffu) +
+            ", \"ex_style\": " + ExStyle(child) + ", \"screen\": " + Json(screen);
     if (lstrcmpiW(class_name, L"ComboBox") == 0) json += ", \"items\": " + ComboItems(child);
     json += "}";
     first = false;
