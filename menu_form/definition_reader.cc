@@ -40,6 +40,15 @@ bool DefinitionReader::Read(DefinitionSink& sink) {
   }
 }
 
+// Inline: read for each of the largest menu's 65,533 fields.
+inline std::string_view DefinitionReader::FieldLine(std::string_view expected, int index) {
+  // The end of the file, when it comes first, is the field line's reader's to report. Most
+  // fields follow the one before at once: only blank and comment lines need passing over.
+  const int first = file_.PeekByte();
+  const bool at_once = first >= 0 && first != '\'' && first != '\r' && first != '\n';
+  return ReadFieldLine(file_, at_once || FieldFollows(), &line_, expected, index);
+}
+
 // Inline: read for every entry, in both of the loops over them.
 inline std::string_view DefinitionReader::ReadCaption(int index) {
   const std::string_view caption = FieldLine("the caption of entry", index);
@@ -106,39 +115,23 @@ bool DefinitionReader::FieldFollows() {
   for (;;) {
     const int first = file_.PeekByte();
     if (first < 0) return false;
-    if (first == '\'') {
-      // A comment is skipped unread, however long; only its first bytes tell a directive.
-      if (BeginsDirective(file_.PeekLineStart(kDirectivePrefix))) {
-        ReadDirective();
-      } else {
-        file_.SkipLine();
-      }
-    } else if (first == '\r' || first == '\n') {
-      file_.SkipLine();
+    if (first != '\'' && first != '\r' && first != '\n') return true;
+    // A comment is skipped unread, however long; only its first bytes tell a directive.
+    if (first == '\'' && BeginsDirective(file_.PeekLineStart(kDirectivePrefix))) {
+      ReadDirective();
     } else {
-      return true;
+      file_.SkipLine();
     }
   }
 }
 
 void DefinitionReader::ReadDirective() {
-  std::string_view line;
-  if (!file_.ReadLine(kLongestDirectiveLine, &directive_line_, &line)) {
-    throw RunTimeError(RunTimeError::Kind::kLineTooLong, file_.display_name(), line_number(),
-                       "the directive is longer than " + std::to_string(kLongestDirectiveLine) +
-                           " bytes, far too long for any value");
-  }
-  Directive directive = ParseDirective(line);
+  // Read as any field's line is, with its limit: a directive's value is a field's text.
+  Directive directive = ParseDirective(ReadFieldLine(file_, true, &directive_line_, "a directive"));
   directive.line = line_number();
   directive.place = place_;
   directive.entry = place_ == DirectivePlace::kEntry ? entry_ : 0;
   sink_->DirectiveLine(directive);
-}
-
-std::string_view DefinitionReader::FieldLine(std::string_view expected, int index) {
-  // The end of the file, when it comes first, is the significant line's reader's to report.
-  FieldFollows();
-  return ReadSignificantLine(file_, &line_, expected, index);
 }
 
 bool DefinitionReader::SignificantLineFollows(DefinitionSink& sink) {

@@ -112,9 +112,6 @@ class DefinitionReader {
   int entry_ = 0;
 };
 
-// The longest a directive line may be, as any field's line: its value is a field's text.
-inline constexpr size_t kLongestDirectiveLine = kLongestSignificantLine;
-
 // All captions and commands together: 32766 entries of 1 KiB each fit many times over, while a
 // file of 64 KiB lines cannot take gigabytes (or a 32-bit program's address space).
 inline constexpr size_t kMaxKeptText = size_t{64} << 20;

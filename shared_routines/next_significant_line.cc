@@ -24,7 +24,12 @@ std::string NextSignificantLine(TextInput& file, std::string_view expected, int 
 
 std::string_view ReadSignificantLine(TextInput& file, std::string* storage,
                                      std::string_view expected, int entry) {
-  if (!SkipToSignificantLine(file)) {
+  return ReadFieldLine(file, SkipToSignificantLine(file), storage, expected, entry);
+}
+
+std::string_view ReadFieldLine(TextInput& file, bool follows, std::string* storage,
+                               std::string_view expected, int entry) {
+  if (!follows) {
     throw RunTimeError(RunTimeError::Kind::kEndOfFile, file.display_name(), file.line_number() + 1,
                        "the file ends where " + Expected(expected, entry) + " was expected");
   }

@@ -30,6 +30,11 @@ std::string NextSignificantLine(TextInput& file, std::string_view expected, int 
 std::string_view ReadSignificantLine(TextInput& file, std::string* storage,
                                      std::string_view expected, int entry = 0);
 
+// The same for a reader that passes over the comments and blank lines itself (to read what some
+// of them say): `follows` is what its pass answered, false when the file ended first.
+std::string_view ReadFieldLine(TextInput& file, bool follows, std::string* storage,
+                               std::string_view expected, int entry = 0);
+
 // Consumes the comments and blank lines ahead; true when a significant line follows them, false at
 // the end of the file. Inline: it runs before every line of the file, from more than one caller.
 inline bool SkipToSignificantLine(TextInput& file) {

@@ -107,11 +107,6 @@ void TextInput::SkipTerminator() {
   ++line_number_;
 }
 
-int TextInput::PeekByte() {
-  if (position_ == end_ && !Fill()) return -1;
-  return static_cast<unsigned char>(buffer_[position_]);
-}
-
 std::string_view TextInput::PeekLineStart(size_t n) {
   if (end_ - position_ < n) Fill();  // at most once per line: the reads that need it are rare
   const size_t stop = std::min({end_, position_ + n, LineEnd()});

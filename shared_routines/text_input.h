@@ -37,7 +37,11 @@ class TextInput {
   // PeekByte, ReadLine and SkipLine throw RunTimeError kCannotOpen when reading fails midway.
 
   // The first byte of the next line (CR or LF for an empty line), or -1 at the end of the file.
-  int PeekByte();
+  // Inline: asked before every line of the file.
+  int PeekByte() {
+    if (position_ == end_ && !Fill()) return -1;
+    return static_cast<unsigned char>(buffer_[position_]);
+  }
 
   // Up to `n` bytes of the next line from its start, as they stand in the file (undecoded), fewer
   // when the line or the file ends first; "" at the end of the file. Consumes nothing; valid until
