@@ -51,7 +51,10 @@ class Checker : public DefinitionSink {
 
   // Throws RunTimeError kCannotOpen when the file cannot be read on; every other fault is noted.
   void Run() {
-    if (reader_.Read(*this)) CheckLinesAfterTheLastEntry(report_.entries);
+    if (reader_.Read(*this)) {
+      CheckLinesAfterTheLastEntry(report_.entries);
+      CheckEachSystemListsSomething();
+    }
     report_.directives = std::move(directives_.records);
   }
 
@@ -292,6 +295,24 @@ class Checker : public DefinitionSink {
                "from that"});
     }
     shifted_ = true;
+  }
+
+  // Every entry may be for the other system ('#system:), which leaves the list with its prompt
+  // alone.
+  void CheckEachSystemListsSomething() {
+    for (const auto& [system, wanted, name, other] :
+         {std::tuple(System::kWindows, targets_.for_windows, "Windows", "Linux"),
+          std::tuple(System::kLinux, targets_.for_linux, "Linux", "Windows")}) {
+      if (!wanted || report_.entry_records.empty()) continue;
+      const bool none = std::all_of(report_.entry_records.begin(), report_.entry_records.end(),
+                                    [&, system = system](const EntryRecord& entry) {
+                                      return entry.only_on.has_value() && *entry.only_on != system;
+                                    });
+      if (none) {
+        Warn(0, std::string("the list on ") + name + " shows no entry: every entry is for " +
+                    other + " alone ('#system:)");
+      }
+    }
   }
 
   void CheckLinesAfterTheLastEntry(int count) {

@@ -397,6 +397,14 @@ TEST_F(MenuCheckTest, DirectivesWhereNothingTakesThem) {
 }
 
 // What an entry's directives change in what Launch does with it, on the systems it is listed on.
+TEST_F(MenuCheckTest, AListThatShowsNoEntryOnOneSystem) {
+  const std::string menu = "T\r\n$null$\r\n1\r\n'#system: linux\r\nA\r\n$exit$\r\n";
+  EXPECT_THAT(Lines(Check(menu)),
+              ElementsAre("0 warning: the list on Windows shows no entry: every entry is for "
+                          "Linux alone ('#system:)"));
+  EXPECT_THAT(Lines(Check(menu, {false, true})), IsEmpty());
+}
+
 TEST_F(MenuCheckTest, DirectivesInTheChecksOfTheirEntry) {
   medium_.Write("setup/setup.exe", "MZ");
   medium_.Write("install.bat", "@echo off");
