@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -49,6 +50,30 @@ TEST(ImageCheckTest, DirectivesLinksAndPathsAsInTheFolderCheck) {
                 HasSubstr("no file \"win\\setup.exe\"")),
           HasSubstr("11 entry 3: the path leads out of the medium")));
   EXPECT_EQ(report.directives.size(), 2u);
+}
+
+TEST(ImageCheckTest, ADirectoryLargerThanTheImageIsRefusedBeforeAnyBufferIsTaken) {
+  if (std::system("xorriso -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  ScratchMedium medium;
+  medium.WriteDefinition("Title\r\n$null$\r\n1\r\nA\r\n$exit$\r\n");
+  const std::filesystem::path image = medium.root().string() + ".iso";
+  const std::string master = "xorriso -as mkisofs -R -J -o '" + image.string() + "' '" +
+                             medium.root().string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(master.c_str()), 0);
+  EXPECT_EQ(CheckImage(image.string(), ".", Targets()).ExitStatus(), 0);
+  // The root directory of the Joliet tree (the second descriptor) now says it is 4 GB long:
+  // libarchive would take a 4 GB buffer for it.
+  {
+    std::fstream file(image, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(17 * 2048 + 156 + 10);
+    file.write("\x00\xF8\xFF\xFF", 4);
+  }
+  const CheckReport report = CheckImage(image.string(), ".", Targets());
+  std::error_code ignored;
+  std::filesystem::remove(image, ignored);
+  EXPECT_EQ(report.ExitStatus(), 4);
+  ASSERT_FALSE(report.findings.empty());
+  EXPECT_THAT(report.findings[0].message, HasSubstr("bytes long, past the image's end"));
 }
 
 }  // namespace

@@ -4,13 +4,16 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <locale.h>
+#include <sys/stat.h>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <unordered_set>
 
 #include "menu_check/image_reader.h"
+#include "menu_check/iso_extents.h"
 #include "shared_routines/ascii_text.h"
 
 namespace tolvar {
@@ -125,6 +128,29 @@ bool SameNames(const MediumView& a, const MediumView& b) {
   return true;
 }
 
+// Reads from the image file that `context` holds open.
+bool ReadFromImage(void* context, uint64_t offset, size_t bytes, std::string* out) {
+  std::FILE* file = static_cast<std::FILE*>(context);
+  out->resize(bytes);
+  return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+         std::fread(&(*out)[0], 1, bytes, file) == bytes;
+}
+
+// Why the image's directories cannot be read without a buffer as large as a directory claims to
+// be; "" when they can, or when the image cannot be opened (libarchive says why).
+std::string CheckExtents(const std::string& image) {
+  std::FILE* file = std::fopen(image.c_str(), "rb");
+  if (file == nullptr) return "";
+  struct stat status;
+  std::string problem;
+  if (fstat(fileno(file), &status) == 0) {
+    problem = DirectoryBeyondTheImage(static_cast<uint64_t>(status.st_size), ReadFromImage, file,
+                                      kMostImageEntries);
+  }
+  std::fclose(file);
+  return problem;
+}
+
 }  // namespace
 
 ImageViews ReadImageViews(const std::string& image) {
@@ -134,6 +160,12 @@ ImageViews ReadImageViews(const std::string& image) {
   Listing joliet;
   Listing plain;
   std::string problem;
+  const std::string beyond = CheckExtents(image);
+  if (!beyond.empty()) {
+    ImageViews unread;
+    unread.problem = beyond;
+    return unread;
+  }
   const Utf8NamesWhileReading utf8_names;
   if (!List(image, true, false, "Rock Ridge", &rock_ridge, &problem) ||
       !List(image, false, true, "Joliet", &joliet, &problem) ||
