@@ -9,9 +9,6 @@
 namespace tolvar {
 namespace {
 
-// "'#name:" as the author writes it.
-std::string Written(std::string_view name) { return "'#" + std::string(name) + ":"; }
-
 size_t EditDistance(const std::string& a, std::string_view b) {
   std::vector<size_t> row(b.size() + 1);
   for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
@@ -60,11 +57,11 @@ std::string NearestDirectiveName(const std::string& written) {
 std::string DirectiveCheck::Check(const Directive& directive) {
   records.push_back({directive.line, directive.entry, directive.place,
                      std::string(directive.written_name), std::string(directive.value)});
-  const std::string name = Written(directive.written_name);
+  const std::string name = DirectiveSpelling(directive.written_name);
   if (directive.name == DirectiveName::kUnknown) {
     const std::string nearest = NearestDirectiveName(std::string(directive.written_name));
     return "the menu knows no directive " + name + " and ignores the line" +
-           (nearest.empty() ? "" : ": did you mean " + Written(nearest) + "?");
+           (nearest.empty() ? "" : ": did you mean " + DirectiveSpelling(nearest) + "?");
   }
   std::string misplaced = Misplaced(directive);
   if (!misplaced.empty()) return misplaced;
@@ -83,7 +80,7 @@ std::string DirectiveCheck::Check(const Directive& directive) {
 }
 
 std::string DirectiveCheck::Misplaced(const Directive& directive) const {
-  const std::string name = Written(directive.written_name);
+  const std::string name = DirectiveSpelling(directive.written_name);
   const bool for_the_menu = IsMenuDirective(directive.name);
   switch (directive.place) {
     case DirectivePlace::kAboveTitle:

@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "menu_form/directive.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
@@ -85,7 +86,8 @@ std::string MediumProbe::WhyNotFound(const std::string& written) {
       return "the command carries arguments after the program " + QuotedText(program) +
              ", but the whole line is taken as the program's path: make the command " +
              QuotedText(program) + " and put the line " +
-             QuotedText("'#arguments: " + TrimBlanks(written.substr(blank + 1))) +
+             QuotedText(DirectiveSpelling(DirectiveName::kArguments) + " " +
+                        TrimBlanks(written.substr(blank + 1))) +
              " above the entry's caption";
     }
   }

@@ -191,8 +191,8 @@ class Checker : public DefinitionSink {
     CheckDirectory(entry, directives);
     if (directives.given.RunAsAdministrator && targets.for_linux) {
       Note(directives.run_as_line,
-           entry +
-               ": '#run-as: administrator is for Windows, which asks the user's consent "
+           entry + ": " + DirectiveSpelling(DirectiveName::kRunAs) +
+               " administrator is for Windows, which asks the user's consent "
                "first: Linux starts the program as usual, with the user's own rights");
     }
   }
@@ -272,10 +272,12 @@ class Checker : public DefinitionSink {
     const std::string hint = PathHint(folder, consequence);
     std::error_code error;
     if (!hint.empty()) {
-      Warn(directives.directory_line, entry + ": '#directory: " + hint);
+      Warn(directives.directory_line,
+           entry + ": " + DirectiveSpelling(DirectiveName::kDirectory) + " " + hint);
     } else if (!std::filesystem::is_directory(
                    std::filesystem::u8path(MatchCase(NativePath(folder))), error)) {
-      Warn(directives.directory_line, entry + ": '#directory: names " + QuotedText(folder) +
+      Warn(directives.directory_line, entry + ": " + DirectiveSpelling(DirectiveName::kDirectory) +
+                                          " names " + QuotedText(folder) +
                                           ", which is no folder of the medium: " + consequence);
     }
   }
@@ -310,7 +312,7 @@ class Checker : public DefinitionSink {
                                     });
       if (none) {
         Warn(0, std::string("the list on ") + name + " shows no entry: every entry is for " +
-                    other + " alone ('#system:)");
+                    other + " alone (" + DirectiveSpelling(DirectiveName::kSystem) + ")");
       }
     }
   }

@@ -85,6 +85,8 @@ std::string_view DirectiveNameText(DirectiveName name) {
   return {};
 }
 
+std::string DirectiveSpelling(std::string_view name) { return "'#" + std::string(name) + ":"; }
+
 bool IsMenuDirective(DirectiveName name) {
   switch (name) {
     case DirectiveName::kPrompt:

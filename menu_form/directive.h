@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tolvar {
@@ -63,6 +64,11 @@ Directive ParseDirective(std::string_view line);
 DirectiveName FindDirectiveName(std::string_view name);
 // The name as written in a file ("after-launch"); "" for kUnknown.
 std::string_view DirectiveNameText(DirectiveName name);
+// The directive's start as an author writes it, for messages: "'#after-launch:".
+std::string DirectiveSpelling(std::string_view name);
+inline std::string DirectiveSpelling(DirectiveName name) {
+  return DirectiveSpelling(DirectiveNameText(name));
+}
 // Whether the directive belongs above the title (the menu's) rather than to an entry.
 bool IsMenuDirective(DirectiveName name);
 // The names this program knows, for a "did you mean" among them.
