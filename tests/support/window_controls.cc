@@ -11,17 +11,9 @@
 #include <cstdio>
 #include <string>
 
-namespace {
+#include "shared_routines/utf16_win32.h"
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string utf8(size, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size,
-                      nullptr, nullptr);
-  return utf8;
-}
+namespace {
 
 std::string Json(const RECT& rect) {
   return "[" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " +
@@ -34,7 +26,7 @@ std::string ExStyle(HWND window) {
 
 std::string Json(const std::wstring& text) {
   std::string quoted = "\"";
-  for (const char c : Utf8(text)) {
+  for (const char c : tolvar::Narrow(text)) {
     if (c == '"' || c == '\\') {
       quoted += '\\';
       quoted += c;
