@@ -38,12 +38,9 @@ std::string AllowedValues(DirectiveName name) {
 }  // namespace
 
 std::string NearestDirectiveName(const std::string& written) {
-  size_t count = 0;
-  const DirectiveName* names = KnownDirectiveNames(&count);
   std::string_view nearest;
   size_t best = written.size();
-  for (size_t i = 0; i < count; ++i) {
-    const std::string_view known = DirectiveNameText(names[i]);
+  for (const std::string_view known : KnownDirectiveNames()) {
     const size_t distance = EditDistance(written, known);
     // A slip changes a letter or two; a long name takes a few more.
     if (distance < best && distance <= std::max<size_t>(2, known.size() / 3)) {

@@ -26,15 +26,6 @@ constexpr NameText kNames[] = {
     {DirectiveName::kPictureDescription, "picture-description"},
 };
 
-constexpr DirectiveName kKnown[] = {
-    DirectiveName::kDescription, DirectiveName::kArguments,
-    DirectiveName::kSystem,      DirectiveName::kDirectory,
-    DirectiveName::kAfterLaunch, DirectiveName::kRunAs,
-    DirectiveName::kPrompt,      DirectiveName::kLaunchCaption,
-    DirectiveName::kQuitCaption, DirectiveName::kNotFoundMessage,
-    DirectiveName::kDirection,   DirectiveName::kPictureDescription,
-};
-
 constexpr std::string_view kSystems[] = {"windows", "linux"};
 constexpr std::string_view kAfterLaunch[] = {"stay", "close"};
 constexpr std::string_view kRunAs[] = {"administrator"};
@@ -101,9 +92,10 @@ bool IsMenuDirective(DirectiveName name) {
   }
 }
 
-const DirectiveName* KnownDirectiveNames(size_t* count) {
-  *count = std::size(kKnown);
-  return kKnown;
+std::vector<std::string_view> KnownDirectiveNames() {
+  std::vector<std::string_view> names;
+  for (const NameText& known : kNames) names.push_back(known.text);
+  return names;
 }
 
 const std::string_view* AllowedDirectiveValues(DirectiveName name, size_t* count) {
