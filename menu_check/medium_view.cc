@@ -10,6 +10,7 @@
 #include "picture/picture_file.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/case_match.h"
+#include "shared_routines/windows_case.h"
 
 namespace tolvar {
 namespace {
@@ -101,7 +102,7 @@ void MediumView::Index() {
   folders_.clear();
   for (size_t i = 0; i < names.size(); ++i) {
     by_path_.emplace(names[i].path, i);
-    by_folded_path_.emplace(AsciiFolded(names[i].path), i);
+    by_folded_path_.emplace(FoldedAsWindows(names[i].path), i);
     folders_[Parent(names[i].path)].Add(Leaf(names[i].path));
   }
 }
@@ -113,7 +114,7 @@ const MediumName* MediumView::Exact(const std::string& path) const {
 
 const MediumName* MediumView::IgnoringCase(const std::string& path) const {
   if (const MediumName* exact = Exact(path)) return exact;
-  const auto found = by_folded_path_.find(AsciiFolded(path));
+  const auto found = by_folded_path_.find(FoldedAsWindows(path));
   return found == by_folded_path_.end() ? nullptr : &names[found->second];
 }
 

@@ -36,7 +36,7 @@ class MediumView {
 
   // The entry `path` names exactly, or null.
   const MediumName* Exact(const std::string& path) const;
-  // As Windows finds it: every component without regard to ASCII letter case.
+  // As Windows finds it: every component without regard to letter case, beyond ASCII too.
   const MediumName* IgnoringCase(const std::string& path) const;
   // As the Linux menu finds it: components missing as written match the one entry of their folder
   // that differs only in case (MatchCase's own walk, over this view's folders).

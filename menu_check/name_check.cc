@@ -9,6 +9,7 @@
 #include "menu_check/medium_probe.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/quoted_text.h"
+#include "shared_routines/windows_case.h"
 #include "shared_routines/windows_names.h"
 
 namespace tolvar {
@@ -81,7 +82,7 @@ void CheckNames(const MediumView& view, const Targets& targets, std::vector<Find
   for (const auto& folder : folders) {
     std::map<std::string, std::vector<std::string>> alike;
     for (const std::string& child : view.Children(folder.first)) {
-      alike[AsciiFolded(child)].push_back(child);
+      alike[FoldedAsWindows(child)].push_back(child);
     }
     for (const auto& group : alike) {
       if (group.second.size() < 2) continue;

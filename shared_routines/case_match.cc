@@ -32,7 +32,8 @@ std::optional<std::string> FindIgnoringCase(const DirectoryLister& lister, const
     const std::string& part = parts[i];
     if (IsEntryName(part) && !lister.Exists(matched + part)) {
       // Picking one of two names alike would be a guess where Windows' answer is not.
-      const DirectoryNames::Alike alike = lister.List(matched).IgnoringCase(part);
+      const DirectoryNames::Alike alike = lister.List(matched).IgnoringCase(
+          part, rule == CaseRule::kOnlyMatch ? Folding::kAscii : Folding::kWindows);
       if (alike.count == 0 || (alike.count > 1 && rule == CaseRule::kOnlyMatch)) {
         return std::nullopt;
       }

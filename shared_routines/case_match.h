@@ -20,8 +20,10 @@ std::string MatchCase(const std::string& native);
 
 // What a component missing as written matches in its directory.
 enum class CaseRule {
-  kOnlyMatch,   // the one name that differs from it only in ASCII case; of two, neither (MatchCase)
-  kFirstMatch,  // the first such name listed (Windows, whose folders hold no two such names)
+  kOnlyMatch,  // the one name that differs from it only in ASCII case; of two, neither (MatchCase)
+  // The first name listed that differs from it only in letter case as Windows ignores it, beyond
+  // ASCII too (Windows, whose folders hold no two such names).
+  kFirstMatch,
 };
 
 // The walk behind MatchCase, over any directory listing: `path` ('/' between components) when it

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shared_routines/directory_lister.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/next_significant_line.h"
 #include "shared_routines/text_input.h"
@@ -77,20 +78,48 @@ TEST(MatchCaseTest, NamesUndoneByDotDotAreDroppedAsWindowsDropsThemAndNoFolderIs
   EXPECT_EQ(MatchCase("../x/../setup/setup.exe"), "../x/../setup/setup.exe");
 }
 
-TEST(MatchCaseTest, NonAsciiLettersAreNotFolded) {
+// Windows ignores the case of letters beyond ASCII; the Linux menu, which guesses no further than
+// A to Z, does not, so that only the checker's Windows answer finds these.
+TEST(MatchCaseTest, LettersBeyondAsciiAreFoldedForWindowsAlone) {
   ScratchMedium medium;
   medium.Write(
       "\xC3\x9C"
       "ber.txt",
-      "x");  // "Über.txt" in UTF-8
-  EXPECT_EQ(MatchCase("\xC3\xBC"
-                      "ber.txt"),
-            "\xC3\xBC"
-            "ber.txt");
+      "x");                                                 // "Über.txt"
+  medium.Write("Instala\xC3\xA7\xC3\xA3o/setup.exe", "x");  // "Instalação"
+  medium.Write("\xD0\xA3\xD1\x81\xD1\x82.txt", "x");        // "Уст.txt"
+  medium.Write("\xCE\xA3\xCE\xA3.txt", "x");                // "ΣΣ.txt"
+  medium.Write(
+      "Stra\xC3\x9F"
+      "e.txt",
+      "x");                            // "Straße.txt"
+  medium.Write("\xC4\xB1.txt", "x");   // "ı.txt"
+  medium.Write("\xE9t\xE9.txt", "x");  // Latin-1 bytes, no UTF-8
   EXPECT_EQ(MatchCase("\xC3\x9C"
                       "BER.TXT"),
             "\xC3\x9C"
             "ber.txt");
+  EXPECT_EQ(MatchCase("\xC3\xBC"
+                      "ber.txt"),
+            "\xC3\xBC"
+            "ber.txt");
+
+  const DiskDirectories disk(DiskDirectories::Spelling::kExact);
+  const auto windows = [&](const std::string& path) {
+    return FindIgnoringCase(disk, path, CaseRule::kFirstMatch).value_or("(none)");
+  };
+  EXPECT_EQ(windows("\xC3\xBC"
+                    "BER.TXT"),
+            "\xC3\x9C"
+            "ber.txt");
+  EXPECT_EQ(windows("INSTALA\xC3\x87\xC3\x83O/SETUP.EXE"), "Instala\xC3\xA7\xC3\xA3o/setup.exe");
+  EXPECT_EQ(windows("\xD1\x83\xD0\xA1\xD0\xA2.txt"), "\xD0\xA3\xD1\x81\xD1\x82.txt");
+  EXPECT_EQ(windows("\xCF\x83\xCF\x82.txt"), "\xCE\xA3\xCE\xA3.txt");  // "σς": a final sigma
+  EXPECT_EQ(windows("STRASSE.TXT"), "(none)");    // "ß" is one letter, not "SS"
+  EXPECT_EQ(windows("I.txt"), "(none)");          // the dotless "ı" is not "I"
+  EXPECT_EQ(windows("\xC9T\xC9.txt"), "(none)");  // bytes of another encoding are not guessed at
+  EXPECT_EQ(windows("\xE9T\xE9.TXT"), "\xE9t\xE9.txt");
+  EXPECT_FALSE(FindIgnoringCase(disk, "INSTALA\xC3\x87\xC3\x83O/setup.exe", CaseRule::kOnlyMatch));
 }
 
 }  // namespace

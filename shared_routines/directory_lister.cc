@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "shared_routines/ascii_text.h"
+#include "shared_routines/windows_case.h"
 
 namespace tolvar {
 
@@ -24,13 +25,24 @@ std::vector<std::string> PathComponents(const std::string& path) {
 void DirectoryNames::Add(const std::string& name) {
   if (!exact_.insert(name).second) return;
   names_.push_back(name);
+  windows_folded_.clear();
   Alike& alike = folded_[AsciiFolded(name)];
   if (alike.count++ == 0) alike.first = name;
 }
 
-DirectoryNames::Alike DirectoryNames::IgnoringCase(const std::string& name) const {
-  const auto found = folded_.find(AsciiFolded(name));
-  return found == folded_.end() ? Alike() : found->second;
+DirectoryNames::Alike DirectoryNames::IgnoringCase(const std::string& name, Folding folding) const {
+  if (folding == Folding::kAscii) {
+    const auto found = folded_.find(AsciiFolded(name));
+    return found == folded_.end() ? Alike() : found->second;
+  }
+  if (windows_folded_.empty()) {
+    for (const std::string& each : names_) {
+      Alike& alike = windows_folded_[FoldedAsWindows(each)];
+      if (alike.count++ == 0) alike.first = each;
+    }
+  }
+  const auto found = windows_folded_.find(FoldedAsWindows(name));
+  return found == windows_folded_.end() ? Alike() : found->second;
 }
 
 bool DiskDirectories::Exists(const std::string& path) const {

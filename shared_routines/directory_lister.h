@@ -20,20 +20,25 @@ inline bool IsEntryName(const std::string& part) {
   return !part.empty() && part != "." && part != "..";
 }
 
-// The names in one directory, found as written or without regard to ASCII letter case. A medium
-// may hold thousands of names in one folder, so neither lookup scans them.
+// Which letter case a lookup ignores: ASCII's alone (the Linux menu, which guesses no further), or
+// all that Windows ignores in file names (FoldedAsWindows).
+enum class Folding { kAscii, kWindows };
+
+// The names in one directory, found as written or without regard to letter case. A medium may hold
+// thousands of names in one folder, so no lookup scans them.
 class DirectoryNames {
  public:
   // Names added twice count once.
   void Add(const std::string& name);
 
   bool Contains(const std::string& name) const { return exact_.count(name) > 0; }
-  // How many names equal `name` but for ASCII letter case, and the first of them added.
+  // How many names equal `name` but for letter case as `folding` ignores it, and the first of them
+  // added.
   struct Alike {
     int count = 0;
     std::string first;
   };
-  Alike IgnoringCase(const std::string& name) const;
+  Alike IgnoringCase(const std::string& name, Folding folding = Folding::kAscii) const;
   // In the order they were added.
   const std::vector<std::string>& names() const { return names_; }
 
@@ -41,6 +46,8 @@ class DirectoryNames {
   std::vector<std::string> names_;
   std::unordered_set<std::string> exact_;
   std::unordered_map<std::string, Alike> folded_;
+  // Made when first asked for: the menu itself never asks.
+  mutable std::unordered_map<std::string, Alike> windows_folded_;
 };
 
 class DirectoryLister {
