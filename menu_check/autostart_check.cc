@@ -1,6 +1,8 @@
 // CheckLinuxAutostart: the files freedesktop desktops offer to run when a medium is mounted. They
 // look for .autorun, autorun and autorun.sh in the root, in that order, by exact name, and ask the
 // user first.
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +38,49 @@ bool ChangesToTheRoot(const std::string& script) {
   return false;
 }
 
+// The programs in the root that the script starts as "./name": after its cd to the root, as a
+// command of its own or as a word assigned to a variable (program=./tolvar-autorun).
+std::vector<std::string> ProgramsInTheRoot(const std::string& script) {
+  std::vector<std::string> programs;
+  for (size_t at = script.find("./"); at != std::string::npos; at = script.find("./", at + 2)) {
+    if (at > 0 &&
+        std::string_view(" \t\n=\"'(;&|").find(script[at - 1]) == std::string_view::npos) {
+      continue;  // part of a longer path: "../x", "dir/./x"
+    }
+    size_t end = at + 2;
+    while (end < script.size() &&
+           (std::isalnum(static_cast<unsigned char>(script[end])) != 0 ||
+            std::string_view("._-+").find(script[end]) != std::string_view::npos)) {
+      ++end;
+    }
+    const std::string name = script.substr(at + 2, end - at - 2);
+    if (end < script.size() && script[end] == '/') continue;  // a path into a folder
+    if (!name.empty() && name != "." && name != ".." &&
+        std::find(programs.begin(), programs.end(), name) == programs.end()) {
+      programs.push_back(name);
+    }
+  }
+  return programs;
+}
+
+// The menu's program beside the script is what the script is for: without it, Linux users who
+// start the medium get an error instead of the menu.
+void CheckProgramsItStarts(const MediumView& view, const std::string& script_name,
+                           const std::string& script, std::vector<Finding>* findings) {
+  for (const std::string& program : ProgramsInTheRoot(script)) {
+    const MediumName* found = view.Exact(program);
+    if (found != nullptr && !found->directory) continue;
+    findings->push_back(
+        {0, Severity::kWarning,
+         "it starts " + QuotedText("./" + program) + ", which " +
+             (found == nullptr ? std::string("is not in the medium's root")
+                               : std::string("is a folder")) +
+             ": Linux users who start the medium get no menu; copy the Linux program there (the "
+             "kit's medium folder holds it, and the .deb installs it as /usr/bin/tolvar-autorun)",
+         script_name});
+  }
+}
+
 void CheckScript(const MediumView& view, const std::string& name, std::vector<Finding>* findings) {
   const auto warn = [&](int64_t line, std::string message) {
     findings->push_back({line, Severity::kWarning, std::move(message), name});
@@ -66,6 +111,7 @@ void CheckScript(const MediumView& view, const std::string& name, std::vector<Fi
          "the script has CR LF line ends: the shell takes each CR as part of the line and "
          "the script fails; save it with LF line ends");
   }
+  CheckProgramsItStarts(view, name, text, findings);
   if (!ChangesToTheRoot(text)) {
     warn(0,
          "it does not change to the medium's root before starting the menu (cd \"$(dirname "

@@ -27,12 +27,29 @@ void NoteWhatNothingStarts(bool windows_starts, bool linux_starts, const Targets
                        "."});
 }
 
+namespace {
+
+// A folder keeps its execute bits on the author's disk, but a FAT32 stick made from it does not,
+// and the check cannot know which the folder will become.
+void NoteWhatFat32Takes(std::vector<Finding>* findings) {
+  findings->push_back(
+      {0, Severity::kNote,
+       "copied onto a FAT32 USB stick, this medium loses its execute permissions on Linux, whose "
+       "desktops mount such sticks with showexec (only .exe, .com and .bat files keep them): "
+       "GNOME still offers autorun.sh, through /bin/sh, other desktops do not, and users start "
+       "it with \"sh autorun.sh\"; the menu, started so, starts its entries' programs all the same",
+       "."});
+}
+
+}  // namespace
+
 CheckReport CheckMedium(const std::string& decimal_separator, const Targets& targets) {
   CheckReport report = CheckMenu(decimal_separator, targets);
   CheckLanguageFiles(decimal_separator, targets, &report);
   const MediumView view = MediumView::FromFolder(".");
   const bool windows_starts = targets.for_windows && CheckAutorunInf(view, &report.findings);
   const bool linux_starts = targets.for_linux && CheckLinuxAutostart(view, &report.findings);
+  if (linux_starts) NoteWhatFat32Takes(&report.findings);
   NoteWhatNothingStarts(windows_starts, linux_starts, targets, &report.findings);
   CheckNames(view, targets, &report.findings);
   return report;

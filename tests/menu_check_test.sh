@@ -137,6 +137,10 @@ PY
     run 0
     ! grep -q ': \(warning\|error\): ' "$out" || fail "the demo medium has findings"
     expect_line "menu/config.mnu: 8 entries, 0 errors, 0 warnings"
+    # Without the Linux program, autorun.sh starts nothing.
+    rm "$medium/tolvar-autorun"
+    run 1 --target=linux
+    expect_line "autorun.sh: warning: it starts \"./tolvar-autorun\", which is not in the medium's root: Linux users who start the medium get no menu; copy the Linux program there (the kit's medium folder holds it, and the .deb installs it as /usr/bin/tolvar-autorun)"
     ;;
 
   medium)
@@ -183,7 +187,8 @@ PY
     printf 'MZ' >"$tree/tolvar-autorun.exe"
     printf 'MZ' >"$tree/setup/install-everything.exe"
     printf '#!/bin/sh\ncd "$(dirname "$0")" && exec ./tolvar-autorun\n' >"$tree/autorun.sh"
-    chmod +x "$tree/autorun.sh"
+    printf '\177ELF' >"$tree/tolvar-autorun"
+    chmod +x "$tree/autorun.sh" "$tree/tolvar-autorun"
     printf '[autorun]\r\nopen=tolvar-autorun.exe\r\nicon=tolvar-autorun.exe,0\r\nlabel=Demo\r\naction=Open\r\n' \
       >"$tree/autorun.inf"
     printf 'Demo\r\n$null$\r\n1\r\nInstall\r\nsetup\\install-everything.exe\r\n' >"$tree/menu/config.mnu"
@@ -250,7 +255,8 @@ PY
     printf 'MZ' >"$tree/$folder/configuração.exe"
     printf 'hola' >"$tree/$document"
     printf '#!/bin/sh\ncd "$(dirname "$0")" && exec ./tolvar-autorun\n' >"$tree/autorun.sh"
-    chmod +x "$tree/autorun.sh"
+    printf '\177ELF' >"$tree/tolvar-autorun"
+    chmod +x "$tree/autorun.sh" "$tree/tolvar-autorun"
     printf '[autorun]\r\nopen=tolvar-autorun.exe\r\nicon=tolvar-autorun.exe,0\r\nlabel=Demo\r\naction=Open\r\n' \
       >"$tree/autorun.inf"
     printf 'Demo\r\n$null$\r\n2\r\nInstalar\r\n%s\\configuração.exe\r\nLéame\r\n%s\r\n' "$folder" "$document" \
