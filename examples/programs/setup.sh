@@ -10,4 +10,4 @@ for argument in "$@"; do
   esac
 done
 sleep 2
-exec "$here/show-message.sh" "Demo setup" "$product is installed. (Not really: this is a demo.)"
+exec sh "$here/show-message.sh" "Demo setup" "$product is installed. (Not really: this is a demo.)"

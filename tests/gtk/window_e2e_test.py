@@ -551,6 +551,25 @@ class MenuWindowTest(unittest.TestCase):
         self.desktop.wait_window("^Hello$")  # the demo program's message
         self.assertIsNone(self.menu.poll())
 
+    def test_the_demo_medium_without_execute_bits_opens_from_its_script_and_says_hello(self):
+        # As a FAT32 stick (showexec) or an image without Rock Ridge shows it: no file may be
+        # executed, and the user runs "sh autorun.sh" from wherever the terminal is.
+        shutil.copytree(EXAMPLES, self.medium, dirs_exist_ok=True)
+        shutil.copy(shutil.which(PROGRAM) or PROGRAM, os.path.join(self.medium, "tolvar-autorun"))
+        for folder, _, files in os.walk(self.medium):
+            for name in files:
+                os.chmod(os.path.join(folder, name), 0o644)
+        self.stderr = tempfile.TemporaryFile(mode="w+")
+        self.addCleanup(self.stderr.close)
+        self.menu = subprocess.Popen(["sh", os.path.join(self.medium, "autorun.sh")], cwd="/",
+                                     env=self.desktop.env, stdout=subprocess.DEVNULL,
+                                     stderr=self.stderr)
+        window = self.desktop.wait_window("^Tolvar Autorun - Demo Medium$")
+        self.choose(window, 2)
+        self.desktop.keys(window, "Return")
+        self.desktop.wait_window("^Hello$")  # the demo program, and the script it runs, started
+        self.assertIsNone(self.menu.poll())
+
 
 if __name__ == "__main__":
     unittest.main()
