@@ -126,9 +126,9 @@ std::vector<std::string> Autostart(const std::vector<std::string>& paths,
 constexpr char kGoodScript[] = "#!/bin/sh\ncd \"$(dirname \"$0\")\" || exit 1\nexec ./menu\n";
 
 TEST(LinuxAutostartCheckTest, TheFirstOfTheThreeNamesIsUsedByItsExactName) {
-  EXPECT_THAT(Autostart({"*autorun.sh"}, {{"autorun.sh", kGoodScript}}),
+  EXPECT_THAT(Autostart({"*autorun.sh", "*menu"}, {{"autorun.sh", kGoodScript}}),
               ElementsAre(HasSubstr("autorun.sh:0 note: Linux desktops offer to run this file")));
-  EXPECT_THAT(Autostart({"*autorun", "*autorun.sh"}, {{"autorun", kGoodScript}}),
+  EXPECT_THAT(Autostart({"*autorun", "*autorun.sh", "*menu"}, {{"autorun", kGoodScript}}),
               ElementsAre(HasSubstr("autorun:0 note:"),
                           "autorun.sh:0 warning: never used: desktops run \"autorun\", which "
                           "comes first"));
@@ -140,20 +140,33 @@ TEST(LinuxAutostartCheckTest, TheFirstOfTheThreeNamesIsUsedByItsExactName) {
 
 TEST(LinuxAutostartCheckTest, ScriptsThatDesktopsRefuseOrThatStartTheMenuElsewhere) {
   EXPECT_THAT(
-      Autostart({"autorun.sh"}, {{"autorun.sh", kGoodScript}}),
+      Autostart({"autorun.sh", "*menu"}, {{"autorun.sh", kGoodScript}}),
       ElementsAre(HasSubstr("note"), HasSubstr(":0 warning: it has no execute permission")));
   // An image without Rock Ridge keeps no permissions to check.
-  EXPECT_THAT(Autostart({"autorun.sh"}, {{"autorun.sh", kGoodScript}}, false),
+  EXPECT_THAT(Autostart({"autorun.sh", "*menu"}, {{"autorun.sh", kGoodScript}}, false),
               ElementsAre(HasSubstr("note")));
-  EXPECT_THAT(Autostart({"*autorun.sh"}, {{"autorun.sh", "cd \"${0%/*}\"\n./menu\n"}}),
+  EXPECT_THAT(Autostart({"*autorun.sh", "*menu"}, {{"autorun.sh", "cd \"${0%/*}\"\n./menu\n"}}),
               ElementsAre(HasSubstr("note"), HasSubstr(":1 warning: the first line is not a #!")));
   EXPECT_THAT(Autostart({"*autorun.sh"}, {{"autorun.sh", "#!/bin/sh\r\ncd `dirname $0`\r\n"}}),
               ElementsAre(HasSubstr("note"), HasSubstr(":1 warning: the script has CR LF")));
-  EXPECT_THAT(Autostart({"*autorun.sh"}, {{"autorun.sh",
-                                           "#!/bin/sh\n# cd $0 in a comment\n"
-                                           "./tolvar-autorun\n"}}),
+  EXPECT_THAT(Autostart({"*autorun.sh", "*tolvar-autorun"}, {{"autorun.sh",
+                                                              "#!/bin/sh\n# cd $0 in a comment\n"
+                                                              "./tolvar-autorun\n"}}),
               ElementsAre(HasSubstr("note"),
                           HasSubstr(":0 warning: it does not change to the medium's root")));
+  // The program it starts from the root must be there, and be a file: "../x" and "dir/./x" are
+  // other paths.
+  const std::string starts_menu =
+      "#!/bin/sh\ncd \"${0%/*}\" || exit 1\nprogram=./menu\n[ -x ../other ] && exec \"$program\"\n";
+  EXPECT_THAT(
+      Autostart({"*autorun.sh"}, {{"autorun.sh", starts_menu}}),
+      ElementsAre(HasSubstr("note"),
+                  "autorun.sh:0 warning: it starts \"./menu\", which is not in the medium's "
+                  "root: Linux users who start the medium get no menu; copy the Linux "
+                  "program there (the kit's medium folder holds it, and the .deb installs "
+                  "it as /usr/bin/tolvar-autorun)"));
+  EXPECT_THAT(Autostart({"*autorun.sh", "menu/"}, {{"autorun.sh", starts_menu}}),
+              ElementsAre(HasSubstr("note"), HasSubstr("\"./menu\", which is a folder")));
   EXPECT_THAT(Autostart({"*autorun"}, {{"autorun",
                                         "\x7f"
                                         "ELF\x02\x01"}}),
