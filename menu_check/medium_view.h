@@ -26,6 +26,9 @@ class MediumView {
   std::string description;
   // False where the medium keeps no permissions (an image without Rock Ridge).
   bool modes_known = true;
+  // Where the names come from, so that files' contents can be read from the same tree again.
+  enum class Tree { kFolder, kRockRidge, kJoliet, kPlain, kPlainInLowerCase };
+  Tree tree = Tree::kFolder;
   std::vector<MediumName> names;  // in the order they were found
   // The contents of the small files in the root that the checks read (autorun.inf, the Linux
   // autostart files, the menu file in any case), by path; see WantsContent.
