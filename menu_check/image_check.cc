@@ -63,6 +63,15 @@ Key KeyOf(const Finding& finding) {
   return {finding.line, finding.severity, finding.message, finding.file};
 }
 
+// `message` as one system's finding: after the view it concerns, unless it names that system
+// alone already ("Launch on Windows does not start ...").
+std::string ForOneSystem(const std::string& message, const std::string& system,
+                         const std::string& other, const std::string& view) {
+  const bool named = message.find(system) != std::string::npos;
+  if (named && message.find(other) == std::string::npos) return message;
+  return "in " + view + ": " + message;
+}
+
 // The two systems' reports as one: what both found once, what one found with its view named.
 void Merge(const CheckReport& linux_side, const std::string& linux_view,
            const CheckReport& windows_side, const std::string& windows_view,
@@ -76,7 +85,7 @@ void Merge(const CheckReport& linux_side, const std::string& linux_view,
       --left;
       ++shared[KeyOf(finding)];
     } else {
-      finding.message = "in " + linux_view + ": " + finding.message;
+      finding.message = ForOneSystem(finding.message, "Linux", "Windows", linux_view);
     }
     findings->push_back(std::move(finding));
   }
@@ -86,36 +95,77 @@ void Merge(const CheckReport& linux_side, const std::string& linux_view,
       --common;
       continue;
     }
-    finding.message = "in " + windows_view + ": " + finding.message;
+    finding.message = ForOneSystem(finding.message, "Windows", "Linux", windows_view);
     findings->push_back(std::move(finding));
   }
+}
+
+// One system's side of the image: its view, its menu file and what was found in it.
+struct Side {
+  const MediumView* view;
+  bool wanted;              // the system is checked for
+  const MediumName* menu;   // as the system finds it, or null
+  const std::string* text;  // the menu file's bytes, or null when it has none that can be read
+  CheckReport checked = {};
+  bool reads() const { return wanted && text != nullptr; }
+};
+
+Side SideOf(const MediumView& view, bool wanted, const MediumName* menu) {
+  const std::string* text = nullptr;
+  if (menu != nullptr) {
+    const auto content = view.contents.find(menu->path);
+    if (content != view.contents.end()) text = &content->second;
+  }
+  return Side{&view, wanted, menu, text};
+}
+
+// The findings, status and entries of the systems checked, into `report`.
+void Gather(Side& linux_side, Side& windows_side, CheckReport* report) {
+  const bool both = linux_side.reads() && windows_side.reads();
+  if (both && *linux_side.text != *windows_side.text) {
+    report->findings.push_back(
+        {0, Severity::kWarning,
+         "Linux and Windows find different menu files: " + QuotedText(linux_side.menu->path) +
+             " in " + linux_side.view->description + " and " + QuotedText(windows_side.menu->path) +
+             " in " + windows_side.view->description + "; each is checked for its own system"});
+  }
+  if (both) {
+    Merge(linux_side.checked, linux_side.view->description, windows_side.checked,
+          windows_side.view->description, &report->findings);
+  }
+  for (Side* side : {&linux_side, &windows_side}) {
+    if (!side->reads()) continue;
+    if (!both) {
+      report->findings.insert(report->findings.end(), side->checked.findings.begin(),
+                              side->checked.findings.end());
+    }
+    report->checked = report->checked && side->checked.checked;
+    report->image_unreadable = report->image_unreadable || side->checked.image_unreadable;
+  }
+  // The entries and directives of the first system checked, for the JSON report.
+  Side& first = linux_side.reads() ? linux_side : windows_side;
+  report->entries = first.checked.entries;
+  report->directives = std::move(first.checked.directives);
+  report->entry_records = std::move(first.checked.entry_records);
 }
 
 // Reads and checks each system's own menu file in its own view, into `report`.
 void CheckMenuFiles(const std::string& image, const ImageViews& views,
                     const std::string& decimal_separator, const Targets& targets,
                     CheckReport* report) {
-  struct Side {
-    const MediumView* view;
-    bool wanted;
-    const std::string* text = nullptr;
-    CheckReport checked = {};
-  };
-  Side linux_side{&views.linux_view, targets.for_linux};
-  Side windows_side{&views.windows_view, targets.for_windows};
-  const MediumName* linux_menu = views.linux_view.AsLinuxMenuFinds("menu/config.mnu");
-  const MediumName* windows_menu = views.windows_view.IgnoringCase("menu/config.mnu");
-  for (auto& [side, menu] :
-       {std::pair(&linux_side, linux_menu), std::pair(&windows_side, windows_menu)}) {
-    if (menu == nullptr) continue;
-    const auto content = side->view->contents.find(menu->path);
-    if (content != side->view->contents.end()) side->text = &content->second;
-  }
-  if (linux_side.text == nullptr && windows_side.text == nullptr) {
+  Side linux_side = SideOf(views.linux_view, targets.for_linux,
+                           views.linux_view.AsLinuxMenuFinds("menu/config.mnu"));
+  Side windows_side = SideOf(views.windows_view, targets.for_windows,
+                             views.windows_view.IgnoringCase("menu/config.mnu"));
+  if (!linux_side.reads() && !windows_side.reads()) {
+    // Nothing is checked: a menu file only the other system finds is not this one's.
+    const bool none = linux_side.text == nullptr && windows_side.text == nullptr;
+    const Side& asked = linux_side.wanted ? linux_side : windows_side;
     report->checked = false;
-    report->findings.push_back({0, Severity::kError,
-                                std::string(kDefinitionMissingText) + " (there is no menu file " +
-                                    "menu/config.mnu in the image that can be read)"});
+    report->findings.push_back(
+        {0, Severity::kError,
+         std::string(kDefinitionMissingText) + " (there is no menu file menu/config.mnu in " +
+             (none ? std::string("the image") : asked.view->description) + " that can be read)"});
     return;
   }
   for (Side* side : {&linux_side, &windows_side}) {
@@ -130,38 +180,11 @@ void CheckMenuFiles(const std::string& image, const ImageViews& views,
         CheckInView(image, *side->view, side == &linux_side ? System::kLinux : System::kWindows,
                     *side->text, decimal_separator);
   }
-  if (linux_side.wanted && linux_side.text != nullptr && linux_menu->path != "menu/config.mnu") {
-    report->findings.push_back({0, Severity::kWarning, MenuFileSpelling(linux_menu->path, true)});
-  }
-  const bool both =
-      linux_side.wanted && windows_side.wanted && linux_side.text && windows_side.text;
-  if (both && *linux_side.text != *windows_side.text) {
+  if (linux_side.reads() && linux_side.menu->path != "menu/config.mnu") {
     report->findings.push_back(
-        {0, Severity::kWarning,
-         "Linux and Windows find different menu files: " + QuotedText(linux_menu->path) + " in " +
-             linux_side.view->description + " and " + QuotedText(windows_menu->path) + " in " +
-             windows_side.view->description + "; each is checked for its own system"});
+        {0, Severity::kWarning, MenuFileSpelling(linux_side.menu->path, true)});
   }
-  if (both) {
-    Merge(linux_side.checked, linux_side.view->description, windows_side.checked,
-          windows_side.view->description, &report->findings);
-  }
-  for (Side* side : {&linux_side, &windows_side}) {
-    if (!side->wanted || side->text == nullptr) continue;
-    if (!both) {
-      report->findings.insert(report->findings.end(), side->checked.findings.begin(),
-                              side->checked.findings.end());
-    }
-    report->checked = report->checked && side->checked.checked;
-    report->image_unreadable = report->image_unreadable || side->checked.image_unreadable;
-  }
-  // The entries and directives of the first system checked, for the JSON report.
-  Side& first = linux_side.wanted && linux_side.text != nullptr ? linux_side : windows_side;
-  if (first.wanted && first.text != nullptr) {
-    report->entries = first.checked.entries;
-    report->directives = std::move(first.checked.directives);
-    report->entry_records = std::move(first.checked.entry_records);
-  }
+  Gather(linux_side, windows_side, report);
 }
 
 }  // namespace
