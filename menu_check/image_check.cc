@@ -107,7 +107,9 @@ struct Side {
   const MediumName* menu;   // as the system finds it, or null
   const std::string* text;  // the menu file's bytes, or null when it has none that can be read
   CheckReport checked = {};
-  bool reads() const { return wanted && text != nullptr; }
+  // Larger than the menu reads: kept unread, and refused as the menu refuses it.
+  bool too_large() const { return menu != nullptr && menu->size > kLargestTextFile; }
+  bool reads() const { return wanted && (text != nullptr || too_large()); }
 };
 
 Side SideOf(const MediumView& view, bool wanted, const MediumName* menu) {
@@ -122,7 +124,10 @@ Side SideOf(const MediumView& view, bool wanted, const MediumName* menu) {
 // The findings, status and entries of the systems checked, into `report`.
 void Gather(Side& linux_side, Side& windows_side, CheckReport* report) {
   const bool both = linux_side.reads() && windows_side.reads();
-  if (both && *linux_side.text != *windows_side.text) {
+  const bool differ = both && (linux_side.text == nullptr || windows_side.text == nullptr
+                                   ? linux_side.menu->size != windows_side.menu->size
+                                   : *linux_side.text != *windows_side.text);
+  if (differ) {
     report->findings.push_back(
         {0, Severity::kWarning,
          "Linux and Windows find different menu files: " + QuotedText(linux_side.menu->path) +
@@ -159,7 +164,8 @@ void CheckMenuFiles(const std::string& image, const ImageViews& views,
                              views.windows_view.IgnoringCase("menu/config.mnu"));
   if (!linux_side.reads() && !windows_side.reads()) {
     // Nothing is checked: a menu file only the other system finds is not this one's.
-    const bool none = linux_side.text == nullptr && windows_side.text == nullptr;
+    const bool none = linux_side.text == nullptr && windows_side.text == nullptr &&
+                      !linux_side.too_large() && !windows_side.too_large();
     const Side& asked = linux_side.wanted ? linux_side : windows_side;
     report->checked = false;
     report->findings.push_back(
@@ -170,6 +176,12 @@ void CheckMenuFiles(const std::string& image, const ImageViews& views,
   }
   for (Side* side : {&linux_side, &windows_side}) {
     if (!side->wanted) continue;
+    if (side->too_large()) {
+      side->checked.checked = false;
+      side->checked.findings.push_back(
+          {0, Severity::kError, TooLargeForAMenuFile(side->menu->size)});
+      continue;
+    }
     if (side->text == nullptr) {
       report->findings.push_back({0, Severity::kWarning,
                                   "there is no menu file in " + side->view->description +

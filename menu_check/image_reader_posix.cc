@@ -100,8 +100,9 @@ bool List(const std::string& image, bool rock_ridge, bool joliet, const char* na
     name.path = path;
     name.directory = directory;
     name.executable = (archive_entry_perm(entry) & 0111) != 0;
+    name.size = static_cast<uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0));
     if (!name.directory && WantsContent(path) && archive_entry_size(entry) >= 0 &&
-        static_cast<uint64_t>(archive_entry_size(entry)) <= kLargestKeptFile) {
+        static_cast<uint64_t>(archive_entry_size(entry)) <= LargestKept(path)) {
       std::string data(static_cast<size_t>(archive_entry_size(entry)), '\0');
       const la_ssize_t got = archive_read_data(a, data.data(), data.size());
       if (got < 0) {

@@ -110,6 +110,16 @@ def many_faults(root):
         "More", "tools/ready.sh"))
 
 
+def large_menu(root):
+    """A menu file of 1.6 MB: comments, and 2000 entries naming programs without the execute
+    bit, each read from the image in the same pass."""
+    lines = ["' " + "x" * 78] * 20000 + ["Large", "$null$", "2000"]
+    for i in range(2000):
+        write(root, "programs/p%04d.sh" % i, "#!/bin/sh\n")
+        lines += ["Entry %d" % i, "programs/p%04d.sh" % i]
+    write(root, "menu/config.mnu", menu(*lines, "Extra", "$exit$"))
+
+
 def pictures(root):
     write(root, "menu/wide.png", png(600, 20))
     write(root, "menu/config.mnu", menu("Wide", "menu/wide.png", "1", "Leave", "$exit$"))
@@ -159,6 +169,10 @@ def parity(work):
                         "has the same caption as entry 3",
                         "significant lines follow",
                         "which is no folder of the medium"]}),
+        "a large menu file": (large_menu, {
+            "linux": ['"programs/p1999.sh" is a program without the execute permission',
+                      "2 significant lines follow"],
+            "windows": ["2 significant lines follow"]}),
         "a picture shaped unlike the area": (pictures, {
             "linux": ["squeezed from the sides"], "windows": ["squeezed"]}),
         "a picture that is none": (broken_picture, {
