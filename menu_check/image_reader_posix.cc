@@ -250,8 +250,9 @@ std::string ReadImageContents(const std::string& image, const MediumView& view,
     while (data.size() < want->second) {
       const la_ssize_t got =
           archive_read_data(a, piece, std::min(sizeof piece, want->second - data.size()));
-      if (got < 0)
+      if (got < 0) {
         return archive_error_string(a) != nullptr ? archive_error_string(a) : "read error";
+      }
       if (got == 0) break;
       data.append(piece, static_cast<size_t>(got));
     }
