@@ -1,30 +1,13 @@
 // CommandWarning: Launch's own order of decisions, with the author's likely meaning at each.
 #include "menu_check/command_check.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "menu_check/path_hint.h"
 #include "menu_form/command_kind.h"
 #include "menu_form/menu_entry.h"
 #include "shared_routines/batch_file.h"
-#include "shared_routines/file_exists.h"
-#include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {
-
-bool FileFound(MediumProbe& probe, const std::string& path) {
-  namespace fs = std::filesystem;
-  const std::string native = NativePath(path);
-  if (native.empty() || native[0] == '/' || native[0] == '\\' ||
-      native.find(':') != std::string::npos || native.find_first_of("*?") != std::string::npos) {
-    return FileExists(path);
-  }
-  if (!probe.CaseVariant(path).empty()) return probe.CaseVariantIsUnique(path);
-  std::error_code error;
-  return fs::exists(fs::symlink_status(fs::u8path(native), error)) && FileExists(path);
-}
 
 std::string SchemeWarning(const std::string& command) {
   if (!NamesOtherScheme(command)) return "";
@@ -50,8 +33,8 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
   if (command.find_first_of("*?") != std::string::npos) {
     return "the command " + QuotedText(command) +
            " holds a wildcard (* or ?): Launch cannot start a " +
-           (FileExists(command) ? "pattern, even one that matches a file"
-                                : "pattern, and says \"Can't find file!!\"");
+           (probe.Exists(command) ? "pattern, even one that matches a file"
+                                  : "pattern, and says \"Can't find file!!\"");
   }
   const std::string hint = PathHint(command, "Launch says \"Can't find file!!\"");
   if (!hint.empty()) return hint;
@@ -74,7 +57,7 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
            "finds " +
            QuotedText(command) + " on Windows, but says \"Can't find file!!\" on Linux";
   }
-  if (FileFound(probe, command)) {
+  if (probe.FileFound(command)) {
     const std::string batch_refusal =
         targets.for_windows ? BatchFileRefusal(command, arguments) : "";
     if (!batch_refusal.empty()) {

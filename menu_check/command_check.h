@@ -15,11 +15,6 @@ namespace tolvar {
 // The text Launch shows for a file it cannot find, as the start of a warning.
 inline constexpr char kNotFound[] = "Launch says \"Can't find file!!\": ";
 
-// FileExists(`path`) as the menu answers it, without the directory scan per path that the case
-// matching makes for a name missing as written: the probe's listings, read once per folder, tell
-// already. A menu of thousands of entries naming missing files in one big folder stays quick.
-bool FileFound(MediumProbe& probe, const std::string& path);
-
 // For a command that names a scheme other than a link's ("file:", "ms-msdt:"), which Launch never
 // hands to the system: the warning; empty for any other command.
 std::string SchemeWarning(const std::string& command);

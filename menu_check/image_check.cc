@@ -1,21 +1,17 @@
-// CheckImage: reads the image's two views, then runs the medium's checks on the view of the
-// system each one concerns, and looks up every file the menu names in both.
+// CheckImage: reads the image's two views, then runs the menu file's one check on each system's own
+// menu file in that system's view, and the medium's checks on the view of the system each concerns.
 #include "menu_check/image_check.h"
 
 #include <algorithm>
-#include <optional>
+#include <map>
 #include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
-#include "menu_check/command_check.h"
-#include "menu_check/directive_check.h"
 #include "menu_check/image_reader.h"
 #include "menu_check/medium_checks.h"
-#include "menu_check/medium_probe.h"
-#include "menu_check/path_hint.h"
-#include "menu_form/command_kind.h"
-#include "menu_form/definition_reader.h"
+#include "menu_check/view_probe.h"
 #include "menu_form/menu_entry.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
@@ -25,110 +21,182 @@
 namespace tolvar {
 namespace {
 
-struct NamedPath {
-  int64_t line;
-  std::string written;
-  bool splash;
-  std::optional<System> only_on;  // an entry's '#system:
-};
-
-// The image check's side of reading the menu file: the splash path and the commands that name
-// files, with their lines, and the first fault, which is the error the menu would stop with. What
-// does not depend on the view (directives, schemes, paths tied to the author's machine) is
-// warned about here, once.
-class NamedPaths : public DefinitionSink {
- public:
-  NamedPaths(std::vector<Finding>* findings, int* entries)
-      : findings_(findings), entries_(entries) {}
-
-  void Title(std::string_view, int64_t) override {}
-  Result Splash(const std::string& splash, int64_t line) override {
-    if (splash == kNullKeyword) return Result::Ok();
-    const std::string hint = PathHint(splash, "no picture is shown");
-    if (hint.empty()) {
-      paths.push_back({line, splash, true, std::nullopt});
-    } else {
-      Warn(line, hint);
-    }
-    return Result::Ok();
-  }
-  void Count(int count, int64_t) override { *entries_ = count; }
-  void Caption(int, std::string_view, int64_t) override {}
-  void Command(int index, std::string_view command, int64_t line) override {
-    if (command == kNullKeyword || command == kExitKeyword || IsLink(command)) return;
-    const std::string written(command);
-    const std::string entry = "entry " + std::to_string(index) + ": ";
-    const std::string scheme = SchemeWarning(written);
-    const std::string hint = PathHint(written, "Launch says \"Can't find file!!\"");
-    if (!scheme.empty() || !hint.empty()) {
-      Warn(line, entry + (scheme.empty() ? hint : scheme));
-      return;
-    }
-    paths.push_back({line, written, false, directives_.ForEntry(index).given.OnlyOn});
-  }
-  // The files the menu names are only known up to its first fault: past it, the menu reads nothing.
-  bool Fault(const RunTimeError& fault) override {
-    findings_->push_back({fault.line(), Severity::kError, fault.detail()});
-    return false;
-  }
-  void DirectiveLine(const Directive& directive) override {
-    const std::string warning = directives_.Check(directive);
-    if (!warning.empty()) Warn(directive.line, warning);
-  }
-
-  std::vector<NamedPath> paths;
-  DirectiveCheck directives_;
-
- private:
-  void Warn(int64_t line, std::string message) {
-    findings_->push_back({line, Severity::kWarning, std::move(message)});
-  }
-
-  std::vector<Finding>* findings_;
-  int* entries_;
-};
-
-// The splash path and the commands that name files, with their lines; a fault in the file is
-// added to `findings` as the error the menu would stop with.
-std::vector<NamedPath> ReadMenu(const std::string& menu, const std::string& decimal_separator,
-                                std::vector<Finding>* findings, int* entries,
-                                std::vector<DirectiveRecord>* directives) {
-  NamedPaths named(findings, entries);
+CheckReport CheckText(const std::string& text, MediumProbe& probe,
+                      const std::string& decimal_separator, const Targets& targets) {
+  CheckReport report;
+  report.file = "menu/config.mnu";
   try {
     // Messages name it as they do on a medium.
-    TextInput file(menu, DisplayPath(kDefinitionPath));
-    DefinitionReader reader(file, decimal_separator);
-    if (reader.Read(named)) reader.SignificantLineFollows(named);
+    TextInput file(text, DisplayPath(kDefinitionPath));
+    CheckMenuText(file, probe, decimal_separator, targets, &report);
   } catch (const RunTimeError& error) {  // marked as UTF-16
-    findings->push_back({error.line(), Severity::kError, error.detail()});
+    report.checked = false;
+    report.findings.push_back({error.line(), Severity::kError, error.detail()});
   }
-  *directives = std::move(named.directives_.records);
-  return named.paths;
+  return report;
 }
 
-std::string InView(std::string written) {
-  for (char& c : written) {
-    if (c == '\\') c = '/';
+// `system`'s menu file `text`, checked for `system` alone in its view: once to learn which files'
+// bytes the checks need (pictures, the heads of programs), which are then read in one pass over
+// the view's tree, however many files the menu names, and once with them.
+CheckReport CheckInView(const std::string& image, const MediumView& view, System system,
+                        const std::string& text, const std::string& decimal_separator) {
+  Targets only;
+  only.for_linux = system == System::kLinux;
+  only.for_windows = system == System::kWindows;
+  ViewProbe probe(view, system);
+  CheckReport report = CheckText(text, probe, decimal_separator, only);
+  if (probe.missing().empty()) return report;
+  const std::string problem = ReadImageContents(image, view, probe.missing(), &probe.contents);
+  report = CheckText(text, probe, decimal_separator, only);
+  if (!problem.empty()) {
+    report.image_unreadable = true;
+    report.findings.push_back(
+        {0, Severity::kError,
+         QuotedText(image) + " is not an ISO 9660 image that can be read: " + problem, "."});
   }
-  while (written.rfind("./", 0) == 0) written.erase(0, 2);
-  return written;
+  return report;
 }
 
-void CheckPaths(const std::vector<NamedPath>& paths, const MediumView& view, bool linux_rules,
-                std::vector<Finding>* findings) {
-  for (const NamedPath& path : paths) {
-    // An entry for the other system is not listed in this one.
-    if (path.only_on.has_value() && (*path.only_on == System::kLinux) != linux_rules) continue;
-    const std::string in_view = InView(path.written);
-    if (in_view.empty() || in_view[0] == '/' || (in_view.size() > 1 && in_view[1] == ':')) continue;
-    const MediumName* found =
-        linux_rules ? view.AsLinuxMenuFinds(in_view) : view.IgnoringCase(in_view);
-    if (found != nullptr && !found->directory) continue;
-    findings->push_back(
-        {path.line, Severity::kWarning,
-         std::string(path.splash ? "no picture is shown" : "Launch says \"Can't find file!!\"") +
-             " in " + view.description + ": there is no file " + QuotedText(path.written)});
+using Key = std::tuple<int64_t, Severity, std::string, std::string>;
+Key KeyOf(const Finding& finding) {
+  return {finding.line, finding.severity, finding.message, finding.file};
+}
+
+// `message` as one system's finding: after the view it concerns, unless it names that system
+// alone already ("Launch on Windows does not start ...").
+std::string ForOneSystem(const std::string& message, const std::string& system,
+                         const std::string& other, const std::string& view) {
+  const bool named = message.find(system) != std::string::npos;
+  if (named && message.find(other) == std::string::npos) return message;
+  return "in " + view + ": " + message;
+}
+
+// The two systems' reports as one: what both found once, what one found with its view named.
+void Merge(const CheckReport& linux_side, const std::string& linux_view,
+           const CheckReport& windows_side, const std::string& windows_view,
+           std::vector<Finding>* findings) {
+  std::map<Key, int> in_windows;
+  for (const Finding& finding : windows_side.findings) ++in_windows[KeyOf(finding)];
+  std::map<Key, int> shared;
+  for (Finding finding : linux_side.findings) {
+    int& left = in_windows[KeyOf(finding)];
+    if (left > 0) {
+      --left;
+      ++shared[KeyOf(finding)];
+    } else {
+      finding.message = ForOneSystem(finding.message, "Linux", "Windows", linux_view);
+    }
+    findings->push_back(std::move(finding));
   }
+  for (Finding finding : windows_side.findings) {
+    int& common = shared[KeyOf(finding)];
+    if (common > 0) {
+      --common;
+      continue;
+    }
+    finding.message = ForOneSystem(finding.message, "Windows", "Linux", windows_view);
+    findings->push_back(std::move(finding));
+  }
+}
+
+// One system's side of the image: its view, its menu file and what was found in it.
+struct Side {
+  const MediumView* view;
+  bool wanted;              // the system is checked for
+  const MediumName* menu;   // as the system finds it, or null
+  const std::string* text;  // the menu file's bytes, or null when it has none that can be read
+  CheckReport checked = {};
+  // Larger than the menu reads: kept unread, and refused as the menu refuses it.
+  bool too_large() const { return menu != nullptr && menu->size > kLargestTextFile; }
+  bool reads() const { return wanted && (text != nullptr || too_large()); }
+};
+
+Side SideOf(const MediumView& view, bool wanted, const MediumName* menu) {
+  const std::string* text = nullptr;
+  if (menu != nullptr) {
+    const auto content = view.contents.find(menu->path);
+    if (content != view.contents.end()) text = &content->second;
+  }
+  return Side{&view, wanted, menu, text};
+}
+
+// The findings, status and entries of the systems checked, into `report`.
+void Gather(Side& linux_side, Side& windows_side, CheckReport* report) {
+  const bool both = linux_side.reads() && windows_side.reads();
+  const bool differ = both && (linux_side.text == nullptr || windows_side.text == nullptr
+                                   ? linux_side.menu->size != windows_side.menu->size
+                                   : *linux_side.text != *windows_side.text);
+  if (differ) {
+    report->findings.push_back(
+        {0, Severity::kWarning,
+         "Linux and Windows find different menu files: " + QuotedText(linux_side.menu->path) +
+             " in " + linux_side.view->description + " and " + QuotedText(windows_side.menu->path) +
+             " in " + windows_side.view->description + "; each is checked for its own system"});
+  }
+  if (both) {
+    Merge(linux_side.checked, linux_side.view->description, windows_side.checked,
+          windows_side.view->description, &report->findings);
+  }
+  for (Side* side : {&linux_side, &windows_side}) {
+    if (!side->reads()) continue;
+    if (!both) {
+      report->findings.insert(report->findings.end(), side->checked.findings.begin(),
+                              side->checked.findings.end());
+    }
+    report->checked = report->checked && side->checked.checked;
+    report->image_unreadable = report->image_unreadable || side->checked.image_unreadable;
+  }
+  // The entries and directives of the first system checked, for the JSON report.
+  Side& first = linux_side.reads() ? linux_side : windows_side;
+  report->entries = first.checked.entries;
+  report->directives = std::move(first.checked.directives);
+  report->entry_records = std::move(first.checked.entry_records);
+}
+
+// Reads and checks each system's own menu file in its own view, into `report`.
+void CheckMenuFiles(const std::string& image, const ImageViews& views,
+                    const std::string& decimal_separator, const Targets& targets,
+                    CheckReport* report) {
+  Side linux_side = SideOf(views.linux_view, targets.for_linux,
+                           views.linux_view.AsLinuxMenuFinds("menu/config.mnu"));
+  Side windows_side = SideOf(views.windows_view, targets.for_windows,
+                             views.windows_view.IgnoringCase("menu/config.mnu"));
+  if (!linux_side.reads() && !windows_side.reads()) {
+    // Nothing is checked: a menu file only the other system finds is not this one's.
+    const bool none = linux_side.text == nullptr && windows_side.text == nullptr &&
+                      !linux_side.too_large() && !windows_side.too_large();
+    const Side& asked = linux_side.wanted ? linux_side : windows_side;
+    report->checked = false;
+    report->findings.push_back(
+        {0, Severity::kError,
+         std::string(kDefinitionMissingText) + " (there is no menu file menu/config.mnu in " +
+             (none ? std::string("the image") : asked.view->description) + " that can be read)"});
+    return;
+  }
+  for (Side* side : {&linux_side, &windows_side}) {
+    if (!side->wanted) continue;
+    if (side->too_large()) {
+      side->checked.checked = false;
+      side->checked.findings.push_back(
+          {0, Severity::kError, TooLargeForAMenuFile(side->menu->size)});
+      continue;
+    }
+    if (side->text == nullptr) {
+      report->findings.push_back({0, Severity::kWarning,
+                                  "there is no menu file in " + side->view->description +
+                                      ": the menu says \"" + kDefinitionMissingText + "\""});
+      continue;
+    }
+    side->checked =
+        CheckInView(image, *side->view, side == &linux_side ? System::kLinux : System::kWindows,
+                    *side->text, decimal_separator);
+  }
+  if (linux_side.reads() && linux_side.menu->path != "menu/config.mnu") {
+    report->findings.push_back(
+        {0, Severity::kWarning, MenuFileSpelling(linux_side.menu->path, true)});
+  }
+  Gather(linux_side, windows_side, report);
 }
 
 }  // namespace
@@ -165,34 +233,7 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
          "."});
   }
 
-  const MediumName* linux_menu = views.linux_view.AsLinuxMenuFinds("menu/config.mnu");
-  const MediumName* windows_menu = views.windows_view.IgnoringCase("menu/config.mnu");
-  const MediumName* menu = linux_menu != nullptr ? linux_menu : windows_menu;
-  const MediumView& menu_view = linux_menu != nullptr ? views.linux_view : views.windows_view;
-  const auto content =
-      menu != nullptr ? menu_view.contents.find(menu->path) : menu_view.contents.end();
-  if (content == menu_view.contents.end()) {
-    report.checked = false;
-    report.findings.push_back({0, Severity::kError,
-                               std::string(kDefinitionMissingText) + " (there is no menu file " +
-                                   "menu/config.mnu in the image that can be read)"});
-  } else {
-    const std::vector<NamedPath> paths = ReadMenu(
-        content->second, decimal_separator, &report.findings, &report.entries, &report.directives);
-    for (const auto& [view, wanted, linux_rules] :
-         {std::tuple(&views.linux_view, targets.for_linux, true),
-          std::tuple(&views.windows_view, targets.for_windows, false)}) {
-      if (!wanted) continue;
-      const MediumName* found = linux_rules ? linux_menu : windows_menu;
-      if (found == nullptr) {
-        report.findings.push_back({0, Severity::kWarning,
-                                   "there is no menu file in " + view->description +
-                                       ": the menu says \"" + kDefinitionMissingText + "\""});
-      } else {
-        CheckPaths(paths, *view, linux_rules, &report.findings);
-      }
-    }
-  }
+  CheckMenuFiles(image, views, decimal_separator, targets, &report);
   std::stable_sort(report.findings.begin(), report.findings.end(),
                    [](const Finding& a, const Finding& b) {
                      return a.file == b.file ? a.line < b.line : a.file < b.file;

@@ -46,7 +46,8 @@ TEST(ImageCheckTest, DirectivesLinksAndPathsAsInTheFolderCheck) {
       ElementsAre(
           HasSubstr("4 the menu knows no directive '#sytem: and ignores the line: "
                     "did you mean '#system:?"),
-          AllOf(HasSubstr("7 Launch says \"Can't find file!!\" in the image as Windows sees it"),
+          AllOf(HasSubstr("7 in the image as Windows sees it (Joliet names): entry 1: Launch says "
+                          "\"Can't find file!!\""),
                 HasSubstr("no file \"win\\setup.exe\"")),
           HasSubstr("11 entry 3: the path leads out of the medium")));
   EXPECT_EQ(report.directives.size(), 2u);

@@ -3,7 +3,9 @@
 #ifndef TOLVAR_MENU_CHECK_IMAGE_READER_H_
 #define TOLVAR_MENU_CHECK_IMAGE_READER_H_
 
+#include <cstddef>
 #include <string>
+#include <unordered_map>
 
 #include "menu_check/medium_view.h"
 
@@ -24,6 +26,13 @@ inline constexpr size_t kMostImageEntries = 1000000;
 // Reads `image`. The result's `problem` says why when it is not an ISO 9660 image, is cut short, or
 // its directories are broken (loops, absurd sizes, too many entries).
 ImageViews ReadImageViews(const std::string& image);
+
+// Reads from `image`, in one pass over the tree `view` was read from, the first bytes of the files
+// of `view` in `wanted` (path in the view, how many bytes) into `contents`. Empty when it could;
+// else why not.
+std::string ReadImageContents(const std::string& image, const MediumView& view,
+                              const std::unordered_map<std::string, size_t>& wanted,
+                              std::unordered_map<std::string, std::string>* contents);
 
 }  // namespace tolvar
 

@@ -6,6 +6,7 @@
 #include <locale.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -99,8 +100,9 @@ bool List(const std::string& image, bool rock_ridge, bool joliet, const char* na
     name.path = path;
     name.directory = directory;
     name.executable = (archive_entry_perm(entry) & 0111) != 0;
+    name.size = static_cast<uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0));
     if (!name.directory && WantsContent(path) && archive_entry_size(entry) >= 0 &&
-        static_cast<uint64_t>(archive_entry_size(entry)) <= kLargestKeptFile) {
+        static_cast<uint64_t>(archive_entry_size(entry)) <= LargestKept(path)) {
       std::string data(static_cast<size_t>(archive_entry_size(entry)), '\0');
       const la_ssize_t got = archive_read_data(a, data.data(), data.size());
       if (got < 0) {
@@ -183,15 +185,18 @@ ImageViews ReadImageViews(const std::string& image) {
       views->joliet ? "the image as Windows sees it (Joliet names)"
                     : "the image as Windows sees it (plain ISO 9660 names, no Joliet)";
   views->windows_view.modes_known = false;
+  views->windows_view.tree = views->joliet ? MediumView::Tree::kJoliet : MediumView::Tree::kPlain;
 
   if (views->rock_ridge) {
     views->linux_view = std::move(rock_ridge.view);
     views->linux_view.description = "the image as Linux sees it (Rock Ridge names)";
+    views->linux_view.tree = MediumView::Tree::kRockRidge;
   } else {
     // Linux reads Joliet where Rock Ridge is missing, and without either maps the plain names.
     if (views->joliet) {
       views->linux_view = std::move(joliet.view);
       views->linux_view.description = "the image as Linux sees it (Joliet names, no Rock Ridge)";
+      views->linux_view.tree = MediumView::Tree::kJoliet;
     } else {
       views->linux_view = std::move(plain.view);
       for (MediumName& name : views->linux_view.names) name.path = AsLinuxMapsPlainNames(name.path);
@@ -202,12 +207,59 @@ ImageViews ReadImageViews(const std::string& image) {
       views->linux_view.contents = std::move(contents);
       views->linux_view.description =
           "the image as Linux sees it (plain ISO 9660 names in lower case, no Rock Ridge)";
+      views->linux_view.tree = MediumView::Tree::kPlainInLowerCase;
     }
     views->linux_view.modes_known = false;
   }
   views->windows_view.Index();
   views->linux_view.Index();
   return read;
+}
+
+std::string ReadImageContents(const std::string& image, const MediumView& view,
+                              const std::unordered_map<std::string, size_t>& wanted,
+                              std::unordered_map<std::string, std::string>* contents) {
+  using Tree = MediumView::Tree;
+  std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), archive_read_free);
+  archive* a = reader.get();
+  archive_read_support_format_iso9660(a);
+  if (view.tree != Tree::kRockRidge) {
+    archive_read_set_format_option(a, "iso9660", "rockridge", nullptr);
+  }
+  if (view.tree != Tree::kJoliet) archive_read_set_format_option(a, "iso9660", "joliet", nullptr);
+  const Utf8NamesWhileReading utf8_names;
+  if (archive_read_open_filename(a, image.c_str(), 64 * 1024) != ARCHIVE_OK) {
+    return archive_error_string(a) != nullptr ? archive_error_string(a) : "cannot be opened";
+  }
+  archive_entry* entry;
+  int status;
+  size_t entries = 0;
+  size_t left = wanted.size();
+  while (left > 0 && ++entries <= kMostImageEntries &&
+         ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN)) {
+    const char* raw = archive_entry_pathname(entry);
+    if (raw == nullptr || archive_entry_filetype(entry) != AE_IFREG) continue;
+    std::string path = raw;
+    if (path.rfind("./", 0) == 0) path.erase(0, 2);
+    if (view.tree == Tree::kPlainInLowerCase) path = AsLinuxMapsPlainNames(path);
+    const auto want = wanted.find(path);
+    if (want == wanted.end() || contents->count(path) != 0) continue;
+    // Read in pieces: the size an entry claims is not trusted for the buffer.
+    std::string data;
+    char piece[64 * 1024];
+    while (data.size() < want->second) {
+      const la_ssize_t got =
+          archive_read_data(a, piece, std::min(sizeof piece, want->second - data.size()));
+      if (got < 0) {
+        return archive_error_string(a) != nullptr ? archive_error_string(a) : "read error";
+      }
+      if (got == 0) break;
+      data.append(piece, static_cast<size_t>(got));
+    }
+    (*contents)[path] = std::move(data);
+    --left;
+  }
+  return "";
 }
 
 }  // namespace tolvar

@@ -1,12 +1,15 @@
-// MediumProbe: the letter-case walk over cached directory listings, and the reasons a path names
-// no ordinary file.
+// MediumProbe: the reasons a path names no ordinary file; FolderProbe: the letter-case walk over
+// cached directory listings of the disk.
 #include "menu_check/medium_probe.h"
 
 #include <filesystem>
 #include <optional>
 #include <system_error>
 
+#include "menu_check/execute_permission.h"
 #include "menu_form/directive.h"
+#include "picture/picture_file.h"
+#include "picture/picture_loader.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
@@ -35,7 +38,7 @@ bool IsAbsolute(const std::string& native) {
 
 }  // namespace
 
-std::string MediumProbe::CaseVariant(const std::string& written) {
+std::string FolderProbe::CaseVariant(const std::string& written) {
   const std::string native = ForwardSlashes(NativePath(written));
   if (IsAbsolute(native)) return "";
   const std::optional<std::string> found =
@@ -52,7 +55,7 @@ std::string MediumProbe::CaseVariant(const std::string& written) {
   return spelled;
 }
 
-bool MediumProbe::CaseVariantIsUnique(const std::string& written) {
+bool FolderProbe::CaseVariantIsUnique(const std::string& written) {
   return FindIgnoringCase(directories_, ForwardSlashes(NativePath(written)), CaseRule::kOnlyMatch)
       .has_value();
 }
@@ -61,28 +64,27 @@ bool MediumProbe::EndsInBlanksWindowsDrops(const std::string& written) {
   const size_t last = written.find_last_not_of(' ');
   if (last == std::string::npos || last + 1 == written.size()) return false;
   const std::string kept = written.substr(0, last + 1);
-  return FileExists(kept) || !CaseVariant(kept).empty();
+  return Exists(kept) || !CaseVariant(kept).empty();
 }
 
 std::string MediumProbe::WhyNotFound(const std::string& written) {
   const std::string shown = QuotedText(written);
   if (TrimBlanks(written).empty()) return "the line holds only blanks";
 
-  std::error_code error;
-  const fs::file_status status = fs::status(fs::u8path(NativePath(written)), error);
-  if (fs::is_directory(status)) return shown + " is a directory, not a file";
-  if (fs::exists(status)) {
+  const Kind kind = What(written);
+  if (kind == Kind::kFolder) return shown + " is a directory, not a file";
+  if (kind != Kind::kNothing) {
     return shown + " is a hidden, system or special file, which the menu does not count as a file";
   }
 
   const std::string trimmed = TrimBlanks(written);
-  if (trimmed != written && (FileExists(trimmed) || !CaseVariant(trimmed).empty())) {
+  if (trimmed != written && (Exists(trimmed) || !CaseVariant(trimmed).empty())) {
     return "the line has blanks before or after the path " + QuotedText(trimmed);
   }
   for (size_t blank = written.find(' '); blank != std::string::npos;
        blank = written.find(' ', blank + 1)) {
     const std::string program = written.substr(0, blank);
-    if (FileExists(program) || !CaseVariant(program).empty()) {
+    if (Exists(program) || !CaseVariant(program).empty()) {
       return "the command carries arguments after the program " + QuotedText(program) +
              ", but the whole line is taken as the program's path: make the command " +
              QuotedText(program) + " and put the line " +
@@ -92,6 +94,41 @@ std::string MediumProbe::WhyNotFound(const std::string& written) {
     }
   }
   return "there is no file " + shown + " on the medium";
+}
+
+bool FolderProbe::Exists(const std::string& path) { return FileExists(path); }
+
+bool FolderProbe::FileFound(const std::string& path) {
+  const std::string native = NativePath(path);
+  if (native.empty() || native[0] == '/' || native[0] == '\\' ||
+      native.find(':') != std::string::npos || native.find_first_of("*?") != std::string::npos) {
+    return FileExists(path);
+  }
+  if (!CaseVariant(path).empty()) return CaseVariantIsUnique(path);
+  std::error_code error;
+  return fs::exists(fs::symlink_status(fs::u8path(native), error)) && FileExists(path);
+}
+
+bool FolderProbe::IsFolder(const std::string& path) {
+  std::error_code error;
+  return fs::is_directory(fs::u8path(MatchCase(NativePath(path))), error);
+}
+
+bool FolderProbe::LacksExecutePermission(const std::string& path) {
+  return tolvar::LacksExecutePermission(path);
+}
+
+Result FolderProbe::CheckPicture(const std::string& path) { return tolvar::CheckPicture(path); }
+
+bool FolderProbe::ReadPicture(const std::string& path, std::string* bytes) {
+  return ReadPictureFile(MatchCase(NativePath(path)), bytes).empty();
+}
+
+MediumProbe::Kind FolderProbe::What(const std::string& written) {
+  std::error_code error;
+  const fs::file_status status = fs::status(fs::u8path(NativePath(written)), error);
+  if (fs::is_directory(status)) return Kind::kFolder;
+  return fs::exists(status) ? Kind::kOther : Kind::kNothing;
 }
 
 bool LooksLikeKeyword(const std::string& line, const std::string& keyword) {

@@ -10,6 +10,7 @@
 #include "picture/picture_file.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/case_match.h"
+#include "shared_routines/text_input.h"
 #include "shared_routines/windows_case.h"
 
 namespace tolvar {
@@ -65,6 +66,10 @@ bool WantsContent(const std::string& path) {
          folded == "autorun.sh" || folded == "menu/config.mnu";
 }
 
+uint64_t LargestKept(const std::string& path) {
+  return AsciiFolded(path) == "menu/config.mnu" ? kLargestTextFile : kLargestKeptFile;
+}
+
 MediumView MediumView::FromFolder(const std::string& root) {
   MediumView view;
   view.modes_known = FolderKeepsPermissions();
@@ -79,6 +84,7 @@ MediumView MediumView::FromFolder(const std::string& root) {
     std::error_code ignored;
     const fs::file_status status = it->status(ignored);
     name.directory = fs::is_directory(status);
+    if (fs::is_regular_file(status)) name.size = it->file_size(ignored);
     name.executable = (status.permissions() & (fs::perms::owner_exec | fs::perms::group_exec |
                                                fs::perms::others_exec)) != fs::perms::none;
     if (!name.directory && WantsContent(name.path) && it->file_size(ignored) <= kLargestKeptFile) {

@@ -3,6 +3,7 @@
 #ifndef TOLVAR_MENU_CHECK_MEDIUM_VIEW_H_
 #define TOLVAR_MENU_CHECK_MEDIUM_VIEW_H_
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -15,6 +16,7 @@ struct MediumName {
   std::string path;  // relative to the root, components joined by '/'
   bool directory = false;
   bool executable = false;  // any execute permission; meaningful only when modes_known
+  uint64_t size = 0;        // in bytes, for files
 };
 
 class MediumView {
@@ -26,6 +28,9 @@ class MediumView {
   std::string description;
   // False where the medium keeps no permissions (an image without Rock Ridge).
   bool modes_known = true;
+  // Where the names come from, so that files' contents can be read from the same tree again.
+  enum class Tree { kFolder, kRockRidge, kJoliet, kPlain, kPlainInLowerCase };
+  Tree tree = Tree::kFolder;
   std::vector<MediumName> names;  // in the order they were found
   // The contents of the small files in the root that the checks read (autorun.inf, the Linux
   // autostart files, the menu file in any case), by path; see WantsContent.
@@ -54,6 +59,9 @@ class MediumView {
 // in the root and menu/config.mnu, each in any letter case, up to 1 MiB.
 bool WantsContent(const std::string& path);
 inline constexpr size_t kLargestKeptFile = 1 << 20;
+// How much of the file `path` that WantsContent names is kept: the menu file up to the largest
+// the menu reads (an image's checks read it from here), the others up to kLargestKeptFile.
+uint64_t LargestKept(const std::string& path);
 
 }  // namespace tolvar
 

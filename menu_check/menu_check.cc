@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <tuple>
 #include <unordered_map>
@@ -12,7 +11,6 @@
 #include "menu_check/caption_width.h"
 #include "menu_check/command_check.h"
 #include "menu_check/directive_check.h"
-#include "menu_check/execute_permission.h"
 #include "menu_check/invisible_characters.h"
 #include "menu_check/medium_probe.h"
 #include "menu_check/path_hint.h"
@@ -20,10 +18,7 @@
 #include "menu_form/definition_reader.h"
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
-#include "picture/picture_file.h"
 #include "picture/picture_header.h"
-#include "picture/picture_loader.h"
-#include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
@@ -69,8 +64,8 @@ class Checker : public DefinitionSink {
       Warn(line, hint);
       return Result::Ok();
     }
-    if (FileFound(probe_, splash)) {
-      const Result picture = CheckPicture(splash);
+    if (probe_.FileFound(splash)) {
+      const Result picture = probe_.CheckPicture(splash);
       if (!picture.ok) return picture;
       NoteStretchedPicture(splash, line);
     }
@@ -105,7 +100,7 @@ class Checker : public DefinitionSink {
   // before this, by the picture check.
   void NoteStretchedPicture(const std::string& splash, int64_t line) {
     std::string bytes;
-    if (!ReadPictureFile(MatchCase(NativePath(splash)), &bytes).empty()) return;
+    if (!probe_.ReadPicture(splash, &bytes)) return;
     const PictureHeader header = ReadPictureHeader(bytes);
     if (header.width == 0 || header.height == 0) return;
     const int area_width = TwipsToPixels(kSplashLayout.twips.width, kDesignDpi);
@@ -142,7 +137,7 @@ class Checker : public DefinitionSink {
                             "ignored"
                           : "beside a name that differs from it only in letter case, the menu "
                             "shows it on Windows, but not on Linux"));
-    } else if (!FileFound(probe_, splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
+    } else if (!probe_.FileFound(splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
       // "$NULL$" shows no picture, which is what it asks for.
       Warn(line, "no picture is shown: " + probe_.WhyNotFound(splash));
     }
@@ -179,7 +174,7 @@ class Checker : public DefinitionSink {
     const std::string warning =
         CommandWarning(probe_, command, std::string(directives.given.Arguments), targets);
     if (!warning.empty()) Warn(command_line, entry + ": " + warning);
-    if (warning.empty() && targets.for_linux && LacksExecutePermission(command)) {
+    if (warning.empty() && targets.for_linux && probe_.LacksExecutePermission(command)) {
       // The menu starts it anyway; a file manager, or a medium mounted noexec, will not.
       Note(command_line, entry + ": " + QuotedText(command) +
                              " is a program without the execute permission: the Linux menu "
@@ -270,12 +265,10 @@ class Checker : public DefinitionSink {
     if (folder.empty()) return;
     const std::string consequence = "Launch says \"Can't start\" instead of starting the program";
     const std::string hint = PathHint(folder, consequence);
-    std::error_code error;
     if (!hint.empty()) {
       Warn(directives.directory_line,
            entry + ": " + DirectiveSpelling(DirectiveName::kDirectory) + " " + hint);
-    } else if (!std::filesystem::is_directory(
-                   std::filesystem::u8path(MatchCase(NativePath(folder))), error)) {
+    } else if (!probe_.IsFolder(folder)) {
       Warn(directives.directory_line, entry + ": " + DirectiveSpelling(DirectiveName::kDirectory) +
                                           " names " + QuotedText(folder) +
                                           ", which is no folder of the medium: " + consequence);
@@ -371,8 +364,20 @@ void CheckFile(const std::string& path, MediumProbe& probe, const std::string& d
   try {
     TextInput file(path);
     report->file = file.display_name();
+    CheckMenuText(file, probe, decimal_separator, targets, report);
+  } catch (const RunTimeError& error) {  // the file cannot be opened
+    report->checked = false;
+    report->findings.push_back({error.line(), Severity::kError, error.detail()});
+  }
+}
+
+}  // namespace
+
+void CheckMenuText(TextInput& file, MediumProbe& probe, const std::string& decimal_separator,
+                   const Targets& targets, CheckReport* report) {
+  try {
     Checker(file, probe, *report, decimal_separator, targets).Run();
-  } catch (const RunTimeError& error) {  // the file cannot be opened or read
+  } catch (const RunTimeError& error) {  // the file cannot be read on
     report->checked = false;
     report->findings.push_back({error.line(), Severity::kError, error.detail()});
   }
@@ -380,7 +385,14 @@ void CheckFile(const std::string& path, MediumProbe& probe, const std::string& d
                    [](const Finding& a, const Finding& b) { return a.line < b.line; });
 }
 
-}  // namespace
+std::string MenuFileSpelling(const std::string& variant, bool found) {
+  return "the menu file is spelled " + QuotedText(DisplayPath(variant)) + " on the medium: " +
+         (found ? std::string("the menu finds it on Windows and Linux only because letter "
+                              "case is ignored")
+                : std::string("beside a name that differs from it only in letter case, the "
+                              "menu finds it on Windows, but on Linux it says \"") +
+                      kDefinitionMissingText + "\"");
+}
 
 int CheckReport::Count(Severity severity) const {
   return static_cast<int>(std::count_if(findings.begin(), findings.end(),
@@ -397,7 +409,7 @@ int CheckReport::ExitStatus() const {
 CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targets) {
   CheckReport report;
   report.file = DisplayPath(kDefinitionPath);
-  MediumProbe probe;
+  FolderProbe probe;
   const bool found = FileExists(kDefinitionPath);
   const std::string variant = probe.CaseVariant(kDefinitionPath);
   if (!found && variant.empty()) {
@@ -408,14 +420,7 @@ CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targe
     return report;
   }
   if (!variant.empty() && targets.for_linux) {
-    report.findings.push_back(
-        {0, Severity::kWarning,
-         "the menu file is spelled " + QuotedText(DisplayPath(variant)) + " on the medium: " +
-             (found ? std::string("the menu finds it on Windows and Linux only because letter "
-                                  "case is ignored")
-                    : std::string("beside a name that differs from it only in letter case, the "
-                                  "menu finds it on Windows, but on Linux it says \"") +
-                          kDefinitionMissingText + "\"")});
+    report.findings.push_back({0, Severity::kWarning, MenuFileSpelling(variant, found)});
   }
   CheckFile(variant.empty() ? kDefinitionPath : variant, probe, decimal_separator, targets,
             &report);  // as spelled on the medium
@@ -426,7 +431,7 @@ CheckReport CheckMenuFile(const std::string& path, const std::string& decimal_se
                           const Targets& targets) {
   CheckReport report;
   report.file = DisplayPath(path);
-  MediumProbe probe;
+  FolderProbe probe;
   CheckFile(path, probe, decimal_separator, targets, &report);
   return report;
 }

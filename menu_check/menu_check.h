@@ -77,6 +77,18 @@ CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targe
 CheckReport CheckMenuFile(const std::string& path, const std::string& decimal_separator,
                           const Targets& targets = {});
 
+class MediumProbe;
+class TextInput;
+
+// Checks the menu file open in `file`, with `probe` answering what the medium holds, into `report`.
+// The one check of a menu file, whether the medium is a folder or one system's view of an image.
+void CheckMenuText(TextInput& file, MediumProbe& probe, const std::string& decimal_separator,
+                   const Targets& targets, CheckReport* report);
+
+// The warning for a menu file found as `variant`, spelled otherwise than menu/config.mnu;
+// `found` when the Linux menu finds it all the same.
+std::string MenuFileSpelling(const std::string& variant, bool found);
+
 // The report for a medium whose root cannot be entered; `reason` in the system's words.
 CheckReport UnreadableMedium(const std::string& reason);
 

@@ -7,11 +7,14 @@
 
 namespace tolvar {
 
+std::string PictureTooLarge() {
+  return "the file is larger than the " + std::to_string(kMaxPictureFileBytes >> 20) +
+         " MiB a picture may have";
+}
+
 std::string ReadPictureFile(const std::string& native_path, std::string* bytes) {
   bytes->clear();
-  const std::string too_large = "the file is larger than the " +
-                                std::to_string(kMaxPictureFileBytes >> 20) +
-                                " MiB a picture may have";
+  const std::string too_large = PictureTooLarge();
   PictureFileHandle file;
   uint64_t size = 0;
   std::string reason = file.Open(native_path, &size);

@@ -14,6 +14,9 @@ namespace tolvar {
 // words ("it is not a regular file", the system's own reason, or that it is too large).
 std::string ReadPictureFile(const std::string& native_path, std::string* bytes);
 
+// The reason ReadPictureFile gives for a file over the budget.
+std::string PictureTooLarge();
+
 // The platform's half of ReadPictureFile, which keeps the budget: one file, open while the object
 // lives. Each call returns the reason in words, or empty when it succeeded.
 class PictureFileHandle {

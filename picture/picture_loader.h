@@ -63,6 +63,12 @@ class SplashPicture {
 GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
                                 std::string* reason);
 
+// The same for a picture file's `bytes`, read already (from an ISO image, by the checker).
+GdkPixbuf* DecodeStretchedPicture(std::string bytes, int width, int height, std::string* reason);
+
+// CheckPicture for a picture file's `bytes`: refused over the budget as the file would be.
+Result CheckPictureBytes(std::string bytes);
+
 #endif
 
 }  // namespace tolvar

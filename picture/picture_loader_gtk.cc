@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "menu_form/form_layout.h"
 #include "picture/picture_file.h"
@@ -67,6 +68,10 @@ GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
   std::string bytes;
   *reason = ReadPictureFile(MatchCase(NativePath(path)), &bytes);
   if (!reason->empty()) return nullptr;
+  return DecodeStretchedPicture(std::move(bytes), width, height, reason);
+}
+
+GdkPixbuf* DecodeStretchedPicture(std::string bytes, int width, int height, std::string* reason) {
   const PictureHeader header = ReadPictureHeader(bytes);
   *reason = CheckBeforeDecoding(bytes, header, width, height, kDecoderScalesJpeg);
   if (!reason->empty()) return nullptr;
@@ -105,13 +110,29 @@ GdkPixbuf* LoadStretchedPicture(const std::string& path, int width, int height,
   return picture;
 }
 
-Result CheckPicture(const std::string& path) {
-  constexpr PixelRect kArea = ToPixels(kSplashLayout.twips, kDesignDpi);
-  std::string reason;
-  GdkPixbuf* picture = LoadStretchedPicture(path, kArea.width, kArea.height, &reason);
+namespace {
+
+Result Shown(GdkPixbuf* picture, const std::string& reason) {
   if (picture == nullptr) return Result::Failure(reason);
   g_object_unref(picture);
   return Result::Ok();
+}
+
+constexpr PixelRect kArea = ToPixels(kSplashLayout.twips, kDesignDpi);
+
+}  // namespace
+
+Result CheckPicture(const std::string& path) {
+  std::string reason;
+  GdkPixbuf* picture = LoadStretchedPicture(path, kArea.width, kArea.height, &reason);
+  return Shown(picture, reason);
+}
+
+Result CheckPictureBytes(std::string bytes) {
+  if (bytes.size() > kMaxPictureFileBytes) return Result::Failure(PictureTooLarge());
+  std::string reason;
+  GdkPixbuf* picture = DecodeStretchedPicture(std::move(bytes), kArea.width, kArea.height, &reason);
+  return Shown(picture, reason);
 }
 
 }  // namespace tolvar

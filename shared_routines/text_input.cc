@@ -37,11 +37,14 @@ TextInput::TextInput(std::string_view text, std::string display_name)
   Begin();
 }
 
+std::string TooLargeForAMenuFile(uint64_t size) {
+  return "the file is " + std::to_string(size >> 20) + " MiB, larger than the " +
+         std::to_string(kLargestTextFile >> 20) + " MiB a menu file may be";
+}
+
 void TextInput::RefuseLarger(uint64_t size) const {
   if (size <= kLargestTextFile) return;
-  throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, 0,
-                     "the file is " + std::to_string(size >> 20) + " MiB, larger than the " +
-                         std::to_string(kLargestTextFile >> 20) + " MiB a menu file may be");
+  throw RunTimeError(RunTimeError::Kind::kCannotOpen, display_name_, 0, TooLargeForAMenuFile(size));
 }
 
 void TextInput::Begin() {

@@ -15,6 +15,9 @@ namespace tolvar {
 // file comes near it, while a 4 GB file of comments is refused at once rather than read to its end.
 inline constexpr uint64_t kLargestTextFile = uint64_t{256} << 20;
 
+// Why a menu file of `size` bytes, over kLargestTextFile, is refused.
+std::string TooLargeForAMenuFile(uint64_t size);
+
 // Lines end at CR LF, at CR alone and at LF alone; the last line needs no terminator. A UTF-8
 // byte-order mark at the start is skipped and makes the whole file UTF-8; otherwise each line is
 // decoded as DecodeLine says. A file marked as UTF-16 is refused.

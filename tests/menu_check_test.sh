@@ -213,10 +213,8 @@ PY
     master "$medium/plain.iso" -rockridge off -joliet off
     run 1 --image "$medium/plain.iso"
     grep -q "^$medium/plain.iso: warning: the image has no Joliet extension" "$out" || fail "no word on Joliet"
-    grep -q "^$medium/plain.iso/menu/config.mnu:5: warning: Launch says \"Can't find file!!\" in the image as Linux sees it (plain" "$out" ||
-      fail "no word on the cut name on Linux"
-    grep -q "^$medium/plain.iso/menu/config.mnu:5: warning: Launch says \"Can't find file!!\" in the image as Windows sees it (plain" "$out" ||
-      fail "no word on the cut name on Windows"
+    # Both systems miss it alike: one finding, naming neither.
+    expect_line "$medium/plain.iso/menu/config.mnu:5: warning: entry 1: Launch says \"Can't find file!!\": there is no file \"setup\\install-everything.exe\" on the medium"
     grep -q "^$medium/plain.iso/AUTORUN.INF:2: warning: Windows starts \"tolvar-autorun.exe\", but there is no such file" "$out" ||
       fail "no word on open="
     run 1 --target=linux --image "$medium/plain.iso"
