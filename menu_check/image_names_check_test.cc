@@ -182,6 +182,17 @@ TEST_F(ImageNamesCheckTest, ANameHoldingASlashIsNamedForTheSystemWhoseTreeHoldsI
 TEST_F(ImageNamesCheckTest, TwoEntriesOfOneNameAreNamedForTheSystemWhoseTreeHoldsThem) {
   medium_.Write("docs/aaaa.txt", "a");
   medium_.Write("docs/bbbb.txt", "b");
+  medium_.Write("cccc/one.txt", "1");
+  medium_.Write("dddd/two.txt", "2");
+  {
+    // Two folders of one name are no folder that leads back into itself.
+    const Image image(medium_, "-as mkisofs -R -J -o IMAGE TREE");
+    ASSERT_TRUE(image.mastered());
+    ASSERT_EQ(image.Patch("dddd", "cccc"), 1);  // the Rock Ridge name only
+    EXPECT_THAT(image.Findings(kLinux),
+                ElementsAre(AllOf(HasSubstr("cccc: in the image as Linux sees it"),
+                                  HasSubstr("two entries of this name"))));
+  }
   {
     const Image image(medium_, "-as mkisofs -R -J -o IMAGE TREE");
     ASSERT_TRUE(image.mastered());

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "menu_check/image_reader.h"
 #include "menu_check/iso_extents.h"
@@ -46,6 +46,9 @@ class Utf8NamesWhileReading {
   locale_t utf8_ = static_cast<locale_t>(0);
   locale_t previous_ = static_cast<locale_t>(0);
 };
+
+// How many folders of one name one folder may hold before they count as a loop.
+constexpr int kMostFoldersOfOneName = 16;
 
 // One pass over one of the image's trees: libarchive reads Rock Ridge, Joliet or the plain names,
 // as its options say.
@@ -146,9 +149,11 @@ bool List(const std::string& image, const Pass& pass, Listing* listing, std::str
   archive_entry* entry;
   int status;
   size_t count = 0;
-  // A directory listed twice is one its parents lead back to: libarchive would go round it until
-  // the entry limit, which a 72 KB image reaches only after half a minute and 1.5 GB.
-  std::unordered_set<std::string> directories;
+  // A directory listed again is one its parents lead back to: libarchive would go round it until
+  // the entry limit, which a 72 KB image reaches only after half a minute and 1.5 GB. Only the
+  // root is never listed twice: two folders of one name in a folder come as the same path, which
+  // the names check names, and only a loop brings a path round again and again.
+  std::unordered_map<std::string, int> directories;
   while ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN) {
     if (count >= kMostImageEntries) {
       *problem = "it holds more than " + std::to_string(kMostImageEntries) + " entries";
@@ -162,7 +167,7 @@ bool List(const std::string& image, const Pass& pass, Listing* listing, std::str
       return false;
     }
     const bool directory = archive_entry_filetype(entry) == AE_IFDIR;
-    if (directory && !directories.insert(path).second) {
+    if (directory && ++directories[path] > (path == "." ? 1 : kMostFoldersOfOneName)) {
       *problem = "its directories lead back into themselves (\"" + path + "\" comes again)";
       return false;
     }
