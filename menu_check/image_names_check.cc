@@ -2,80 +2,17 @@
 // take them. Links are followed as Linux follows them, within the view.
 #include "menu_check/image_names_check.h"
 
-#include <deque>
 #include <string>
 
+#include "menu_check/image_links.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {
 namespace {
 
-// Linux gives up on a path after this many links (ELOOP).
-constexpr int kMostLinksFollowed = 40;
-
 std::string Parent(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? "" : path.substr(0, slash);
-}
-
-void AppendParts(const std::string& path, std::deque<std::string>* parts) {
-  size_t start = 0;
-  while (start <= path.size()) {
-    const size_t slash = std::min(path.find('/', start), path.size());
-    parts->push_back(path.substr(start, slash - start));
-    start = slash + 1;
-  }
-}
-
-enum class LinkEnd { kFound, kMissing, kLoop, kOutside };
-
-// Where the link at `link` leads in `view`, walking each component as Linux does: a link met on
-// the way is replaced by its target, ".." climbs from where the walk has got to. `missing` is the
-// first path not found.
-LinkEnd Follow(const MediumView& view, const std::string& link, std::string* missing) {
-  std::deque<std::string> todo;
-  std::deque<std::string> done;
-  AppendParts(Parent(link), &done);
-  if (done.size() == 1 && done.front().empty()) done.clear();
-  AppendParts(link.substr(link.rfind('/') + 1), &todo);
-  int links = 0;
-  while (!todo.empty()) {
-    const std::string part = todo.front();
-    todo.pop_front();
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (done.empty()) return LinkEnd::kOutside;  // past the medium's root, into the mount's
-      done.pop_back();
-      continue;
-    }
-    std::string path;
-    for (const std::string& at : done) path += at + "/";
-    path += part;
-    const MediumName* name = view.Exact(path);
-    if (name == nullptr) {
-      *missing = path;
-      return LinkEnd::kMissing;
-    }
-    if (name->symlink) {
-      if (++links > kMostLinksFollowed) return LinkEnd::kLoop;
-      const auto target = view.link_targets.find(path);
-      if (target == view.link_targets.end() || target->second.empty()) {
-        *missing = path;
-        return LinkEnd::kMissing;
-      }
-      if (target->second[0] == '/') return LinkEnd::kOutside;
-      std::deque<std::string> parts;
-      AppendParts(target->second, &parts);
-      todo.insert(todo.begin(), parts.begin(), parts.end());
-      continue;
-    }
-    if (!todo.empty() && !name->directory) {
-      *missing = path + "/";
-      return LinkEnd::kMissing;
-    }
-    done.push_back(part);
-  }
-  return LinkEnd::kFound;
 }
 
 void Warn(const std::string& path, std::string message, std::vector<Finding>* findings) {
@@ -89,7 +26,7 @@ void CheckLinks(const MediumView& view, std::vector<Finding>* findings) {
     const std::string to =
         QuotedText(target == view.link_targets.end() ? std::string() : target->second);
     std::string missing;
-    switch (Follow(view, name.path, &missing)) {
+    switch (FollowLink(view, name.path, &missing)) {
       case LinkEnd::kFound:
         break;
       case LinkEnd::kMissing:
