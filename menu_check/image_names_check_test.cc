@@ -159,6 +159,20 @@ TEST_F(ImageNamesCheckTest, LinksThatLeadNowhereOnLinuxAndAreMissingOnWindows) {
   }
 }
 
+TEST_F(ImageNamesCheckTest, AMenuFileThatIsALinkIsReadThroughItOnLinux) {
+  const std::string menu = "Title\r\n$null$\r\n1\r\nA\r\n$exit$\r\n";
+  medium_.Write("lang/english.mnu", menu);
+  fs::remove(medium_.root() / "menu/config.mnu");
+  fs::create_symlink("../lang/english.mnu", medium_.root() / "menu/config.mnu");
+  const Image image(medium_, "-as mkisofs -R -J -o IMAGE TREE");
+  ASSERT_TRUE(image.mastered());
+  const ImageViews views = ReadImageViews(medium_.root().string() + ".iso");
+  const auto read = views.linux_view.contents.find("menu/config.mnu");
+  ASSERT_NE(read, views.linux_view.contents.end());
+  EXPECT_EQ(read->second, menu);
+  EXPECT_EQ(views.windows_view.IgnoringCase("menu/config.mnu"), nullptr);
+}
+
 TEST_F(ImageNamesCheckTest, ANameHoldingASlashIsNamedForTheSystemWhoseTreeHoldsIt) {
   medium_.Write("docs/q_q.txt", "x");
   {

@@ -11,7 +11,9 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
+#include "menu_check/image_links.h"
 #include "menu_check/image_reader.h"
 #include "menu_check/iso_extents.h"
 #include "shared_routines/ascii_text.h"
@@ -135,17 +137,27 @@ bool Keep(archive* a, archive_entry* entry, std::string path, bool directory, Li
 }
 
 // Reads the tree `pass` names into `listing`, or says why it cannot be read.
-bool List(const std::string& image, const Pass& pass, Listing* listing, std::string* problem) {
-  std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), archive_read_free);
+using Reader = std::unique_ptr<archive, int (*)(archive*)>;
+
+// libarchive's reader of the image with the extensions given, or null and why not.
+Reader Open(const std::string& image, bool rock_ridge, bool joliet, std::string* problem) {
+  Reader reader(archive_read_new(), archive_read_free);
   archive* a = reader.get();
   archive_read_support_format_iso9660(a);
   // A null value switches an option off.
-  if (!pass.rock_ridge) archive_read_set_format_option(a, "iso9660", "rockridge", nullptr);
-  if (!pass.joliet) archive_read_set_format_option(a, "iso9660", "joliet", nullptr);
+  if (!rock_ridge) archive_read_set_format_option(a, "iso9660", "rockridge", nullptr);
+  if (!joliet) archive_read_set_format_option(a, "iso9660", "joliet", nullptr);
   if (archive_read_open_filename(a, image.c_str(), 64 * 1024) != ARCHIVE_OK) {
     *problem = ArchiveError(a, "cannot be opened");
-    return false;
+    return Reader(nullptr, archive_read_free);
   }
+  return reader;
+}
+
+bool List(const std::string& image, const Pass& pass, Listing* listing, std::string* problem) {
+  const Reader reader = Open(image, pass.rock_ridge, pass.joliet, problem);
+  if (reader == nullptr) return false;
+  archive* a = reader.get();
   archive_entry* entry;
   int status;
   size_t count = 0;
@@ -189,6 +201,47 @@ bool List(const std::string& image, const Pass& pass, Listing* listing, std::str
   }
   if (pass.compare_with != nullptr) listing->same = count == pass.compare_with->names.size();
   if (archive_format_name(a) != nullptr) listing->format = archive_format_name(a);
+  return true;
+}
+
+// The files the checks read (the menu file, the autostart files) may be links, which Linux
+// follows: each such link of the indexed Rock Ridge `view` is given its target's contents, read in
+// one more pass, made only when there is such a link.
+bool ReadLinkedContents(const std::string& image, MediumView* view, std::string* problem) {
+  std::unordered_map<std::string, std::vector<std::string>> links_to;
+  for (const MediumName& name : view->names) {
+    std::string target;
+    if (!name.symlink || !WantsContent(name.path) ||
+        FollowLink(*view, name.path, &target) != LinkEnd::kFound) {
+      continue;
+    }
+    const MediumName* file = view->Exact(target);
+    if (file != nullptr && !file->directory) links_to[target].push_back(name.path);
+  }
+  if (links_to.empty()) return true;
+  const Reader reader = Open(image, true, false, problem);
+  if (reader == nullptr) return false;
+  archive* a = reader.get();
+  archive_entry* entry;
+  int status;
+  while (!links_to.empty() &&
+         ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN)) {
+    const auto wanted = links_to.find(ViewPath(entry));
+    const int64_t size = archive_entry_size(entry);
+    if (wanted == links_to.end() || archive_entry_filetype(entry) != AE_IFREG || size < 0 ||
+        static_cast<uint64_t>(size) > kLargestKeptFile) {
+      continue;
+    }
+    std::string data(static_cast<size_t>(size), '\0');
+    const la_ssize_t got = archive_read_data(a, data.data(), data.size());
+    if (got < 0) {
+      *problem = ArchiveError(a, "read error");
+      return false;
+    }
+    data.resize(static_cast<size_t>(got));
+    for (const std::string& link : wanted->second) view->contents[link] = data;
+    links_to.erase(wanted);
+  }
   return true;
 }
 
@@ -286,6 +339,9 @@ ImageViews ReadImageViews(const std::string& image) {
   views.windows_view.modes_known = false;
   views.windows_view.Index();
   views.linux_view.Index();
+  if (views.rock_ridge && !ReadLinkedContents(image, &views.linux_view, &problem)) {
+    return Unread(problem);
+  }
   return views;
 }
 
