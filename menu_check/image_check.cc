@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "menu_check/image_names_check.h"
 #include "menu_check/image_reader.h"
 #include "menu_check/medium_checks.h"
 #include "menu_check/view_probe.h"
@@ -244,6 +245,7 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
       targets.for_linux && CheckLinuxAutostart(views.linux_view, &report.findings);
   NoteWhatNothingStarts(windows_starts, linux_starts, targets, &report.findings);
   CheckNames(views.windows_view, targets, &report.findings);
+  CheckImageNames(views, targets, &report.findings);
   return report;
 }
 

@@ -11,8 +11,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
 
+#include "menu_check/image_links.h"
 #include "menu_check/image_reader.h"
 #include "menu_check/iso_extents.h"
 #include "shared_routines/ascii_text.h"
@@ -48,77 +50,200 @@ class Utf8NamesWhileReading {
   locale_t previous_ = static_cast<locale_t>(0);
 };
 
+// How many folders of one name one folder may hold before they count as a loop.
+constexpr int kMostFoldersOfOneName = 16;
+
+// One pass over one of the image's trees: libarchive reads Rock Ridge, Joliet or the plain names,
+// as its options say.
+struct Pass {
+  bool rock_ridge;
+  bool joliet;
+  const char* names;  // which tree it reads, for the reason when a name cannot be read
+  // When set, the pass only compares its names, in order, with these, keeps nothing, and stops at
+  // the first that differs.
+  const MediumView* compare_with = nullptr;
+};
+
 struct Listing {
   MediumView view;
   std::string format;  // libarchive's name for what it found, e.g. "ISO9660 with Rockridge ..."
+  bool same = true;    // for a comparing pass: the names were those compared with
 };
 
 // Linux shows plain ISO 9660 names in lower case (the default map=normal of its iso9660 driver).
 std::string AsLinuxMapsPlainNames(std::string name) { return AsciiFolded(std::move(name)); }
 
-// `names` says which of the image's trees is read, for the reason when a name cannot be.
-bool List(const std::string& image, bool rock_ridge, bool joliet, const char* names,
-          Listing* listing, std::string* problem) {
-  std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), archive_read_free);
+// zisofs puts this before a compressed file's bytes, then the uncompressed size, the header's
+// size in 4-byte units (4) and the log2 of the block size (15 to 17).
+constexpr char kZisofsMagic[] = "\x37\xE4\x53\x96\xC9\xDB\xD6\x07";
+constexpr size_t kZisofsHeader = 16;
+
+bool ZisofsHeader(const std::string& bytes) {
+  return bytes.size() >= kZisofsHeader && bytes.compare(0, 8, kZisofsMagic, 8) == 0 &&
+         bytes[12] == 4 && bytes[13] >= 15 && bytes[13] <= 17;
+}
+
+std::string ArchiveError(archive* a, const char* otherwise) {
+  return archive_error_string(a) != nullptr ? archive_error_string(a) : otherwise;
+}
+
+// The entry's path as the view writes it: no "./", no trailing '/', "." for the root; "" when
+// libarchive could not turn the name into text.
+std::string ViewPath(archive_entry* entry) {
+  const char* raw = archive_entry_pathname(entry);
+  if (raw == nullptr || *raw == '\0') return "";
+  std::string path = raw;
+  while (!path.empty() && path.back() == '/') path.pop_back();
+  if (path.rfind("./", 0) == 0) path.erase(0, 2);
+  return path.empty() ? "." : path;
+}
+
+bool RockRidgeFound(archive* a) {
+  const char* format = archive_format_name(a);
+  return format != nullptr && std::strstr(format, "Rockridge") != nullptr;
+}
+
+// Adds the entry to the listing, with the kept contents of the files the checks read. Through
+// a tree that cannot say a file is compressed (without Rock Ridge, libarchive returns the bytes
+// as stored), the first bytes tell.
+bool Keep(archive* a, archive_entry* entry, std::string path, bool directory, Listing* listing,
+          std::string* problem) {
+  MediumName name;
+  name.path = std::move(path);
+  name.directory = directory;
+  name.symlink = archive_entry_filetype(entry) == AE_IFLNK;
+  name.executable = (archive_entry_perm(entry) & 0111) != 0;
+  if (name.symlink && archive_entry_symlink(entry) != nullptr) {
+    listing->view.link_targets[name.path] = archive_entry_symlink(entry);
+  }
+  const int64_t size = archive_entry_size(entry);
+  name.size = static_cast<uint64_t>(std::max<int64_t>(size, 0));
+  const bool regular = archive_entry_filetype(entry) == AE_IFREG && size >= 0;
+  const bool wanted =
+      regular && WantsContent(name.path) && static_cast<uint64_t>(size) <= LargestKept(name.path);
+  const bool stored_as_is = !RockRidgeFound(a);
+  const bool peek = regular && stored_as_is && static_cast<uint64_t>(size) >= kZisofsHeader;
+  if (wanted || peek) {
+    std::string data(wanted ? static_cast<size_t>(size) : kZisofsHeader, '\0');
+    const la_ssize_t got = archive_read_data(a, data.data(), data.size());
+    if (got < 0) {
+      *problem = ArchiveError(a, "read error");
+      return false;
+    }
+    data.resize(static_cast<size_t>(got));
+    name.compressed = stored_as_is && ZisofsHeader(data);
+    if (wanted) listing->view.contents[name.path] = std::move(data);
+  }
+  listing->view.names.push_back(std::move(name));
+  return true;
+}
+
+// Reads the tree `pass` names into `listing`, or says why it cannot be read.
+using Reader = std::unique_ptr<archive, int (*)(archive*)>;
+
+// libarchive's reader of the image with the extensions given, or null and why not.
+Reader Open(const std::string& image, bool rock_ridge, bool joliet, std::string* problem) {
+  Reader reader(archive_read_new(), archive_read_free);
   archive* a = reader.get();
   archive_read_support_format_iso9660(a);
   // A null value switches an option off.
   if (!rock_ridge) archive_read_set_format_option(a, "iso9660", "rockridge", nullptr);
   if (!joliet) archive_read_set_format_option(a, "iso9660", "joliet", nullptr);
   if (archive_read_open_filename(a, image.c_str(), 64 * 1024) != ARCHIVE_OK) {
-    *problem = archive_error_string(a) != nullptr ? archive_error_string(a) : "cannot be opened";
-    return false;
+    *problem = ArchiveError(a, "cannot be opened");
+    return Reader(nullptr, archive_read_free);
   }
+  return reader;
+}
+
+bool List(const std::string& image, const Pass& pass, Listing* listing, std::string* problem) {
+  const Reader reader = Open(image, pass.rock_ridge, pass.joliet, problem);
+  if (reader == nullptr) return false;
+  archive* a = reader.get();
   archive_entry* entry;
   int status;
-  // A directory listed twice is one its parents lead back to: libarchive would go round it until
-  // the entry limit, which a 72 KB image reaches only after half a minute and 1.5 GB.
-  std::unordered_set<std::string> directories;
+  size_t count = 0;
+  // A directory listed again is one its parents lead back to: libarchive would go round it until
+  // the entry limit, which a 72 KB image reaches only after half a minute and 1.5 GB. Only the
+  // root is never listed twice: two folders of one name in a folder come as the same path, which
+  // the names check names, and only a loop brings a path round again and again.
+  std::unordered_map<std::string, int> directories;
   while ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN) {
-    if (listing->view.names.size() >= kMostImageEntries) {
+    if (count >= kMostImageEntries) {
       *problem = "it holds more than " + std::to_string(kMostImageEntries) + " entries";
       return false;
     }
     // No name at all is a name libarchive could not turn into text (a Joliet name that is no
     // UTF-16): taken as "", it would become the root, and a folder would seem to lead back to it.
-    const char* raw = archive_entry_pathname(entry);
-    if (raw == nullptr || *raw == '\0') {
-      *problem = std::string("a name in its ") + names + " tree is not text";
+    std::string path = ViewPath(entry);
+    if (path.empty()) {
+      *problem = std::string("a name in its ") + pass.names + " tree is not text";
       return false;
     }
-    std::string path = raw;
-    while (!path.empty() && path.back() == '/') path.pop_back();
-    if (path.rfind("./", 0) == 0) path.erase(0, 2);
-    if (path.empty()) path = ".";
     const bool directory = archive_entry_filetype(entry) == AE_IFDIR;
-    if (directory && !directories.insert(path).second) {
+    if (directory && ++directories[path] > (path == "." ? 1 : kMostFoldersOfOneName)) {
       *problem = "its directories lead back into themselves (\"" + path + "\" comes again)";
       return false;
     }
     if (path == ".") continue;
-    MediumName name;
-    name.path = path;
-    name.directory = directory;
-    name.executable = (archive_entry_perm(entry) & 0111) != 0;
-    name.size = static_cast<uint64_t>(std::max<la_int64_t>(archive_entry_size(entry), 0));
-    if (!name.directory && WantsContent(path) && archive_entry_size(entry) >= 0 &&
-        static_cast<uint64_t>(archive_entry_size(entry)) <= LargestKept(path)) {
-      std::string data(static_cast<size_t>(archive_entry_size(entry)), '\0');
-      const la_ssize_t got = archive_read_data(a, data.data(), data.size());
-      if (got < 0) {
-        *problem = archive_error_string(a) != nullptr ? archive_error_string(a) : "read error";
-        return false;
+    if (pass.compare_with != nullptr) {
+      const std::vector<MediumName>& names = pass.compare_with->names;
+      if (count >= names.size() || names[count].path != path) {
+        listing->same = false;
+        return true;
       }
-      data.resize(static_cast<size_t>(got));
-      listing->view.contents[path] = std::move(data);
+    } else if (!Keep(a, entry, std::move(path), directory, listing, problem)) {
+      return false;
     }
-    listing->view.names.push_back(std::move(name));
+    ++count;
   }
   if (status != ARCHIVE_EOF) {
-    *problem = archive_error_string(a) != nullptr ? archive_error_string(a) : "it is broken";
+    *problem = ArchiveError(a, "it is broken");
     return false;
   }
+  if (pass.compare_with != nullptr) listing->same = count == pass.compare_with->names.size();
   if (archive_format_name(a) != nullptr) listing->format = archive_format_name(a);
+  return true;
+}
+
+// The files the checks read (the menu file, the autostart files) may be links, which Linux
+// follows: each such link of the indexed Rock Ridge `view` is given its target's contents, read in
+// one more pass, made only when there is such a link.
+bool ReadLinkedContents(const std::string& image, MediumView* view, std::string* problem) {
+  std::unordered_map<std::string, std::vector<std::string>> links_to;
+  for (const MediumName& name : view->names) {
+    std::string target;
+    if (!name.symlink || !WantsContent(name.path) ||
+        FollowLink(*view, name.path, &target) != LinkEnd::kFound) {
+      continue;
+    }
+    const MediumName* file = view->Exact(target);
+    if (file != nullptr && !file->directory) links_to[target].push_back(name.path);
+  }
+  if (links_to.empty()) return true;
+  const Reader reader = Open(image, true, false, problem);
+  if (reader == nullptr) return false;
+  archive* a = reader.get();
+  archive_entry* entry;
+  int status;
+  while (!links_to.empty() &&
+         ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN)) {
+    const auto wanted = links_to.find(ViewPath(entry));
+    const int64_t size = archive_entry_size(entry);
+    if (wanted == links_to.end() || archive_entry_filetype(entry) != AE_IFREG || size < 0 ||
+        static_cast<uint64_t>(size) > LargestKept(wanted->second.front())) {
+      continue;
+    }
+    std::string data(static_cast<size_t>(size), '\0');
+    const la_ssize_t got = archive_read_data(a, data.data(), data.size());
+    if (got < 0) {
+      *problem = ArchiveError(a, "read error");
+      return false;
+    }
+    data.resize(static_cast<size_t>(got));
+    for (const std::string& link : wanted->second) view->contents[link] = data;
+    links_to.erase(wanted);
+  }
   return true;
 }
 
@@ -147,73 +272,83 @@ std::string CheckExtents(const std::string& image) {
   std::string problem;
   if (fstat(fileno(file), &status) == 0) {
     problem = DirectoryBeyondTheImage(static_cast<uint64_t>(status.st_size), ReadFromImage, file,
-                                      kMostImageEntries);
+                                      kMostImageEntries, kMostImageEntries);
   }
   std::fclose(file);
   return problem;
 }
 
+// The plain names as Linux shows them where the image has neither Rock Ridge nor Joliet.
+MediumView AsLinuxMapsPlainNames(MediumView view) {
+  for (MediumName& name : view.names) name.path = AsLinuxMapsPlainNames(name.path);
+  std::unordered_map<std::string, std::string> contents;
+  for (auto& [path, text] : view.contents) contents[AsLinuxMapsPlainNames(path)] = std::move(text);
+  view.contents = std::move(contents);
+  return view;
+}
+
+ImageViews Unread(std::string problem) {
+  ImageViews unread;
+  unread.problem = problem.empty() ? "it could not be read" : std::move(problem);
+  return unread;
+}
+
 }  // namespace
 
+// Each tree is read once and kept only as the view that shows it: Rock Ridge (or, without it, the
+// plain names, which libarchive then gives) for Linux, Joliet (or the plain names) for Windows.
+// The plain tree is needed only to tell whether there is a Joliet tree, and is compared with it
+// name by name rather than kept: the first name that differs ends that pass.
 ImageViews ReadImageViews(const std::string& image) {
-  ImageViews read;
-  ImageViews* const views = &read;
-  Listing rock_ridge;
-  Listing joliet;
-  Listing plain;
-  std::string problem;
   const std::string beyond = CheckExtents(image);
-  if (!beyond.empty()) {
-    ImageViews unread;
-    unread.problem = beyond;
-    return unread;
-  }
+  if (!beyond.empty()) return Unread(beyond);
   const Utf8NamesWhileReading utf8_names;
-  if (!List(image, true, false, "Rock Ridge", &rock_ridge, &problem) ||
-      !List(image, false, true, "Joliet", &joliet, &problem) ||
-      !List(image, false, false, "ISO 9660", &plain, &problem)) {
-    ImageViews unread;
-    unread.problem = problem.empty() ? "it could not be read" : problem;
-    return unread;
-  }
-  views->rock_ridge = rock_ridge.format.find("Rockridge") != std::string::npos;
-  // Without Joliet, the reader falls back to the plain names.
-  views->joliet = !SameNames(joliet.view, plain.view);
-
-  views->windows_view = views->joliet ? joliet.view : plain.view;  // a copy: Linux may need it
-  views->windows_view.description =
-      views->joliet ? "the image as Windows sees it (Joliet names)"
-                    : "the image as Windows sees it (plain ISO 9660 names, no Joliet)";
-  views->windows_view.modes_known = false;
-  views->windows_view.tree = views->joliet ? MediumView::Tree::kJoliet : MediumView::Tree::kPlain;
-
-  if (views->rock_ridge) {
-    views->linux_view = std::move(rock_ridge.view);
-    views->linux_view.description = "the image as Linux sees it (Rock Ridge names)";
-    views->linux_view.tree = MediumView::Tree::kRockRidge;
-  } else {
-    // Linux reads Joliet where Rock Ridge is missing, and without either maps the plain names.
-    if (views->joliet) {
-      views->linux_view = std::move(joliet.view);
-      views->linux_view.description = "the image as Linux sees it (Joliet names, no Rock Ridge)";
-      views->linux_view.tree = MediumView::Tree::kJoliet;
-    } else {
-      views->linux_view = std::move(plain.view);
-      for (MediumName& name : views->linux_view.names) name.path = AsLinuxMapsPlainNames(name.path);
-      std::unordered_map<std::string, std::string> contents;
-      for (auto& [path, text] : views->linux_view.contents) {
-        contents[AsLinuxMapsPlainNames(path)] = std::move(text);
-      }
-      views->linux_view.contents = std::move(contents);
-      views->linux_view.description =
-          "the image as Linux sees it (plain ISO 9660 names in lower case, no Rock Ridge)";
-      views->linux_view.tree = MediumView::Tree::kPlainInLowerCase;
+  std::string problem;
+  Listing linux_listing;
+  if (!List(image, {true, false, "Rock Ridge"}, &linux_listing, &problem)) return Unread(problem);
+  Listing windows_listing;
+  if (!List(image, {false, true, "Joliet"}, &windows_listing, &problem)) return Unread(problem);
+  ImageViews views;
+  views.rock_ridge = linux_listing.format.find("Rockridge") != std::string::npos;
+  if (views.rock_ridge) {
+    Listing plain;
+    if (!List(image, {false, false, "ISO 9660", &windows_listing.view}, &plain, &problem)) {
+      return Unread(problem);
     }
-    views->linux_view.modes_known = false;
+    // Without Joliet, the reader falls back to the plain names.
+    views.joliet = !plain.same;
+  } else {
+    views.joliet = !SameNames(windows_listing.view, linux_listing.view);
   }
-  views->windows_view.Index();
-  views->linux_view.Index();
-  return read;
+
+  if (views.rock_ridge) {
+    views.linux_view = std::move(linux_listing.view);
+    views.linux_view.description = "the image as Linux sees it (Rock Ridge names)";
+    views.linux_view.tree = MediumView::Tree::kRockRidge;
+  } else if (views.joliet) {
+    // Linux reads Joliet where Rock Ridge is missing, and without either maps the plain names.
+    views.linux_view = windows_listing.view;
+    views.linux_view.description = "the image as Linux sees it (Joliet names, no Rock Ridge)";
+    views.linux_view.tree = MediumView::Tree::kJoliet;
+  } else {
+    views.linux_view = AsLinuxMapsPlainNames(std::move(linux_listing.view));
+    views.linux_view.description =
+        "the image as Linux sees it (plain ISO 9660 names in lower case, no Rock Ridge)";
+    views.linux_view.tree = MediumView::Tree::kPlainInLowerCase;
+  }
+  if (!views.rock_ridge) views.linux_view.modes_known = false;
+  views.windows_view = std::move(windows_listing.view);
+  views.windows_view.description =
+      views.joliet ? "the image as Windows sees it (Joliet names)"
+                   : "the image as Windows sees it (plain ISO 9660 names, no Joliet)";
+  views.windows_view.modes_known = false;
+  views.windows_view.tree = views.joliet ? MediumView::Tree::kJoliet : MediumView::Tree::kPlain;
+  views.windows_view.Index();
+  views.linux_view.Index();
+  if (views.rock_ridge && !ReadLinkedContents(image, &views.linux_view, &problem)) {
+    return Unread(problem);
+  }
+  return views;
 }
 
 std::string ReadImageContents(const std::string& image, const MediumView& view,

@@ -4,6 +4,7 @@
 #include <deque>
 #include <unordered_set>
 #include <utility>
+#include <vector>
 
 namespace tolvar {
 namespace {
@@ -20,10 +21,13 @@ uint32_t Little32(std::string_view bytes, size_t at) {
 struct Extent {
   uint64_t sector;
   uint64_t size;
+  size_t tree = 0;  // which volume descriptor's directories it belongs to
 };
 
 // The extent a directory record (at least 34 bytes) names.
-Extent RecordExtent(std::string_view record) { return {Little32(record, 2), Little32(record, 10)}; }
+Extent RecordExtent(std::string_view record, size_t tree) {
+  return {Little32(record, 2), Little32(record, 10), tree};
+}
 
 // No medium's directory comes near this: 32,766 entries take about 2 MB of records.
 constexpr uint64_t kLargestDirectory = uint64_t{64} << 20;
@@ -36,8 +40,9 @@ bool Inside(const Extent& extent, uint64_t image_size) {
 }  // namespace
 
 std::string DirectoryBeyondTheImage(uint64_t image_size, ImageReader read, void* context,
-                                    size_t most_directories) {
+                                    size_t most_directories, size_t most_entries) {
   std::deque<Extent> pending;
+  std::vector<size_t> entries;  // per tree
   std::string sector;
   // Descriptors start at sector 16 and end with the terminator (type 255).
   for (uint64_t at = 16; at < 16 + 32; ++at) {
@@ -46,8 +51,10 @@ std::string DirectoryBeyondTheImage(uint64_t image_size, ImageReader read, void*
     }
     const auto type = static_cast<unsigned char>(sector[0]);
     if (type == 255) break;
-    if (type == 1 || type == 2)
-      pending.push_back(RecordExtent(std::string_view(sector).substr(156)));
+    if (type == 1 || type == 2) {
+      pending.push_back(RecordExtent(std::string_view(sector).substr(156), entries.size()));
+      entries.push_back(0);
+    }
   }
   std::unordered_set<uint64_t> seen;
   std::string directory;
@@ -76,8 +83,13 @@ std::string DirectoryBeyondTheImage(uint64_t image_size, ImageReader read, void*
       const std::string_view record = std::string_view(directory).substr(at, length);
       const auto name_length = static_cast<unsigned char>(record[32]);
       const bool self_or_parent = name_length == 1 && (record[33] == '\0' || record[33] == '\1');
+      // libarchive keeps every entry of a tree until the tree is read to its end: counted here,
+      // an image over the limit costs no more than one directory's records.
+      if (!self_or_parent && ++entries[extent.tree] > most_entries) {
+        return "it holds more than " + std::to_string(most_entries) + " entries";
+      }
       if ((static_cast<unsigned char>(record[25]) & 0x02) != 0 && !self_or_parent) {
-        pending.push_back(RecordExtent(record));
+        pending.push_back(RecordExtent(record, extent.tree));
       }
       at += length;
     }

@@ -17,9 +17,10 @@ using ImageReader = bool (*)(void* context, uint64_t offset, size_t bytes, std::
 // `image_size` bytes. Returns why the image cannot be read when a directory's stated extent goes
 // past the image's end or is larger than any medium's directory (64 MiB); "" otherwise, also for an
 // image whose descriptors it cannot make out (libarchive says what is wrong with those). Reads each
-// directory once, at most `most_directories`.
+// directory once, at most `most_directories`. Also says why when one tree (the plain names with
+// their Rock Ridge fields, or Joliet's) holds more than `most_entries` entries.
 std::string DirectoryBeyondTheImage(uint64_t image_size, ImageReader read, void* context,
-                                    size_t most_directories);
+                                    size_t most_directories, size_t most_entries);
 
 }  // namespace tolvar
 

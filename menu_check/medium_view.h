@@ -17,6 +17,10 @@ struct MediumName {
   bool directory = false;
   bool executable = false;  // any execute permission; meaningful only when modes_known
   uint64_t size = 0;        // in bytes, for files
+  bool symlink = false;     // a symbolic link (Rock Ridge); its target is in link_targets
+  // What this system reads is zisofs-compressed bytes: an image's file compressed for Rock Ridge
+  // readers, read through a tree that cannot say so (Joliet, plain ISO 9660).
+  bool compressed = false;
 };
 
 class MediumView {
@@ -35,6 +39,8 @@ class MediumView {
   // The contents of the small files in the root that the checks read (autorun.inf, the Linux
   // autostart files, the menu file in any case), by path; see WantsContent.
   std::unordered_map<std::string, std::string> contents;
+  // The target of each symbolic link, as written in the link, by the link's path.
+  std::unordered_map<std::string, std::string> link_targets;
 
   // Call after adding to `names`.
   void Index();

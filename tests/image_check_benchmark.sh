@@ -1,7 +1,7 @@
 #!/bin/sh
 # Benchmark of tolvar-menu-check --image: the demo medium and a medium of 32766 entries, each its
-# own file in one folder, mastered with xorriso (Rock Ridge and Joliet). Prints figures; judges
-# nothing. Usage: image_check_benchmark.sh CHECKER SOURCE_DIR
+# own file in one folder, and an image of 990,990 entries, mastered with xorriso (Rock Ridge and
+# Joliet). Prints figures; judges nothing. Usage: image_check_benchmark.sh CHECKER SOURCE_DIR
 set -eu
 checker=$1
 source_dir=$2
@@ -39,3 +39,27 @@ open(os.path.join(root, "menu", "config.mnu"), "w").write("\r\n".join(lines) + "
 PY
 xorriso -as mkisofs -R -J -o "$work/large.iso" "$work/large" >/dev/null 2>&1
 echo "image check, 32766 entries and files: $(seconds "$work/large.iso") s"
+
+# An image of 990,990 entries (990 folders of the same 1000 empty files, each mapped by xorriso
+# without 990,990 files on the disk): the checker's time and peak memory near the entry limit.
+mkdir -p "$work/many/files" "$work/many/root/menu"
+python3 - "$work/many" <<'PY'
+import os, sys
+for i in range(1000):
+    open(os.path.join(sys.argv[1], "files", "file-%04d.txt" % i), "wb").close()
+open(os.path.join(sys.argv[1], "root", "menu", "config.mnu"), "w").write(
+    "Many\r\n$null$\r\n1\r\nQuit\r\n$exit$\r\n")
+PY
+maps=""
+for i in $(seq -w 0 989); do maps="$maps -map $work/many/files /d$i"; done
+# shellcheck disable=SC2086 # one word per option
+xorriso -outdev "$work/many.iso" -joliet on -map "$work/many/root" / $maps >/dev/null 2>&1
+rm -rf "$work/many"
+python3 - "$checker" "$work/many.iso" <<'PY'
+import resource, subprocess, sys, time
+start = time.perf_counter()
+subprocess.run([sys.argv[1], "--image", sys.argv[2]], stdout=subprocess.DEVNULL)
+elapsed = time.perf_counter() - start
+peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss / 1024
+print("image check, 990,990 entries: %.1f s, %.0f MB at most" % (elapsed, peak))
+PY

@@ -290,6 +290,62 @@ PY
       fail "no error for the spoilt name"
     ;;
 
+  image_limit)
+    # An image over the entry limit is refused from its directory records, before libarchive takes
+    # memory for every entry: here one folder of 1,000,001 records, under a 256 MB address space.
+    command -v xorriso >/dev/null || { echo "no xorriso"; exit 77; }
+    mkdir -p "$medium/tree/menu"
+    printf 'Demo\r\n$null$\r\n1\r\nA\r\n$exit$\r\n' >"$medium/tree/menu/config.mnu"
+    xorriso -outdev "$medium/many.iso" -rockridge off -joliet off -map "$medium/tree" / >/dev/null 2>&1 ||
+      fail "xorriso failed"
+    python3 - "$medium/many.iso" 1000001 <<'PY' || fail "could not add the records"
+import struct, sys
+path, count = sys.argv[1], int(sys.argv[2])
+data = bytearray(open(path, "rb").read())
+data += bytes(-len(data) % 2048)
+first = len(data) // 2048
+
+def record(extent, size, flags, name):
+    length = 33 + len(name) + (len(name) + 1) % 2
+    head = bytearray(length)
+    head[0] = length
+    head[2:10] = struct.pack("<I", extent) + struct.pack(">I", extent)
+    head[10:18] = struct.pack("<I", size) + struct.pack(">I", size)
+    head[25] = flags
+    head[28:32] = b"\x01\x00\x00\x01"
+    head[32] = len(name)
+    head[33:33 + len(name)] = name
+    return bytes(head)
+
+per_sector = 2048 // 34
+sectors = 1 + (count + per_sector - 1) // per_sector
+size = sectors * 2048
+directory = bytearray()
+sector = record(first, size, 2, b"\x00") + record(first, size, 2, b"\x01")
+for i in range(count):
+    entry = record(first + sectors, 0, 0, b"A")  # the empty sector after the folder
+    if len(sector) + len(entry) > 2048:
+        directory += sector + bytes(2048 - len(sector))
+        sector = b""
+    sector += entry
+directory += sector + bytes(-len(sector) % 2048)
+data += directory + bytes(2048)
+blocks = len(data) // 2048
+pvd = 16 * 2048
+data[pvd + 80:pvd + 88] = struct.pack("<I", blocks) + struct.pack(">I", blocks)
+root = pvd + 156
+data[root + 2:root + 10] = struct.pack("<I", first) + struct.pack(">I", first)
+data[root + 10:root + 18] = struct.pack("<I", len(directory)) + struct.pack(">I", len(directory))
+open(path, "wb").write(data)
+PY
+    (
+      ulimit -v 262144
+      run 4 --image "$medium/many.iso"
+    ) || fail "not refused within 256 MB"
+    grep -q "^$medium/many.iso: error: .*: it holds more than 1000000 entries" "$out" ||
+      fail "no word on the entry limit"
+    ;;
+
   *)
     echo "unknown case $case_name" >&2
     exit 2
