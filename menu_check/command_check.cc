@@ -52,10 +52,9 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
       return "the file is spelled " + QuotedText(variant) + " on the medium: Launch finds " +
              QuotedText(command) + " on Windows and Linux only because letter case is ignored";
     }
-    return "the file is spelled " + QuotedText(variant) +
-           " on the medium, beside a name that differs from it only in letter case: Launch "
-           "finds " +
-           QuotedText(command) + " on Windows, but says \"Can't find file!!\" on Linux";
+    return "the file is spelled " + QuotedText(variant) + " on the medium, " +
+           WhyLinuxMisses(command, variant) + ": Launch finds " + QuotedText(command) +
+           " on Windows, but says \"Can't find file!!\" on Linux";
   }
   if (probe.FileFound(command)) {
     const std::string batch_refusal =

@@ -15,6 +15,7 @@
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
+#include "shared_routines/windows_case.h"
 
 namespace tolvar {
 namespace {
@@ -133,6 +134,15 @@ MediumProbe::Kind FolderProbe::What(const std::string& written) {
 
 bool LooksLikeKeyword(const std::string& line, const std::string& keyword) {
   return line != keyword && AsciiFolded(TrimBlanks(line)) == keyword;
+}
+
+std::string WhyLinuxMisses(const std::string& written, const std::string& variant) {
+  if (!EqualIgnoringAsciiCase(written, variant) &&
+      FoldedAsWindows(written) == FoldedAsWindows(variant)) {
+    return "a difference in the case of letters beyond A to Z, which only Windows "
+           "ignores";
+  }
+  return "beside a name that differs from it only in letter case";
 }
 
 }  // namespace tolvar

@@ -87,6 +87,12 @@ class FolderProbe : public MediumProbe {
 // path.
 bool LooksLikeKeyword(const std::string& line, const std::string& keyword);
 
+// For a `written` path that Windows finds spelled `variant` on the medium and the Linux menu does
+// not: why not, as words that follow "spelled <variant> on the medium,". Either another name in
+// its folder differs from it only in the case of A to Z too, or it differs in letters beyond A to
+// Z, whose case only Windows ignores.
+std::string WhyLinuxMisses(const std::string& written, const std::string& variant);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_MEDIUM_PROBE_H_

@@ -131,12 +131,12 @@ class Checker : public DefinitionSink {
            "the line ends in blanks after the path: the menu on Windows ignores them and "
            "shows the picture, but on Linux shows none");
     } else if (!variant.empty()) {
-      Warn(line, "the picture is spelled " + QuotedText(variant) + " on the medium: " +
+      Warn(line, "the picture is spelled " + QuotedText(variant) + " on the medium" +
                      (probe_.CaseVariantIsUnique(splash)
-                          ? "the menu shows it on Windows and Linux only because letter case is "
+                          ? ": the menu shows it on Windows and Linux only because letter case is "
                             "ignored"
-                          : "beside a name that differs from it only in letter case, the menu "
-                            "shows it on Windows, but not on Linux"));
+                          : ", " + WhyLinuxMisses(splash, variant) +
+                                ": the menu shows it on Windows, but not on Linux"));
     } else if (!probe_.FileFound(splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
       // "$NULL$" shows no picture, which is what it asks for.
       Warn(line, "no picture is shown: " + probe_.WhyNotFound(splash));
@@ -386,11 +386,11 @@ void CheckMenuText(TextInput& file, MediumProbe& probe, const std::string& decim
 }
 
 std::string MenuFileSpelling(const std::string& variant, bool found) {
-  return "the menu file is spelled " + QuotedText(DisplayPath(variant)) + " on the medium: " +
-         (found ? std::string("the menu finds it on Windows and Linux only because letter "
+  return "the menu file is spelled " + QuotedText(DisplayPath(variant)) + " on the medium" +
+         (found ? std::string(": the menu finds it on Windows and Linux only because letter "
                               "case is ignored")
-                : std::string("beside a name that differs from it only in letter case, the "
-                              "menu finds it on Windows, but on Linux it says \"") +
+                : ", " + WhyLinuxMisses(kDefinitionPath, variant) +
+                      ": the menu finds it on Windows, but on Linux it says \"" +
                       kDefinitionMissingText + "\"");
 }
 

@@ -241,6 +241,14 @@ TEST_F(MenuCheckTest, NamesThatLinuxCannotMatchWithoutRegardToCase) {
   medium_.Write("MENU/config.mnu", Menu("$null$", {{"A", "$exit$"}}));
   EXPECT_THAT(Lines(CheckMenu(".")),
               ElementsAre(HasSubstr("on Linux it says \"Can't locate menu options")));
+  // Letters beyond A to Z: one name to Windows, two to the Linux menu, whatever else the folder
+  // holds.
+  medium_.Write("Instala\xC3\xA7\xC3\xA3o/setup.exe", "MZ");
+  EXPECT_THAT(CommandFindings("INSTALA\xC3\x87\xC3\x83O\\setup.exe"),
+              ElementsAre(AllOf(HasSubstr("spelled \"Instala\xC3\xA7\xC3\xA3o\\setup.exe\" on the "
+                                          "medium, a difference in the case of letters beyond A "
+                                          "to Z, which only Windows ignores"),
+                                HasSubstr("\"Can't find file!!\" on Linux"))));
 }
 
 TEST_F(MenuCheckTest, ProgramsWithoutTheExecutePermissionOnLinux) {
