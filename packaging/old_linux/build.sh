@@ -39,7 +39,7 @@ host_mirror() {
   cat "${files[@]}" 2>/dev/null |
     sed -n -e 's/^deb \(\[[^]]*\] \)\{0,1\}\([a-z]*:\/\/[^ ]*\).*/\2/p' \
            -e 's/^URIs: *\([a-z]*:\/\/[^ ]*\).*/\1/p' |
-    grep -v -e security -e '^file:' | head -n1
+    grep -v -e security -e '^file:' | head -n1 || true  # none found: the caller's default
 }
 
 in_root() {
@@ -96,7 +96,7 @@ tar -C "$source_dir" --exclude=./build --exclude=./dist --exclude=./.git -cf - .
 
 # Debian 11 has CMake 3.18, older than the presets need: the release preset's options, spelled out.
 in_root cmake -S /tolvar/src -B /tolvar/build -G Ninja -DCMAKE_BUILD_TYPE=Release \
-  -DBUILD_TESTING=OFF -DTOLVAR_SMALL=ON -DTOLVAR_REPRODUCIBLE=ON \
+  -DBUILD_TESTING=OFF -DTOLVAR_SMALL=ON -DTOLVAR_REPRODUCIBLE=ON -DTOLVAR_WERROR=ON \
   "-DCMAKE_EXE_LINKER_FLAGS=-static-libstdc++ -static-libgcc" >/dev/null
 in_root cmake --build /tolvar/build -j2 --target tolvar-autorun tolvar-menu-check
 

@@ -294,9 +294,13 @@ class KitImageTest(unittest.TestCase):
         self.addCleanup(subprocess.run, ["chmod", "-R", "u+w", work])
         with zipfile.ZipFile(os.path.join(DIST, KIT)) as kit:
             kit.extractall(os.path.join(work, "kit"))
-        # zipfile drops the execute bits; the kit's unzip on Linux keeps them.
-        for program in ("medium/tolvar-autorun", "medium/autorun.sh", "tools/tolvar-menu-check"):
-            os.chmod(os.path.join(work, "kit", program), 0o755)
+            # The Linux programs keep their execute bits in the kit, as unzip on Linux restores
+            # them (zipfile does not).
+            for program in ("medium/tolvar-autorun", "medium/autorun.sh",
+                            "tools/tolvar-menu-check"):
+                mode = kit.getinfo(program).external_attr >> 16 & 0o777
+                self.assertEqual(mode, 0o755, program)
+                os.chmod(os.path.join(work, "kit", program), mode)
         image = os.path.join(work, "kit.iso")
         mastered = run("xorriso", "-as", "mkisofs", "-J", "-o", image,
                        os.path.join(work, "kit", "medium"))
