@@ -75,10 +75,16 @@ make_root() {
 install_packages() {
   local wanted="${packages[*]}"
   [ "$(cat "$root/$marker" 2>/dev/null)" = "$wanted" ] && return 0
+  local log=$root.apt.log
   say "installing the build packages in the root"
   rm -f -- "$root/$marker"
-  in_root apt-get update -qq
-  in_root apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+  # apt's chatter inside a root with no /dev/pts or init goes to a log, shown when apt fails.
+  if ! { in_root apt-get update -qq && in_root apt-get install -y -qq --no-install-recommends \
+           "${packages[@]}"; } >"$log" 2>&1; then
+    say "apt-get failed in the root; its last lines (all of them in $log):"
+    tail -n 5 "$log" >&2
+    return 1
+  fi
   echo "$wanted" >"$root/$marker"
 }
 
