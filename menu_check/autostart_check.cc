@@ -36,6 +36,20 @@ bool ChangesToTheRoot(const std::string& script) {
   return false;
 }
 
+// Whether the script starts ./tolvar-autorun, the Linux menu, from the medium's root (as the
+// release's autorun.sh does), rather than a program of another name or tolvar-autorun.exe.
+bool StartsTheLinuxMenu(const std::string& script) {
+  constexpr std::string_view kMenu = "./tolvar-autorun";
+  for (size_t at = script.find(kMenu); at != std::string::npos; at = script.find(kMenu, at + 1)) {
+    const size_t end = at + kMenu.size();
+    if (end == script.size() ||
+        std::string_view(" \t\r\n\"';&|)").find(script[end]) != std::string_view::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
 void CheckScript(const MediumView& view, const std::string& name, std::vector<Finding>* findings) {
   const auto warn = [&](int64_t line, std::string message) {
     findings->push_back({line, Severity::kWarning, std::move(message), name});
@@ -65,6 +79,12 @@ void CheckScript(const MediumView& view, const std::string& name, std::vector<Fi
     warn(1,
          "the script has CR LF line ends: the shell takes each CR as part of the line and "
          "the script fails; save it with LF line ends");
+  }
+  const MediumName* menu = view.Exact("tolvar-autorun");
+  if (StartsTheLinuxMenu(text) && (menu == nullptr || menu->directory)) {
+    warn(0,
+         "it starts ./tolvar-autorun, which is not in the medium's root: the menu does not open "
+         "on Linux; put the Linux tolvar-autorun (the kit's medium/tolvar-autorun) beside it");
   }
   if (!ChangesToTheRoot(text)) {
     warn(0,

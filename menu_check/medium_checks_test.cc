@@ -149,14 +149,36 @@ TEST(LinuxAutostartCheckTest, ScriptsThatDesktopsRefuseOrThatStartTheMenuElsewhe
               ElementsAre(HasSubstr("note"), HasSubstr(":1 warning: the first line is not a #!")));
   EXPECT_THAT(Autostart({"*autorun.sh"}, {{"autorun.sh", "#!/bin/sh\r\ncd `dirname $0`\r\n"}}),
               ElementsAre(HasSubstr("note"), HasSubstr(":1 warning: the script has CR LF")));
-  EXPECT_THAT(Autostart({"*autorun.sh"}, {{"autorun.sh",
-                                           "#!/bin/sh\n# cd $0 in a comment\n"
-                                           "./tolvar-autorun\n"}}),
+  EXPECT_THAT(Autostart({"*autorun.sh", "*tolvar-autorun"}, {{"autorun.sh",
+                                                              "#!/bin/sh\n# cd $0 in a comment\n"
+                                                              "./tolvar-autorun\n"}}),
               ElementsAre(HasSubstr("note"),
                           HasSubstr(":0 warning: it does not change to the medium's root")));
   EXPECT_THAT(Autostart({"*autorun"}, {{"autorun",
                                         "\x7f"
                                         "ELF\x02\x01"}}),
+              ElementsAre(HasSubstr("note")));
+}
+
+// The release's autorun.sh starts ./tolvar-autorun: without it beside the script, the medium opens
+// on Windows alone.
+TEST(LinuxAutostartCheckTest, AScriptThatStartsTheLinuxMenuNeedsItInTheRoot) {
+  constexpr char kStartsTheMenu[] =
+      "#!/bin/sh\ncase $0 in */*) cd -- \"${0%/*}/\" || exit 1 ;; esac\n"
+      "program=./tolvar-autorun\nexec \"$program\" \"$@\"\n";
+  EXPECT_THAT(Autostart({"*autorun.sh", "tolvar-autorun.exe"}, {{"autorun.sh", kStartsTheMenu}}),
+              ElementsAre(HasSubstr("note"),
+                          "autorun.sh:0 warning: it starts ./tolvar-autorun, which is not in the "
+                          "medium's root: the menu does not open on Linux; put the Linux "
+                          "tolvar-autorun (the kit's medium/tolvar-autorun) beside it"));
+  EXPECT_THAT(Autostart({"*autorun.sh", "tolvar-autorun/"}, {{"autorun.sh", kStartsTheMenu}}),
+              ElementsAre(HasSubstr("note"), HasSubstr("warning: it starts ./tolvar-autorun")));
+  // There, without execute permission too: autorun.sh starts it through the loader.
+  EXPECT_THAT(Autostart({"*autorun.sh", "tolvar-autorun"}, {{"autorun.sh", kStartsTheMenu}}),
+              ElementsAre(HasSubstr("note")));
+  // A script that starts another program is not asked for this one.
+  EXPECT_THAT(Autostart({"*autorun.sh", "*tolvar-autorun.exe"},
+                        {{"autorun.sh", "#!/bin/sh\ncd \"${0%/*}\"\nwine ./tolvar-autorun.exe\n"}}),
               ElementsAre(HasSubstr("note")));
 }
 

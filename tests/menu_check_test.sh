@@ -181,6 +181,8 @@ PY
     tree=$medium/tree
     mkdir -p "$tree/menu" "$tree/setup"
     printf 'MZ' >"$tree/tolvar-autorun.exe"
+    printf '#!/bin/sh\n' >"$tree/tolvar-autorun"
+    chmod +x "$tree/tolvar-autorun"
     printf 'MZ' >"$tree/setup/install-everything.exe"
     printf '#!/bin/sh\ncd "$(dirname "$0")" && exec ./tolvar-autorun\n' >"$tree/autorun.sh"
     chmod +x "$tree/autorun.sh"
@@ -247,6 +249,8 @@ PY
     folder='Instalação' document='Léame.txt'
     mkdir -p "$tree/menu" "$tree/$folder"
     printf 'MZ' >"$tree/tolvar-autorun.exe"
+    printf '#!/bin/sh\n' >"$tree/tolvar-autorun"
+    chmod +x "$tree/tolvar-autorun"
     printf 'MZ' >"$tree/$folder/configuração.exe"
     printf 'hola' >"$tree/$document"
     printf '#!/bin/sh\ncd "$(dirname "$0")" && exec ./tolvar-autorun\n' >"$tree/autorun.sh"

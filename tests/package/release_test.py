@@ -131,11 +131,14 @@ class LinuxPackageTest(unittest.TestCase):
             result = run(checker, "--version")
             self.assertEqual((result.returncode, result.stdout),
                              (0, f"tolvar-menu-check {VERSION}\n"))
-            # The demo medium as installed passes the checker for Linux (it has no Windows menu
-            # for its autorun.inf to start); the menu on it, with no display, reads it and says
-            # why it cannot show it.
+            # The demo medium as installed, with the menu copied beside autorun.sh as the README
+            # says, passes the checker for Linux (it has no Windows menu for its autorun.inf to
+            # start); the menu on it, with no display, reads it and says why it cannot show it.
             examples = os.path.join(root, DOC, "examples")
-            result = run(checker, "--target=linux", examples)
+            medium = os.path.join(root, "medium")
+            shutil.copytree(examples, medium)
+            shutil.copy(menu, medium)
+            result = run(checker, "--target=linux", medium)
             self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
             environment = {k: v for k, v in os.environ.items()
                            if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
