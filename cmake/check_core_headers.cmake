@@ -14,7 +14,7 @@
 # beside <string.h>, <io.h> beside <stdio.h>); one spelling keeps the list exact.
 #
 # Run as: cmake -DSOURCE_DIR=<repository> [-DSTAMP=<file to touch on success>] -P this file
-cmake_minimum_required(VERSION 3.22)
+cmake_minimum_required(VERSION 3.18...3.22)
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "check_core_headers.cmake: SOURCE_DIR is not set")
 endif()

@@ -1,7 +1,7 @@
 # Runs check_core_headers.cmake on small trees of its own: a clean core, with its exempt platform
 # files, must pass; the same core with any one forbidden include added must fail, naming the file.
 # Run as: cmake -DCHECK=<check_core_headers.cmake> -DWORK_DIR=<scratch folder> -P this file
-cmake_minimum_required(VERSION 3.22)
+cmake_minimum_required(VERSION 3.18...3.22)
 if(NOT CHECK OR NOT WORK_DIR)
   message(FATAL_ERROR "check_core_headers_test.cmake: CHECK and WORK_DIR must be set")
 endif()

@@ -3,9 +3,12 @@
 #include "menu_form/count_conversion.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 namespace tolvar {
@@ -15,6 +18,36 @@ using Outcome = Integer16Conversion::Outcome;
 
 constexpr Integer16Conversion Mismatch() { return {Outcome::kTypeMismatch, 0}; }
 constexpr Integer16Conversion Overflow() { return {Outcome::kOverflow, 0}; }
+
+struct DoubleRead {
+  double value;
+  std::errc error;  // result_out_of_range: beyond a double's range, too large or too small
+};
+
+// `plain` (an optional '-', digits, a '.', an exponent) as a double, read whole.
+DoubleRead ReadDouble(const std::string& plain) {
+#if !defined(__GLIBCXX__) || _GLIBCXX_RELEASE >= 11
+  double value = 0;
+  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  if (error == std::errc() && end != plain.data() + plain.size()) {
+    return {0, std::errc::invalid_argument};
+  }
+  return {value, error};
+#else
+  // GCC 10's standard library, which builds the Linux program for older systems, has no
+  // from_chars for double. strtod reads it instead; it follows the process's locale, so the '.'
+  // is written as that locale's decimal point first.
+  std::string local;
+  for (const char c : plain)
+    local += c == '.' ? std::string(std::localeconv()->decimal_point) : std::string(1, c);
+  char* end = nullptr;
+  errno = 0;
+  const double value = std::strtod(local.c_str(), &end);
+  if (end != local.c_str() + local.size()) return {0, std::errc::invalid_argument};
+  if (errno == ERANGE) return {0, std::errc::result_out_of_range};
+  return {value, std::errc()};
+#endif
+}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -115,15 +148,13 @@ Integer16Conversion ConvertToInteger16(std::string_view text, std::string_view d
   }
   if (i != text.size()) return Mismatch();
 
-  double value = 0;
-  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+  const auto [value, error] = ReadDouble(plain);
   if (error == std::errc::result_out_of_range) {
-    // from_chars leaves `value` alone here: the number is beyond a double's range, too small (it
-    // rounds to zero) or too large. Only its power of ten tells which: "1e-400" is tiny, but so
-    // is not a 1 with 400 zeros before "e-1".
+    // The number is beyond a double's range, too small (it rounds to zero) or too large. Only its
+    // power of ten tells which: "1e-400" is tiny, but so is not a 1 with 400 zeros before "e-1".
     return PowerOfTen(plain) < 0 ? Integer16Conversion{Outcome::kOk, 0} : Overflow();
   }
-  if (error != std::errc() || end != plain.data() + plain.size()) return Mismatch();
+  if (error != std::errc()) return Mismatch();
   const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
   if (!(rounded >= -32768 && rounded <= 32767)) return Overflow();
   return {Outcome::kOk, static_cast<int>(rounded)};

@@ -1,6 +1,6 @@
 # Fails when EXECUTABLE imports a DLL outside Windows' own: the menu must run from the medium on a
 # bare Windows 7 to 11, with no runtime DLL beside it. Run with -DOBJDUMP=... -DEXECUTABLE=...
-cmake_minimum_required(VERSION 3.22)
+cmake_minimum_required(VERSION 3.18...3.22)
 set(system_dlls
   advapi32.dll comctl32.dll comdlg32.dll gdi32.dll gdiplus.dll kernel32.dll msvcrt.dll ole32.dll
   oleaut32.dll shell32.dll shlwapi.dll user32.dll version.dll)

@@ -2,6 +2,9 @@
 under Wine, the .deb listed, linted and run from an extracted copy, and two builds of one commit
 compared byte for byte.
 
+The kit's Linux program is started inside the Debian 11 root it was built in (TOLVAR_OLD_LINUX_ROOT,
+which `./run` sets; chroot needs root, or sudo without a password), on the host's virtual display.
+
 Usage: release_test.py DIST OTHER_DIST   (two `./run package` outputs of the same commit)
 Set WINEPREFIX to use a Wine prefix other than the windows preset's. Where 32-bit Wine is missing,
 TOLVAR_NO_WINE32 says why, and the kit's programs are checked without being run.
@@ -28,6 +31,13 @@ KIT = f"tolvar-autorun-{VERSION}-windows.zip"
 DEB = f"tolvar-autorun_{VERSION}_amd64.deb"
 TGZ = f"tolvar-autorun-{VERSION}-linux-x86_64.tar.gz"
 KIT_TITLE = "Tolvar Autorun - Demo Medium"
+KIT_FILES = [
+    "medium/LICENSE", "medium/NOTICES.txt", "medium/autorun.inf", "medium/autorun.sh",
+    "medium/menu/config.mnu", "medium/menu/splash.png", "medium/tolvar-autorun",
+    "medium/tolvar-autorun.exe", "tools/LICENSE", "tools/tolvar-autorun-guide.txt",
+    "tools/tolvar-menu-check", "tools/tolvar-menu-check.exe"]
+# The oldest C library the kit's Linux programs run with: Debian 11's, Ubuntu 20.04's.
+OLDEST_GLIBC = (2, 31)
 DOC = "usr/share/doc/tolvar-autorun/"
 
 
@@ -121,11 +131,14 @@ class LinuxPackageTest(unittest.TestCase):
             result = run(checker, "--version")
             self.assertEqual((result.returncode, result.stdout),
                              (0, f"tolvar-menu-check {VERSION}\n"))
-            # The demo medium as installed passes the checker for Linux (it has no Windows menu
-            # for its autorun.inf to start); the menu on it, with no display, reads it and says
-            # why it cannot show it.
+            # The demo medium as installed, with the menu copied beside autorun.sh as the README
+            # says, passes the checker for Linux (it has no Windows menu for its autorun.inf to
+            # start); the menu on it, with no display, reads it and says why it cannot show it.
             examples = os.path.join(root, DOC, "examples")
-            result = run(checker, "--target=linux", examples)
+            medium = os.path.join(root, "medium")
+            shutil.copytree(examples, medium)
+            shutil.copy(menu, medium)
+            result = run(checker, "--target=linux", medium)
             self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
             environment = {k: v for k, v in os.environ.items()
                            if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
@@ -151,16 +164,15 @@ class WindowsKitTest(unittest.TestCase):
         shutil.rmtree(self.medium, ignore_errors=True)
 
     def test_the_kit_unzipped_is_a_medium_that_opens_and_launches_under_wine(self):
-        self.assertEqual(sorted(name for name in self.names if not name.endswith("/")), [
-            "LICENSE", "NOTICES.txt", "autorun.inf", "autorun.sh", "menu/config.mnu",
-            "menu/splash.png", "tolvar-autorun-guide.txt", "tolvar-autorun.exe",
-            "tolvar-menu-check.exe"])
-        with open(os.path.join(self.medium, "LICENSE"), encoding="utf-8") as licence:
-            assert_carries_licence(self, licence.read(), KIT)
-        with open(os.path.join(self.medium, "NOTICES.txt"), encoding="utf-8") as notices:
+        self.assertEqual(sorted(name for name in self.names if not name.endswith("/")), KIT_FILES)
+        for licence_copy in ("medium/LICENSE", "tools/LICENSE"):
+            with open(os.path.join(self.medium, licence_copy), encoding="utf-8") as licence:
+                assert_carries_licence(self, licence.read(), KIT + ":" + licence_copy)
+        with open(os.path.join(self.medium, "medium/NOTICES.txt"), encoding="utf-8") as notices:
             self.assertIn("mingw-w64", notices.read())
         # The version resource Explorer shows carries the project's one version number.
-        for program in ("tolvar-autorun.exe", "tolvar-menu-check.exe"):
+        programs = ("medium/tolvar-autorun.exe", "tools/tolvar-menu-check.exe")
+        for program in programs:
             with open(os.path.join(self.medium, program), "rb") as exe:
                 image = exe.read()
             for key in ("FileVersion", "ProductVersion"):
@@ -168,8 +180,7 @@ class WindowsKitTest(unittest.TestCase):
                                  re.escape((VERSION + "\0").encode("utf-16-le")), program + key)
         # The stripped programs still ask for DLLs from the system directory alone.
         checked = run(sys.executable, os.path.join(ROOT, "tests/load_config_test.py"),
-                      os.path.join(self.medium, "tolvar-autorun.exe"),
-                      os.path.join(self.medium, "tolvar-menu-check.exe"))
+                      *(os.path.join(self.medium, program) for program in programs))
         self.assertEqual(checked.returncode, 0, checked.stdout + checked.stderr)
         if os.environ.get("TOLVAR_NO_WINE32"):
             self.skipTest("the kit's 32-bit programs need 32-bit Wine: "
@@ -178,9 +189,10 @@ class WindowsKitTest(unittest.TestCase):
         prefix = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build/windows/wineprefix"))
         os.makedirs(os.path.dirname(prefix), exist_ok=True)
         subprocess.run([os.path.join(ROOT, "tests/wine_prefix.sh"), prefix], check=True)
+        medium = os.path.join(self.medium, "medium")
         with PrivateDesktop(wine_prefix=prefix) as desktop:
-            # The checker in the kit finds nothing wrong with the kit's own menu.
-            checker = subprocess.run(["wine", "tolvar-menu-check.exe"], cwd=self.medium,
+            # The checker from the tools finds nothing wrong with the kit's own medium.
+            checker = subprocess.run(["wine", "../tools/tolvar-menu-check.exe"], cwd=medium,
                                      env=desktop.env, capture_output=True, timeout=120)
             self.assertEqual(checker.returncode, 0, checker.stdout + checker.stderr)
 
@@ -194,16 +206,148 @@ class WindowsKitTest(unittest.TestCase):
                 self.addCleanup(subprocess.run, reg + ["delete", txt, "/f"], env=desktop.env,
                                 capture_output=True)
 
-            program = desktop.start_windows_program("tolvar-autorun.exe", self.medium)
+            program = desktop.start_windows_program("tolvar-autorun.exe", medium)
             window = desktop.wait_titled(KIT_TITLE, program=program)
-            # The first entry opens the guide, a text file, in the application for its type.
+            # The first entry opens the notices, a text file, in the application for its type.
             desktop.keys(window, "Tab", "Tab", "Down", "Return")
 
-            def guide_shown():
+            def notices_shown():
                 self.assertIsNone(program.poll(), "the menu ended")
-                return any("tolvar-autorun-guide" in title for title in desktop.titles().values())
-            wait_until(guide_shown, 60, interval=0.2, what="a window showing the guide")
+                return any("NOTICES" in title for title in desktop.titles().values())
+            wait_until(notices_shown, 60, interval=0.2, what="a window showing the notices")
             self.assertIsNone(program.poll(), "the menu must stay open after a launch")
+
+
+def extract_from_kit(directory, *names):
+    with zipfile.ZipFile(os.path.join(DIST, KIT)) as kit:
+        for name in names:
+            kit.extract(name, directory)
+    return [os.path.join(directory, name) for name in names]
+
+
+class KitLinuxProgramsTest(unittest.TestCase):
+    """The kit's Linux programs as the oldest desktops they are for meet them."""
+
+    def setUp(self):
+        self.work = tempfile.mkdtemp(prefix="tolvar-kit-linux-")
+        self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
+        self.menu, self.checker = extract_from_kit(
+            self.work, "medium/tolvar-autorun", "tools/tolvar-menu-check")
+
+    def test_they_need_no_newer_glibc_and_carry_their_cpp_runtime(self):
+        for program in (self.menu, self.checker):
+            name = os.path.relpath(program, self.work)
+            symbols = run("objdump", "-T", program)
+            self.assertEqual(symbols.returncode, 0, symbols.stderr)
+            versions = {(int(major), int(minor))
+                        for major, minor in re.findall(r"\bGLIBC_(\d+)\.(\d+)", symbols.stdout)}
+            self.assertTrue(versions, name + " names no glibc version")
+            self.assertLessEqual(max(versions), OLDEST_GLIBC,
+                                 f"{name} needs glibc {'.'.join(map(str, max(versions)))}")
+            needed = re.findall(r"\(NEEDED\)\s+Shared library: \[([^]]+)\]",
+                                run("readelf", "-d", program).stdout)
+            self.assertIn("libc.so.6", needed, name)
+            for runtime in ("libstdc++.so.6", "libgcc_s.so.1"):
+                self.assertNotIn(runtime, needed, name)
+
+    def test_the_menu_opens_the_demo_medium_in_debian_11_and_launches_an_entry(self):
+        root = os.environ.get("TOLVAR_OLD_LINUX_ROOT", "")
+        version_file = os.path.join(root, "etc/debian_version")
+        self.assertTrue(root and os.path.isfile(version_file),
+                        f"TOLVAR_OLD_LINUX_ROOT ({root!r}) names no Debian root")
+        with open(version_file, encoding="utf-8") as version:
+            self.assertRegex(version.read(), r"^11\.", "the root is not Debian 11")
+        medium = tempfile.mkdtemp(prefix="tolvar-demo-", dir=os.path.join(root, "tmp"))
+        self.addCleanup(shutil.rmtree, medium, ignore_errors=True)
+        shutil.copytree(os.path.join(ROOT, "examples"), medium, dirs_exist_ok=True)
+        shutil.copy(self.menu, medium)
+        stderr = tempfile.TemporaryFile(mode="w+")
+        self.addCleanup(stderr.close)
+        with PrivateDesktop() as desktop:
+            # Nothing of this system but its display, which the root reaches through X's abstract
+            # socket: Debian 11's shell, loader and libraries start the menu and what it launches.
+            env = ["PATH=/usr/bin:/bin", "HOME=/root", "LC_ALL=C.UTF-8", "NO_AT_BRIDGE=1",
+                   "GSETTINGS_BACKEND=memory", "DISPLAY=" + desktop.display]
+            chroot = ([] if os.geteuid() == 0 else ["sudo", "-n"]) + ["chroot", root]
+            inside = "/" + os.path.relpath(medium, root)
+            menu = subprocess.Popen(chroot + ["/usr/bin/env", "-i", *env, "sh",
+                                              inside + "/autorun.sh"],
+                                    stdout=subprocess.DEVNULL, stderr=stderr)
+            try:
+                window = desktop.wait_window("^" + re.escape(KIT_TITLE) + "$", timeout=60)
+                # The second entry, "Say hello", shows its message with Debian 11's xmessage.
+                desktop.keys(window, "Tab", "Tab", "Down", "Down", "Tab", "Return")
+                desktop.wait_window("^Hello$", timeout=30)
+                self.assertIsNone(menu.poll(), "the menu must stay open after a launch")
+            except AssertionError as failure:
+                stderr.seek(0)
+                raise AssertionError(f"{failure}; the menu said: {stderr.read()}") from failure
+            finally:
+                menu.terminate()
+                menu.wait(timeout=30)
+
+
+class KitImageTest(unittest.TestCase):
+    """The kit's medium folder mastered as an image, as an author makes the disc."""
+
+    def test_the_image_is_clean_for_both_systems_and_opens_on_linux(self):
+        work = tempfile.mkdtemp(prefix="tolvar-kit-image-")
+        # What is extracted from an image keeps its read-only folders.
+        self.addCleanup(shutil.rmtree, work, ignore_errors=True)
+        self.addCleanup(subprocess.run, ["chmod", "-R", "u+w", work])
+        with zipfile.ZipFile(os.path.join(DIST, KIT)) as kit:
+            kit.extractall(os.path.join(work, "kit"))
+            # The Linux programs keep their execute bits in the kit, as unzip on Linux restores
+            # them (zipfile does not).
+            for program in ("medium/tolvar-autorun", "medium/autorun.sh",
+                            "tools/tolvar-menu-check"):
+                mode = kit.getinfo(program).external_attr >> 16 & 0o777
+                self.assertEqual(mode, 0o755, program)
+                os.chmod(os.path.join(work, "kit", program), mode)
+        image = os.path.join(work, "kit.iso")
+        mastered = run("xorriso", "-as", "mkisofs", "-J", "-o", image,
+                       os.path.join(work, "kit", "medium"))
+        self.assertEqual(mastered.returncode, 0, mastered.stderr)
+        checked = run(os.path.join(work, "kit", "tools", "tolvar-menu-check"), "--image=" + image,
+                      "--target=all")
+        self.assertEqual(checked.returncode, 0, checked.stdout + checked.stderr)
+        self.assertNotRegex(checked.stdout, r": (warning|error): ")
+
+        medium = os.path.join(work, "from-image")
+        extracted = run("xorriso", "-osirrox", "on", "-indev", image, "-extract", "/", medium)
+        self.assertEqual(extracted.returncode, 0, extracted.stderr)
+        # A desktop whose one application for text notes what it opens.
+        desktop_dir = os.path.join(work, "desktop")
+        record = os.path.join(work, "opened.txt")
+        os.makedirs(os.path.join(desktop_dir, "applications"))
+        viewer = os.path.join(work, "viewer.sh")
+        with open(viewer, "w", encoding="utf-8") as script:
+            script.write('#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % record)
+        os.chmod(viewer, 0o755)
+        with open(os.path.join(desktop_dir, "applications", "tolvar-viewer.desktop"), "w",
+                  encoding="utf-8") as entry:
+            entry.write("[Desktop Entry]\nType=Application\nName=Viewer\nMimeType=text/plain;\n"
+                        f"Exec={viewer} %f\n")
+        with open(os.path.join(desktop_dir, "mimeapps.list"), "w", encoding="utf-8") as apps:
+            apps.write("[Default Applications]\ntext/plain=tolvar-viewer.desktop\n")
+        with PrivateDesktop() as desktop:
+            env = dict(desktop.env, XDG_DATA_HOME=desktop_dir,
+                       XDG_DATA_DIRS=desktop_dir + ":/usr/share", XDG_CONFIG_HOME=desktop_dir,
+                       XDG_CONFIG_DIRS=desktop_dir)
+            menu = subprocess.Popen(["sh", "autorun.sh"], cwd=medium, env=env,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                window = desktop.wait_window("^" + re.escape(KIT_TITLE) + "$", timeout=60)
+                # The first entry opens the notices in the application for text.
+                desktop.keys(window, "Tab", "Tab", "Down", "Tab", "Return")
+                wait_until(lambda: os.path.exists(record), 30, what="the viewer to start")
+                self.assertIsNone(menu.poll(), "the menu must stay open after a launch")
+            finally:
+                menu.terminate()
+                menu.wait(timeout=30)
+        with open(record, encoding="utf-8") as opened:
+            self.assertEqual(opened.read().split("\n")[0],
+                             os.path.join(os.path.realpath(medium), "NOTICES.txt"))
 
 
 if __name__ == "__main__":
