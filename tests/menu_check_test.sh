@@ -235,6 +235,8 @@ PY
     mkdir -p "$tree"
     cp -R "$source_dir/examples/." "$tree/"
     printf 'MZ' >"$tree/tolvar-autorun.exe"
+    printf '#!/bin/sh\n' >"$tree/tolvar-autorun"
+    chmod +x "$tree/tolvar-autorun"
     xorriso -as mkisofs -R -J -V DEMO -o "$medium/demo.iso" "$tree" >/dev/null 2>&1 || fail "xorriso failed"
     run 0 --image "$medium/demo.iso"
     expect_line "$medium/demo.iso/menu/config.mnu: 8 entries, 0 errors, 0 warnings"
