@@ -11,7 +11,6 @@
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/text_input.h"
-#include "shared_routines/windows_case.h"
 
 namespace tolvar {
 namespace {
@@ -104,11 +103,10 @@ MediumView MediumView::FromFolder(const std::string& root) {
 
 void MediumView::Index() {
   by_path_.clear();
-  by_folded_path_.clear();
   folders_.clear();
+  by_path_.reserve(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
     by_path_.emplace(names[i].path, i);
-    by_folded_path_.emplace(FoldedAsWindows(names[i].path), i);
     folders_[Parent(names[i].path)].Add(Leaf(names[i].path));
   }
 }
@@ -118,10 +116,13 @@ const MediumName* MediumView::Exact(const std::string& path) const {
   return found == by_path_.end() ? nullptr : &names[found->second];
 }
 
+// Folder by folder, as Windows walks a path: a view of a million names keeps no second index of
+// every path folded, and only the folders a lookup passes through are folded, once.
 const MediumName* MediumView::IgnoringCase(const std::string& path) const {
   if (const MediumName* exact = Exact(path)) return exact;
-  const auto found = by_folded_path_.find(FoldedAsWindows(path));
-  return found == by_folded_path_.end() ? nullptr : &names[found->second];
+  const std::optional<std::string> found =
+      FindIgnoringCase(ViewDirectories(*this, folders_), path, CaseRule::kFirstMatch);
+  return found ? Exact(InView(*found)) : nullptr;
 }
 
 const MediumName* MediumView::AsLinuxMenuFinds(const std::string& path) const {

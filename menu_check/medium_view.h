@@ -57,7 +57,6 @@ class MediumView {
 
  private:
   std::unordered_map<std::string, size_t> by_path_;
-  std::unordered_map<std::string, size_t> by_folded_path_;   // the first of names alike
   std::unordered_map<std::string, DirectoryNames> folders_;  // by path, "" for the root
 };
 
