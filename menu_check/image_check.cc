@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -11,9 +12,11 @@
 
 #include "menu_check/image_names_check.h"
 #include "menu_check/image_reader.h"
+#include "menu_check/language_check.h"
 #include "menu_check/medium_checks.h"
 #include "menu_check/view_probe.h"
 #include "menu_form/menu_entry.h"
+#include "shared_routines/ascii_text.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
 #include "shared_routines/run_time_error.h"
@@ -22,13 +25,17 @@
 namespace tolvar {
 namespace {
 
-CheckReport CheckText(const std::string& text, MediumProbe& probe,
+// The menu file as the image check looks it up in a view.
+constexpr char kDefinitionView[] = "menu/config.mnu";
+
+// The menu file `path` of the medium holding `text`.
+CheckReport CheckText(const std::string& text, const std::string& path, MediumProbe& probe,
                       const std::string& decimal_separator, const Targets& targets) {
   CheckReport report;
-  report.file = "menu/config.mnu";
+  report.file = path;
   try {
     // Messages name it as they do on a medium.
-    TextInput file(text, DisplayPath(kDefinitionPath));
+    TextInput file(text, DisplayPath(path));
     CheckMenuText(file, probe, decimal_separator, targets, &report);
   } catch (const RunTimeError& error) {  // marked as UTF-16
     report.checked = false;
@@ -41,15 +48,16 @@ CheckReport CheckText(const std::string& text, MediumProbe& probe,
 // bytes the checks need (pictures, the heads of programs), which are then read in one pass over
 // the view's tree, however many files the menu names, and once with them.
 CheckReport CheckInView(const std::string& image, const MediumView& view, System system,
-                        const std::string& text, const std::string& decimal_separator) {
+                        const std::string& path, const std::string& text,
+                        const std::string& decimal_separator) {
   Targets only;
   only.for_linux = system == System::kLinux;
   only.for_windows = system == System::kWindows;
   ViewProbe probe(view, system);
-  CheckReport report = CheckText(text, probe, decimal_separator, only);
+  CheckReport report = CheckText(text, path, probe, decimal_separator, only);
   if (probe.missing().empty()) return report;
   const std::string problem = ReadImageContents(image, view, probe.missing(), &probe.contents);
-  report = CheckText(text, probe, decimal_separator, only);
+  report = CheckText(text, path, probe, decimal_separator, only);
   if (!problem.empty()) {
     report.image_unreadable = true;
     report.findings.push_back(
@@ -155,14 +163,20 @@ void Gather(Side& linux_side, Side& windows_side, CheckReport* report) {
   report->entry_records = std::move(first.checked.entry_records);
 }
 
-// Reads and checks each system's own menu file in its own view, into `report`.
-void CheckMenuFiles(const std::string& image, const ImageViews& views,
+// Reads and checks each system's own menu file `path` in its own view, into `report`. A menu file
+// for a language that a view lacks is no fault: that system's menu reads config.mnu instead.
+void CheckMenuFiles(const std::string& image, const ImageViews& views, const std::string& path,
                     const std::string& decimal_separator, const Targets& targets,
                     CheckReport* report) {
-  Side linux_side = SideOf(views.linux_view, targets.for_linux,
-                           views.linux_view.AsLinuxMenuFinds("menu/config.mnu"));
-  Side windows_side = SideOf(views.windows_view, targets.for_windows,
-                             views.windows_view.IgnoringCase("menu/config.mnu"));
+  const bool plain = path == kDefinitionView;
+  Side linux_side =
+      SideOf(views.linux_view, targets.for_linux, views.linux_view.AsLinuxMenuFinds(path));
+  Side windows_side =
+      SideOf(views.windows_view, targets.for_windows, views.windows_view.IgnoringCase(path));
+  if (!plain && !linux_side.reads() && !windows_side.reads()) {
+    report->checked = false;
+    return;
+  }
   if (!linux_side.reads() && !windows_side.reads()) {
     // Nothing is checked: a menu file only the other system finds is not this one's.
     const bool none = linux_side.text == nullptr && windows_side.text == nullptr &&
@@ -184,6 +198,7 @@ void CheckMenuFiles(const std::string& image, const ImageViews& views,
       continue;
     }
     if (side->text == nullptr) {
+      if (!plain) continue;
       report->findings.push_back({0, Severity::kWarning,
                                   "there is no menu file in " + side->view->description +
                                       ": the menu says \"" + kDefinitionMissingText + "\""});
@@ -191,13 +206,44 @@ void CheckMenuFiles(const std::string& image, const ImageViews& views,
     }
     side->checked =
         CheckInView(image, *side->view, side == &linux_side ? System::kLinux : System::kWindows,
-                    *side->text, decimal_separator);
+                    path, *side->text, decimal_separator);
   }
-  if (linux_side.reads() && linux_side.menu->path != "menu/config.mnu") {
+  if (plain && linux_side.reads() && linux_side.menu->path != path) {
     report->findings.push_back(
         {0, Severity::kWarning, MenuFileSpelling(linux_side.menu->path, true)});
   }
   Gather(linux_side, windows_side, report);
+}
+
+// The menu files for other languages beside each view's config.mnu, each checked as config.mnu is
+// and compared with it.
+void CheckLanguageFiles(const std::string& image, const ImageViews& views,
+                        const std::string& decimal_separator, const Targets& targets,
+                        CheckReport* report) {
+  if (!report->checked) return;
+  std::vector<std::string> names;
+  std::set<std::string> folded;
+  for (const auto& [view, menu] :
+       {std::pair(&views.linux_view, views.linux_view.AsLinuxMenuFinds(kDefinitionView)),
+        std::pair(&views.windows_view, views.windows_view.IgnoringCase(kDefinitionView))}) {
+    if (menu == nullptr) continue;
+    const size_t slash = menu->path.rfind('/');
+    for (const std::string& name : view->Children(menu->path.substr(0, slash))) {
+      if (folded.insert(AsciiFolded(name)).second) names.push_back(name);
+    }
+  }
+  for (const LanguageFileName& name : LanguageFileNames(names)) {
+    const std::string file = "menu/" + name.name;
+    if (!name.never_read.empty()) {
+      report->findings.push_back({0, Severity::kWarning, name.never_read, file});
+      continue;
+    }
+    CheckReport language;
+    // Found as the menu looks for it: by the tag in lower case.
+    CheckMenuFiles(image, views, "menu/" + AsciiFolded(name.name), decimal_separator, targets,
+                   &language);
+    AddLanguageReport(language, file, report);
+  }
 }
 
 }  // namespace
@@ -234,7 +280,8 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
          "."});
   }
 
-  CheckMenuFiles(image, views, decimal_separator, targets, &report);
+  CheckMenuFiles(image, views, kDefinitionView, decimal_separator, targets, &report);
+  CheckLanguageFiles(image, views, decimal_separator, targets, &report);
   std::stable_sort(report.findings.begin(), report.findings.end(),
                    [](const Finding& a, const Finding& b) {
                      return a.file == b.file ? a.line < b.line : a.file < b.file;

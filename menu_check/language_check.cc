@@ -71,6 +71,29 @@ void Compare(const CheckReport& plain, const CheckReport& language, const std::s
 
 }  // namespace
 
+std::vector<LanguageFileName> LanguageFileNames(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  std::vector<LanguageFileName> found;
+  for (std::string& name : names) {
+    const std::string middle = MiddleOf(name);
+    if (middle.empty()) continue;
+    found.push_back({std::move(name), IsLanguageFileTag(AsciiFolded(middle))
+                                          ? std::string()
+                                          : QuotedText(middle) +
+                                                " is no language tag (such as de, pt-br or "
+                                                "zh-hant): the menu never reads this file"});
+  }
+  return found;
+}
+
+void AddLanguageReport(const CheckReport& language, const std::string& file, CheckReport* report) {
+  for (Finding finding : language.findings) {
+    if (finding.file.empty()) finding.file = file;
+    report->findings.push_back(std::move(finding));
+  }
+  if (language.checked) Compare(*report, language, file, &report->findings);
+}
+
 void CheckLanguageFiles(const std::string& decimal_separator, const Targets& targets,
                         CheckReport* report) {
   if (!report->checked) return;
@@ -80,27 +103,15 @@ void CheckLanguageFiles(const std::string& decimal_separator, const Targets& tar
   const size_t slash = folder_path.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : folder_path.substr(0, slash + 1);
   DiskDirectories directories(DiskDirectories::Spelling::kExact);
-  std::vector<std::string> names = directories.List(folder).names();
-  std::sort(names.begin(), names.end());
-  for (const std::string& name : names) {
-    const std::string middle = MiddleOf(name);
-    if (middle.empty()) continue;
-    const std::string file = folder + name;
-    if (!IsLanguageFileTag(AsciiFolded(middle))) {
-      report->findings.push_back(
-          {0, Severity::kWarning,
-           QuotedText(middle) +
-               " is no language tag (such as de, pt-br or zh-hant): the menu never reads this "
-               "file",
-           file});
+  const DirectoryNames& listed = directories.List(folder);
+  for (const LanguageFileName& name :
+       LanguageFileNames(std::vector<std::string>(listed.names().begin(), listed.names().end()))) {
+    const std::string file = folder + name.name;
+    if (!name.never_read.empty()) {
+      report->findings.push_back({0, Severity::kWarning, name.never_read, file});
       continue;
     }
-    CheckReport language = CheckMenuFile(file, decimal_separator, targets);
-    for (Finding& finding : language.findings) {
-      if (finding.file.empty()) finding.file = file;
-      report->findings.push_back(std::move(finding));
-    }
-    if (language.checked) Compare(*report, language, file, &report->findings);
+    AddLanguageReport(CheckMenuFile(file, decimal_separator, targets), file, report);
   }
 }
 

@@ -5,6 +5,7 @@
 #define TOLVAR_MENU_CHECK_LANGUAGE_CHECK_H_
 
 #include <string>
+#include <vector>
 
 #include "menu_check/menu_check.h"
 
@@ -16,6 +17,19 @@ namespace tolvar {
 // <something> is no language tag is never read by the menu: a warning says so.
 void CheckLanguageFiles(const std::string& decimal_separator, const Targets& targets,
                         CheckReport* report);
+
+// The names among `names` (a menu folder's) that are menu files for a language, sorted, each with
+// the warning for one the menu never reads because its <something> is no language tag (empty for
+// the others).
+struct LanguageFileName {
+  std::string name;
+  std::string never_read;
+};
+std::vector<LanguageFileName> LanguageFileNames(std::vector<std::string> names);
+
+// Adds to `report` (the plain menu file's) the findings of `language`, the check of the language
+// file `file`, named with it, and where it differs from the plain file.
+void AddLanguageReport(const CheckReport& language, const std::string& file, CheckReport* report);
 
 }  // namespace tolvar
 

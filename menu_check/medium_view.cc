@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -59,14 +60,26 @@ class ViewDirectories : public DirectoryLister {
 
 }  // namespace
 
+// menu/config.mnu, or a menu file for a language (menu/config.de.mnu), in any letter case.
+bool IsMenuFile(const std::string& path) {
+  const std::string folded = AsciiFolded(path);
+  constexpr std::string_view kStart = "menu/config.";
+  constexpr std::string_view kEnd = ".mnu";
+  // "menu/config.mnu" shares its dot between the two.
+  return folded.size() >= kStart.size() + kEnd.size() - 1 &&
+         folded.compare(0, kStart.size(), kStart) == 0 &&
+         folded.compare(folded.size() - kEnd.size(), kEnd.size(), kEnd) == 0 &&
+         folded.find('/', kStart.size()) == std::string::npos;
+}
+
 bool WantsContent(const std::string& path) {
   const std::string folded = AsciiFolded(path);
   return folded == "autorun.inf" || folded == ".autorun" || folded == "autorun" ||
-         folded == "autorun.sh" || folded == "menu/config.mnu";
+         folded == "autorun.sh" || IsMenuFile(path);
 }
 
 uint64_t LargestKept(const std::string& path) {
-  return AsciiFolded(path) == "menu/config.mnu" ? kLargestTextFile : kLargestKeptFile;
+  return IsMenuFile(path) ? kLargestTextFile : kLargestKeptFile;
 }
 
 MediumView MediumView::FromFolder(const std::string& root) {

@@ -61,7 +61,8 @@ class MediumView {
 };
 
 // True for the files whose contents MediumView keeps: autorun.inf, .autorun, autorun, autorun.sh
-// in the root and menu/config.mnu, each in any letter case, up to 1 MiB.
+// in the root and menu/config.mnu and the language files beside it (menu/config.de.mnu), each in
+// any letter case, up to 1 MiB (the menu files up to LargestKept).
 bool WantsContent(const std::string& path);
 inline constexpr size_t kLargestKeptFile = 1 << 20;
 // How much of the file `path` that WantsContent names is kept: the menu file up to the largest

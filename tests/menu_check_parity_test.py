@@ -50,9 +50,11 @@ def check(*args):
 
 
 def menu_findings(report):
-    """The menu file's own findings (those of other files name their file)."""
-    return sorted((f["line"] or 0, f["severity"], f["message"])
-                  for f in report["findings"] if "file" not in f)
+    """The findings of the menu files: config.mnu's own (those of other files name their file),
+    and those of the files for other languages."""
+    return sorted((os.path.basename(f.get("file", "")), f["line"] or 0, f["severity"], f["message"])
+                  for f in report["findings"]
+                  if "file" not in f or os.path.basename(f["file"]).startswith("config."))
 
 
 def master(folder, image, *settings):
@@ -80,7 +82,7 @@ def compare(name, folder, image, must_find):
         for key in ("entries", "directives"):
             expect(as_folder[key] == as_image[key], "%s, --target=%s: %s differ" % (name, target, key))
         for text in must_find.get(target, []):
-            expect(any(text in message for _, _, message in imaged),
+            expect(any(text in message for *_, message in imaged),
                    "%s, --target=%s: no finding with %r in %s" % (name, target, text, imaged))
 
 
@@ -146,6 +148,15 @@ def demo_medium(root):
     write(root, "tolvar-autorun", "#!/bin/sh\n", 0o755)
 
 
+def changed_translation(root):
+    """The demo medium whose German menu starts another program than the plain one."""
+    demo_medium(root)
+    german = os.path.join(root, "menu", "config.de.mnu")
+    with open(german, encoding="utf-8") as f:
+        text = f.read()
+    write(root, "menu/config.de.mnu", text.replace("programs\\setup.sh", "programs\\setup2.sh"))
+
+
 def parity(work):
     media = {
         "the README's example": (readme_example, {
@@ -154,6 +165,10 @@ def parity(work):
             "windows": ["carries arguments", "is not the keyword $exit$",
                         "2 significant lines follow"]}),
         "the demo medium": (demo_medium, {}),
+        "a translation that differs": (changed_translation, {
+            "linux": ["users of the two languages get different programs",
+                      'there is no file "programs\\setup2.sh"'],
+            "windows": []}),
         "many faults": (many_faults, {
             "linux": ['"tools/run.sh" is a program without the execute permission',
                       '"tools/prog" is a program without the execute permission',
@@ -199,14 +214,14 @@ def menus_that_differ(work):
                     "-map", tree, "/",
                     "-hide", "joliet", "/menu/config.mnu", "--",
                     "-hide", "iso_rr", "/menu/CONFIG.MNU", "--"], check=True, capture_output=True)
-    both = [m for _, _, m in menu_findings(check("--image=" + image))]
+    both = [m for *_, m in menu_findings(check("--image=" + image))]
     expect(any(m.startswith("Linux and Windows find different menu files") for m in both),
            "two menu files: not named: %s" % both)
     expect(any(m.startswith("in the image as Linux sees it") and '"linux-only.sh"' in m
                for m in both), "two menu files: the Linux menu's missing file: %s" % both)
     expect(any(m.startswith("in the image as Windows sees it") and '"windows-only.exe"' in m
                for m in both), "two menu files: the Windows menu's missing file: %s" % both)
-    windows = [m for _, _, m in menu_findings(check("--target=windows", "--image=" + image))]
+    windows = [m for *_, m in menu_findings(check("--target=windows", "--image=" + image))]
     expect(any('"windows-only.exe"' in m for m in windows) and
            not any("linux-only" in m for m in windows),
            "two menu files, --target=windows: %s" % windows)
