@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <utility>
 
 namespace tolvar {
 namespace {
@@ -24,14 +25,9 @@ void AppendParts(const std::string& path, std::deque<std::string>* parts) {
   }
 }
 
-}  // namespace
-
-LinkEnd FollowLink(const MediumView& view, const std::string& link, std::string* end) {
-  std::deque<std::string> todo;
-  std::deque<std::string> done;
-  AppendParts(Parent(link), &done);
-  if (done.size() == 1 && done.front().empty()) done.clear();
-  AppendParts(link.substr(link.rfind('/') + 1), &todo);
+// Walks `todo` on from the folder `done` (components from the root).
+LinkEnd Walk(const MediumView& view, std::deque<std::string> done, std::deque<std::string> todo,
+             std::string* end) {
   int links = 0;
   while (!todo.empty()) {
     const std::string part = todo.front();
@@ -73,6 +69,23 @@ LinkEnd FollowLink(const MediumView& view, const std::string& link, std::string*
   for (const std::string& at : done) found += (found.empty() ? "" : "/") + at;
   *end = found;
   return LinkEnd::kFound;
+}
+
+}  // namespace
+
+LinkEnd FollowLink(const MediumView& view, const std::string& link, std::string* end) {
+  std::deque<std::string> todo;
+  std::deque<std::string> done;
+  AppendParts(Parent(link), &done);
+  if (done.size() == 1 && done.front().empty()) done.clear();
+  AppendParts(link.substr(link.rfind('/') + 1), &todo);
+  return Walk(view, std::move(done), std::move(todo), end);
+}
+
+LinkEnd FollowPath(const MediumView& view, const std::string& path, std::string* end) {
+  std::deque<std::string> todo;
+  AppendParts(path, &todo);
+  return Walk(view, {}, std::move(todo), end);
 }
 
 }  // namespace tolvar

@@ -17,6 +17,10 @@ enum class LinkEnd { kFound, kMissing, kLoop, kOutside };
 // (kMissing).
 LinkEnd FollowLink(const MediumView& view, const std::string& link, std::string* end);
 
+// The same walk for a path from the view's root, through any links on the way, as Linux opens
+// it: `end` is the path of what it reaches, in the view.
+LinkEnd FollowPath(const MediumView& view, const std::string& path, std::string* end);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_IMAGE_LINKS_H_

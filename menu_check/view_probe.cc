@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "menu_check/image_links.h"
 #include "picture/picture_header.h"
 #include "picture/picture_loader.h"
 #include "shared_routines/directory_lister.h"
@@ -37,7 +38,13 @@ bool PathInView(const std::string& written, std::string* in_view) {
 const MediumName* ViewProbe::Find(const std::string& written) const {
   std::string path;
   if (!PathInView(written, &path)) return nullptr;
-  return system_ == System::kLinux ? view_.AsLinuxMenuFinds(path) : view_.IgnoringCase(path);
+  if (system_ == System::kWindows) return view_.IgnoringCase(path);
+  const MediumName* found = view_.AsLinuxMenuFinds(path);
+  if ((found != nullptr && !found->symlink) || view_.link_targets.empty()) return found;
+  // Through a link to a folder (programs -> Programs-1.2), or to the file itself, Linux opens
+  // what the link leads to; a link that leads nowhere opens nothing.
+  std::string end;
+  return FollowPath(view_, path, &end) == LinkEnd::kFound ? view_.Exact(end) : nullptr;
 }
 
 const std::string* ViewProbe::Content(const std::string& path, size_t bytes) {

@@ -67,10 +67,10 @@ def expect(condition, what):
         failures.append(what)
 
 
-def compare(name, folder, image, must_find):
+def compare(name, folder, image, must_find, targets=("linux", "windows")):
     """Folder and image agree for each system; `must_find` are texts each system's findings hold,
     so that agreement cannot come from both checks finding nothing."""
-    for target in ("linux", "windows"):
+    for target in targets:
         as_folder = check("--target=" + target, folder)
         as_image = check("--target=" + target, "--image=" + image)
         found, imaged = menu_findings(as_folder), menu_findings(as_image)
@@ -227,6 +227,25 @@ def menus_that_differ(work):
            "two menu files, --target=windows: %s" % windows)
 
 
+def linked_folders(work):
+    """Rock Ridge keeps symbolic links, which Linux follows to the folder or file they name, as the
+    folder check does on the disk; Joliet keeps none, so Windows finds nothing through them."""
+    tree = os.path.join(work, "linked")
+    write(tree, "Programs-1.2/setup.sh", "#!/bin/sh\n", 0o755)
+    os.symlink("Programs-1.2", os.path.join(tree, "programs"))
+    os.symlink("Programs-1.2/setup.sh", os.path.join(tree, "install.sh"))
+    write(tree, "menu/config.mnu", menu("Linked", "$null$", "3", "Setup", "programs\\setup.sh",
+                                        "Gone", "programs\\gone.sh", "Install", "install.sh"))
+    image = tree + ".iso"
+    master(tree, image)
+    compare("folders and files reached through links", tree, image,
+            {"linux": ['there is no file "programs\\gone.sh"']}, targets=("linux",))
+    windows = [m for *_, m in menu_findings(check("--target=windows", "--image=" + image))]
+    for path in ("programs\\setup.sh", "install.sh"):
+        expect(any('there is no file "%s"' % path in m for m in windows),
+               "Windows finds %s through a link Joliet does not keep: %s" % (path, windows))
+
+
 def main():
     if shutil.which("xorriso") is None:
         print("no xorriso")
@@ -234,6 +253,7 @@ def main():
     with tempfile.TemporaryDirectory() as work:
         parity(work)
         menus_that_differ(work)
+        linked_folders(work)
     for failure in failures:
         print("FAIL:", failure)
     return 1 if failures else 0
