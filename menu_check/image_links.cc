@@ -5,24 +5,16 @@
 #include <deque>
 #include <utility>
 
+#include "shared_routines/directory_lister.h"
+
 namespace tolvar {
 namespace {
 
 // Linux gives up on a path after this many links (ELOOP).
 constexpr int kMostLinksFollowed = 40;
 
-std::string Parent(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "" : path.substr(0, slash);
-}
-
 void AppendParts(const std::string& path, std::deque<std::string>* parts) {
-  size_t start = 0;
-  while (start <= path.size()) {
-    const size_t slash = std::min(path.find('/', start), path.size());
-    parts->push_back(path.substr(start, slash - start));
-    start = slash + 1;
-  }
+  for (std::string& part : PathComponents(path)) parts->push_back(std::move(part));
 }
 
 // Walks `todo` on from the folder `done` (components from the root).
@@ -76,7 +68,7 @@ LinkEnd Walk(const MediumView& view, std::deque<std::string> done, std::deque<st
 LinkEnd FollowLink(const MediumView& view, const std::string& link, std::string* end) {
   std::deque<std::string> todo;
   std::deque<std::string> done;
-  AppendParts(Parent(link), &done);
+  AppendParts(ParentOf(link), &done);
   if (done.size() == 1 && done.front().empty()) done.clear();
   AppendParts(link.substr(link.rfind('/') + 1), &todo);
   return Walk(view, std::move(done), std::move(todo), end);

@@ -10,11 +10,6 @@
 namespace tolvar {
 namespace {
 
-std::string Parent(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "" : path.substr(0, slash);
-}
-
 void Warn(const std::string& path, std::string message, std::vector<Finding>* findings) {
   findings->push_back({0, Severity::kWarning, std::move(message), path});
 }
@@ -93,7 +88,7 @@ void CheckEntries(const MediumView& view, const char* system, std::vector<Findin
       continue;
     }
     // libarchive joins names with '/': an entry whose folder is missing had one in its name.
-    const std::string parent = Parent(name.path);
+    const std::string parent = ParentOf(name.path);
     const MediumName* folder = parent.empty() ? nullptr : view.Exact(parent);
     if (!parent.empty() && (folder == nullptr || !folder->directory)) {
       Warn(name.path,

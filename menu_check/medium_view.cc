@@ -18,16 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Parent(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "" : path.substr(0, slash);
-}
-
-std::string Leaf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A path as the walk builds it ("./menu/", "a//b") as a path of the view ("menu", "a/b").
 std::string InView(const std::string& path) {
   std::string view_path;
@@ -70,6 +60,16 @@ bool IsMenuFile(const std::string& path) {
          folded.compare(0, kStart.size(), kStart) == 0 &&
          folded.compare(folded.size() - kEnd.size(), kEnd.size(), kEnd) == 0 &&
          folded.find('/', kStart.size()) == std::string::npos;
+}
+
+std::string ParentOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+std::string LeafOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 bool WantsContent(const std::string& path) {
@@ -120,7 +120,7 @@ void MediumView::Index() {
   by_path_.reserve(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
     by_path_.emplace(names[i].path, i);
-    folders_[Parent(names[i].path)].Add(Leaf(names[i].path));
+    folders_[ParentOf(names[i].path)].Add(LeafOf(names[i].path));
   }
 }
 

@@ -60,6 +60,11 @@ class MediumView {
   std::unordered_map<std::string, DirectoryNames> folders_;  // by path, "" for the root
 };
 
+// A view's path ('/' between components) without its last component ("" in the root), and that
+// component alone.
+std::string ParentOf(const std::string& path);
+std::string LeafOf(const std::string& path);
+
 // True for the files whose contents MediumView keeps: autorun.inf, .autorun, autorun, autorun.sh
 // in the root and menu/config.mnu and the language files beside it (menu/config.de.mnu), each in
 // any letter case, up to 1 MiB (the menu files up to LargestKept).

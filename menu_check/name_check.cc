@@ -31,11 +31,6 @@ size_t Utf16Length(const std::string& text) {
   return length;
 }
 
-std::string Leaf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // Why Windows cannot use `name`, or "".
 std::string RefusedName(const std::string& name) {
   for (const char c : name) {
@@ -59,7 +54,7 @@ void CheckNames(const MediumView& view, const Targets& targets, std::vector<Find
     findings->push_back({0, Severity::kWarning, std::move(message), path});
   };
   for (const MediumName& entry : view.names) {
-    const std::string leaf = Leaf(entry.path);
+    const std::string leaf = LeafOf(entry.path);
     const std::string refused = RefusedName(leaf);
     if (!refused.empty()) warn(entry.path, "Windows cannot use this name: " + refused);
     if (Utf16Length(leaf) > kLongestJolietName) {
