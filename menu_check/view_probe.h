@@ -16,7 +16,7 @@ namespace tolvar {
 class ViewProbe : public MediumProbe {
  public:
   // `system`'s menu finds files in `view`: Linux's matching case where one name alone fits,
-  // Windows' ignoring ASCII case.
+  // Windows' ignoring letter case as Windows does, beyond ASCII too.
   ViewProbe(const MediumView& view, System system) : view_(view), system_(system) {}
 
   std::string CaseVariant(const std::string& written) override;
