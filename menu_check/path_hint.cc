@@ -2,6 +2,7 @@
 #include "menu_check/path_hint.h"
 
 #include "shared_routines/ascii_text.h"
+#include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {
@@ -37,6 +38,13 @@ std::string PathHint(const std::string& written, const std::string& consequence)
   if (path[0] == '"') {
     return "the path is in double quotes, which the menu takes as part of the name: " +
            consequence + "; write it without them";
+  }
+  // Before the root's hint: these start with a separator too, and reach much further.
+  if (NamesNoLocalFile(path)) {
+    return "the path names a share on another machine or a device of the system, not a file of "
+           "the medium: Windows would ask that machine for it with the user's credentials, so "
+           "the menu takes it as missing on every system, and " +
+           consequence + "; write the path from the medium's root";
   }
   if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') {
     return "the path starts with the drive letter " + QuotedText(path.substr(0, 2)) +
