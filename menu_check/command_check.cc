@@ -28,7 +28,7 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
              "that name and says \"Can't find file!!\"";
     }
   }
-  if (IsLink(command)) return "";  // opened by the user's browser or mail program
+  if (IsLink(command)) return LinkHint(command);  // opened by the user's browser or mail program
   if (NamesOtherScheme(command)) return SchemeWarning(command);
   if (command.find_first_of("*?") != std::string::npos) {
     return "the command " + QuotedText(command) +

@@ -1,6 +1,8 @@
 // PathHint: the shapes of a path that tie a medium to its author's machine.
 #include "menu_check/path_hint.h"
 
+#include "menu_form/command_kind.h"
+#include "menu_form/menu_entry.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
@@ -67,6 +69,22 @@ std::string PathHint(const std::string& written, const std::string& consequence)
            consequence + "; keep every file the menu names on the medium";
   }
   return "";
+}
+
+std::string MenuFileLeavesMedium(const std::string& path) {
+  const bool plain = path == kDefinitionPath || DisplayPath(path) == DisplayPath(kDefinitionPath);
+  return QuotedText(DisplayPath(path)) +
+         " is a link to a file outside the medium: the menu reads no file from outside it, so " +
+         (plain ? "it says \"" + std::string(kDefinitionMissingText) + "\""
+                : std::string("it reads the next menu file for the user's languages")) +
+         "; put the file itself on the medium";
+}
+
+std::string LinkHint(const std::string& link) {
+  if (WithoutAttachments(link) == link) return "";
+  return "the mailto: link asks the mail program to attach a file (attach= or attachment=), which "
+         "several mail programs do without asking: the menu drops that part and opens " +
+         QuotedText(WithoutAttachments(link)) + "; leave attachments to the person who writes";
 }
 
 }  // namespace tolvar
