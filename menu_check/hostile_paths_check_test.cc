@@ -38,6 +38,13 @@ TEST(HostilePathsCheckTest, SharesAndDevicePathsAreNamedBeforeTheRootsHint) {
         << path;
   }
   EXPECT_THAT(PathHint("\\setup.exe", "x"), HasSubstr("starts at a root"));
+
+  // As a command, "\\?\" is no wildcard pattern to look for.
+  ScratchMedium medium;
+  medium.WriteDefinition("T\r\n$null$\r\n1\r\nA\r\n\\\\?\\C:\\setup.exe\r\n");
+  EXPECT_THAT(Messages(CheckMenu(".")),
+              ElementsAre(AllOf(HasSubstr(":5 entry 1: the path names a share on another machine"),
+                                HasSubstr("Can't find file!!"))));
 }
 
 TEST(HostilePathsCheckTest, MailtoAttachmentsAreNamedAndOtherLinksPass) {
@@ -50,7 +57,8 @@ TEST(HostilePathsCheckTest, MailtoAttachmentsAreNamedAndOtherLinksPass) {
 
   ScratchMedium medium;
   medium.WriteDefinition("T\r\n$null$\r\n1\r\nMail\r\nmailto:a@example.org?attach=/etc/passwd\r\n");
-  EXPECT_THAT(Messages(CheckMenu(".")), ElementsAre(HasSubstr(":5 entry 1: the mailto: link asks")));
+  EXPECT_THAT(Messages(CheckMenu(".")),
+              ElementsAre(HasSubstr(":5 entry 1: the mailto: link asks")));
 }
 
 #ifndef _WIN32
