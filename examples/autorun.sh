@@ -40,17 +40,32 @@ for loader in $loaders; do
   fi
 done
 
-copy_dir=$(mktemp -d "${XDG_RUNTIME_DIR:-/tmp}/tolvar-autorun.XXXXXX" 2>/dev/null) ||
-  copy_dir=$(mktemp -d 2>/dev/null) || copy_dir=""
-if [ -n "$copy_dir" ] && cp "$program" "$copy_dir/tolvar-autorun" 2>/dev/null &&
-  chmod 700 "$copy_dir/tolvar-autorun" && [ -x "$copy_dir/tolvar-autorun" ]; then
-  # The copy goes once the menu ends; the menu runs in the medium's root as always.
-  "$copy_dir/tolvar-autorun" "$@"
-  status=$?
+# The private copy goes where programs may run: the runtime folder, the temporary folder or the
+# user's cache may each be mounted noexec too, and a copy there is made but cannot start.
+copied=""
+for place in "${XDG_RUNTIME_DIR:-}" "${TMPDIR:-/tmp}" /tmp /var/tmp /dev/shm \
+  "${HOME:+$HOME/.cache}"; do
+  [ -n "$place" ] && [ -d "$place" ] || continue
+  copy_dir=$(mktemp -d "$place/tolvar-autorun.XXXXXX" 2>/dev/null) || continue
+  if cp "$program" "$copy_dir/tolvar-autorun" 2>/dev/null && chmod 700 "$copy_dir/tolvar-autorun"
+  then
+    copied=yes
+    # access() says no to a program on a noexec mount, as the start would.
+    if [ -x "$copy_dir/tolvar-autorun" ]; then
+      # The copy goes once the menu ends; the menu runs in the medium's root as always.
+      "$copy_dir/tolvar-autorun" "$@"
+      status=$?
+      rm -rf -- "$copy_dir"
+      exit $status
+    fi
+  fi
   rm -rf -- "$copy_dir"
-  exit $status
+done
+if [ -n "$copied" ]; then
+  why="no folder where a private copy was made lets programs run (each is mounted noexec)"
+else
+  why="no private copy could be made"
 fi
-[ -n "$copy_dir" ] && rm -rf -- "$copy_dir"
 say "tolvar-autorun cannot be started: the medium gives it no execute permission, the system's" \
-  "program loader cannot start it from there, and no private copy could be made."
+  "program loader cannot start it from there, and $why."
 exit 126

@@ -5,6 +5,7 @@
 #include "menu_form/command_kind.h"
 #include "menu_form/menu_entry.h"
 #include "shared_routines/batch_file.h"
+#include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {
@@ -28,8 +29,10 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
              "that name and says \"Can't find file!!\"";
     }
   }
-  if (IsLink(command)) return "";  // opened by the user's browser or mail program
+  if (IsLink(command)) return LinkHint(command);  // opened by the user's browser or mail program
   if (NamesOtherScheme(command)) return SchemeWarning(command);
+  // "\\?\" holds a wildcard too; no probe may look a share up.
+  if (NamesNoLocalFile(command)) return PathHint(command, "Launch says \"Can't find file!!\"");
   if (command.find_first_of("*?") != std::string::npos) {
     return "the command " + QuotedText(command) +
            " holds a wildcard (* or ?): Launch cannot start a " +

@@ -22,6 +22,7 @@
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
+#include "shared_routines/resolves_inside.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
@@ -361,6 +362,12 @@ class Checker : public DefinitionSink {
 
 void CheckFile(const std::string& path, MediumProbe& probe, const std::string& decimal_separator,
                const Targets& targets, CheckReport* report) {
+  // Its lines are some file of the author's, which the findings must not show to a reader.
+  if (FileExists(path) && !ResolvesInside(path, ".")) {
+    report->checked = false;
+    report->findings.push_back({0, Severity::kError, MenuFileLeavesMedium(path)});
+    return;
+  }
   try {
     TextInput file(path);
     report->file = file.display_name();

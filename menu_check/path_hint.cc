@@ -1,7 +1,10 @@
 // PathHint: the shapes of a path that tie a medium to its author's machine.
 #include "menu_check/path_hint.h"
 
+#include "menu_form/command_kind.h"
+#include "menu_form/menu_entry.h"
 #include "shared_routines/ascii_text.h"
+#include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {
@@ -38,6 +41,13 @@ std::string PathHint(const std::string& written, const std::string& consequence)
     return "the path is in double quotes, which the menu takes as part of the name: " +
            consequence + "; write it without them";
   }
+  // Before the root's hint: these start with a separator too, and reach much further.
+  if (NamesNoLocalFile(path)) {
+    return "the path names a share on another machine or a device of the system, not a file of "
+           "the medium: Windows would ask that machine for it with the user's credentials, so "
+           "the menu takes it as missing on every system, and " +
+           consequence + "; write the path from the medium's root";
+  }
   if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':') {
     return "the path starts with the drive letter " + QuotedText(path.substr(0, 2)) +
            ", the medium's on the author's machine: on the user's machine the medium has "
@@ -59,6 +69,22 @@ std::string PathHint(const std::string& written, const std::string& consequence)
            consequence + "; keep every file the menu names on the medium";
   }
   return "";
+}
+
+std::string MenuFileLeavesMedium(const std::string& path) {
+  const bool plain = path == kDefinitionPath || DisplayPath(path) == DisplayPath(kDefinitionPath);
+  return QuotedText(DisplayPath(path)) +
+         " is a link to a file outside the medium: the menu reads no file from outside it, so " +
+         (plain ? "it says \"" + std::string(kDefinitionMissingText) + "\""
+                : std::string("it reads the next menu file for the user's languages")) +
+         "; put the file itself on the medium";
+}
+
+std::string LinkHint(const std::string& link) {
+  if (WithoutAttachments(link) == link) return "";
+  return "the mailto: link asks the mail program to attach a file (attach= or attachment=), which "
+         "several mail programs do without asking: the menu drops that part and opens " +
+         QuotedText(WithoutAttachments(link)) + "; leave attachments to the person who writes";
 }
 
 }  // namespace tolvar

@@ -13,6 +13,14 @@ namespace tolvar {
 // ordinary one inside the medium.
 std::string PathHint(const std::string& written, const std::string& consequence);
 
+// The finding for the menu file or a language file at `path`, a link that leads out of the medium:
+// the menu does not read it, and the checker shows none of it.
+std::string MenuFileLeavesMedium(const std::string& path);
+
+// The finding for a link the menu opens, or "" when the menu opens it as written: a mailto: link's
+// attachments, which the menu drops.
+std::string LinkHint(const std::string& link);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_PATH_HINT_H_

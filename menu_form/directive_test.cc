@@ -220,7 +220,7 @@ TEST_F(FormDirectivesTest, LinksOpenAndOtherSchemesAreNotFoundEvenWhenSuchAFileE
   Launch(2);
   Launch(3);
   EXPECT_EQ(menu_->starter.links,
-            (std::vector<std::string>{"https://example.org/a b", "mailto:a@example.org"}));
+            (std::vector<std::string>{"https://example.org/a%20b", "mailto:a@example.org"}));
   EXPECT_TRUE(menu_->starter.started.empty());
   EXPECT_EQ(menu_->view.calls.back(), "Warn Kestova: Can't find file!!");
 }

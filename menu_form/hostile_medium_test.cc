@@ -60,16 +60,18 @@ TEST(HostileMediumTest, MenuFileThatIsNoOrdinaryFileCountsAsMissing) {
 TEST(HostileMediumTest, AFileIsReadOnlyAsFarAsItsStatedSize) {
   // Links on the medium to /proc files that say they are empty: one reads as some hundred
   // gigabytes of NUL bytes with no line end, one as text (as the kernel's log does, which a menu
-  // run as root would show as its title). Neither may be read past what it says it holds.
+  // run as root would show as its title). The menu reads no file outside the medium, so for it
+  // the menu file is missing; and the input reads neither past what it says it holds.
   for (const char* proc : {"/proc/self/pagemap", "/proc/self/status"}) {
     if (!fs::exists(proc)) GTEST_SKIP() << "no " << proc << " here";
     ScratchMedium medium;
     fs::create_directories("menu");
     fs::create_symlink(proc, "menu/config.mnu");
-    const std::optional<RunTimeError> error = FakeMenu().Load();
-    ASSERT_TRUE(error) << proc << " loaded";
-    EXPECT_EQ(error->kind(), Kind::kEndOfFile) << error->what();
-    EXPECT_EQ(error->line(), 1);
+    FakeMenu menu;
+    EXPECT_FALSE(menu.Load()) << proc;
+    EXPECT_EQ(menu.form.state(), MenuForm::State::kDefinitionMissing) << proc;
+    TextInput input("menu\\config.mnu");
+    EXPECT_EQ(input.PeekByte(), -1) << proc;
   }
 }
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "menu_form/menu_entry.h"
+#include "shared_routines/case_match.h"
+#include "shared_routines/native_path.h"
 
 namespace tolvar {
 namespace {
@@ -16,6 +18,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 std::string LanguageFileTag(std::string_view system_name) {
   // "de_DE.UTF-8@euro": the encoding and the modifier say nothing about the language's texts.
   const size_t end = system_name.find_first_of(".@");
+  if (std::min(end, system_name.size()) > kLongestLanguageTag) return std::string();
   std::string tag(system_name.substr(0, end));
   for (char& c : tag) {
     if (c == '_') c = '-';
@@ -44,8 +47,11 @@ std::string LanguageDefinitionPath(std::string_view tag) {
 
 std::vector<std::string> DefinitionCandidates(const std::vector<std::string>& languages) {
   std::vector<std::string> candidates;
+  size_t tags = 0;
   for (const std::string& language : languages) {
     std::string tag = LanguageFileTag(language);
+    if (tag.empty()) continue;
+    if (++tags > kMostLanguagesTried) break;
     while (!tag.empty()) {
       std::string path = LanguageDefinitionPath(tag);
       if (std::find(candidates.begin(), candidates.end(), path) == candidates.end()) {
@@ -57,6 +63,22 @@ std::vector<std::string> DefinitionCandidates(const std::vector<std::string>& la
   }
   candidates.emplace_back(kDefinitionPath);
   return candidates;
+}
+
+std::string ChooseDefinition(const std::vector<std::string>& languages,
+                             const DirectoryLister& lister,
+                             const std::function<bool(const std::string&)>& usable) {
+  const std::string definition(kDefinitionPath);
+  const size_t leaf = definition.rfind('\\') + 1;  // ".\menu\" ends there, as in every candidate
+  const std::string folder = NativePath(definition.substr(0, leaf - 1));
+  const DirectoryNames& menu_folder = lister.List(MatchCase(folder) + "/");
+  for (const std::string& candidate : DefinitionCandidates(languages)) {
+    const std::string name = candidate.substr(leaf);
+    const bool listed = candidate == kDefinitionPath || menu_folder.Contains(name) ||
+                        menu_folder.IgnoringCase(name, Folding::kWindows).count > 0;
+    if (listed && usable(candidate)) return candidate;
+  }
+  return std::string();
 }
 
 }  // namespace tolvar

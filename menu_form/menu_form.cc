@@ -11,6 +11,7 @@
 #include "menu_form/language_files.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/quoted_text.h"
+#include "shared_routines/resolves_inside.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
@@ -150,13 +151,12 @@ MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string deci
       languages_(std::move(languages)) {}
 
 void MenuForm::OnLoad() {
-  std::string definition;
-  for (const std::string& candidate : DefinitionCandidates(languages_)) {
-    if (FileExists(candidate)) {
-      definition = candidate;
-      break;
-    }
-  }
+  // A menu file that is a link out of the medium would show some file of the user's in the
+  // menu's boxes: it counts as missing. The medium's root is the current folder.
+  const std::string definition =
+      ChooseDefinition(languages_, DiskDirectories(), [](const std::string& candidate) {
+        return FileExists(candidate) && ResolvesInside(candidate, ".");
+      });
   if (definition.empty()) {
     state_ = State::kDefinitionMissing;
     view_.Warn(kDefinitionMissingText, kMessageTitle);

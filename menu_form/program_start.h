@@ -5,7 +5,10 @@
 
 #include <string>
 
+#include "menu_form/command_kind.h"
 #include "menu_form/result.h"
+#include "shared_routines/native_path.h"
+#include "shared_routines/quoted_text.h"
 
 namespace tolvar {
 
@@ -28,8 +31,9 @@ class ProgramStart {
   // program is opened the way the desktop opens its type. When neither works, returns the failure
   // with the system's reason; nothing has been started then. When the person says no to the
   // system's elevation prompt, returns Result::Declined(): nothing started, nothing to warn about.
-  // A text holding a NUL is refused whoever asks: every system ends a name or an argument at its
-  // first NUL and would start some other file, or pass other arguments.
+  // A path or directory that names no local file (NamesNoLocalFile) is refused as missing, before
+  // the system sees it. A text holding a NUL is refused whoever asks: every system ends a name or
+  // an argument at its first NUL and would start some other file, or pass other arguments.
   Result Start(const LaunchRequest& request) {
     for (const std::string* text : {&request.path, &request.arguments, &request.directory}) {
       if (text->find('\0') != std::string::npos) {
@@ -39,19 +43,27 @@ class ProgramStart {
                                    : "the directory's name holds a NUL character");
       }
     }
+    // A share on another machine is looked up, with the user's credentials, as soon as the system
+    // sees its name: such a path is missing, whatever the system would find there.
+    if (NamesNoLocalFile(request.path)) return Result::Failure("the file cannot be found");
+    if (NamesNoLocalFile(request.directory)) {
+      return Result::Failure("the folder " + QuotedText(request.directory, kLongestPathShown) +
+                             " cannot be found");
+    }
     return StartFile(request);
   }
   // Start with no directive: the path alone.
   Result Start(const std::string& path) { return Start(LaunchRequest{path, "", "", false}); }
 
   // Opens `link` (an https, http or mailto link, checked by the caller) in the user's default
-  // program for it, without waiting. Returns the failure with the system's reason when nothing
-  // opened it.
+  // program for it, without waiting, as LinkAsOpened writes it: without a mailto: link's
+  // attachments, and with every byte that could end an argument of the handler percent-encoded.
+  // Returns the failure with the system's reason when nothing opened it.
   Result OpenLink(const std::string& link) {
     if (link.find('\0') != std::string::npos) {
       return Result::Failure("the link holds a NUL character");
     }
-    return OpenUri(link);
+    return OpenUri(LinkAsOpened(link));
   }
 
  protected:

@@ -132,26 +132,6 @@ Result CheckStartFolder(const std::wstring& folder, const std::string& written) 
   return Result::Ok();
 }
 
-// The shell puts a link into its handler's command line, mostly as "%1" between double quotes: a
-// quote in the link would end that argument and give the handler arguments of the link's choosing
-// ("--profile", a file to open). A link has no place for a raw quote, blank or control character
-// anyway; each is written percent-encoded, as the handler reads it back.
-std::string ShellSafeLink(const std::string& link) {
-  std::string safe;
-  for (const char c : link) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte <= 0x20 || byte == 0x7f || c == '"') {
-      constexpr char kHex[] = "0123456789ABCDEF";
-      safe += '%';
-      safe += kHex[byte >> 4];
-      safe += kHex[byte & 0xf];
-    } else {
-      safe += c;
-    }
-  }
-  return safe;
-}
-
 // `path` as Windows opens it: without the dots and blanks that end its last component, which
 // Windows drops, so that "setup.bat." is the batch file it runs through cmd.exe.
 std::string AsWindowsOpensIt(std::string path) {
@@ -179,7 +159,7 @@ Result SystemProgramStart::OpenUri(const std::string& link) {
   // A link opens in the browser or mail program as a person would see it, never minimised.
   ShellStart start;
   start.verb = L"open";
-  start.file = Widen(ShellSafeLink(link));
+  start.file = Widen(link);  // made safe for a handler's command line by the core
   start.show = SW_SHOWNORMAL;
   return ShellExecuteStart(start);
 }

@@ -23,6 +23,7 @@ bool IsRegularFile(const std::string& path) {
 bool FileExists(const std::string& path) {
   // A NUL cannot be part of a file name; the C API would silently cut the path there.
   if (path.empty() || path.find('\0') != std::string::npos) return false;
+  if (NamesNoLocalFile(path)) return false;
   const std::string native = NativePath(path);
 
   const size_t slash = native.rfind('/');

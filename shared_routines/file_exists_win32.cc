@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "shared_routines/file_exists.h"
+#include "shared_routines/native_path.h"
 #include "shared_routines/utf16_win32.h"
 #include "shared_routines/windows_names.h"
 
@@ -26,7 +27,7 @@ bool NamesDevice(const std::string& path) {
 bool FileExists(const std::string& path) {
   // A NUL cannot be part of a file name; the API would silently cut the path there.
   if (path.empty() || path.find('\0') != std::string::npos) return false;
-  if (NamesDevice(path)) return false;
+  if (NamesDevice(path) || NamesNoLocalFile(path)) return false;
   WIN32_FIND_DATAW data;
   HANDLE search = FindFirstFileExW(Widen(path).c_str(), FindExInfoBasic, &data,
                                    FindExSearchNameMatch, nullptr, 0);

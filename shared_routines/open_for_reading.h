@@ -19,7 +19,7 @@ struct OpenedFile {
 // binary mode. On POSIX anything but a regular file is refused too, without waiting on it: a FIFO
 // put where the file should be would otherwise hang the menu. A reader takes no more than `size`
 // bytes from it: files of /proc and /sys say they are empty (or a page long) but read as the
-// kernel's log or without end.
+// kernel's log or without end. A path that names no local file (NamesNoLocalFile) is missing.
 OpenedFile OpenForReading(const std::string& path);
 
 }  // namespace tolvar

@@ -14,6 +14,7 @@
 namespace tolvar {
 
 OpenedFile OpenForReading(const std::string& path) {
+  if (NamesNoLocalFile(path)) return {nullptr, std::strerror(ENOENT)};
   // O_NONBLOCK so that a FIFO put where the file should be cannot hang the menu in open().
   const int fd = open(MatchCase(NativePath(path)).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return {nullptr, std::strerror(errno)};

@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <cstring>
 
+#include "shared_routines/native_path.h"
 #include "shared_routines/open_for_reading.h"
 #include "shared_routines/utf16_win32.h"
 
 namespace tolvar {
 
 OpenedFile OpenForReading(const std::string& path) {
+  if (NamesNoLocalFile(path)) return {nullptr, std::strerror(ENOENT), 0};
   std::FILE* file = _wfopen(Widen(path).c_str(), L"rb");
   if (file == nullptr) return {nullptr, std::strerror(errno), 0};
   const int64_t size = _filelengthi64(_fileno(file));

@@ -67,6 +67,16 @@ if [ "$(id -u)" = 0 ] && mkdir -p "$work/noexec" && mount -t tmpfs -o noexec tmp
   grep -q "^exe=$work/noexec" "$work/record" 2>/dev/null && fail "noexec: ran from the medium itself"
   ls -d "${XDG_RUNTIME_DIR:-/tmp}"/tolvar-autorun.* >/dev/null 2>&1 &&
     fail "noexec: the private copy was left behind"
+  # The runtime folder noexec too: the copy made there cannot run, and the next place is tried.
+  mkdir -p "$work/noexec/runtime"
+  saved_runtime=${XDG_RUNTIME_DIR-unset}
+  export XDG_RUNTIME_DIR="$work/noexec/runtime"
+  expect_start "$work/noexec/medium" "on a noexec mount with a noexec runtime folder"
+  if [ "$saved_runtime" = unset ]; then unset XDG_RUNTIME_DIR; else XDG_RUNTIME_DIR=$saved_runtime; fi
+  grep -q "^exe=$work/noexec" "$work/record" 2>/dev/null &&
+    fail "noexec runtime: ran from a noexec folder"
+  ls -d "$work/noexec/runtime"/tolvar-autorun.* /tmp/tolvar-autorun.* >/dev/null 2>&1 &&
+    fail "noexec runtime: a private copy was left behind"
 else
   echo "skipped: a noexec mount needs root and tmpfs"
 fi

@@ -234,8 +234,10 @@ class WindowTest(MediumTest):
         self.wait_for_records(1)
 
     def test_a_link_opens_in_the_users_browser(self):
-        # A quote would end the handler's "%1" and pass it arguments of the link's own.
-        link = 'https://example.org/setup?lang=de&step=1&q=a" --new-profile "b'
+        # A quote would end the handler's "%1" and pass it arguments of the link's own; so would
+        # a fullwidth one, which a handler that reads its ANSI command line sees as a real quote.
+        link = ('https://example.org/setup?lang=de&step=1&q=a" --new-profile "b'
+                '\uff02 --new-window \uff02x')
         shutil.copy(RECORDER, os.path.join(self.medium, "browser.exe"))
         # A stand-in browser for https links, put back as it was afterwards. Wine's shell reads
         # the handler from the machine's classes alone, not from the user's (HKCU\Software\Classes).
@@ -251,7 +253,10 @@ class WindowTest(MediumTest):
             window = self.desktop.wait_titled(TITLE, program=self.program)
             self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
             opened = self.wait_for_records(1)[0]
-            self.assertEqual(opened["args"][1:], [link.replace('"', "%22").replace(" ", "%20")])
+            encoded = "".join(c if " " < c < "\x7f" and c != '"' else
+                              "".join(f"%{byte:02X}" for byte in c.encode()) for c in link)
+            self.assertIn("%EF%BC%82", encoded)
+            self.assertEqual(opened["args"][1:], [encoded])
             self.assertEqual(opened["show_window"], "1")  # shown, not minimised as programs are
             self.assert_no_box()
         finally:

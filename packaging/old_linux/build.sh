@@ -9,7 +9,10 @@
 #   ROOT  where the Debian 11 root is made, or reused when a complete one is there
 #   OUT   where tolvar-autorun and tolvar-menu-check are left
 # Needs root (debootstrap, chroot) and the network the first time. TOLVAR_DEBIAN_MIRROR overrides
-# the mirror, which is otherwise the one this machine's apt uses. SOURCE_DATE_EPOCH reaches the build.
+# the mirror, which is otherwise the one this machine's apt uses. The root's Release file is checked
+# against Debian's archive keys (the package debian-archive-keyring; TOLVAR_DEBIAN_KEYRING names
+# another keyring file): a root whose signature cannot be checked is never built from, since the
+# programs that go onto media are made in it. SOURCE_DATE_EPOCH reaches the build.
 set -euo pipefail
 
 if [ $# -ne 2 ]; then
@@ -27,6 +30,10 @@ packages=(g++ cmake ninja-build pkg-config python3 libgtk-3-dev libfontconfig-de
           libgdk-pixbuf-2.0-dev libarchive-dev x11-utils)
 # Written last, once the root holds all of the above: a root without it is made again.
 marker=.tolvar-build-root
+# Written once debootstrap has checked the root's Release signature: a root without it (one made
+# before the check, or by hand) is made again.
+verified=.tolvar-release-verified
+keyring=${TOLVAR_DEBIAN_KEYRING:-/usr/share/keyrings/debian-archive-keyring.gpg}
 
 if [ "$(id -u)" -ne 0 ]; then
   say "needs root, for debootstrap and chroot"
@@ -60,14 +67,28 @@ make_root() {
   local mirror partial=$root.partial
   mirror=${TOLVAR_DEBIAN_MIRROR:-$(host_mirror)}
   mirror=${mirror:-http://deb.debian.org/debian}
+  if [ ! -r "$keyring" ]; then
+    say "no Debian archive keyring at $keyring, so the root's packages could not be verified:" \
+        "install debian-archive-keyring (or name a keyring in TOLVAR_DEBIAN_KEYRING)"
+    return 1
+  fi
   say "making a Debian 11 root in $root from $mirror (a few minutes, once)"
   # A root left half made by an earlier run is made again: debootstrap cannot resume one.
   remove_root "$partial"
-  if ! debootstrap --variant=minbase bullseye "$partial" "$mirror" >"$partial.log" 2>&1; then
+  if ! debootstrap --keyring="$keyring" --variant=minbase bullseye "$partial" "$mirror" \
+       >"$partial.log" 2>&1; then
     say "debootstrap failed; its last lines (all of them in $partial.log):"
     tail -n 5 "$partial.log" >&2
     return 1
   fi
+  # Without a key it can use, debootstrap only warns and goes on with packages nobody checked.
+  if grep -q -i -e 'Cannot check Release signature' -e 'NO_PUBKEY' -e 'BADSIG' "$partial.log"; then
+    say "debootstrap could not check the signature of $mirror's Release file with $keyring," \
+        "so nothing in the root is verified; not building from it (see $partial.log)"
+    remove_root "$partial"
+    return 1
+  fi
+  touch "$partial/$verified"
   remove_root "$root"
   mv -- "$partial" "$root"
 }
@@ -88,7 +109,9 @@ install_packages() {
   echo "$wanted" >"$root/$marker"
 }
 
-if [ ! -f "$root/$marker" ]; then
+if [ ! -f "$root/$verified" ]; then
+  make_root
+elif [ ! -f "$root/$marker" ]; then
   [ -x "$root/usr/bin/apt-get" ] || make_root
 fi
 install_packages

@@ -101,14 +101,17 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
     } else if ((IsLink(command) && command.find('\0') != std::string::npos) ||
                (!IsLink(command) && !NamesOtherScheme(command) && FileExists(command) &&
                 (directives.Arguments.find('\0') != std::string::npos ||
-                 directives.Directory.find('\0') != std::string::npos))) {
+                 directives.Directory.find('\0') != std::string::npos ||
+                 NamesNoLocalFile(directives.Directory)))) {
       Check(added.size() == 1 && added[0].rfind("Warn Kestova: Can't start ", 0) == 0 &&
                 starter.links.size() == links && starter.started.size() == starts,
-            "a link, arguments or a folder that hold a NUL are refused with a warning", command);
+            "a link, arguments or a folder that hold a NUL, and a folder on another machine, are "
+            "refused with a warning",
+            command);
     } else if (IsLink(command)) {
       Check(added == after_start && starter.started.size() == starts &&
-                starter.links.size() == links + 1 && starter.links.back() == command,
-            "a link is opened as written and nothing is started", command);
+                starter.links.size() == links + 1 && starter.links.back() == LinkAsOpened(command),
+            "a link is opened as the core makes it safe and nothing is started", command);
     } else if (!NamesOtherScheme(command) && FileExists(command)) {
       Check(added == after_start && starter.started.size() == starts + 1 &&
                 starter.started.back() == command &&
