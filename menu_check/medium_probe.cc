@@ -122,7 +122,9 @@ bool FolderProbe::LacksExecutePermission(const std::string& path) {
 Result FolderProbe::CheckPicture(const std::string& path) { return tolvar::CheckPicture(path); }
 
 bool FolderProbe::ReadPicture(const std::string& path, std::string* bytes) {
-  return ReadPictureFile(MatchCase(NativePath(path)), bytes).empty();
+  Expected<std::string> read = ReadPictureFile(MatchCase(NativePath(path)));
+  if (read) *bytes = std::move(read).value();
+  return read.ok();
 }
 
 MediumProbe::Kind FolderProbe::What(const std::string& written) {

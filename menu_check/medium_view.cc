@@ -102,11 +102,9 @@ MediumView MediumView::FromFolder(const std::string& root) {
     if (!name.directory && WantsContent(name.path) && it->file_size(ignored) <= kLargestKeptFile) {
       // Read as the menu reads its files: a device or a file of /proc that would block, or
       // grow without end, named like one of these is skipped.
-      std::string bytes;
-      if (ReadPictureFile(it->path().u8string(), &bytes).empty() &&
-          bytes.size() <= kLargestKeptFile) {
-        view.contents[name.path] = std::move(bytes);
-      }
+      Expected<std::string> bytes = ReadPictureFile(it->path().u8string());
+      if (bytes && bytes->size() <= kLargestKeptFile)
+        view.contents[name.path] = std::move(bytes).value();
     }
     view.names.push_back(std::move(name));
   }

@@ -102,10 +102,11 @@ class Checker : public DefinitionSink {
   void NoteStretchedPicture(const std::string& splash, int64_t line) {
     std::string bytes;
     if (!probe_.ReadPicture(splash, &bytes)) return;
-    const PictureHeader header = ReadPictureHeader(bytes);
-    if (header.width == 0 || header.height == 0) return;
-    const int area_width = TwipsToPixels(kSplashLayout.twips.width, kDesignDpi);
-    const int area_height = TwipsToPixels(kSplashLayout.twips.height, kDesignDpi);
+    const Expected<PictureHeader> read = ReadPictureHeader(bytes);
+    if (!read || read->width == 0 || read->height == 0) return;
+    const PictureHeader& header = read.value();
+    const int area_width = kPictureAreaAtDesignDpi.width;
+    const int area_height = kPictureAreaAtDesignDpi.height;
     const double shape = (static_cast<double>(header.width) / static_cast<double>(header.height)) /
                          (static_cast<double>(area_width) / area_height);
     const double stretch = std::max(shape, 1 / shape);

@@ -107,7 +107,10 @@ static_assert(kDescriptionLayout.twips.top >= kGoBoxLayout.twips.top + kGoBoxLay
                   kDescriptionLayout.twips.top + kDescriptionLayout.twips.height <=
                       kClientHeightTwips + kDescriptionRowTwips,
               "the description row lies under the buttons, inside the grown client area");
-static_assert(TwipsToPixels(kSplashLayout.twips.width, kDesignDpi) == 489, "picture at 96 DPI");
+// The picture area at 96 dots per inch: the size the checker and the menu without a display load
+// a picture for, as the window would, and the size the checker tells authors.
+inline constexpr PixelRect kPictureAreaAtDesignDpi = ToPixels(kSplashLayout.twips, kDesignDpi);
+static_assert(kPictureAreaAtDesignDpi.width == 489, "picture at 96 DPI");
 
 }  // namespace tolvar
 

@@ -20,11 +20,11 @@ uint32_t Little32(std::string_view b, size_t at) {
 
 }  // namespace
 
-bool ReadPlainBmp(std::string_view bytes, int* width, int* height, std::vector<uint8_t>* pixels) {
+std::optional<PicturePixels> ReadPlainBmp(std::string_view bytes) {
   constexpr uint32_t kFileHeader = 14;
   if (bytes.size() < kFileHeader + 40 || bytes.size() > kMaxPictureFileBytes || bytes[0] != 'B' ||
       bytes[1] != 'M') {
-    return false;
+    return std::nullopt;
   }
   const auto size = static_cast<uint32_t>(bytes.size());
   const uint32_t pixel_offset = Little32(bytes, 10);
@@ -37,13 +37,13 @@ bool ReadPlainBmp(std::string_view bytes, int* width, int* height, std::vector<u
   // uncompressed.
   if ((info_size != 40 && info_size != 108 && info_size != 124) ||
       (planes_and_bits & 0xFFFF) != 1 || Little32(bytes, 30) != 0) {
-    return false;
+    return std::nullopt;
   }
-  if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return false;
+  if (bits != 1 && bits != 4 && bits != 8 && bits != 24) return std::nullopt;
   // A negative height means rows top first.
   const uint32_t row_count = rows < 0 ? 0u - static_cast<uint32_t>(rows) : rows;
   constexpr auto kMaxPixels = static_cast<uint32_t>(kMaxDecodedPixels);
-  if (columns <= 0 || row_count == 0 || row_count > kMaxPixels / columns) return false;
+  if (columns <= 0 || row_count == 0 || row_count > kMaxPixels / columns) return std::nullopt;
 
   uint32_t colours = 0;
   if (bits <= 8) {
@@ -54,13 +54,16 @@ bool ReadPlainBmp(std::string_view bytes, int* width, int* height, std::vector<u
   const uint32_t stride = (columns * bits + 31) / 32 * 4;
   if (palette_offset + colours * 4 > size || pixel_offset > size ||
       size - pixel_offset < stride * row_count) {
-    return false;
+    return std::nullopt;
   }
 
   const auto* file = reinterpret_cast<const uint8_t*>(bytes.data());
   const uint8_t* const palette = file + palette_offset;
-  pixels->resize(static_cast<size_t>(columns) * row_count * 4);
-  uint8_t* out = pixels->data();
+  PicturePixels pixels;
+  pixels.width = columns;
+  pixels.height = static_cast<int>(row_count);
+  pixels.pixels.resize(static_cast<size_t>(columns) * row_count);
+  uint8_t* out = pixels.bytes();
   for (uint32_t y = 0; y < row_count; ++y) {
     const uint8_t* row = file + pixel_offset + (rows < 0 ? y : row_count - 1 - y) * stride;
     for (int32_t x = 0; x < columns; ++x, out += 4) {
@@ -80,9 +83,7 @@ bool ReadPlainBmp(std::string_view bytes, int* width, int* height, std::vector<u
       out[3] = 0xFF;
     }
   }
-  *width = columns;
-  *height = static_cast<int>(row_count);
-  return true;
+  return pixels;
 }
 
 }  // namespace tolvar

@@ -4,17 +4,18 @@
 #ifndef TOLVAR_PICTURE_BMP_PIXELS_H_
 #define TOLVAR_PICTURE_BMP_PIXELS_H_
 
-#include <cstdint>
+#include <optional>
 #include <string_view>
-#include <vector>
+
+#include "picture/picture_pixels.h"
 
 namespace tolvar {
 
-// The picture in `bytes` as opaque B, G, R, A bytes, rows top first, packed, `*width` x `*height`
-// pixels. False for any other BMP (compressed, 16 or 32 bits, an old OS/2 header) and for a file
-// that does not hold every byte its header promises; GDI+ reads it then, or says why not. The
-// caller has checked the declared size against the decoding budget.
-bool ReadPlainBmp(std::string_view bytes, int* width, int* height, std::vector<uint8_t>* pixels);
+// The picture in `bytes`, opaque. None for any other BMP (compressed, 16 or 32 bits, an old OS/2
+// header) and for a file that does not hold every byte its header promises: that is no failure,
+// GDI+ reads it then, or says why not. The caller has checked the declared size against the
+// decoding budget.
+std::optional<PicturePixels> ReadPlainBmp(std::string_view bytes);
 
 }  // namespace tolvar
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,12 +58,13 @@ std::string Bmp(int bits, const std::vector<uint32_t>& palette,
   return bmp;
 }
 
-// The pixels as 0xRRGGBB, rows top first; every alpha byte must be opaque.
-std::vector<uint32_t> Colours(const std::vector<uint8_t>& pixels) {
+// The pixels as 0xRRGGBB, rows top first; every pixel must be opaque.
+std::vector<uint32_t> Colours(const PicturePixels& pixels) {
+  EXPECT_EQ(pixels.pixels.size(), static_cast<size_t>(pixels.width) * pixels.height);
   std::vector<uint32_t> colours;
-  for (size_t i = 0; i < pixels.size(); i += 4) {
-    EXPECT_EQ(pixels[i + 3], 0xFF) << "pixel " << i / 4;
-    colours.push_back((pixels[i + 2] << 16) | (pixels[i + 1] << 8) | pixels[i]);
+  for (size_t i = 0; i < pixels.pixels.size(); ++i) {
+    EXPECT_EQ(pixels.pixels[i] >> 24, 0xFFu) << "pixel " << i;
+    colours.push_back(pixels.pixels[i] & 0xFFFFFF);
   }
   return colours;
 }
@@ -79,30 +81,27 @@ TEST(BmpPixelsTest, ReadsEachDepthInBothRowOrders) {
   }
   for (const int bits : {1, 4, 8}) {
     for (const bool top_down : {false, true}) {
-      int width = 0, height = 0;
-      std::vector<uint8_t> pixels;
-      ASSERT_TRUE(
-          ReadPlainBmp(Bmp(bits, {kRed, kBlue}, indices, top_down), &width, &height, &pixels))
-          << bits << " bits";
-      EXPECT_EQ(width, 9);
-      EXPECT_EQ(height, 2);
-      EXPECT_EQ(Colours(pixels), expected) << bits << " bits, top down: " << top_down;
+      const std::optional<PicturePixels> pixels =
+          ReadPlainBmp(Bmp(bits, {kRed, kBlue}, indices, top_down));
+      ASSERT_TRUE(pixels) << bits << " bits";
+      EXPECT_EQ(pixels->width, 9);
+      EXPECT_EQ(pixels->height, 2);
+      EXPECT_EQ(Colours(*pixels), expected) << bits << " bits, top down: " << top_down;
     }
   }
   const std::vector<std::vector<uint32_t>> colours = {{kRed, kWhite, 0x123456},
                                                       {kBlue, 0xABCDEF, kRed}};
   for (const bool top_down : {false, true}) {
-    int width = 0, height = 0;
-    std::vector<uint8_t> pixels;
-    ASSERT_TRUE(ReadPlainBmp(Bmp(24, {}, colours, top_down), &width, &height, &pixels));
-    EXPECT_EQ(Colours(pixels),
+    const std::optional<PicturePixels> pixels = ReadPlainBmp(Bmp(24, {}, colours, top_down));
+    ASSERT_TRUE(pixels);
+    EXPECT_EQ(Colours(*pixels),
               (std::vector<uint32_t>{kRed, kWhite, 0x123456, kBlue, 0xABCDEF, kRed}));
   }
   // An index past a palette shorter than the bits allow is black, not what follows the palette.
-  int width = 0, height = 0;
-  std::vector<uint8_t> pixels;
-  ASSERT_TRUE(ReadPlainBmp(Bmp(4, {kWhite, kWhite}, {{1, 5}}, false), &width, &height, &pixels));
-  EXPECT_EQ(Colours(pixels), (std::vector<uint32_t>{kWhite, 0}));
+  const std::optional<PicturePixels> pixels =
+      ReadPlainBmp(Bmp(4, {kWhite, kWhite}, {{1, 5}}, false));
+  ASSERT_TRUE(pixels);
+  EXPECT_EQ(Colours(*pixels), (std::vector<uint32_t>{kWhite, 0}));
 }
 
 TEST(BmpPixelsTest, LeavesToGdiplusWhatItDoesNotReadOrWhatIsNotWhole) {
@@ -127,9 +126,7 @@ TEST(BmpPixelsTest, LeavesToGdiplusWhatItDoesNotReadOrWhatIsNotWhole) {
   long_palette[47] = 1;  // 256 colours, but the file holds two
   others.push_back(long_palette);
   for (size_t i = 0; i < others.size(); ++i) {
-    int width = 0, height = 0;
-    std::vector<uint8_t> pixels;
-    EXPECT_FALSE(ReadPlainBmp(others[i], &width, &height, &pixels)) << "case " << i;
+    EXPECT_FALSE(ReadPlainBmp(others[i])) << "case " << i;
   }
 }
 

@@ -17,18 +17,12 @@ namespace tolvar {
 // The GDI+ functions the menu uses.
 struct GdiplusApi {
   decltype(&Gdiplus::GdiplusStartup) Startup;
-  decltype(&Gdiplus::DllExports::GdipLoadImageFromFile) LoadImageFromFile;
   decltype(&Gdiplus::DllExports::GdipLoadImageFromStream) LoadImageFromStream;
   decltype(&Gdiplus::DllExports::GdipDisposeImage) DisposeImage;
-  decltype(&Gdiplus::DllExports::GdipGetImageType) GetImageType;
   decltype(&Gdiplus::DllExports::GdipGetImageWidth) GetImageWidth;
   decltype(&Gdiplus::DllExports::GdipGetImageHeight) GetImageHeight;
   decltype(&Gdiplus::DllExports::GdipBitmapLockBits) BitmapLockBits;
   decltype(&Gdiplus::DllExports::GdipBitmapUnlockBits) BitmapUnlockBits;
-  decltype(&Gdiplus::DllExports::GdipCreateFromHDC) CreateFromHDC;
-  decltype(&Gdiplus::DllExports::GdipDeleteGraphics) DeleteGraphics;
-  decltype(&Gdiplus::DllExports::GdipSetInterpolationMode) SetInterpolationMode;
-  decltype(&Gdiplus::DllExports::GdipDrawImageRectI) DrawImageRectI;
   // shlwapi.dll's: a stream over bytes in memory, which GDI+ decodes from.
   IStream*(WINAPI* CreateMemStream)(const BYTE* bytes, UINT size);
 };

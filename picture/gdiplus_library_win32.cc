@@ -21,18 +21,12 @@ const GdiplusApi* LoadApi() {
   if (module == nullptr || shlwapi == nullptr) return nullptr;
   static GdiplusApi api;
   const bool complete = Find(module, "GdiplusStartup", &api.Startup) &&
-                        Find(module, "GdipLoadImageFromFile", &api.LoadImageFromFile) &&
                         Find(module, "GdipLoadImageFromStream", &api.LoadImageFromStream) &&
                         Find(module, "GdipDisposeImage", &api.DisposeImage) &&
-                        Find(module, "GdipGetImageType", &api.GetImageType) &&
                         Find(module, "GdipGetImageWidth", &api.GetImageWidth) &&
                         Find(module, "GdipGetImageHeight", &api.GetImageHeight) &&
                         Find(module, "GdipBitmapLockBits", &api.BitmapLockBits) &&
                         Find(module, "GdipBitmapUnlockBits", &api.BitmapUnlockBits) &&
-                        Find(module, "GdipCreateFromHDC", &api.CreateFromHDC) &&
-                        Find(module, "GdipDeleteGraphics", &api.DeleteGraphics) &&
-                        Find(module, "GdipSetInterpolationMode", &api.SetInterpolationMode) &&
-                        Find(module, "GdipDrawImageRectI", &api.DrawImageRectI) &&
                         Find(shlwapi, "SHCreateMemStream", &api.CreateMemStream);
   return complete ? &api : nullptr;
 }

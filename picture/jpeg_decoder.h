@@ -4,27 +4,20 @@
 #ifndef TOLVAR_PICTURE_JPEG_DECODER_H_
 #define TOLVAR_PICTURE_JPEG_DECODER_H_
 
-#include <windows.h>
-
-#include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
+
+#include "picture/picture_pixels.h"
 
 namespace tolvar {
 
-// Premultiplied B, G, R, A bytes, rows top first, packed.
-struct DecodedPixels {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> bytes;
-};
-
 // Decodes the JPEG in `bytes`, reduced by the largest of 1/2, 1/4 and 1/8 that leaves at least
-// `area` (the decoder scales while decoding where it can; where it decodes at full size, blocks of
-// pixels are averaged as they are copied out, so no full-size 32-bit copy is ever made). False
-// when WIC is missing or cannot read the file; the caller then tries GDI+, which read every JPEG
-// the menu showed before WIC was used, and says why it fails if it does.
-bool DecodeJpeg(const std::string& bytes, SIZE area, DecodedPixels* pixels);
+// `area_width` x `area_height` (the decoder scales while decoding where it can; where it decodes
+// at full size, blocks of pixels are averaged as they are copied out, so no full-size 32-bit copy
+// is ever made). None when WIC is missing or cannot read the file: no failure yet, the caller then
+// tries GDI+, which read every JPEG the menu showed before WIC was used, and says why it fails if
+// it does.
+std::optional<PicturePixels> DecodeJpeg(const std::string& bytes, int area_width, int area_height);
 
 }  // namespace tolvar
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -68,7 +69,7 @@ IWICImagingFactory* CreateFactory() {
 }
 
 // The decoder's own reduced copy, when it makes one of exactly `width` x `height` in 24-bit BGR.
-bool CopyScaled(IWICBitmapFrameDecode* frame, UINT width, UINT height, DecodedPixels* pixels) {
+bool CopyScaled(IWICBitmapFrameDecode* frame, UINT width, UINT height, PicturePixels* pixels) {
   Com<IWICBitmapSourceTransform> transform;
   if (FAILED(frame->QueryInterface(kSourceTransform, transform.out()))) return false;
   UINT closest_width = width, closest_height = height;
@@ -84,10 +85,10 @@ bool CopyScaled(IWICBitmapFrameDecode* frame, UINT width, UINT height, DecodedPi
                                    stride, static_cast<UINT>(bgr.size()), bgr.data()))) {
     return false;
   }
-  pixels->bytes.resize(static_cast<size_t>(width) * height * 4);
+  pixels->pixels.resize(static_cast<size_t>(width) * height);
   for (UINT y = 0; y < height; ++y) {
     const uint8_t* in = &bgr[static_cast<size_t>(y) * stride];
-    uint8_t* out = &pixels->bytes[static_cast<size_t>(y) * width * 4];
+    uint8_t* out = pixels->bytes() + static_cast<size_t>(y) * width * 4;
     for (UINT x = 0; x < width; ++x, in += 3, out += 4) {
       out[0] = in[0], out[1] = in[1], out[2] = in[2], out[3] = 255;
     }
@@ -99,7 +100,7 @@ bool CopyScaled(IWICBitmapFrameDecode* frame, UINT width, UINT height, DecodedPi
 // `bytes_per_pixel` says) out in bands of rows, each block of `divisor` x `divisor` pixels averaged
 // into one of `pixels`, whose size is already set.
 HRESULT CopyAveraged(IWICBitmapSource* source, UINT width, UINT height, UINT bytes_per_pixel,
-                     UINT divisor, DecodedPixels* pixels) {
+                     UINT divisor, PicturePixels* pixels) {
   const UINT band_rows = divisor * std::max(1u, 32u / divisor);
   const UINT stride = (width * bytes_per_pixel + 3) & ~3u;
   std::vector<uint8_t> band(static_cast<size_t>(stride) * band_rows);
@@ -126,7 +127,7 @@ HRESULT CopyAveraged(IWICBitmapSource* source, UINT width, UINT height, UINT byt
         }
       }
       uint8_t* out =
-          &pixels->bytes[static_cast<size_t>((top + block) / divisor) * pixels->width * 4];
+          pixels->bytes() + static_cast<size_t>((top + block) / divisor) * pixels->width * 4;
       for (int x = 0; x < pixels->width; ++x) {
         // Blocks at the right and bottom edges may be cut short.
         const UINT count = block_rows * std::min(divisor, width - x * divisor);
@@ -139,9 +140,9 @@ HRESULT CopyAveraged(IWICBitmapSource* source, UINT width, UINT height, UINT byt
 
 }  // namespace
 
-bool DecodeJpeg(const std::string& bytes, SIZE area, DecodedPixels* pixels) {
+std::optional<PicturePixels> DecodeJpeg(const std::string& bytes, int area_width, int area_height) {
   static IWICImagingFactory* const factory = CreateFactory();
-  if (factory == nullptr) return false;
+  if (factory == nullptr) return std::nullopt;
   Com<IWICStream> stream;
   Com<IWICBitmapDecoder> decoder;
   Com<IWICBitmapFrameDecode> frame;
@@ -154,28 +155,33 @@ bool DecodeJpeg(const std::string& bytes, SIZE area, DecodedPixels* pixels) {
                                               &decoder.p)) ||
       FAILED(decoder->GetFrame(0, &frame.p)) || FAILED(frame->GetSize(&width, &height)) ||
       width == 0 || height == 0) {
-    return false;
+    return std::nullopt;
   }
   // The strongest reduction that still leaves at least the area, as the decoding budget counts.
   UINT divisor = 8;
-  while (divisor > 1 && ((width + divisor - 1) / divisor < static_cast<UINT>(area.cx) ||
-                         (height + divisor - 1) / divisor < static_cast<UINT>(area.cy))) {
+  while (divisor > 1 && ((width + divisor - 1) / divisor < static_cast<UINT>(area_width) ||
+                         (height + divisor - 1) / divisor < static_cast<UINT>(area_height))) {
     divisor /= 2;
   }
-  pixels->width = static_cast<int>((width + divisor - 1) / divisor);
-  pixels->height = static_cast<int>((height + divisor - 1) / divisor);
-  if (CopyScaled(frame.p, pixels->width, pixels->height, pixels)) return true;
-  pixels->bytes.assign(static_cast<size_t>(pixels->width) * pixels->height * 4, 0);
+  PicturePixels pixels;
+  pixels.width = static_cast<int>((width + divisor - 1) / divisor);
+  pixels.height = static_cast<int>((height + divisor - 1) / divisor);
+  if (CopyScaled(frame.p, pixels.width, pixels.height, &pixels)) return pixels;
+  pixels.pixels.assign(static_cast<size_t>(pixels.width) * pixels.height, 0);
   // Colour JPEGs come out as 24-bit BGR, read as they are: Wine's converter would add a quarter of
   // a second for a camera photo. Grey and CMYK ones go through the converter.
   WICPixelFormatGUID format = {};
+  bool copied;
   if (SUCCEEDED(frame->GetPixelFormat(&format)) && format == kBgr24) {
-    return SUCCEEDED(CopyAveraged(frame.p, width, height, 3, divisor, pixels));
+    copied = SUCCEEDED(CopyAveraged(frame.p, width, height, 3, divisor, &pixels));
+  } else {
+    copied = SUCCEEDED(factory->CreateFormatConverter(&converter.p)) &&
+             SUCCEEDED(converter->Initialize(frame.p, kPbgra32, WICBitmapDitherTypeNone, nullptr,
+                                             0.0, WICBitmapPaletteTypeCustom)) &&
+             SUCCEEDED(CopyAveraged(converter.p, width, height, 4, divisor, &pixels));
   }
-  return SUCCEEDED(factory->CreateFormatConverter(&converter.p)) &&
-         SUCCEEDED(converter->Initialize(frame.p, kPbgra32, WICBitmapDitherTypeNone, nullptr, 0.0,
-                                         WICBitmapPaletteTypeCustom)) &&
-         SUCCEEDED(CopyAveraged(converter.p, width, height, 4, divisor, pixels));
+  if (!copied) return std::nullopt;
+  return pixels;
 }
 
 }  // namespace tolvar

@@ -12,35 +12,27 @@ std::string PictureTooLarge() {
          " MiB a picture may have";
 }
 
-std::string ReadPictureFile(const std::string& native_path, std::string* bytes) {
-  bytes->clear();
-  const std::string too_large = PictureTooLarge();
+Expected<std::string> ReadPictureFile(const std::string& native_path) {
   PictureFileHandle file;
-  uint64_t size = 0;
-  std::string reason = file.Open(native_path, &size);
-  if (reason.empty() && size > kMaxPictureFileBytes) reason = too_large;
-  if (reason.empty()) {
-    // One byte more than the size now, so that the end is seen without growing the buffer.
-    bytes->resize(static_cast<size_t>(size) + 1);
-    size_t length = 0;
-    while (reason.empty()) {
-      if (length == bytes->size()) {
-        // Grown since it was opened: allow up to the budget; one byte beyond tells it is too large.
-        if (length > kMaxPictureFileBytes) {
-          reason = too_large;
-          break;
-        }
-        bytes->resize(std::min(kMaxPictureFileBytes + 1, length * 2));
-      }
-      size_t got = 0;
-      reason = file.Read(&(*bytes)[length], bytes->size() - length, &got);
-      if (reason.empty() && got == 0) break;
-      length += got;
+  const Expected<uint64_t> size = file.Open(native_path);
+  if (!size) return Expected<std::string>::Failure(size.reason());
+  if (size.value() > kMaxPictureFileBytes) return Expected<std::string>::Failure(PictureTooLarge());
+  // One byte more than the size now, so that the end is seen without growing the buffer.
+  std::string bytes(static_cast<size_t>(size.value()) + 1, '\0');
+  size_t length = 0;
+  for (;;) {
+    if (length == bytes.size()) {
+      // Grown since it was opened: allow up to the budget; one byte beyond tells it is too large.
+      if (length > kMaxPictureFileBytes) return Expected<std::string>::Failure(PictureTooLarge());
+      bytes.resize(std::min(kMaxPictureFileBytes + 1, length * 2));
     }
-    bytes->resize(length);
+    const Expected<size_t> got = file.Read(&bytes[length], bytes.size() - length);
+    if (!got) return Expected<std::string>::Failure(got.reason());
+    if (got.value() == 0) break;
+    length += got.value();
   }
-  if (!reason.empty()) bytes->clear();
-  return reason;
+  bytes.resize(length);
+  return bytes;
 }
 
 }  // namespace tolvar

@@ -8,17 +8,19 @@
 #include <cstdint>
 #include <string>
 
+#include "menu_form/result.h"
+
 namespace tolvar {
 
-// Reads the file at `native_path` into `bytes`. Empty when it succeeded; otherwise the reason in
-// words ("it is not a regular file", the system's own reason, or that it is too large).
-std::string ReadPictureFile(const std::string& native_path, std::string* bytes);
+// The bytes of the file at `native_path`, or why they cannot be read, in words ("it is not a
+// regular file", the system's own reason, or that it is too large).
+Expected<std::string> ReadPictureFile(const std::string& native_path);
 
 // The reason ReadPictureFile gives for a file over the budget.
 std::string PictureTooLarge();
 
 // The platform's half of ReadPictureFile, which keeps the budget: one file, open while the object
-// lives. Each call returns the reason in words, or empty when it succeeded.
+// lives. Each call fails with the system's reason in words.
 class PictureFileHandle {
  public:
   PictureFileHandle() = default;
@@ -26,12 +28,12 @@ class PictureFileHandle {
   PictureFileHandle(const PictureFileHandle&) = delete;
   PictureFileHandle& operator=(const PictureFileHandle&) = delete;
 
-  // Opens the file without blocking and refuses anything but a regular file; `size` is its size
-  // now, which it may outgrow while it is read.
-  std::string Open(const std::string& native_path, uint64_t* size);
+  // Opens the file without blocking and refuses anything but a regular file; the size it returns
+  // is the size now, which the file may outgrow while it is read.
+  Expected<uint64_t> Open(const std::string& native_path);
 
-  // Reads at most `count` bytes into `into`; `*got` is 0 at the end of the file.
-  std::string Read(char* into, size_t count, size_t* got);
+  // Reads at most `count` bytes into `into`; how many it read, 0 at the end of the file.
+  Expected<size_t> Read(char* into, size_t count);
 
  private:
   intptr_t handle_ = -1;  // a file descriptor, or a Windows HANDLE

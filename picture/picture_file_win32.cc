@@ -15,27 +15,28 @@ PictureFileHandle::~PictureFileHandle() {
   if (AsHandle(handle_) != INVALID_HANDLE_VALUE) CloseHandle(AsHandle(handle_));
 }
 
-std::string PictureFileHandle::Open(const std::string& native_path, uint64_t* size) {
+Expected<uint64_t> PictureFileHandle::Open(const std::string& native_path) {
   const HANDLE file =
       CreateFileW(Widen(native_path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return SystemErrorText(GetLastError());
+  if (file == INVALID_HANDLE_VALUE)
+    return Expected<uint64_t>::Failure(SystemErrorText(GetLastError()));
   handle_ = reinterpret_cast<intptr_t>(file);
-  if (GetFileType(file) != FILE_TYPE_DISK) return "it is not a regular file";
+  if (GetFileType(file) != FILE_TYPE_DISK)
+    return Expected<uint64_t>::Failure("it is not a regular file");
   LARGE_INTEGER length = {};
-  if (!GetFileSizeEx(file, &length)) return SystemErrorText(GetLastError());
-  *size = static_cast<uint64_t>(length.QuadPart);
-  return {};
+  if (!GetFileSizeEx(file, &length))
+    return Expected<uint64_t>::Failure(SystemErrorText(GetLastError()));
+  return static_cast<uint64_t>(length.QuadPart);
 }
 
-std::string PictureFileHandle::Read(char* into, size_t count, size_t* got) {
+Expected<size_t> PictureFileHandle::Read(char* into, size_t count) {
   // ReadFile takes a 32-bit count; a picture is never near that.
   DWORD read = 0;
   if (!ReadFile(AsHandle(handle_), into, static_cast<DWORD>(count), &read, nullptr)) {
-    return SystemErrorText(GetLastError());
+    return Expected<size_t>::Failure(SystemErrorText(GetLastError()));
   }
-  *got = read;
-  return {};
+  return static_cast<size_t>(read);
 }
 
 }  // namespace tolvar

@@ -1,44 +1,47 @@
-// ReadPictureHeader and the checks before decoding: the size fields of PNG, JPEG, GIF, BMP and
-// TIFF, the signatures of the formats refused, and the decoding budget.
+// ReadPictureHeader and the checks before decoding: the size fields of PNG, JPEG, GIF, BMP, TIFF
+// and ICO, the signatures of the formats refused, and the decoding budget.
 #include "picture/picture_header.h"
 
 #include <algorithm>
+#include <utility>
+
+#include "picture/byte_order.h"
+#include "picture/icon_header.h"
 
 namespace tolvar {
 namespace {
-
-uint32_t Big16(std::string_view b, size_t at) {
-  return (static_cast<uint32_t>(static_cast<uint8_t>(b[at])) << 8) |
-         static_cast<uint8_t>(b[at + 1]);
-}
-uint32_t Big32(std::string_view b, size_t at) { return (Big16(b, at) << 16) | Big16(b, at + 2); }
-uint32_t Little16(std::string_view b, size_t at) {
-  return (static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8) |
-         static_cast<uint8_t>(b[at]);
-}
-uint32_t Little32(std::string_view b, size_t at) {
-  return (Little16(b, at + 2) << 16) | Little16(b, at);
-}
 
 bool StartsWith(std::string_view bytes, std::string_view prefix) {
   return bytes.substr(0, prefix.size()) == prefix;
 }
 
-PictureHeader Png(std::string_view b) {
+// The refusal of a file whose size is not read, `what` naming what its first bytes say it is.
+Expected<PictureHeader> NotShown(const std::string& what) {
+  return Expected<PictureHeader>::Failure("it is " + what + "; the menu shows only " +
+                                          kPictureFormatsShown +
+                                          " pictures, whose size it reads before decoding");
+}
+
+Expected<PictureHeader> Png(std::string_view b) {
   PictureHeader header;
   // The signature, then the IHDR chunk: length, type, width, height.
-  if (b.size() < 24 || b.substr(12, 4) != "IHDR") return header;
+  if (b.size() < 24 || b.substr(12, 4) != "IHDR") {
+    return NotShown("a PNG picture whose header is cut short or damaged");
+  }
   header.format = PictureFormat::kPng;
   header.width = Big32(b, 16);
   header.height = Big32(b, 20);
   return header;
 }
 
-PictureHeader Jpeg(std::string_view b) {
+Expected<PictureHeader> Jpeg(std::string_view b) {
+  const auto damaged = [] {
+    return NotShown("a JPEG picture whose header is cut short or damaged");
+  };
   PictureHeader header;
   size_t at = 2;  // past the start-of-image marker
   while (at + 4 <= b.size()) {
-    if (static_cast<uint8_t>(b[at]) != 0xFF) return header;
+    if (static_cast<uint8_t>(b[at]) != 0xFF) return damaged();
     const uint8_t marker = static_cast<uint8_t>(b[at + 1]);
     if (marker == 0xFF) {  // fill byte
       ++at;
@@ -48,12 +51,12 @@ PictureHeader Jpeg(std::string_view b) {
       at += 2;
       continue;
     }
-    if (marker == 0xDA || marker == 0xD9) return header;  // image data before any frame header
+    if (marker == 0xDA || marker == 0xD9) return damaged();  // image data before any frame header
     const size_t length = Big16(b, at + 2);
     const bool frame =
         marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
     if (frame) {
-      if (at + 9 > b.size()) return header;
+      if (at + 9 > b.size()) return damaged();
       // Only sequential Huffman frames (SOF0, SOF1) decode row by row at a reduced scale; the
       // others keep every coefficient of the whole picture.
       header.format = marker <= 0xC1 ? PictureFormat::kJpeg : PictureFormat::kWholeJpeg;
@@ -61,10 +64,10 @@ PictureHeader Jpeg(std::string_view b) {
       header.width = Big16(b, at + 7);
       return header;
     }
-    if (length < 2) return header;
+    if (length < 2) return damaged();
     at += 2 + length;
   }
-  return header;
+  return damaged();
 }
 
 // Skips a chain of GIF sub-blocks at `at`; the offset past its terminator, or 0 when it is cut.
@@ -77,9 +80,9 @@ size_t SkipSubBlocks(std::string_view b, size_t at) {
   return 0;
 }
 
-PictureHeader Gif(std::string_view b) {
+Expected<PictureHeader> Gif(std::string_view b) {
   PictureHeader header;
-  if (b.size() < 13) return header;
+  if (b.size() < 13) return NotShown("a GIF picture whose header is cut short or damaged");
   header.format = PictureFormat::kGif;
   header.width = Little16(b, 6);
   header.height = Little16(b, 8);
@@ -109,9 +112,9 @@ PictureHeader Gif(std::string_view b) {
   return header;
 }
 
-PictureHeader Bmp(std::string_view b) {
+Expected<PictureHeader> Bmp(std::string_view b) {
   PictureHeader header;
-  if (b.size() < 26) return header;
+  if (b.size() < 26) return NotShown("a BMP picture whose header is cut short");
   header.format = PictureFormat::kBmp;
   if (Little32(b, 14) == 12) {  // OS/2 1.x core header, 16-bit sizes
     header.width = Little16(b, 18);
@@ -127,14 +130,20 @@ PictureHeader Bmp(std::string_view b) {
 }
 
 // The first directory's size and sample layout: the decoders on both platforms read no other.
-PictureHeader Tiff(std::string_view b) {
+Expected<PictureHeader> Tiff(std::string_view b) {
+  const auto damaged = [] {
+    return NotShown(
+        "a TIFF picture whose header is cut short or damaged, or whose decoder would hold more "
+        "than its size (more than four samples a pixel, more than 16 bits a sample, or larger "
+        "tiles than 16 megapixels)");
+  };
   PictureHeader header;
-  if (b.size() < 8) return header;
+  if (b.size() < 8) return damaged();
   const bool little = b[0] == 'I';
   auto u16 = [&](size_t at) { return little ? Little16(b, at) : Big16(b, at); };
   auto u32 = [&](size_t at) { return little ? Little32(b, at) : Big32(b, at); };
   const size_t directory = u32(4);
-  if (directory > b.size() || b.size() - directory < 2) return header;
+  if (directory > b.size() || b.size() - directory < 2) return damaged();
   const size_t entries = u16(directory);
   uint64_t width = 0, height = 0, samples = 1, bits = 1, tile_width = 0, tile_height = 0;
   for (size_t i = 0; i < entries; ++i) {
@@ -163,7 +172,7 @@ PictureHeader Tiff(std::string_view b) {
   // counts must bound those as well.
   if (width == 0 || height == 0 || samples > 4 || bits > 16 ||
       tile_width * tile_height > kMaxDecodedPixels) {
-    return header;
+    return damaged();
   }
   header.format = PictureFormat::kTiff;
   header.width = width;
@@ -181,19 +190,9 @@ bool HasAt(std::string_view bytes, size_t at, std::string_view text) {
 
 // What a file the header reader takes no size from is, as far as its first bytes tell: the
 // formats some decoder on either platform would otherwise have tried. Null when they do not tell.
+// Metafiles replay drawing commands: no size can be read from them before they run.
 const char* OtherFormatName(std::string_view b) {
   using namespace std::string_view_literals;
-  if (HasAt(b, 0, "\x89PNG\r\n\x1A\n"sv))
-    return "a PNG picture whose header is cut short or damaged";
-  if (HasAt(b, 0, "\xFF\xD8\xFF"sv)) return "a JPEG picture whose header is cut short or damaged";
-  if (HasAt(b, 0, "GIF8"sv)) return "a GIF picture whose header is cut short or damaged";
-  if (HasAt(b, 0, "BM"sv)) return "a BMP picture whose header is cut short";
-  if (HasAt(b, 0, "II*\0"sv) || HasAt(b, 0, "MM\0*"sv)) {
-    return "a TIFF picture whose header is cut short or damaged, or whose decoder would hold more "
-           "than its size (more than four samples a pixel, more than 16 bits a sample, or larger "
-           "tiles than 16 megapixels)";
-  }
-  if (HasAt(b, 0, "\0\0\1\0"sv)) return "a Windows icon (ICO)";
   if (HasAt(b, 0, "\0\0\2\0"sv)) return "a Windows cursor (CUR)";
   if (HasAt(b, 0, "RIFF"sv) && HasAt(b, 8, "ACON"sv)) return "an animated cursor (ANI)";
   if (HasAt(b, 0, "RIFF"sv) && HasAt(b, 8, "WEBP"sv)) return "a WebP picture";
@@ -226,21 +225,32 @@ const char* OtherFormatName(std::string_view b) {
 
 }  // namespace
 
-PictureHeader ReadPictureHeader(std::string_view bytes) {
-  if (StartsWith(bytes, "\x89PNG\r\n\x1A\n")) return Png(bytes);
-  if (StartsWith(bytes, "\xFF\xD8\xFF")) return Jpeg(bytes);
-  if (StartsWith(bytes, "GIF87a") || StartsWith(bytes, "GIF89a")) return Gif(bytes);
-  if (StartsWith(bytes, "BM")) return Bmp(bytes);
-  if (StartsWith(bytes, std::string_view("II*\0", 4)) ||
-      StartsWith(bytes, std::string_view("MM\0*", 4))) {
-    return Tiff(bytes);
+Expected<PictureHeader> ReadPictureHeader(std::string_view bytes) {
+  using namespace std::string_view_literals;
+  if (StartsWith(bytes, "\x89PNG\r\n\x1A\n"sv)) return Png(bytes);
+  if (StartsWith(bytes, "\xFF\xD8\xFF"sv)) return Jpeg(bytes);
+  if (StartsWith(bytes, "GIF87a"sv) || StartsWith(bytes, "GIF89a"sv)) return Gif(bytes);
+  if (StartsWith(bytes, "GIF8"sv))
+    return NotShown("a GIF picture whose header is cut short or damaged");
+  if (StartsWith(bytes, "BM"sv)) return Bmp(bytes);
+  if (StartsWith(bytes, "II*\0"sv) || StartsWith(bytes, "MM\0*"sv)) return Tiff(bytes);
+  if (StartsWith(bytes, "\0\0\1\0"sv)) {
+    Expected<PictureHeader> icon = ReadIconHeader(bytes);
+    if (!icon) return NotShown("a Windows icon (ICO): " + icon.reason());
+    return icon;
   }
-  return PictureHeader();
+  const char* name = OtherFormatName(bytes);
+  if (name != nullptr) {
+    // Such a picture was made by a program that can save it as PNG too; an author is told so.
+    return Expected<PictureHeader>::Failure(NotShown(name).reason() +
+                                            "; save it as PNG (or convert it) to show it");
+  }
+  return Expected<PictureHeader>::Failure(
+      std::string("it is not a picture in a format the menu shows (") + kPictureFormatsShown + ")");
 }
 
-std::string CheckDecodingBudget(const PictureHeader& header, int area_width, int area_height,
-                                bool decoder_scales_jpeg) {
-  if (header.format == PictureFormat::kUnknown) return std::string();
+Result CheckDecodingBudget(const PictureHeader& header, int area_width, int area_height,
+                           bool decoder_scales_jpeg) {
   uint64_t decoded_width = header.width, decoded_height = header.height;
   const bool jpeg =
       header.format == PictureFormat::kJpeg || header.format == PictureFormat::kWholeJpeg;
@@ -259,35 +269,50 @@ std::string CheckDecodingBudget(const PictureHeader& header, int area_width, int
   }
   // Both are below 2^32, so the product cannot overflow.
   const uint64_t budget = jpeg ? kMaxDecodedJpegPixels : kMaxDecodedPixels;
-  if (decoded_width * decoded_height <= budget) return std::string();
-  return "it declares " + SizeText(header.width, header.height) + ", more than the " +
-         std::to_string(budget / 1'000'000) + " megapixels a picture may take to decode";
+  if (decoded_width * decoded_height <= budget) return Result::Ok();
+  return Result::Failure("it declares " + SizeText(header.width, header.height) +
+                         ", more than the " + std::to_string(budget / 1'000'000) +
+                         " megapixels a picture may take to decode");
 }
 
-std::string CheckBeforeDecoding(std::string_view bytes, const PictureHeader& header, int area_width,
-                                int area_height, bool decoder_scales_jpeg) {
-  if (header.format != PictureFormat::kUnknown) {
-    return CheckDecodingBudget(header, area_width, area_height, decoder_scales_jpeg);
+Expected<PictureHeader> CheckBeforeDecoding(std::string_view bytes, int area_width, int area_height,
+                                            bool decoder_scales_jpeg) {
+  Expected<PictureHeader> header = ReadPictureHeader(bytes);
+  if (!header) return header;
+  const Result budget =
+      CheckDecodingBudget(header.value(), area_width, area_height, decoder_scales_jpeg);
+  if (!budget.ok) return Expected<PictureHeader>::Failure(budget);
+  return header;
+}
+
+Result CheckDecoderSize(const PictureHeader& header, uint64_t width, uint64_t height) {
+  if (width <= header.width && height <= header.height) return Result::Ok();
+  return Result::Failure("its decoder reads " + SizeText(width, height) +
+                         " from it where its header declares " +
+                         SizeText(header.width, header.height));
+}
+
+PictureHeader KeepShownImage(const PictureHeader& header, std::string* bytes) {
+  PictureHeader kept = header;
+  if (header.format == PictureFormat::kGif && header.first_frame_end != 0) {
+    bytes->resize(header.first_frame_end);
+    bytes->push_back(';');  // the trailer
+  } else if (header.format == PictureFormat::kIco && header.icon_image_is_png) {
+    *bytes = bytes->substr(header.icon_image_offset, header.icon_image_size);
+    kept.format = PictureFormat::kPng;
+  } else if (header.format == PictureFormat::kIco) {
+    // The icon's header with a count of one, the chosen entry pointing just past it, the image.
+    std::string icon(bytes->data(), 4);
+    icon += std::string("\1\0", 2);
+    icon.append(*bytes, header.icon_entry, 12);
+    constexpr char kImageOffset[4] = {6 + 16, 0, 0, 0};
+    icon.append(kImageOffset, 4);
+    icon.append(*bytes, header.icon_image_offset, header.icon_image_size);
+    *bytes = std::move(icon);
+    kept.icon_entry = 6;
+    kept.icon_image_offset = 6 + 16;
   }
-  const char* name = OtherFormatName(bytes);
-  if (name == nullptr) {
-    return std::string("it is not a picture in a format the menu shows (") + kPictureFormatsShown +
-           ")";
-  }
-  return std::string("it is ") + name + "; the menu shows only " + kPictureFormatsShown +
-         " pictures, whose size it reads before decoding";
-}
-
-std::string CheckDecoderSize(const PictureHeader& header, uint64_t width, uint64_t height) {
-  if (width <= header.width && height <= header.height) return std::string();
-  return "its decoder reads " + SizeText(width, height) + " from it where its header declares " +
-         SizeText(header.width, header.height);
-}
-
-void KeepFirstFrame(const PictureHeader& header, std::string* bytes) {
-  if (header.format != PictureFormat::kGif || header.first_frame_end == 0) return;
-  bytes->resize(header.first_frame_end);
-  bytes->push_back(';');  // the trailer
+  return kept;
 }
 
 }  // namespace tolvar

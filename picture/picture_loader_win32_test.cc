@@ -1,12 +1,15 @@
-// Tests of the Windows picture loader with real picture files: stretching, formats it refuses,
-// damaged files, and that the file is free again once the picture is drawn.
+// Tests of the Windows picture loader with real picture files: stretching, icons, formats it
+// refuses, damaged files, and that the file is free again once the picture is read.
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <wincodec.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -18,7 +21,7 @@ namespace tolvar {
 namespace {
 
 constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
-                   kYellow = RGB(255, 255, 0), kGrey = RGB(192, 192, 192);
+                   kYellow = RGB(255, 255, 0);
 
 void Put16(std::string& out, uint16_t value) {
   out += static_cast<char>(value & 0xff);
@@ -55,11 +58,16 @@ std::string QuadrantBmp(int width, int height) {
   return bmp;
 }
 
-// Writes a JPEG of `width` x `height` with the quadrants of QuadrantBmp, through WIC's encoder.
-void WriteQuadrantJpeg(const std::wstring& path, UINT width, UINT height) {
+constexpr GUID kJpeg = {
+    0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
+constexpr GUID kPng = {
+    0x1b7cfaf4, 0x713f, 0x473c, {0xbb, 0xcd, 0x61, 0x37, 0x42, 0x5f, 0xae, 0xaf}};
+
+// Writes a picture of `width` x `height` with the quadrants of QuadrantBmp, through WIC's encoder
+// of `container` (kJpeg or kPng).
+void WriteQuadrants(const std::wstring& path, UINT width, UINT height, const GUID& container) {
   const CLSID kFactory = {
       0xcacaf262, 0x9370, 0x4615, {0xa1, 0x3b, 0x9f, 0x55, 0x39, 0xda, 0x4c, 0x0a}};
-  const GUID kJpeg = {0x19e4a5aa, 0x5662, 0x4fc5, {0xa0, 0xc0, 0x17, 0x58, 0x02, 0x8e, 0x10, 0x57}};
   WICPixelFormatGUID format = {
       0x6fddc324, 0x4e03, 0x4bfe, {0xb1, 0x85, 0x3d, 0x77, 0x76, 0x8d, 0xc9, 0x0c}};
   const UINT stride = (width * 3 + 3) & ~3u;
@@ -82,7 +90,7 @@ void WriteQuadrantJpeg(const std::wstring& path, UINT width, UINT height) {
       CoCreateInstance(kFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory)));
   ASSERT_HRESULT_SUCCEEDED(factory->CreateStream(&stream));
   ASSERT_HRESULT_SUCCEEDED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE));
-  ASSERT_HRESULT_SUCCEEDED(factory->CreateEncoder(kJpeg, nullptr, &encoder));
+  ASSERT_HRESULT_SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder));
   ASSERT_HRESULT_SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache));
   ASSERT_HRESULT_SUCCEEDED(encoder->CreateNewFrame(&frame, &options));
   ASSERT_HRESULT_SUCCEEDED(frame->Initialize(options));
@@ -99,12 +107,30 @@ void WriteQuadrantJpeg(const std::wstring& path, UINT width, UINT height) {
   factory->Release();
 }
 
-COLORREF PixelAt(const SplashPicture& picture, int x, int y) {
-  DIBSECTION section = {};
-  EXPECT_EQ(GetObjectW(picture.bitmap(), sizeof section, &section), int{sizeof section});
-  const auto* row =
-      static_cast<const uint8_t*>(section.dsBm.bmBits) + y * section.dsBm.bmWidthBytes;
-  return RGB(row[x * 4 + 2], row[x * 4 + 1], row[x * 4]);
+COLORREF PixelAt(const PicturePixels& picture, int x, int y) {
+  const uint32_t pixel = picture.pixels[static_cast<size_t>(y) * picture.width + x];
+  EXPECT_EQ(pixel >> 24, 0xFFu) << x << ", " << y;
+  return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+}
+
+// An icon of one image, `image` (a PNG, or a bitmap without its file header and with a mask).
+std::string Icon(int width, int height, const std::string& image) {
+  std::string ico = std::string("\0\0\1\0\1\0", 6);
+  ico += static_cast<char>(width & 0xFF);
+  ico += static_cast<char>(height & 0xFF);
+  ico += std::string("\0\0\1\0\x20\0", 6);
+  Put32(ico, static_cast<uint32_t>(image.size()));
+  Put32(ico, 22);
+  return ico + image;
+}
+
+// QuadrantBmp as an icon's image: no file header, the height doubled for the mask that follows
+// the picture (all zero: every pixel shows).
+std::string QuadrantIconBitmap(int side) {
+  std::string bitmap = QuadrantBmp(side, side).substr(14);
+  bitmap.replace(8, 4, std::string{static_cast<char>(side * 2), 0, 0, 0});
+  const int mask_row = (side + 31) / 32 * 4;
+  return bitmap + std::string(static_cast<size_t>(mask_row) * side, '\0');
 }
 
 // As the menu file would name it: UTF-8.
@@ -112,21 +138,52 @@ std::string PathIn(const ScratchMedium& medium, const char* name) {
   return (medium.root() / name).u8string();
 }
 
-TEST(SplashPictureTest, StretchesABitmapToTheWholeAreaWithoutKeepingProportions) {
+// The four quadrants of a picture stretched to 200 x 50.
+void ExpectQuadrants(const Expected<PicturePixels>& picture, const char* name) {
+  ASSERT_TRUE(picture.ok()) << name << ": " << picture.reason();
+  EXPECT_EQ(picture->width, 200) << name;
+  EXPECT_EQ(picture->height, 50) << name;
+  EXPECT_EQ(PixelAt(picture.value(), 2, 2), kRed) << name;
+  EXPECT_EQ(PixelAt(picture.value(), 197, 2), kGreen) << name;
+  EXPECT_EQ(PixelAt(picture.value(), 2, 47), kBlue) << name;
+  EXPECT_EQ(PixelAt(picture.value(), 197, 47), kYellow) << name;
+  EXPECT_EQ(PixelAt(picture.value(), 50, 12), kRed) << name;
+  EXPECT_EQ(PixelAt(picture.value(), 150, 37), kYellow) << name;
+}
+
+TEST(PictureLoaderTest, StretchesABitmapToTheWholeAreaWithoutKeepingProportions) {
   ScratchMedium medium;
   medium.Write("splash.bmp", QuadrantBmp(8, 8));
-  SplashPicture picture;
-  ASSERT_TRUE(picture.Load(PathIn(medium, "splash.bmp"), SIZE{200, 50}, kGrey).ok);
-  BITMAP bitmap = {};
-  GetObjectW(picture.bitmap(), sizeof bitmap, &bitmap);
-  EXPECT_EQ(bitmap.bmWidth, 200);
-  EXPECT_EQ(bitmap.bmHeight, 50);
-  EXPECT_EQ(PixelAt(picture, 2, 2), kRed);
-  EXPECT_EQ(PixelAt(picture, 197, 2), kGreen);
-  EXPECT_EQ(PixelAt(picture, 2, 47), kBlue);
-  EXPECT_EQ(PixelAt(picture, 197, 47), kYellow);
-  EXPECT_EQ(PixelAt(picture, 50, 12), kRed);
-  EXPECT_EQ(PixelAt(picture, 150, 37), kYellow);
+  ExpectQuadrants(LoadPicture(PathIn(medium, "splash.bmp"), 200, 50), "splash.bmp");
+}
+
+TEST(PictureLoaderTest, ShowsIconsHoldingABitmapOrAPng) {
+  ScratchMedium medium;
+  medium.Write("bitmap.ico", Icon(16, 16, QuadrantIconBitmap(16)));
+  WriteQuadrants(Widen(PathIn(medium, "inside.png")), 32, 32, kPng);
+  std::string png;
+  {
+    std::ifstream in(medium.root() / "inside.png", std::ios::binary);
+    png.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  ASSERT_GT(png.size(), 24u);
+  medium.Write("png.ico", Icon(32, 32, png));
+  // Two images: the larger one shows, whichever comes first.
+  std::string two = std::string("\0\0\1\0\2\0", 6);
+  const std::string small = std::string(QuadrantIconBitmap(8));
+  for (const auto& [side, image, offset] :
+       {std::tuple<int, const std::string*, size_t>{8, &small, 6 + 32},
+        {32, &png, 6 + 32 + small.size()}}) {
+    two += static_cast<char>(side);
+    two += static_cast<char>(side);
+    two += std::string("\0\0\1\0\x20\0", 6);
+    Put32(two, static_cast<uint32_t>(image->size()));
+    Put32(two, static_cast<uint32_t>(offset));
+  }
+  medium.Write("two.ico", two + small + png);
+  for (const char* name : {"bitmap.ico", "png.ico", "two.ico"}) {
+    ExpectQuadrants(LoadPicture(PathIn(medium, name), 200, 50), name);
+  }
 }
 
 // Within what JPEG's loss leaves of a flat colour.
@@ -136,26 +193,24 @@ void ExpectNear(COLORREF actual, COLORREF expected, const char* where) {
   EXPECT_LE(std::abs(GetBValue(actual) - GetBValue(expected)), 12) << where;
 }
 
-TEST(SplashPictureTest, ReducesALargeJpegToTheAreaUpToItsEdges) {
+TEST(PictureLoaderTest, ReducesALargeJpegToTheAreaUpToItsEdges) {
   ScratchMedium medium;
   // Eight times the area and a few pixels more: the last column and row of blocks are cut short
   // and must be averaged over the pixels they have.
-  WriteQuadrantJpeg(Widen(PathIn(medium, "photo.jpg")), 8 * 200 + 5, 8 * 60 + 3);
-  SplashPicture picture;
-  const Result loaded = picture.Load(PathIn(medium, "photo.jpg"), SIZE{200, 60}, kGrey);
-  ASSERT_TRUE(loaded.ok) << loaded.reason;
-  ExpectNear(PixelAt(picture, 0, 0), kRed, "top left");
-  ExpectNear(PixelAt(picture, 199, 0), kGreen, "top right");
-  ExpectNear(PixelAt(picture, 0, 59), kBlue, "bottom left");
-  ExpectNear(PixelAt(picture, 199, 59), kYellow, "bottom right");
-  ExpectNear(PixelAt(picture, 150, 45), kYellow, "inside");
+  WriteQuadrants(Widen(PathIn(medium, "photo.jpg")), 8 * 200 + 5, 8 * 60 + 3, kJpeg);
+  const Expected<PicturePixels> picture = LoadPicture(PathIn(medium, "photo.jpg"), 200, 60);
+  ASSERT_TRUE(picture.ok()) << picture.reason();
+  ExpectNear(PixelAt(picture.value(), 0, 0), kRed, "top left");
+  ExpectNear(PixelAt(picture.value(), 199, 0), kGreen, "top right");
+  ExpectNear(PixelAt(picture.value(), 0, 59), kBlue, "bottom left");
+  ExpectNear(PixelAt(picture.value(), 199, 59), kYellow, "bottom right");
+  ExpectNear(PixelAt(picture.value(), 150, 45), kYellow, "inside");
 }
 
-TEST(SplashPictureTest, LeavesTheFileFreeOnceDrawn) {
+TEST(PictureLoaderTest, LeavesTheFileFreeOnceRead) {
   ScratchMedium medium;
   medium.Write("splash.bmp", QuadrantBmp(4, 4));
-  SplashPicture picture;
-  ASSERT_TRUE(picture.Load(PathIn(medium, "splash.bmp"), SIZE{20, 20}, kGrey).ok);
+  ASSERT_TRUE(LoadPicture(PathIn(medium, "splash.bmp"), 20, 20).ok());
   // A medium's author may replace the picture while the menu runs; nothing may hold it.
   const HANDLE exclusive =
       CreateFileW(Widen(PathIn(medium, "splash.bmp")).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
@@ -164,8 +219,9 @@ TEST(SplashPictureTest, LeavesTheFileFreeOnceDrawn) {
   CloseHandle(exclusive);
 }
 
-TEST(SplashPictureTest, RefusesFormatsWhoseSizeIsNotReadBeforeGdiPlusSeesThem) {
-  // GDI+ would draw both: a metafile, which may hold bitmaps of any size, and an icon.
+TEST(PictureLoaderTest, RefusesMetafilesAndIconsThatLieBeforeGdiPlusSeesThem) {
+  // GDI+ would draw them all: a metafile, which may hold bitmaps of any size, and icons whose
+  // image is larger than its directory says.
   ScratchMedium medium;
   const std::string emf = PathIn(medium, "splash.emf");
   const HDC metafile = CreateEnhMetaFileW(nullptr, Widen(emf).c_str(), nullptr, nullptr);
@@ -175,41 +231,34 @@ TEST(SplashPictureTest, RefusesFormatsWhoseSizeIsNotReadBeforeGdiPlusSeesThem) {
   FillRect(metafile, &all, blue);
   DeleteObject(blue);
   DeleteEnhMetaFile(CloseEnhMetaFile(metafile));
-  // An icon whose one entry is the 4 x 4 BMP without its file header.
-  std::string ico = std::string("\0\0\1\0\1\0\4\4\0\0\1\0\x18\0", 14);
-  const std::string bmp = QuadrantBmp(4, 4).substr(14);
-  Put32(ico, static_cast<uint32_t>(bmp.size()));
-  Put32(ico, 22);
-  medium.Write("splash.ico", ico + bmp);
+  medium.Write("small.ico", Icon(4, 4, QuadrantIconBitmap(16)));
+  medium.Write("cut.ico", Icon(16, 16, QuadrantIconBitmap(16)).substr(0, 100));
 
-  SplashPicture picture;
-  for (const auto& [name, format] :
-       {std::pair<const char*, const char*>{"splash.emf", "(EMF)"}, {"splash.ico", "(ICO)"}}) {
-    const Result loaded = picture.Load(PathIn(medium, name), SIZE{60, 30}, kGrey);
-    EXPECT_FALSE(loaded.ok) << name;
-    EXPECT_NE(loaded.reason.find(format), std::string::npos) << name << ": " << loaded.reason;
-    EXPECT_TRUE(picture.empty()) << name;
+  for (const auto& [name, words] : {std::pair<const char*, const char*>{"splash.emf", "(EMF)"},
+                                    {"small.ico", "16 x 16 pixels where"},
+                                    {"cut.ico", "beyond the end"}}) {
+    const Expected<PicturePixels> loaded = LoadPicture(PathIn(medium, name), 60, 30);
+    EXPECT_FALSE(loaded.ok()) << name;
+    EXPECT_NE(loaded.reason().find(words), std::string::npos) << name << ": " << loaded.reason();
   }
 }
 
-TEST(SplashPictureTest, RefusesFilesThatAreNotPicturesAndDropsTheOldPicture) {
+TEST(PictureLoaderTest, RefusesFilesThatAreNotPictures) {
   ScratchMedium medium;
   medium.Write("splash.bmp", QuadrantBmp(4, 4));
   medium.Write("notes.bmp", "This is a text file with a picture's name.\r\n");
   medium.Write("cut.bmp", QuadrantBmp(64, 64).substr(0, 30));
   medium.Write("empty.png", "");
-  SplashPicture picture;
-  ASSERT_TRUE(picture.Load(PathIn(medium, "splash.bmp"), SIZE{20, 20}, kGrey).ok);
+  ASSERT_TRUE(LoadPicture(PathIn(medium, "splash.bmp"), 20, 20).ok());
   for (const char* name : {"notes.bmp", "cut.bmp", "empty.png"}) {
-    const Result loaded = picture.Load(PathIn(medium, name), SIZE{20, 20}, kGrey);
-    EXPECT_FALSE(loaded.ok) << name;
-    EXPECT_NE(loaded.reason.find("not a picture"), std::string::npos)
-        << name << ": " << loaded.reason;
-    EXPECT_TRUE(picture.empty()) << name;
+    const Expected<PicturePixels> loaded = LoadPicture(PathIn(medium, name), 20, 20);
+    EXPECT_FALSE(loaded.ok()) << name;
+    EXPECT_NE(loaded.reason().find("not a picture"), std::string::npos)
+        << name << ": " << loaded.reason();
   }
 }
 
-TEST(SplashPictureTest, RefusesPicturesThatDeclareMorePixelsThanTheBudgetNamingTheSize) {
+TEST(PictureLoaderTest, RefusesPicturesThatDeclareMorePixelsThanTheBudgetNamingTheSize) {
   ScratchMedium medium;
   // Headers alone: the size must be refused before any decoder allocates for it.
   std::string bmp = QuadrantBmp(4, 4);
@@ -221,9 +270,8 @@ TEST(SplashPictureTest, RefusesPicturesThatDeclareMorePixelsThanTheBudgetNamingT
   medium.Write("bomb.jpg", std::string("\xff\xd8\xff\xc0\0\x0b\x08\xff\xdc\xff\xdc\x01\x01\x11\0"
                                        "\xff\xd9",
                                        17));
-  SplashPicture picture;
   for (const char* name : {"bomb.bmp", "bomb.png", "bomb.jpg"}) {
-    const Result loaded = picture.Load(PathIn(medium, name), SIZE{489, 121}, kGrey);
+    const Result loaded = LoadPicture(PathIn(medium, name), 489, 121).result();
     EXPECT_FALSE(loaded.ok) << name;
     EXPECT_NE(loaded.reason.find(" x "), std::string::npos) << name << ": " << loaded.reason;
     EXPECT_NE(loaded.reason.find("megapixels"), std::string::npos) << name << ": " << loaded.reason;

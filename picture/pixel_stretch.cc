@@ -66,9 +66,10 @@ std::vector<Taps> AxisTaps(int source_size, int target_size) {
 
 }  // namespace
 
-void StretchPixels(const uint8_t* source, int source_width, int source_height, int source_stride,
-                   uint32_t* target, int target_width, int target_height, uint32_t background) {
-  if (source_width < 1 || source_height < 1 || target_width < 1 || target_height < 1) return;
+PicturePixels StretchPixels(const uint8_t* source, int source_width, int source_height,
+                            int source_stride, int target_width, int target_height) {
+  PicturePixels target;
+  if (source_width < 1 || source_height < 1 || target_width < 1 || target_height < 1) return target;
   const std::vector<Taps> columns = AxisTaps(source_width, target_width);
   const std::vector<Taps> rows = AxisTaps(source_height, target_height);
 
@@ -91,15 +92,14 @@ void StretchPixels(const uint8_t* source, int source_width, int source_height, i
     }
   }
 
-  // Then down, and over the background.
-  const int32_t back[3] = {static_cast<int32_t>(background & 0xff),
-                           static_cast<int32_t>((background >> 8) & 0xff),
-                           static_cast<int32_t>((background >> 16) & 0xff)};
-  constexpr int32_t kOpaque = 255 << kResultBits;
+  // Then down. The taps add up to one, so a colour never exceeds its alpha by more than rounding.
   constexpr int32_t kHalf = 1 << (kResultBits - 1);
+  target.width = target_width;
+  target.height = target_height;
+  target.pixels.resize(static_cast<size_t>(target_width) * target_height);
   for (int y = 0; y < target_height; ++y) {
     const Taps& taps = rows[static_cast<size_t>(y)];
-    uint32_t* out = target + static_cast<ptrdiff_t>(y) * target_width;
+    uint32_t* out = &target.pixels[static_cast<size_t>(y) * target_width];
     for (int x = 0; x < target_width; ++x) {
       int32_t sum[4] = {0, 0, 0, 0};
       const int32_t* pixel = &across[(static_cast<size_t>(taps.first) * target_width + x) * 4];
@@ -107,23 +107,27 @@ void StretchPixels(const uint8_t* source, int source_width, int source_height, i
         for (int c = 0; c < 4; ++c) sum[c] += weight * pixel[c];
         pixel += static_cast<size_t>(target_width) * 4;
       }
-      const int32_t uncovered = std::max(0, kOpaque - sum[3]);
-      uint32_t color = 0;
+      const int32_t alpha = std::clamp((sum[3] + kHalf) >> kResultBits, 0, 255);
+      uint32_t color = static_cast<uint32_t>(alpha) << 24;
       for (int c = 0; c < 3; ++c) {
-        int32_t value;
-        if (uncovered == 0) {
-          value = (sum[c] + kHalf) >> kResultBits;
-        } else {
-          // Premultiplied: the background shows through as much as the picture leaves uncovered.
-          value = static_cast<int32_t>((sum[c] + static_cast<double>(back[c]) * uncovered / 255.0) /
-                                           (1 << kResultBits) +
-                                       0.5);
-        }
-        color |= static_cast<uint32_t>(std::clamp(value, 0, 255)) << (8 * c);
+        const int32_t value = std::clamp((sum[c] + kHalf) >> kResultBits, 0, alpha);
+        color |= static_cast<uint32_t>(value) << (8 * c);
       }
       out[x] = color;
     }
   }
+  return target;
+}
+
+uint32_t OverBackground(uint32_t pixel, uint32_t background) {
+  const uint32_t uncovered = 255 - (pixel >> 24);
+  uint32_t color = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const uint32_t value =
+        ((pixel >> shift) & 0xFF) + (((background >> shift) & 0xFF) * uncovered + 127) / 255;
+    color |= std::min<uint32_t>(value, 255) << shift;
+  }
+  return color;
 }
 
 }  // namespace tolvar

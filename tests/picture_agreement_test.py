@@ -88,6 +88,16 @@ def icns(inner):
     return b"icns" + struct.pack(">I", 8 + len(entry)) + entry
 
 
+def ico(*images):
+    """A Windows icon listing `images`, each (side as its directory writes it, bytes)."""
+    directory = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for side, data in images:
+        directory += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return directory + b"".join(data for _, data in images)
+
+
 def nested_icns(depth):
     data = png(4, 4, 4)
     for _ in range(depth):
@@ -131,6 +141,9 @@ WRAPPED = {
     "nested.icns": (lambda: nested_icns(12000), "ICNS"),
     "rle.tga": (lambda: rle_tga(16000, 16000), "TGA"),
     "blue.wmf": (blue_wmf, "WMF"),
+    # An icon's directory allows 256 x 256 (written 0); the PNG inside claims far more.
+    "png_in.ico": (lambda: ico((0, png(20000, 20000, 64))), "ICO"),
+    "many.ico": (lambda: ico(*[(0, png(256, 256, 256))] * 4000), "ICO"),
 }
 
 
@@ -147,6 +160,7 @@ def corpus():
         "text.png": (b"not a picture at all\n", False),
         "camera.jpg": (camera_jpeg(8000, 6000), True),
         "animated.gif": (gif_frames(800, 800, 40), True),
+        "icon.ico": (ico((16, png(16, 16, 16)), (48, png(48, 48, 48))), True),
         **{name: (make(), False) for name, (make, _) in WRAPPED.items()},
     }
 
@@ -219,7 +233,7 @@ def blocking_menu_file_ends(menu, checker, root, failures):
 
 EXPECTED = {"png_bomb.png": False, "jpeg_bomb.jpg": False, "gif_bomb.gif": False,
             "truncated.png": None, "png_named.jpg": True, "text.png": False, "camera.jpg": True,
-            "animated.gif": True, **{name: False for name in WRAPPED}}
+            "animated.gif": True, "icon.ico": True, **{name: False for name in WRAPPED}}
 
 
 def main():

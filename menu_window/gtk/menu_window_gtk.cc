@@ -3,6 +3,8 @@
 #include "menu_window/gtk/menu_window_gtk.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
@@ -176,13 +178,28 @@ Result GtkMenuWindow::ShowSplash(const std::string& path) {
   // Stretched to the area in device pixels, proportions not kept, so that it is sharp at any scale.
   const int scale = gtk_widget_get_scale_factor(splash_);
   const PixelRect area = ToPixels(kSplashLayout.twips, dpi_);
-  std::string reason;
-  GdkPixbuf* picture = LoadStretchedPicture(path, area.width * scale, area.height * scale, &reason);
-  if (picture == nullptr) return Result::Failure(reason);
-  cairo_surface_t* surface = gdk_cairo_surface_create_from_pixbuf(picture, scale, nullptr);
+  const Expected<PicturePixels> picture =
+      LoadPicture(path, area.width * scale, area.height * scale);
+  if (!picture) return picture.result();
+  // cairo's ARGB32 is the loader's layout; only its rows may be padded.
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture->width, picture->height);
+  cairo_surface_flush(surface);
+  unsigned char* rows = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  if (rows == nullptr) {
+    cairo_surface_destroy(surface);
+    return Result::Failure("no memory is left for a picture of this size");
+  }
+  for (int y = 0; y < picture->height; ++y) {
+    std::memcpy(rows + static_cast<ptrdiff_t>(y) * stride,
+                &picture->pixels[static_cast<size_t>(y) * picture->width],
+                static_cast<size_t>(picture->width) * 4);
+  }
+  cairo_surface_mark_dirty(surface);
+  cairo_surface_set_device_scale(surface, scale, scale);
   gtk_image_set_from_surface(GTK_IMAGE(splash_), surface);
   cairo_surface_destroy(surface);
-  g_object_unref(picture);
   return Result::Ok();
 }
 
