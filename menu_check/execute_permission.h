@@ -1,17 +1,19 @@
-// Whether Linux would refuse to run a program from the medium for want of the execute permission.
-// One body per platform: only POSIX file systems carry the permission.
+// What Launch on Linux does with a file of a folder on the disk that nobody may execute. One body
+// per platform: only POSIX file systems carry the permission.
 #ifndef TOLVAR_MENU_CHECK_EXECUTE_PERMISSION_H_
 #define TOLVAR_MENU_CHECK_EXECUTE_PERMISSION_H_
 
+#include <optional>
 #include <string>
+
+#include "shared_routines/plain_program.h"
 
 namespace tolvar {
 
-// True when the existing file `path` (as the menu file writes it) is a program Linux runs, an ELF
-// executable or a script, and nobody may execute it. Other files (documents, Windows programs)
-// are opened by the desktop or meant for Windows alone. Always false on Windows, whose file
-// systems have no such permission to read.
-bool LacksExecutePermission(const std::string& path);
+// For the existing file `path` (as the menu file writes it) when nobody may execute it, the menu's
+// rule over its first bytes (LaunchWithoutExecuteBit). Nothing when it may be executed, when it
+// cannot be read, and always on Windows, whose file systems have no such permission to read.
+std::optional<WithoutExecuteBit> ExecuteBitMissing(const std::string& path);
 
 // Whether the files of a folder on this system carry Unix permissions at all: false on Windows,
 // where a medium's folder cannot tell whether Linux will find its autostart script executable.

@@ -1,10 +1,10 @@
-// Win32 body of LacksExecutePermission: Windows file systems keep no execute permission, so there
-// is nothing to find.
+// Win32 body of ExecuteBitMissing: Windows file systems keep no execute permission, so there is
+// nothing to find.
 #include "menu_check/execute_permission.h"
 
 namespace tolvar {
 
-bool LacksExecutePermission(const std::string&) { return false; }
+std::optional<WithoutExecuteBit> ExecuteBitMissing(const std::string&) { return std::nullopt; }
 
 bool FolderKeepsPermissions() { return false; }
 

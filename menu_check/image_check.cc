@@ -58,6 +58,13 @@ CheckReport CheckInView(const std::string& image, const MediumView& view, System
   if (probe.missing().empty()) return report;
   const std::string problem = ReadImageContents(image, view, probe.missing(), &probe.contents);
   report = CheckText(text, path, probe, decimal_separator, only);
+  for (const auto& [file, reason] : probe.contents.unreadable) {
+    report.findings.push_back({0, Severity::kError,
+                               "the menu names this file, but its bytes cannot be read from the "
+                               "image (" +
+                                   reason + "): the system reading the disc fails on it as well",
+                               file});
+  }
   if (!problem.empty()) {
     report.image_unreadable = true;
     report.findings.push_back(

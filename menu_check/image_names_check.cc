@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "menu_check/image_links.h"
+#include "menu_check/medium_view.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {

@@ -27,12 +27,20 @@ inline constexpr size_t kMostImageEntries = 1000000;
 // its directories are broken (loops, absurd sizes, too many entries).
 ImageViews ReadImageViews(const std::string& image);
 
+// The bytes of some files of an image's view, by path in the view, and the files whose bytes
+// cannot be read (a broken zisofs body, a read error) with the reason: a fault of those files,
+// which the system reading the image meets as well, not of the whole image.
+struct ImageContents {
+  std::unordered_map<std::string, std::string> bytes;
+  std::unordered_map<std::string, std::string> unreadable;
+};
+
 // Reads from `image`, in one pass over the tree `view` was read from, the first bytes of the files
-// of `view` in `wanted` (path in the view, how many bytes) into `contents`. Empty when it could;
-// else why not.
+// of `view` in `wanted` (path in the view, how many bytes) into `contents`. Empty when it could
+// open the image; else why not.
 std::string ReadImageContents(const std::string& image, const MediumView& view,
                               const std::unordered_map<std::string, size_t>& wanted,
-                              std::unordered_map<std::string, std::string>* contents);
+                              ImageContents* contents);
 
 }  // namespace tolvar
 

@@ -14,9 +14,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "menu_check/image_links.h"
 #include "menu_check/image_reader.h"
 #include "menu_check/iso_extents.h"
+#include "menu_check/medium_view.h"
 #include "shared_routines/ascii_text.h"
 
 namespace tolvar {
@@ -353,7 +353,7 @@ ImageViews ReadImageViews(const std::string& image) {
 
 std::string ReadImageContents(const std::string& image, const MediumView& view,
                               const std::unordered_map<std::string, size_t>& wanted,
-                              std::unordered_map<std::string, std::string>* contents) {
+                              ImageContents* contents) {
   using Tree = MediumView::Tree;
   std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), archive_read_free);
   archive* a = reader.get();
@@ -378,20 +378,24 @@ std::string ReadImageContents(const std::string& image, const MediumView& view,
     if (path.rfind("./", 0) == 0) path.erase(0, 2);
     if (view.tree == Tree::kPlainInLowerCase) path = AsLinuxMapsPlainNames(path);
     const auto want = wanted.find(path);
-    if (want == wanted.end() || contents->count(path) != 0) continue;
+    if (want == wanted.end() || contents->bytes.count(path) != 0 ||
+        contents->unreadable.count(path) != 0) {
+      continue;
+    }
     // Read in pieces: the size an entry claims is not trusted for the buffer.
     std::string data;
     char piece[64 * 1024];
-    while (data.size() < want->second) {
-      const la_ssize_t got =
-          archive_read_data(a, piece, std::min(sizeof piece, want->second - data.size()));
-      if (got < 0) {
-        return archive_error_string(a) != nullptr ? archive_error_string(a) : "read error";
-      }
-      if (got == 0) break;
+    la_ssize_t got = 0;
+    while (data.size() < want->second &&
+           (got = archive_read_data(a, piece, std::min(sizeof piece, want->second - data.size()))) >
+               0) {
       data.append(piece, static_cast<size_t>(got));
     }
-    (*contents)[path] = std::move(data);
+    if (got < 0) {
+      contents->unreadable[path] = ArchiveError(a, "read error");
+    } else {
+      contents->bytes[path] = std::move(data);
+    }
     --left;
   }
   return "";

@@ -115,8 +115,8 @@ bool FolderProbe::IsFolder(const std::string& path) {
   return fs::is_directory(fs::u8path(MatchCase(NativePath(path))), error);
 }
 
-bool FolderProbe::LacksExecutePermission(const std::string& path) {
-  return tolvar::LacksExecutePermission(path);
+std::optional<WithoutExecuteBit> FolderProbe::ExecuteBitMissing(const std::string& path) {
+  return tolvar::ExecuteBitMissing(path);
 }
 
 Result FolderProbe::CheckPicture(const std::string& path) { return tolvar::CheckPicture(path); }

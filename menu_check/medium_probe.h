@@ -6,10 +6,12 @@
 #ifndef TOLVAR_MENU_CHECK_MEDIUM_PROBE_H_
 #define TOLVAR_MENU_CHECK_MEDIUM_PROBE_H_
 
+#include <optional>
 #include <string>
 
 #include "menu_form/result.h"
 #include "shared_routines/directory_lister.h"
+#include "shared_routines/plain_program.h"
 
 namespace tolvar {
 
@@ -38,10 +40,10 @@ class MediumProbe {
   // Whether `path` names a folder of the medium, as the menu would start a program in it.
   virtual bool IsFolder(const std::string& path) = 0;
 
-  // True when the existing file `path` is a program Linux runs, an ELF executable or a script,
-  // and nobody may execute it. Other files (documents, Windows programs) are opened by the desktop
-  // or meant for Windows alone. Always false where the medium keeps no permissions.
-  virtual bool LacksExecutePermission(const std::string& path) = 0;
+  // What Launch on Linux does with the existing file `path` when nobody may execute it: the
+  // menu's rule over the file's first bytes (LaunchWithoutExecuteBit). Nothing when it may be
+  // executed, or where the medium keeps no permissions.
+  virtual std::optional<WithoutExecuteBit> ExecuteBitMissing(const std::string& path) = 0;
 
   // Whether the picture `path` shows in the window's picture area, as the window's loader answers.
   virtual Result CheckPicture(const std::string& path) = 0;
@@ -70,7 +72,7 @@ class FolderProbe : public MediumProbe {
   bool Exists(const std::string& path) override;
   bool FileFound(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
-  bool LacksExecutePermission(const std::string& path) override;
+  std::optional<WithoutExecuteBit> ExecuteBitMissing(const std::string& path) override;
   Result CheckPicture(const std::string& path) override;
   bool ReadPicture(const std::string& path, std::string* bytes) override;
 

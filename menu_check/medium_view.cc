@@ -1,6 +1,7 @@
 // MediumView from a folder on the disk, and the lookups the checks make in it.
 #include "menu_check/medium_view.h"
 
+#include <deque>
 #include <filesystem>
 #include <optional>
 #include <string_view>
@@ -34,12 +35,16 @@ class ViewDirectories : public DirectoryLister {
                   const std::unordered_map<std::string, DirectoryNames>& folders)
       : view_(view), folders_(folders) {}
 
+  // Through links, as the disk answers: a link to a folder lists the folder's names.
   bool Exists(const std::string& path) const override {
-    return view_.Exact(InView(path)) != nullptr;
+    return view_.Reach(InView(path)) != nullptr;
   }
   const DirectoryNames& List(const std::string& directory) const override {
     static const DirectoryNames kNone;
-    const auto found = folders_.find(InView(directory));
+    const std::string in_view = InView(directory);
+    const MediumName* folder = in_view.empty() ? nullptr : view_.Reach(in_view);
+    if (!in_view.empty() && (folder == nullptr || !folder->directory)) return kNone;
+    const auto found = folders_.find(in_view.empty() ? in_view : folder->path);
     return found == folders_.end() ? kNone : found->second;
   }
 
@@ -132,22 +137,112 @@ const MediumName* MediumView::Exact(const std::string& path) const {
 // Folder by folder, as Windows walks a path: a view of a million names keeps no second index of
 // every path folded, and only the folders a lookup passes through are folded, once.
 const MediumName* MediumView::IgnoringCase(const std::string& path) const {
-  if (const MediumName* exact = Exact(path)) return exact;
-  const std::optional<std::string> found =
-      FindIgnoringCase(ViewDirectories(*this, folders_), path, CaseRule::kFirstMatch);
-  return found ? Exact(InView(*found)) : nullptr;
+  if (const MediumName* exact = Exact(path); exact != nullptr && !exact->symlink) return exact;
+  const std::optional<std::string> found = Spelled(path, CaseRule::kFirstMatch);
+  return found ? Reach(*found) : nullptr;
 }
 
 const MediumName* MediumView::AsLinuxMenuFinds(const std::string& path) const {
+  const std::optional<std::string> found = Spelled(path, CaseRule::kOnlyMatch);
+  return found ? Reach(*found) : nullptr;
+}
+
+std::optional<std::string> MediumView::Spelled(const std::string& path, CaseRule rule) const {
   const std::optional<std::string> found =
-      FindIgnoringCase(ViewDirectories(*this, folders_), path, CaseRule::kOnlyMatch);
-  return found ? Exact(InView(*found)) : nullptr;
+      FindIgnoringCase(ViewDirectories(*this, folders_), path, rule);
+  if (!found) return std::nullopt;
+  return InView(*found);
+}
+
+const MediumName* MediumView::Reach(const std::string& path) const {
+  const MediumName* exact = Exact(path);
+  // Most media hold no link: the walk is needed only where one may be on the way.
+  if (link_targets.empty() ||
+      (exact != nullptr && !exact->symlink && path.find("..") == std::string::npos)) {
+    return exact;
+  }
+  std::string end;
+  return FollowPath(*this, path, &end) == LinkEnd::kFound ? Exact(end) : nullptr;
 }
 
 const std::vector<std::string>& MediumView::Children(const std::string& directory) const {
   static const std::vector<std::string> kNone;
   const auto found = folders_.find(directory);
   return found == folders_.end() ? kNone : found->second.names();
+}
+
+// The link walk: Linux opens a path component by component, replacing each link met by its
+// target.
+namespace {
+
+// Linux gives up on a path after this many links (ELOOP).
+constexpr int kMostLinksFollowed = 40;
+
+void AppendParts(const std::string& path, std::deque<std::string>* parts) {
+  for (std::string& part : PathComponents(path)) parts->push_back(std::move(part));
+}
+
+// Walks `todo` on from the folder `done` (components from the root).
+LinkEnd Walk(const MediumView& view, std::deque<std::string> done, std::deque<std::string> todo,
+             std::string* end) {
+  int links = 0;
+  while (!todo.empty()) {
+    const std::string part = todo.front();
+    todo.pop_front();
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (done.empty()) return LinkEnd::kOutside;  // past the medium's root, into the mount's
+      done.pop_back();
+      continue;
+    }
+    std::string path;
+    for (const std::string& at : done) path += at + "/";
+    path += part;  // the walk so far
+    const MediumName* name = view.Exact(path);
+    if (name == nullptr) {
+      *end = path;
+      return LinkEnd::kMissing;
+    }
+    if (name->symlink) {
+      if (++links > kMostLinksFollowed) return LinkEnd::kLoop;
+      const auto target = view.link_targets.find(path);
+      if (target == view.link_targets.end() || target->second.empty()) {
+        *end = path;
+        return LinkEnd::kMissing;
+      }
+      if (target->second[0] == '/') return LinkEnd::kOutside;
+      std::deque<std::string> parts;
+      AppendParts(target->second, &parts);
+      todo.insert(todo.begin(), parts.begin(), parts.end());
+      continue;
+    }
+    if (!todo.empty() && !name->directory) {
+      *end = path + "/";
+      return LinkEnd::kMissing;
+    }
+    done.push_back(part);
+  }
+  std::string found;
+  for (const std::string& at : done) found += (found.empty() ? "" : "/") + at;
+  *end = found;
+  return LinkEnd::kFound;
+}
+
+}  // namespace
+
+LinkEnd FollowLink(const MediumView& view, const std::string& link, std::string* end) {
+  std::deque<std::string> todo;
+  std::deque<std::string> done;
+  AppendParts(ParentOf(link), &done);
+  if (done.size() == 1 && done.front().empty()) done.clear();
+  AppendParts(link.substr(link.rfind('/') + 1), &todo);
+  return Walk(view, std::move(done), std::move(todo), end);
+}
+
+LinkEnd FollowPath(const MediumView& view, const std::string& path, std::string* end) {
+  std::deque<std::string> todo;
+  AppendParts(path, &todo);
+  return Walk(view, {}, std::move(todo), end);
 }
 
 }  // namespace tolvar

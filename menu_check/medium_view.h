@@ -4,10 +4,12 @@
 #define TOLVAR_MENU_CHECK_MEDIUM_VIEW_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "shared_routines/case_match.h"
 #include "shared_routines/directory_lister.h"
 
 namespace tolvar {
@@ -52,6 +54,13 @@ class MediumView {
   // As the Linux menu finds it: components missing as written match the one entry of their folder
   // that differs only in case (MatchCase's own walk, over this view's folders).
   const MediumName* AsLinuxMenuFinds(const std::string& path) const;
+  // Both lookups give the entry a path leads to, through the view's symbolic links as Linux
+  // follows them (a link to a folder lists the folder's names). This is how `path` is spelled on
+  // the way there under `rule`, before any link is followed ("Programs/setup.sh" for
+  // "programs/setup.sh" through the link Programs -> Programs-1.2); nothing when it leads nowhere.
+  std::optional<std::string> Spelled(const std::string& path, CaseRule rule) const;
+  // The entry the path spelled exactly leads to, through links: nothing when it leads nowhere.
+  const MediumName* Reach(const std::string& path) const;
   // The names directly in folder `directory` ("" for the root).
   const std::vector<std::string>& Children(const std::string& directory) const;
 
@@ -59,6 +68,18 @@ class MediumView {
   std::unordered_map<std::string, size_t> by_path_;
   std::unordered_map<std::string, DirectoryNames> folders_;  // by path, "" for the root
 };
+
+enum class LinkEnd { kFound, kMissing, kLoop, kOutside };
+
+// Where the link at `link` (an indexed view's path) leads, walking each component as Linux does: a
+// link met on the way is replaced by its target, ".." climbs from where the walk has got to, and
+// more than 40 links is a loop. `end` is the path found (kFound), or the first not found
+// (kMissing). An absolute target leads out of the medium: the image is all the checker reads.
+LinkEnd FollowLink(const MediumView& view, const std::string& link, std::string* end);
+
+// The same walk for a path from the view's root, through any links on the way, as Linux opens
+// it: `end` is the path of what it reaches, in the view.
+LinkEnd FollowPath(const MediumView& view, const std::string& path, std::string* end);
 
 // A view's path ('/' between components) without its last component ("" in the root), and that
 // component alone.

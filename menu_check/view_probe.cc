@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "menu_check/image_links.h"
+#include "menu_check/medium_view.h"
 #include "picture/picture_header.h"
 #include "picture/picture_loader.h"
 #include "shared_routines/directory_lister.h"
@@ -38,18 +38,13 @@ bool PathInView(const std::string& written, std::string* in_view) {
 const MediumName* ViewProbe::Find(const std::string& written) const {
   std::string path;
   if (!PathInView(written, &path)) return nullptr;
-  if (system_ == System::kWindows) return view_.IgnoringCase(path);
-  const MediumName* found = view_.AsLinuxMenuFinds(path);
-  if ((found != nullptr && !found->symlink) || view_.link_targets.empty()) return found;
-  // Through a link to a folder (programs -> Programs-1.2), or to the file itself, Linux opens
-  // what the link leads to; a link that leads nowhere opens nothing.
-  std::string end;
-  return FollowPath(view_, path, &end) == LinkEnd::kFound ? view_.Exact(end) : nullptr;
+  return system_ == System::kWindows ? view_.IgnoringCase(path) : view_.AsLinuxMenuFinds(path);
 }
 
 const std::string* ViewProbe::Content(const std::string& path, size_t bytes) {
-  const auto found = contents.find(path);
-  if (found != contents.end()) return &found->second;
+  const auto found = contents.bytes.find(path);
+  if (found != contents.bytes.end()) return &found->second;
+  if (contents.unreadable.count(path) != 0) return nullptr;
   size_t& wanted = missing_[path];
   wanted = std::max(wanted, bytes);
   return nullptr;
@@ -58,12 +53,14 @@ const std::string* ViewProbe::Content(const std::string& path, size_t bytes) {
 std::string ViewProbe::CaseVariant(const std::string& written) {
   std::string path;
   if (!PathInView(written, &path)) return "";
-  const MediumName* found = view_.IgnoringCase(path);
-  if (found == nullptr || found->directory || found->path == path) return "";
+  const std::optional<std::string> spelled_in_view = view_.Spelled(path, CaseRule::kFirstMatch);
+  if (!spelled_in_view || *spelled_in_view == path) return "";
+  const MediumName* found = view_.Reach(*spelled_in_view);
+  if (found == nullptr || found->directory) return "";
   const char separator =
       written.find('/') != std::string::npos && written.find('\\') == std::string::npos ? '/'
                                                                                         : '\\';
-  std::string spelled = found->path;
+  std::string spelled = *spelled_in_view;
   std::replace(spelled.begin(), spelled.end(), '/', separator);
   return spelled;
 }
@@ -83,16 +80,13 @@ bool ViewProbe::IsFolder(const std::string& path) {
   return found != nullptr && found->directory;
 }
 
-bool ViewProbe::LacksExecutePermission(const std::string& path) {
-  if (system_ != System::kLinux || !view_.modes_known) return false;
+std::optional<WithoutExecuteBit> ViewProbe::ExecuteBitMissing(const std::string& path) {
+  if (system_ != System::kLinux || !view_.modes_known) return std::nullopt;
   const MediumName* found = Find(path);
-  if (found == nullptr || found->directory || found->executable) return false;
-  const std::string* start = Content(found->path, 4);
-  if (start == nullptr || start->size() < 2) return false;
-  return start->compare(0, 4,
-                        "\x7f"
-                        "ELF") == 0 ||
-         start->compare(0, 2, "#!") == 0;
+  if (found == nullptr || found->directory || found->executable) return std::nullopt;
+  const std::string* head = Content(found->path, kProgramHeadBytes);
+  if (head == nullptr) return std::nullopt;
+  return LaunchWithoutExecuteBit(*head);
 }
 
 Result ViewProbe::CheckPicture(const std::string& path) {
@@ -116,7 +110,7 @@ MediumProbe::Kind ViewProbe::What(const std::string& written) {
   if (!PathInView(written, &path)) return Kind::kNothing;
   // Windows finds it whatever its letter case; Linux only as written.
   const MediumName* found =
-      system_ == System::kLinux ? view_.Exact(path) : view_.IgnoringCase(path);
+      system_ == System::kLinux ? view_.Reach(path) : view_.IgnoringCase(path);
   if (found == nullptr) return Kind::kNothing;
   return found->directory ? Kind::kFolder : Kind::kOther;
 }

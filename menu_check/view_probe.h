@@ -7,6 +7,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "menu_check/image_reader.h"
 #include "menu_check/medium_probe.h"
 #include "menu_check/medium_view.h"
 #include "menu_form/directive.h"
@@ -23,13 +24,14 @@ class ViewProbe : public MediumProbe {
   bool CaseVariantIsUnique(const std::string& written) override;
   bool Exists(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
-  bool LacksExecutePermission(const std::string& path) override;
+  std::optional<WithoutExecuteBit> ExecuteBitMissing(const std::string& path) override;
   Result CheckPicture(const std::string& path) override;
   bool ReadPicture(const std::string& path, std::string* bytes) override;
 
   // The bytes read of files the checks ask about, by path in the view: the first bytes of a
-  // program, a picture whole up to one byte over the budget.
-  std::unordered_map<std::string, std::string> contents;
+  // program, a picture whole up to one byte over the budget; and those that cannot be read, about
+  // which the checks answer as though they were sound (their fault is a finding of its own).
+  ImageContents contents;
   // The files asked about whose bytes are not in `contents`, with how many are wanted. The checks
   // answer as though such a file were sound; read the bytes and check again.
   const std::unordered_map<std::string, size_t>& missing() const { return missing_; }
