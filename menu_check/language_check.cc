@@ -12,22 +12,6 @@
 namespace tolvar {
 namespace {
 
-constexpr char kPrefix[] = "config.";
-constexpr char kSuffix[] = ".mnu";
-
-// The part between "config." and ".mnu" of a name in the menu folder, in any letter case as the
-// menu finds it; empty for other names and for config.mnu itself.
-std::string MiddleOf(const std::string& name) {
-  const std::string folded = AsciiFolded(name);
-  const size_t prefix = sizeof kPrefix - 1;
-  const size_t suffix = sizeof kSuffix - 1;
-  if (folded.size() <= prefix + suffix || folded.compare(0, prefix, kPrefix) != 0 ||
-      folded.compare(folded.size() - suffix, suffix, kSuffix) != 0) {
-    return std::string();
-  }
-  return name.substr(prefix, name.size() - prefix - suffix);
-}
-
 std::string SystemName(const std::optional<System>& system) {
   if (!system) return "both systems";
   return *system == System::kWindows ? "Windows only" : "Linux only";
@@ -75,7 +59,7 @@ std::vector<LanguageFileName> LanguageFileNames(std::vector<std::string> names) 
   std::sort(names.begin(), names.end());
   std::vector<LanguageFileName> found;
   for (std::string& name : names) {
-    const std::string middle = MiddleOf(name);
+    const std::string middle = LanguageOfMenuFileName(name);
     if (middle.empty()) continue;
     found.push_back({std::move(name), IsLanguageFileTag(AsciiFolded(middle))
                                           ? std::string()

@@ -4,11 +4,11 @@
 #include <deque>
 #include <filesystem>
 #include <optional>
-#include <string_view>
 #include <system_error>
 #include <utility>
 
 #include "menu_check/execute_permission.h"
+#include "menu_form/language_files.h"
 #include "picture/picture_file.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/case_match.h"
@@ -58,13 +58,9 @@ class ViewDirectories : public DirectoryLister {
 // menu/config.mnu, or a menu file for a language (menu/config.de.mnu), in any letter case.
 bool IsMenuFile(const std::string& path) {
   const std::string folded = AsciiFolded(path);
-  constexpr std::string_view kStart = "menu/config.";
-  constexpr std::string_view kEnd = ".mnu";
-  // "menu/config.mnu" shares its dot between the two.
-  return folded.size() >= kStart.size() + kEnd.size() - 1 &&
-         folded.compare(0, kStart.size(), kStart) == 0 &&
-         folded.compare(folded.size() - kEnd.size(), kEnd.size(), kEnd) == 0 &&
-         folded.find('/', kStart.size()) == std::string::npos;
+  if (folded == "menu/config.mnu") return true;
+  return folded.rfind("menu/", 0) == 0 && folded.find('/', 5) == std::string::npos &&
+         !LanguageOfMenuFileName(folded.substr(5)).empty();
 }
 
 std::string ParentOf(const std::string& path) {

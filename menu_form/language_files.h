@@ -28,6 +28,12 @@ std::vector<std::string> DefinitionCandidates(const std::vector<std::string>& la
 // The path of the menu file for language tag `tag`, e.g. ".\menu\config.de.mnu".
 std::string LanguageDefinitionPath(std::string_view tag);
 
+// The other way: what stands between "config." and ".mnu" in the name of a file of the menu
+// folder, in any letter case, as the menu finds its files ("DE" of "CONFIG.DE.MNU"); empty for
+// config.mnu itself and for other names. The menu reads the file when this, in lower case, is a
+// language tag (IsLanguageFileTag).
+std::string LanguageOfMenuFileName(std::string_view name);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_FORM_LANGUAGE_FILES_H_
