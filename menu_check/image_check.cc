@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "menu_check/image_names_check.h"
-#include "menu_check/image_reader.h"
-#include "menu_check/language_check.h"
-#include "menu_check/medium_checks.h"
-#include "menu_check/view_probe.h"
+#include "menu_check/checks/image_names_check.h"
+#include "menu_check/checks/language_check.h"
+#include "menu_check/checks/medium_checks.h"
+#include "menu_check/model/image_reader.h"
+#include "menu_check/model/view_probe.h"
 #include "menu_form/menu_entry.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/native_path.h"

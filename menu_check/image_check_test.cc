@@ -12,7 +12,7 @@
 #include <system_error>
 #include <vector>
 
-#include "menu_check/image_reader.h"
+#include "menu_check/model/image_reader.h"
 #include "tests/support/scratch_medium.h"
 
 namespace tolvar {

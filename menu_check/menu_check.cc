@@ -8,12 +8,12 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "menu_check/caption_width.h"
-#include "menu_check/command_check.h"
+#include "menu_check/checks/caption_width.h"
+#include "menu_check/checks/command_check.h"
+#include "menu_check/checks/invisible_characters.h"
+#include "menu_check/checks/path_hint.h"
 #include "menu_check/directive_check.h"
-#include "menu_check/invisible_characters.h"
-#include "menu_check/medium_probe.h"
-#include "menu_check/path_hint.h"
+#include "menu_check/model/medium_probe.h"
 #include "menu_form/command_kind.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/form_layout.h"
