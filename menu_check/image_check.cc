@@ -10,11 +10,11 @@
 #include <utility>
 #include <vector>
 
-#include "menu_check/image_names_check.h"
-#include "menu_check/image_reader.h"
-#include "menu_check/language_check.h"
-#include "menu_check/medium_checks.h"
-#include "menu_check/view_probe.h"
+#include "menu_check/checks/image_names_check.h"
+#include "menu_check/checks/language_check.h"
+#include "menu_check/checks/medium_checks.h"
+#include "menu_check/model/image_reader.h"
+#include "menu_check/model/view_probe.h"
 #include "menu_form/menu_entry.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/native_path.h"
@@ -58,6 +58,13 @@ CheckReport CheckInView(const std::string& image, const MediumView& view, System
   if (probe.missing().empty()) return report;
   const std::string problem = ReadImageContents(image, view, probe.missing(), &probe.contents);
   report = CheckText(text, path, probe, decimal_separator, only);
+  for (const auto& [file, reason] : probe.contents.unreadable) {
+    report.findings.push_back({0, Severity::kError,
+                               "the menu names this file, but its bytes cannot be read from the "
+                               "image (" +
+                                   reason + "): the system reading the disc fails on it as well",
+                               file});
+  }
   if (!problem.empty()) {
     report.image_unreadable = true;
     report.findings.push_back(

@@ -12,13 +12,16 @@
 #include <system_error>
 #include <vector>
 
+#include "menu_check/model/image_reader.h"
 #include "tests/support/scratch_medium.h"
 
 namespace tolvar {
 namespace {
 
 using testing::AllOf;
+using testing::Contains;
 using testing::ElementsAre;
+using testing::Field;
 using testing::HasSubstr;
 
 TEST(ImageCheckTest, DirectivesLinksAndPathsAsInTheFolderCheck) {
@@ -75,6 +78,24 @@ TEST(ImageCheckTest, ADirectoryLargerThanTheImageIsRefusedBeforeAnyBufferIsTaken
   EXPECT_EQ(report.ExitStatus(), 4);
   ASSERT_FALSE(report.findings.empty());
   EXPECT_THAT(report.findings[0].message, HasSubstr("bytes long, past the image's end"));
+}
+
+// Every image the fuzzer keeps: the check calls an image unreadable exactly when its reading does,
+// and a file whose bytes cannot be read (a broken zisofs body) is a finding about that file.
+TEST(ImageCheckTest, TheCheckAndTheReadingAgreeOnEveryImageOfTheCorpus) {
+  int images = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(TOLVAR_IMAGE_CORPUS)) {
+    const std::string image = entry.path().string();
+    const bool read = ReadImageViews(image).problem.empty();
+    const CheckReport report = CheckImage(image, ".", Targets());
+    EXPECT_EQ(report.image_unreadable, !read) << image;
+    ++images;
+    if (entry.path().filename() != "zisofs_body_unreadable.iso") continue;
+    EXPECT_TRUE(read);
+    EXPECT_THAT(report.findings,
+                Contains(Field(&Finding::message, HasSubstr("cannot be read from the image"))));
+  }
+  EXPECT_GT(images, 10);
 }
 
 }  // namespace

@@ -2,13 +2,13 @@
 #include <filesystem>
 #include <system_error>
 
-#include "menu_check/command_line.h"
-#include "menu_check/console.h"
 #include "menu_check/image_check.h"
 #include "menu_check/medium_check.h"
-#include "menu_check/medium_probe.h"
 #include "menu_check/menu_check.h"
-#include "menu_check/report_format.h"
+#include "menu_check/model/medium_probe.h"
+#include "menu_check/report/command_line.h"
+#include "menu_check/report/console.h"
+#include "menu_check/report/report_format.h"
 #include "shared_routines/quoted_text.h"
 #include "shared_routines/user_locale.h"
 #ifdef _WIN32

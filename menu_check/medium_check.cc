@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "menu_check/language_check.h"
-#include "menu_check/medium_checks.h"
-#include "menu_check/medium_view.h"
+#include "menu_check/checks/language_check.h"
+#include "menu_check/checks/medium_checks.h"
+#include "menu_check/model/medium_view.h"
 
 namespace tolvar {
 

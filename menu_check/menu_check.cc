@@ -8,12 +8,12 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "menu_check/caption_width.h"
-#include "menu_check/command_check.h"
+#include "menu_check/checks/caption_width.h"
+#include "menu_check/checks/command_check.h"
+#include "menu_check/checks/invisible_characters.h"
+#include "menu_check/checks/path_hint.h"
 #include "menu_check/directive_check.h"
-#include "menu_check/invisible_characters.h"
-#include "menu_check/medium_probe.h"
-#include "menu_check/path_hint.h"
+#include "menu_check/model/medium_probe.h"
 #include "menu_form/command_kind.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/form_layout.h"
@@ -176,13 +176,22 @@ class Checker : public DefinitionSink {
     const std::string warning =
         CommandWarning(probe_, command, std::string(directives.given.Arguments), targets);
     if (!warning.empty()) Warn(command_line, entry + ": " + warning);
-    if (warning.empty() && targets.for_linux && probe_.LacksExecutePermission(command)) {
+    const std::optional<WithoutExecuteBit> without_bit =
+        warning.empty() && targets.for_linux ? probe_.ExecuteBitMissing(command) : std::nullopt;
+    if (without_bit == WithoutExecuteBit::kStartedAnyway) {
       // The menu starts it anyway; a file manager, or a medium mounted noexec, will not.
       Note(command_line, entry + ": " + QuotedText(command) +
                              " is a program without the execute permission: the Linux menu "
                              "starts it all the same, through the program loader or the "
                              "interpreter its first line names (an ELF program not from a medium "
                              "mounted noexec), but a file manager will not run it");
+    } else if (without_bit == WithoutExecuteBit::kOpenedNotStarted) {
+      Warn(command_line, entry + ": " + QuotedText(command) +
+                             " is a program without the execute permission that nothing but the "
+                             "permission starts: a static ELF program has no program loader, and "
+                             "a #! line must name its interpreter by an absolute path such as "
+                             "#!/bin/sh; Launch on Linux hands it to the desktop, which opens it "
+                             "as a document");
     }
     if (command == kNullKeyword || command == kExitKeyword || IsLink(command)) return;
     CheckDirectory(entry, directives);

@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "menu_form/menu_form.h"
 #include "picture/picture_loader.h"
+#include "shared_routines/plain_program.h"
 #include "shared_routines/run_time_error.h"
 #include "tests/support/fake_menu_view.h"
 #include "tests/support/scratch_medium.h"
@@ -251,12 +253,21 @@ TEST_F(MenuCheckTest, NamesThatLinuxCannotMatchWithoutRegardToCase) {
                                 HasSubstr("\"Can't find file!!\" on Linux"))));
 }
 
+// The checker asks the menu's own rule (LaunchWithoutExecuteBit): what the menu starts through a
+// loader or an interpreter is a note, what it can only hand to the desktop is a warning.
 TEST_F(MenuCheckTest, ProgramsWithoutTheExecutePermissionOnLinux) {
   namespace fs = std::filesystem;
+  std::ifstream self("/proc/self/exe", std::ios::binary);
+  std::string dynamic_elf(kProgramHeadBytes, '\0');
+  self.read(&dynamic_elf[0], dynamic_elf.size());
+  dynamic_elf.resize(self.gcount());
+  ASSERT_EQ(PlainProgramRunner(dynamic_elf).kind, ProgramRunner::Kind::kElf);
   medium_.Write("tools/run.sh", "#!/bin/sh\n");
-  medium_.Write("tools/tool", std::string("\x7f"
-                                          "ELF\x01\x01",
-                                          6));
+  medium_.Write("tools/tool", dynamic_elf);
+  medium_.Write("tools/static", std::string("\x7f"
+                                            "ELF\x01\x01",
+                                            6));  // no PT_INTERP: only the kernel loads it
+  medium_.Write("tools/relative.sh", "#!sh\n");   // Linux wants an absolute interpreter
   medium_.Write("tools/ready.sh", "#!/bin/sh\n");
   medium_.Write("setup.exe", "MZ");      // for Windows only
   medium_.Write("manual.txt", "words");  // a document the desktop opens
@@ -265,6 +276,12 @@ TEST_F(MenuCheckTest, ProgramsWithoutTheExecutePermissionOnLinux) {
     EXPECT_THAT(
         CommandFindings(program),
         ElementsAre(AllOf(HasSubstr("note"), HasSubstr("the Linux menu starts it all the same"))))
+        << program;
+  }
+  for (const char* program : {"tools/static", "tools/relative.sh"}) {
+    EXPECT_THAT(CommandFindings(program),
+                ElementsAre(AllOf(HasSubstr("warning"), HasSubstr("nothing but the permission"),
+                                  HasSubstr("opens it as a document"))))
         << program;
   }
   for (const char* file : {"tools/ready.sh", "setup.exe", "manual.txt"}) {

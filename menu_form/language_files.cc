@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "menu_form/menu_entry.h"
+#include "shared_routines/ascii_text.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/native_path.h"
 
@@ -43,6 +44,17 @@ bool IsLanguageFileTag(std::string_view tag) {
 
 std::string LanguageDefinitionPath(std::string_view tag) {
   return ".\\menu\\config." + std::string(tag) + ".mnu";
+}
+
+std::string LanguageOfMenuFileName(std::string_view name) {
+  constexpr std::string_view kStart = "config.";
+  constexpr std::string_view kEnd = ".mnu";
+  if (name.size() <= kStart.size() + kEnd.size() ||
+      AsciiFolded(std::string(name.substr(0, kStart.size()))) != kStart ||
+      AsciiFolded(std::string(name.substr(name.size() - kEnd.size()))) != kEnd) {
+    return std::string();
+  }
+  return std::string(name.substr(kStart.size(), name.size() - kStart.size() - kEnd.size()));
 }
 
 std::vector<std::string> DefinitionCandidates(const std::vector<std::string>& languages) {

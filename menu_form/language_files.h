@@ -48,6 +48,12 @@ std::string ChooseDefinition(const std::vector<std::string>& languages,
                              const DirectoryLister& lister,
                              const std::function<bool(const std::string&)>& usable);
 
+// The other way: what stands between "config." and ".mnu" in the name of a file of the menu
+// folder, in any letter case, as the menu finds its files ("DE" of "CONFIG.DE.MNU"); empty for
+// config.mnu itself and for other names. The menu reads the file when this, in lower case, is a
+// language tag (IsLanguageFileTag).
+std::string LanguageOfMenuFileName(std::string_view name);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_FORM_LANGUAGE_FILES_H_

@@ -31,6 +31,20 @@ TEST(LanguageFilesTest, SystemNamesBecomeFileTagsAndNothingElseReachesAPath) {
                    ".\\menu\\config.pt-pt.mnu", ".\\menu\\config.mnu"}));
 }
 
+// The checker finds a medium's language files by reading the tag back from each name: the name
+// the menu makes for a tag gives that tag back, in any letter case.
+TEST(LanguageFilesTest, ATagIsReadBackFromTheNameTheMenuMakesForIt) {
+  for (const char* tag : {"de", "pt-br", "zh-hant-tw"}) {
+    const std::string path = LanguageDefinitionPath(tag);
+    EXPECT_EQ(LanguageOfMenuFileName(path.substr(path.rfind('\\') + 1)), tag);
+  }
+  EXPECT_EQ(LanguageOfMenuFileName("CONFIG.DE.MNU"), "DE");
+  EXPECT_EQ(LanguageOfMenuFileName("config.not a tag.mnu"), "not a tag");  // read back, not judged
+  for (const char* name : {"config.mnu", "CONFIG.MNU", "config.de.txt", "setup.de.mnu", "", "de"}) {
+    EXPECT_EQ(LanguageOfMenuFileName(name), "") << name;
+  }
+}
+
 class LanguageMenuTest : public testing::Test {
  protected:
   // Loads the medium's menu for a user whose languages are `languages`; the fault, if any.

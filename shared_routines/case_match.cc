@@ -2,25 +2,6 @@
 #include "shared_routines/case_match.h"
 
 namespace tolvar {
-namespace {
-
-// The components as Windows reads them: "." dropped, and a name followed by ".." dropped with it,
-// whether or not the name exists. So each folder is listed once at most, however many "X/../" a
-// path repeats. A ".." with no name before it (at the start, or after another "..") stays.
-std::vector<std::string> WindowsComponents(const std::string& path) {
-  std::vector<std::string> parts;
-  for (std::string& part : PathComponents(path)) {
-    if (part == "." && !parts.empty()) continue;
-    if (part == ".." && !parts.empty() && IsEntryName(parts.back())) {
-      parts.pop_back();
-      continue;
-    }
-    parts.push_back(std::move(part));
-  }
-  return parts;
-}
-
-}  // namespace
 
 std::optional<std::string> FindIgnoringCase(const DirectoryLister& lister, const std::string& path,
                                             CaseRule rule) {

@@ -22,6 +22,19 @@ std::vector<std::string> PathComponents(const std::string& path) {
   return parts;
 }
 
+std::vector<std::string> WindowsComponents(const std::string& path) {
+  std::vector<std::string> parts;
+  for (std::string& part : PathComponents(path)) {
+    if (part == "." && !parts.empty()) continue;
+    if (part == ".." && !parts.empty() && IsEntryName(parts.back())) {
+      parts.pop_back();
+      continue;
+    }
+    parts.push_back(std::move(part));
+  }
+  return parts;
+}
+
 void DirectoryNames::Add(const std::string& name) {
   if (!exact_.insert(name).second) return;
   names_.push_back(name);
@@ -55,7 +68,8 @@ bool DiskDirectories::Exists(const std::string& path) const {
   }
   if (spelling_ == Spelling::kAsTheSystemFinds) return true;
   // Only the folders' own listings tell the spelling apart. A drive ("C:") is no name to look for.
-  const std::vector<std::string> parts = PathComponents(path);
+  // The path is read as Windows reads it, so that "X/../" repeated lists no folder twice.
+  const std::vector<std::string> parts = WindowsComponents(path);
   std::string directory;
   for (size_t i = 0; i < parts.size(); ++i) {
     const bool drive = i == 0 && parts[i].size() == 2 && parts[i][1] == ':';

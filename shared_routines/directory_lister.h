@@ -15,6 +15,10 @@ namespace tolvar {
 // The components of a '/'-separated path, empty ones (a leading or doubled slash) included, so that
 // joining them with '/' gives the path back.
 std::vector<std::string> PathComponents(const std::string& path);
+// The components as Windows reads a path: "." dropped, and a name followed by ".." dropped with
+// it, whether or not the name exists. So each folder is listed once at most, however many "X/../"
+// a path repeats. A ".." with no name before it (at the start, or after another "..") stays.
+std::vector<std::string> WindowsComponents(const std::string& path);
 // Whether a component names an entry of its folder: empty ones, "." and ".." do not.
 inline bool IsEntryName(const std::string& part) {
   return !part.empty() && part != "." && part != "..";

@@ -92,4 +92,15 @@ ProgramRunner PlainProgramRunner(std::string_view head) {
   return {};
 }
 
+WithoutExecuteBit LaunchWithoutExecuteBit(std::string_view head) {
+  if (PlainProgramRunner(head).kind != ProgramRunner::Kind::kNone) {
+    return WithoutExecuteBit::kStartedAnyway;
+  }
+  const bool shaped_as_program = head.substr(0, 4) ==
+                                     "\x7F"
+                                     "ELF" ||
+                                 head.substr(0, 2) == "#!";
+  return shaped_as_program ? WithoutExecuteBit::kOpenedNotStarted : WithoutExecuteBit::kOpened;
+}
+
 }  // namespace tolvar

@@ -30,6 +30,17 @@ struct ProgramRunner {
 // anything else is kNone, and the file is a document.
 ProgramRunner PlainProgramRunner(std::string_view head);
 
+// What Launch on Linux does with a file that nobody may execute, by the rule above: the one rule
+// the menu follows and the checker asks.
+enum class WithoutExecuteBit {
+  kOpened,            // no program (a document, a Windows program): the desktop opens it
+  kStartedAnyway,     // plainly a program: started through its loader or interpreter
+  kOpenedNotStarted,  // shaped as a program (ELF, "#!"), but a static ELF or a "#!" line without
+                      // an absolute interpreter: nothing but the bit starts it, the desktop opens
+                      // it
+};
+WithoutExecuteBit LaunchWithoutExecuteBit(std::string_view head);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_SHARED_ROUTINES_PLAIN_PROGRAM_H_

@@ -112,6 +112,19 @@ def many_faults(root):
         "More", "tools/ready.sh"))
 
 
+def without_execute_bits(root):
+    """Files shaped as programs, none with the execute bit: the menu's own rule says which it
+    starts through their loader or interpreter and which it can only hand to the desktop."""
+    with open("/bin/sh", "rb") as shell:
+        write(root, "tools/dynamic", shell.read(4096))  # names its loader (PT_INTERP)
+    write(root, "tools/static", b"\x7fELF\x01\x01\x01" + b"\0" * 60)  # names none
+    write(root, "tools/run.sh", "#!/bin/sh\necho run\n")
+    write(root, "tools/relative.sh", "#!sh\necho run\n")  # Linux takes no relative interpreter
+    write(root, "menu/config.mnu", menu(
+        "No execute bits", "$null$", "4", "Dynamic", "tools/dynamic", "Static", "tools/static",
+        "Script", "tools/run.sh", "Relative", "tools/relative.sh"))
+
+
 def large_menu(root):
     """A menu file of 1.6 MB: comments, and 2000 entries naming programs without the execute
     bit, each read from the image in the same pass."""
@@ -184,6 +197,15 @@ def parity(work):
                         "has the same caption as entry 3",
                         "significant lines follow",
                         "which is no folder of the medium"]}),
+        "programs without the execute bit": (without_execute_bits, {
+            "linux": ['"tools/dynamic" is a program without the execute permission: the Linux '
+                      'menu starts it all the same',
+                      '"tools/run.sh" is a program without the execute permission: the Linux '
+                      'menu starts it all the same',
+                      '"tools/static" is a program without the execute permission that nothing '
+                      'but the permission starts',
+                      '"tools/relative.sh" is a program without the execute permission that '
+                      'nothing but the permission starts']}),
         "a large menu file": (large_menu, {
             "linux": ['"programs/p1999.sh" is a program without the execute permission',
                       "2 significant lines follow"],
@@ -240,6 +262,18 @@ def linked_folders(work):
     master(tree, image)
     compare("folders and files reached through links", tree, image,
             {"linux": ['there is no file "programs\\gone.sh"']}, targets=("linux",))
+    # The link's own name spelled otherwise: the Linux menu matches it without regard to case and
+    # follows it; the folder check and the image check say so in the same words.
+    otherwise = os.path.join(work, "linked-otherwise")
+    write(otherwise, "Programs-1.2/setup.sh", "#!/bin/sh\n", 0o755)
+    os.symlink("Programs-1.2", os.path.join(otherwise, "Programs"))
+    write(otherwise, "menu/config.mnu", menu("Linked", "$null$", "1", "Setup",
+                                             "programs\\setup.sh"))
+    master(otherwise, otherwise + ".iso")
+    compare("a link spelled otherwise", otherwise, otherwise + ".iso",
+            {"linux": ['the file is spelled "Programs\\setup.sh" on the medium: Launch finds '
+                       '"programs\\setup.sh" on Windows and Linux only because letter case is '
+                       'ignored']}, targets=("linux",))
     windows = [m for *_, m in menu_findings(check("--target=windows", "--image=" + image))]
     for path in ("programs\\setup.sh", "install.sh"):
         expect(any('there is no file "%s"' % path in m for m in windows),

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "menu_check/image_check.h"
-#include "menu_check/image_reader.h"
+#include "menu_check/model/image_reader.h"
 #include "tests/fuzz/property_check.h"
 
 namespace tolvar {

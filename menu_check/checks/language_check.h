@@ -1,0 +1,36 @@
+// CheckLanguageFiles: the menu files for other languages beside menu\config.mnu, each checked as
+// the plain one is, and each compared with it: the usual mistake is a menu changed in one language
+// only.
+#ifndef TOLVAR_MENU_CHECK_CHECKS_LANGUAGE_CHECK_H_
+#define TOLVAR_MENU_CHECK_CHECKS_LANGUAGE_CHECK_H_
+
+#include <string>
+#include <vector>
+
+#include "menu_check/menu_check.h"
+
+namespace tolvar {
+
+// Adds to `report` (the plain menu file's, of the medium whose root is the current directory) the
+// findings of every menu\config.<something>.mnu: its own check, named with its file, and where it
+// differs from the plain file in its count, a command, its arguments or its system. A name whose
+// <something> is no language tag is never read by the menu: a warning says so.
+void CheckLanguageFiles(const std::string& decimal_separator, const Targets& targets,
+                        CheckReport* report);
+
+// The names among `names` (a menu folder's) that are menu files for a language, sorted, each with
+// the warning for one the menu never reads because its <something> is no language tag (empty for
+// the others).
+struct LanguageFileName {
+  std::string name;
+  std::string never_read;
+};
+std::vector<LanguageFileName> LanguageFileNames(std::vector<std::string> names);
+
+// Adds to `report` (the plain menu file's) the findings of `language`, the check of the language
+// file `file`, named with it, and where it differs from the plain file.
+void AddLanguageReport(const CheckReport& language, const std::string& file, CheckReport* report);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_CHECK_CHECKS_LANGUAGE_CHECK_H_

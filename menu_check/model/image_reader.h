@@ -1,0 +1,47 @@
+// ReadImageViews: an ISO 9660 image's files as Linux and as Windows will show them, read with
+// libarchive, without mounting the image. Only in builds that have libarchive (TOLVAR_IMAGE_CHECK).
+#ifndef TOLVAR_MENU_CHECK_MODEL_IMAGE_READER_H_
+#define TOLVAR_MENU_CHECK_MODEL_IMAGE_READER_H_
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+
+#include "menu_check/model/medium_view.h"
+
+namespace tolvar {
+
+// An image read, or why it could not be.
+struct ImageViews {
+  std::string problem;      // empty when the image was read; else why not, and the views are empty
+  bool rock_ridge = false;  // the extension Linux reads: long names, permissions
+  bool joliet = false;      // the extension Windows reads: long names in UTF-16
+  MediumView linux_view;    // Rock Ridge names, else Joliet, else plain names as Linux maps them
+  MediumView windows_view;  // Joliet names, else plain ISO 9660 names
+};
+
+// The most entries an image may hold before it counts as broken: far above what a disc holds.
+inline constexpr size_t kMostImageEntries = 1000000;
+
+// Reads `image`. The result's `problem` says why when it is not an ISO 9660 image, is cut short, or
+// its directories are broken (loops, absurd sizes, too many entries).
+ImageViews ReadImageViews(const std::string& image);
+
+// The bytes of some files of an image's view, by path in the view, and the files whose bytes
+// cannot be read (a broken zisofs body, a read error) with the reason: a fault of those files,
+// which the system reading the image meets as well, not of the whole image.
+struct ImageContents {
+  std::unordered_map<std::string, std::string> bytes;
+  std::unordered_map<std::string, std::string> unreadable;
+};
+
+// Reads from `image`, in one pass over the tree `view` was read from, the first bytes of the files
+// of `view` in `wanted` (path in the view, how many bytes) into `contents`. Empty when it could
+// open the image; else why not.
+std::string ReadImageContents(const std::string& image, const MediumView& view,
+                              const std::unordered_map<std::string, size_t>& wanted,
+                              ImageContents* contents);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_CHECK_MODEL_IMAGE_READER_H_

@@ -1,0 +1,82 @@
+// The report as JSON for tools and as text for a terminal: every string escaped, whatever bytes
+// it holds.
+#include "menu_check/report/report_format.h"
+
+#include <gtest/gtest.h>
+
+namespace tolvar {
+namespace {
+
+CheckReport Sample() {
+  CheckReport report;
+  report.entries = 1;
+  report.findings = {
+      {3, Severity::kError, "the splash picture \"a\\b.bmp\" cannot be shown"},
+      {5, Severity::kWarning, "tab\there, \"quoted\", bell\x07, del\x7F, csi\xC2\x9B"}};
+  report.directives = {{1, 0, DirectivePlace::kAboveTitle, "prompt", ""},
+                       {4, 1, DirectivePlace::kEntry, "arguments", "/D=\"C:\\x\"\x1B"}};
+  return report;
+}
+
+TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {
+  EXPECT_EQ(FormatJson(Sample(), "C:\\media\\menu\\config.mnu"),
+            "{\n"
+            "  \"file\": \"C:\\\\media\\\\menu\\\\config.mnu\",\n"
+            "  \"checked\": true,\n"
+            "  \"entries\": 1,\n"
+            "  \"errors\": 1,\n"
+            "  \"warnings\": 1,\n"
+            "  \"exit_status\": 2,\n"
+            "  \"findings\": [\n"
+            "    {\"line\": 3, \"severity\": \"error\", \"message\": \"the splash picture "
+            "\\\"a\\\\b.bmp\\\" cannot be shown\"},\n"
+            "    {\"line\": 5, \"severity\": \"warning\", \"message\": \"tab\\there, "
+            "\\\"quoted\\\", bell\\u0007, del\\u007f, csi\\u009b\"}\n"
+            "  ],\n"
+            "  \"directives\": [\n"
+            "    {\"line\": 1, \"place\": \"above-title\", \"entry\": null, \"name\": "
+            "\"prompt\", \"value\": \"\"},\n"
+            "    {\"line\": 4, \"place\": \"entry\", \"entry\": 1, \"name\": \"arguments\", "
+            "\"value\": \"/D=\\\"C:\\\\x\\\"\\u001b\"}\n"
+            "  ]\n"
+            "}\n");
+
+  CheckReport unread;
+  unread.checked = false;
+  unread.findings = {{0, Severity::kError, "name \xff"}};  // not UTF-8: a name from the disk
+  const std::string json = FormatJson(unread, "x");
+  EXPECT_NE(
+      json.find("{\"line\": null, \"severity\": \"error\", \"message\": \"name \xEF\xBF\xBD\"}"),
+      std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"exit_status\": 3"), std::string::npos);
+  EXPECT_NE(FormatJson(CheckReport(), "x").find("\"findings\": [],\n  \"directives\": []\n}"),
+            std::string::npos);
+}
+
+TEST(ReportFormatTest, TextHoldsNoControlByteButOneLineEndPerFinding) {
+  CheckReport report = Sample();
+  report.findings.push_back({0, Severity::kWarning, "two\nlines\r", "bad\x1B]0;title\x07name"});
+  report.findings.push_back({0, Severity::kNote, "x", "forged\nmenu/config.mnu:1: error: y"});
+  const std::string text = FormatText(report, "menu\x1B[2J/config.mnu");
+  size_t lines = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '\n') {
+      ++lines;
+      continue;
+    }
+    EXPECT_FALSE(
+        c < 0x20 || c == 0x7F ||
+        (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F))
+        << "byte " << i << " of:\n"
+        << text;
+  }
+  EXPECT_EQ(lines, report.findings.size() + 1) << text;
+  EXPECT_NE(text.find("bad\\x1B]0;title\\x07name: warning: two\\x0Alines\\x0D\n"),
+            std::string::npos)
+      << text;
+}
+
+}  // namespace
+}  // namespace tolvar
