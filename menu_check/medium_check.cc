@@ -7,6 +7,7 @@
 #include "menu_check/checks/language_check.h"
 #include "menu_check/checks/medium_checks.h"
 #include "menu_check/model/medium_view.h"
+#include "menu_check/checks/menu_program_check.h"
 
 namespace tolvar {
 
@@ -21,10 +22,14 @@ void NoteWhatNothingStarts(bool windows_starts, bool linux_starts, const Targets
       : windows        ? " on Windows when the medium comes in: there is no autorun.inf with "
                          "open= in its root"
                        : " on Linux when the medium comes in: there is no autorun.sh in its root";
-  findings->push_back({0, Severity::kNote,
-                       "nothing starts the menu" + what +
-                           ", so users must find the menu's program and start it themselves",
-                       "."});
+  findings->push_back(
+      {0, Severity::kNote,
+       "nothing starts the menu" + what +
+           ", so users start it by hand, as the kit's how-to-start.txt tells them: on Windows "
+           "with a double-click on tolvar-autorun.exe, on Linux with a double-click on "
+           "tolvar-autorun in the file manager, or, where the medium's files cannot be started "
+           "(a FAT32 USB stick), with \"sh autorun.sh\" in a terminal",
+       "."});
 }
 
 namespace {
@@ -52,6 +57,7 @@ CheckReport CheckMedium(const std::string& decimal_separator, const Targets& tar
   if (linux_starts) NoteWhatFat32Takes(&report.findings);
   NoteWhatNothingStarts(windows_starts, linux_starts, targets, &report.findings);
   CheckNames(view, targets, &report.findings);
+  CheckMenuPrograms(targets, &report.findings);
   return report;
 }
 

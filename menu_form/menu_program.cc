@@ -5,7 +5,9 @@
 #include <exception>
 #include <new>
 
+#include "menu_form/language_files.h"
 #include "menu_form/menu_entry.h"
+#include "shared_routines/file_exists.h"
 #include "shared_routines/run_time_error.h"
 
 namespace tolvar {
@@ -82,6 +84,26 @@ void EventGuard::Run(const std::function<void()>& handler) noexcept {
   }
 }
 
+// Makes the medium's root the working folder before anything of the medium is read, so that the
+// menu file, every path in it and every program started from it are found from there. Only a
+// working folder without any of the menu's files is left: one the menu would read stays the root.
+void EnterMediumRoot(const MenuPlatform& platform) {
+  if (!platform.program_folder || !platform.enter_folder) return;
+  for (const std::string& candidate : DefinitionCandidates(platform.languages)) {
+    if (FileExists(candidate)) return;
+  }
+  const Expected<std::string> folder = platform.program_folder();
+  if (!folder) {
+    WriteReportLine({"the folder of the menu's own program is unknown: ", folder.reason().c_str()});
+    return;
+  }
+  const Result entered = platform.enter_folder(folder.value());
+  if (!entered.ok) {
+    WriteReportLine({"the folder of the menu's own program, ", folder.value().c_str(),
+                     ", cannot be entered: ", entered.reason.c_str()});
+  }
+}
+
 }  // namespace
 
 void WriteReportLine(std::initializer_list<const char*> parts) noexcept {
@@ -95,6 +117,7 @@ void WriteReportLine(std::initializer_list<const char*> parts) noexcept {
 int RunMenuProgram(const MenuPlatform& platform) {
   EventGuard guard(platform.view, platform.show_error_box);
   try {
+    EnterMediumRoot(platform);
     if (platform.create_window) {
       const Result created = platform.create_window();
       if (!created.ok) {

@@ -35,6 +35,13 @@ struct MenuPlatform {
   // The user's languages, most preferred first, which pick the medium's menu file.
   std::vector<std::string> languages = UserUiLanguages();
 
+  // The folder that holds the menu's own program, or the system's reason why it cannot say; and
+  // how the working folder is changed. The medium's root is the working folder when it holds a
+  // menu file, else the program's folder: people start the menu from terminals, launchers and
+  // shortcuts whose working folder is elsewhere. Either empty: the working folder is the root.
+  std::function<Expected<std::string>()> program_folder;
+  std::function<Result(const std::string& folder)> enter_folder;
+
   // Builds the window, hidden and in its design-time state, before the form loads into it; a
   // failure ends the menu with the system's reason. Empty when the window is built already.
   std::function<Result()> create_window;
@@ -51,10 +58,12 @@ struct MenuPlatform {
 // writes on stderr begins this way, whichever part of the program writes it.
 void WriteReportLine(std::initializer_list<const char*> parts) noexcept;
 
-// Builds the window, loads the menu file into it through a MenuForm and, when that succeeds, shows
-// and runs it. A failure that ends the menu (a fault in the menu file, or anything unexpected, out
-// of memory included) is reported once, "tolvar-autorun: kind: text" on stderr and in the error
-// box titled "Kestova", and the window is never shown.
+// Enters the medium's root (see MenuPlatform::program_folder), builds the window, loads the menu
+// file into it through a MenuForm and, when that succeeds, shows and runs it. With a menu file
+// neither in the working folder nor in the program's folder, the form says it finds none. A
+// failure that ends the menu (a fault in the menu file, or anything unexpected, out of memory
+// included) is reported once, "tolvar-autorun: kind: text" on stderr and in the error box titled
+// "Kestova", and the window is never shown.
 //
 // The platform's hooks are connected to the form's handlers inside one guard, so that no
 // exception unwinds through a toolkit's callback or a window procedure: a RunTimeError from a

@@ -10,14 +10,18 @@ Usage: make_guide.py README OUTPUT [--crlf]
 """
 import re
 import sys
+import textwrap
 
 # In the guide's order; "### " titles are the subsections of a "## " section, taken alone.
 SECTIONS = ["Releases", "The menu file, for authors", "Windows: the menu on a medium",
-            "The keyboard", "Checking a medium before it is made", "Making the medium"]
+            "The keyboard", "Checking a medium before it is made", "Making the medium",
+            "How people start the menu", "Signing the menu"]
 
 DEVELOPERS = re.compile(r"<!-- developers -->.*?<!-- /developers -->\n?", re.DOTALL)
 HEADING = re.compile(r"^(#{2,3}) (.+)$", re.MULTILINE)
 FENCE = re.compile(r"^( *)```[a-z]*\n(.*?)^ *```\n", re.MULTILINE | re.DOTALL)
+# A Markdown table: a header row, a row of dashes, and its rows.
+TABLE = re.compile(r"^\|.*\|\n\|[-| ]+\|\n(?:\|.*\|\n?)+", re.MULTILINE)
 # What an author's guide never holds: how to build or test the programs.
 FOR_DEVELOPERS = re.compile(r"\./run\b|\bcmake\b|\bctest\b|\bbuild/|\btests/")
 
@@ -42,11 +46,29 @@ def sections(text):
     return found
 
 
+def table_rows(match):
+    """A Markdown table as plain text: each row its first cell, then each other cell under it,
+    named by its column's heading and wrapped, since a plain-text table of long cells cannot be
+    read in a narrow window."""
+    lines = match.group(0).rstrip("\n").split("\n")
+    cells = [[cell.strip() for cell in line.strip("|").split("|")] for line in lines]
+    headings, rows = cells[0], cells[2:]
+    out = []
+    for row in rows:
+        out.append(row[0])
+        for heading, cell in zip(headings[1:], row[1:]):
+            out.append(textwrap.fill(cell, 96, initial_indent="    " + heading + ": ",
+                                     subsequent_indent="        ", break_on_hyphens=False))
+        out.append("")
+    return "\n".join(out)
+
+
 def plain(markdown):
     """The Markdown of one section as plain text."""
+    text = TABLE.sub(table_rows, markdown)
     # Code blocks lose their fences and stand indented by four blanks more than their fence.
     text = FENCE.sub(lambda m: "".join(m.group(1) + "    " + line if line else line
-                                       for line in m.group(2).splitlines(True)), markdown)
+                                       for line in m.group(2).splitlines(True)), text)
     text = re.sub(r"^### (.+)$", lambda m: m.group(1) + "\n" + "-" * len(m.group(1)), text,
                   flags=re.MULTILINE)
     text = re.sub(r"\*\*(.+?)\*\*", r"\1", text, flags=re.DOTALL)

@@ -46,7 +46,7 @@ case $case_name in
     cd "$medium"
     run 0
     # Nothing on it starts the menu: a note, which counts for nothing.
-    [ "$(cat "$out")" = ".: note: nothing starts the menu when the medium comes in: there is no autorun.inf with open= for Windows and no autorun.sh for Linux desktops in its root, so users must find the menu's program and start it themselves
+    [ "$(cat "$out")" = ".: note: nothing starts the menu when the medium comes in: there is no autorun.inf with open= for Windows and no autorun.sh for Linux desktops in its root, so users start it by hand, as the kit's how-to-start.txt tells them: on Windows with a double-click on tolvar-autorun.exe, on Linux with a double-click on tolvar-autorun in the file manager, or, where the medium's files cannot be started (a FAT32 USB stick), with \"sh autorun.sh\" in a terminal
 menu/config.mnu: 2 entries, 0 errors, 0 warnings" ] || fail "not only the note and the summary"
     [ ! -s "$out.err" ] || fail "something on stderr"
     ;;

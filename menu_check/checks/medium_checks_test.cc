@@ -203,8 +203,11 @@ TEST(NothingStartsTheMenuTest, NotedForEachSystemCheckedThatHasNoStarter) {
   EXPECT_THAT(note(false, false, {}),
               ElementsAre(".:0 note: nothing starts the menu when the medium comes in: there is "
                           "no autorun.inf with open= for Windows and no autorun.sh for Linux "
-                          "desktops in its root, so users must find the menu's program and start "
-                          "it themselves"));
+                          "desktops in its root, so users start it by hand, as the kit's "
+                          "how-to-start.txt tells them: on Windows with a double-click on "
+                          "tolvar-autorun.exe, on Linux with a double-click on tolvar-autorun in "
+                          "the file manager, or, where the medium's files cannot be started (a "
+                          "FAT32 USB stick), with \"sh autorun.sh\" in a terminal"));
   EXPECT_THAT(note(true, false, {}),
               ElementsAre(HasSubstr("nothing starts the menu on Linux when the medium comes in: "
                                     "there is no autorun.sh in its root")));

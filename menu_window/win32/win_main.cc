@@ -8,6 +8,7 @@
 #include <string>
 
 #include "menu_form/menu_program.h"
+#include "menu_window/program_folder.h"
 #include "menu_window/system_program_start.h"
 #include "menu_window/win32/menu_window.h"
 #include "shared_routines/system_dlls_win32.h"
@@ -32,6 +33,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   tolvar::MenuWindow window(instance);
   tolvar::SystemProgramStart program_start;
   tolvar::MenuPlatform platform(window, &window, program_start, tolvar::System::kWindows);
+  platform.program_folder = tolvar::ProgramFolder;
+  platform.enter_folder = tolvar::EnterFolder;
   platform.create_window = [&window] { return window.Create(); };
   platform.show_error_box = ShowErrorBox;
   platform.show_and_run = [&window] {

@@ -33,8 +33,8 @@ TGZ = f"tolvar-autorun-{VERSION}-linux-x86_64.tar.gz"
 KIT_TITLE = "Tolvar Autorun - Demo Medium"
 KIT_FILES = [
     "medium/LICENSE", "medium/NOTICES.txt", "medium/autorun.inf", "medium/autorun.sh",
-    "medium/menu/config.mnu", "medium/menu/splash.png", "medium/tolvar-autorun",
-    "medium/tolvar-autorun.exe", "tools/LICENSE", "tools/tolvar-autorun-guide.txt",
+    "medium/how-to-start.txt", "medium/menu/config.mnu", "medium/menu/splash.png",
+    "medium/tolvar-autorun", "medium/tolvar-autorun.exe", "tools/LICENSE", "tools/tolvar-autorun-guide.txt",
     "tools/tolvar-menu-check", "tools/tolvar-menu-check.exe"]
 # The oldest C library the kit's Linux programs run with: Debian 11's, Ubuntu 20.04's.
 OLDEST_GLIBC = (2, 31)
@@ -216,6 +216,83 @@ class WindowsKitTest(unittest.TestCase):
                 return any("NOTICES" in title for title in desktop.titles().values())
             wait_until(notices_shown, 60, interval=0.2, what="a window showing the notices")
             self.assertIsNone(program.poll(), "the menu must stay open after a launch")
+
+
+def import_names(program):
+    """The DLLs a Windows program imports, as objdump reads its import table."""
+    dumped = run("i686-w64-mingw32-objdump", "-p", program)
+    if dumped.returncode != 0:
+        return None
+    return sorted(re.findall(r"DLL Name: (\S+)", dumped.stdout))
+
+
+class KitSigningTest(unittest.TestCase):
+    """An author signs the kit's programs with their own certificate, as the guide says, with a
+    throwaway self-signed one made here."""
+
+    def setUp(self):
+        for tool in ("osslsigncode", "openssl"):
+            if shutil.which(tool) is None:
+                self.skipTest(tool + " is not installed: ./run installs it with the Linux build's "
+                              "packages")
+        self.work = tempfile.mkdtemp(prefix="tolvar-kit-signing-")
+        self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
+        with zipfile.ZipFile(os.path.join(DIST, KIT)) as kit:
+            kit.extractall(self.work)
+        self.key, self.cert = (os.path.join(self.work, name) for name in ("key.pem", "cert.pem"))
+        made = run("openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                   "-subj", "/CN=Throwaway Medium Author", "-keyout", self.key, "-out", self.cert)
+        self.assertEqual(made.returncode, 0, made.stderr)
+
+    def sign(self, relative):
+        """Signs the kit's program in place, through a copy, as the guide does."""
+        program = os.path.join(self.work, relative)
+        signed = program + ".signed"
+        result = run("osslsigncode", "sign", "-certs", self.cert, "-key", self.key, "-h", "sha256",
+                     "-n", "Tolvar Demo", "-in", program, "-out", signed)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        os.replace(signed, program)
+        return program
+
+    def test_the_signed_programs_verify_keep_their_loader_settings_and_open_the_demo(self):
+        unsigned_imports = {}
+        programs = []
+        for relative in ("medium/tolvar-autorun.exe", "tools/tolvar-menu-check.exe"):
+            unsigned_imports[relative] = import_names(os.path.join(self.work, relative))
+            programs.append(self.sign(relative))
+        for program in programs:
+            verified = run("osslsigncode", "verify", "-CAfile", self.cert, "-in", program)
+            self.assertEqual(verified.returncode, 0, verified.stdout + verified.stderr)
+            self.assertIn("Signature verification: ok", verified.stdout)
+        # The loader's settings and the static imports survive the signature.
+        checked = run(sys.executable, os.path.join(ROOT, "tests/load_config_test.py"), *programs)
+        self.assertEqual(checked.returncode, 0, checked.stdout + checked.stderr)
+        for relative, program in zip(unsigned_imports, programs):
+            if unsigned_imports[relative] is not None:
+                self.assertEqual(import_names(program), unsigned_imports[relative], relative)
+        # A byte changed after signing fails the verification the checker's warning mirrors.
+        with open(programs[0], "rb") as signed_file:
+            changed = bytearray(signed_file.read())
+        changed[0x400] ^= 1
+        tampered = os.path.join(self.work, "tampered.exe")
+        with open(tampered, "wb") as tampered_file:
+            tampered_file.write(changed)
+        self.assertNotEqual(
+            run("osslsigncode", "verify", "-CAfile", self.cert, "-in", tampered).returncode, 0)
+
+        if os.environ.get("TOLVAR_NO_WINE32"):
+            self.skipTest("signed and verified, but the kit's 32-bit menu needs 32-bit Wine to "
+                          "run: " + os.environ["TOLVAR_NO_WINE32"])
+        prefix = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build/windows/wineprefix"))
+        os.makedirs(os.path.dirname(prefix), exist_ok=True)
+        subprocess.run([os.path.join(ROOT, "tests/wine_prefix.sh"), prefix], check=True)
+        with PrivateDesktop(wine_prefix=prefix) as desktop:
+            # Started by its full path from another folder, as a shortcut would.
+            program = desktop.start_windows_program(programs[0], self.work)
+            window = desktop.wait_titled(KIT_TITLE, program=program)
+            desktop.keys(window, "Tab", "space")  # Quit
+            program.wait(30)
+            self.assertEqual(program.returncode, 0)
 
 
 def extract_from_kit(directory, *names):

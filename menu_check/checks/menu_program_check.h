@@ -1,0 +1,30 @@
+// What the menu's own programs in the medium's root mean for the people who start it: where the
+// menu looks for its file when it is started from elsewhere, and whether the Windows menu carries
+// its author's signature, intact.
+#ifndef TOLVAR_MENU_CHECK_CHECKS_MENU_PROGRAM_CHECK_H_
+#define TOLVAR_MENU_CHECK_CHECKS_MENU_PROGRAM_CHECK_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "menu_check/menu_check.h"
+
+namespace tolvar {
+
+// The name of the Windows menu in the medium's root, as the kit has it and autorun.inf names it.
+inline constexpr char kWindowsMenuProgram[] = "tolvar-autorun.exe";
+
+// Checks the medium whose root is the current directory: a note where no menu file is found, on
+// where the menu looks for one; and, for Windows in `targets`, SignatureFindings on
+// tolvar-autorun.exe when the root holds it.
+void CheckMenuPrograms(const Targets& targets, std::vector<Finding>* findings);
+
+// The findings on the signature of the Windows menu whose file holds `bytes`: a note when it is
+// unsigned, a warning when its signature cannot be read or no longer matches the file. Nothing
+// for a file that is no Windows program: that is not the signature's fault.
+void SignatureFindings(std::string_view bytes, std::vector<Finding>* findings);
+
+}  // namespace tolvar
+
+#endif  // TOLVAR_MENU_CHECK_CHECKS_MENU_PROGRAM_CHECK_H_
