@@ -39,10 +39,21 @@ std::string CutBetweenCharacters(std::string_view text, size_t longest) {
 std::string DirectiveCheck::Check(const Directive& directive) {
   if (!directive.comment) Record(directive);  // a comment to the menu is no directive to list
   const DirectiveJudgement judgement = interpreter_.Take(directive);
-  std::string warning = Words(directive, judgement);
-  if (warning.empty()) return warning;
+  // A comment is worth a finding only when a directive was plainly meant; the nearest name to
+  // an unknown one is looked for only when it is named, not for millions of such lines.
+  const bool comment = judgement.verdict == DirectiveVerdict::kComment;
+  std::string_view nearest = comment ? NearestDirectiveName(directive.written_name) : "";
+  const bool finding = comment                                         ? !nearest.empty()
+                       : judgement.verdict == DirectiveVerdict::kTaken ? judgement.first_line != 0
+                                                                       : true;
+  if (!finding) return "";
   KindCount& count = counts_[KindOf(judgement)];
-  if (++count.found <= kMostFindingsOfAKind) return warning;
+  if (++count.found <= kMostFindingsOfAKind) {
+    if (judgement.verdict == DirectiveVerdict::kUnknownName) {
+      nearest = NearestDirectiveName(directive.written_name);
+    }
+    return Words(directive, judgement, nearest);
+  }
   if (count.first_unnamed_line == 0) count.first_unnamed_line = directive.line;
   return "";
 }
@@ -57,20 +68,17 @@ void DirectiveCheck::Record(const Directive& directive) {
   }
 }
 
-std::string DirectiveCheck::Words(const Directive& directive,
-                                  const DirectiveJudgement& judgement) const {
+std::string DirectiveCheck::Words(const Directive& directive, const DirectiveJudgement& judgement,
+                                  std::string_view nearest) const {
   const std::string name = DirectiveSpelling(directive.written_name);
   switch (judgement.verdict) {
     case DirectiveVerdict::kUnknownName:
       return "the menu knows no directive " + name + " and ignores the line" +
-             (judgement.nearest.empty()
-                  ? ""
-                  : ": did you mean " + DirectiveSpelling(judgement.nearest) + "?");
+             (nearest.empty() ? "" : ": did you mean " + DirectiveSpelling(nearest) + "?");
     case DirectiveVerdict::kComment:
-      if (judgement.nearest.empty()) return "";
       return "the line is a comment to the menu, not a directive: a directive is \"'#\" right "
              "after the line's apostrophe, then its name in lower case and \":\"; did you mean " +
-             DirectiveSpelling(judgement.nearest) + "?";
+             DirectiveSpelling(nearest) + "?";
     case DirectiveVerdict::kMisplaced:
       return Misplaced(directive);
     case DirectiveVerdict::kValueNotAllowed:

@@ -50,8 +50,10 @@ class DirectiveCheck {
  private:
   // Lists `directive` for the report, while the list has room.
   void Record(const Directive& directive);
-  // The warning for `directive` judged `judgement`, or empty.
-  std::string Words(const Directive& directive, const DirectiveJudgement& judgement) const;
+  // The warning for `directive` judged `judgement`, with the known name `nearest` to an unknown
+  // one (empty for none).
+  std::string Words(const Directive& directive, const DirectiveJudgement& judgement,
+                    std::string_view nearest) const;
   std::string Misplaced(const Directive& directive) const;
 
   DirectiveInterpreter interpreter_;

@@ -62,13 +62,11 @@ DirectiveJudgement DirectiveInterpreter::Take(const Directive& directive) {
   DirectiveJudgement judgement;
   if (directive.comment) {
     judgement.verdict = DirectiveVerdict::kComment;
-    judgement.nearest = NearestDirectiveName(directive.written_name);
     return judgement;
   }
   const DirectiveRow* row = FindDirectiveRow(directive.name);
   if (row == nullptr) {
     judgement.verdict = DirectiveVerdict::kUnknownName;
-    judgement.nearest = NearestDirectiveName(directive.written_name);
     return judgement;
   }
   Group* group = nullptr;

@@ -17,8 +17,10 @@ namespace tolvar {
 
 // What became of a directive line.
 enum class DirectiveVerdict {
-  kTaken,            // used as written (it may override an earlier line of its name)
-  kCut,              // used, but only its first characters: the rest would freeze the window
+  kTaken,  // used as written (it may override an earlier line of its name)
+  kCut,    // used, but only its first characters: the rest would freeze the window
+  // For these two, NearestDirectiveName gives the known name that may have been meant: asked
+  // only by who words the verdict, since the menu passes over millions of such lines.
   kUnknownName,      // a name the menu does not know: a comment to it
   kComment,          // written almost as a directive ("'#ARGUMENTS:"): a comment to the menu
   kMisplaced,        // where nothing takes it (see its place, and IsMenuDirective)
@@ -28,9 +30,6 @@ enum class DirectiveVerdict {
 
 struct DirectiveJudgement {
   DirectiveVerdict verdict = DirectiveVerdict::kTaken;
-  // kUnknownName and kComment: the known name it is nearest to, when near enough to be a slip;
-  // empty otherwise.
-  std::string_view nearest;
   // kTaken and kCut: the first line of the same name for the same entry (or the menu), which this
   // one overrides; 0 when it is the first.
   int64_t first_line = 0;

@@ -32,8 +32,8 @@ TEST(DirectiveInterpreterTest, EachLineTheMenuIgnoresHasItsReason) {
   };
   const DirectiveJudgement unknown = interpreter.Take(Line("'#argument: /S", kEntry, 1));
   EXPECT_EQ(unknown.verdict, DirectiveVerdict::kUnknownName);
-  EXPECT_EQ(unknown.nearest, "arguments");
-  EXPECT_EQ(interpreter.Take(Line("'#note: anything", kEntry, 1)).nearest, "");
+  EXPECT_EQ(NearestDirectiveName("argument"), "arguments");
+  EXPECT_EQ(NearestDirectiveName("note"), "");
   EXPECT_EQ(verdict("'#arguments: /S", kMenu), DirectiveVerdict::kMisplaced);
   EXPECT_EQ(verdict("'#prompt: Choose", kEntry, 1), DirectiveVerdict::kMisplaced);
   EXPECT_EQ(verdict("'#prompt: Choose", DirectivePlace::kAboveEntries),
@@ -55,7 +55,7 @@ TEST(DirectiveInterpreterTest, EachLineTheMenuIgnoresHasItsReason) {
   comment.written_name = "ARGUMENTS";
   const DirectiveJudgement near = interpreter.Take(comment);
   EXPECT_EQ(near.verdict, DirectiveVerdict::kComment);
-  EXPECT_EQ(near.nearest, "arguments");
+  EXPECT_EQ(NearestDirectiveName(comment.written_name), "arguments");
 }
 
 TEST(DirectiveInterpreterTest, TheLastOfANameHoldsAndOnlyItIsKept) {
