@@ -1,78 +1,105 @@
-// DirectiveCheck: the menu's rules for directive lines, told back as warnings.
+// DirectiveCheck: the interpreter's verdicts told back as warnings, a bounded number of each kind.
 #include "menu_check/directive_check.h"
-
-#include <algorithm>
-#include <vector>
 
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {
 namespace {
 
-size_t EditDistance(const std::string& a, std::string_view b) {
-  std::vector<size_t> row(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    size_t diagonal = row[0];
-    row[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      const size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] != b[j - 1] ? 1 : 0)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
-
 // "\"windows\" or \"linux\"", the values a directive takes.
 std::string AllowedValues(DirectiveName name) {
-  size_t count = 0;
-  const std::string_view* values = AllowedDirectiveValues(name, &count);
+  const std::vector<std::string_view> values = AllowedDirectiveValues(name);
   std::string text;
-  for (size_t i = 0; i < count; ++i) {
-    text += (i == 0 ? "" : i + 1 == count ? " or " : ", ") + QuotedText(std::string(values[i]));
+  for (size_t i = 0; i < values.size(); ++i) {
+    text += (i == 0                   ? ""
+             : i + 1 == values.size() ? " or "
+                                      : ", ") +
+            QuotedText(std::string(values[i]));
   }
   return text;
 }
 
-}  // namespace
-
-std::string NearestDirectiveName(const std::string& written) {
-  std::string_view nearest;
-  size_t best = written.size();
-  for (const std::string_view known : KnownDirectiveNames()) {
-    const size_t distance = EditDistance(written, known);
-    // A slip changes a letter or two; a long name takes a few more.
-    if (distance < best && distance <= std::max<size_t>(2, known.size() / 3)) {
-      best = distance;
-      nearest = known;
-    }
-  }
-  return std::string(nearest);
+// The kinds of finding counted apart: each verdict, and a line that overrides another.
+constexpr size_t kOverrideKind = 7;
+size_t KindOf(const DirectiveJudgement& judgement) {
+  if (judgement.verdict == DirectiveVerdict::kTaken) return kOverrideKind;
+  return static_cast<size_t>(judgement.verdict);
 }
 
+// At most `longest` bytes of UTF-8 `text`, cut between characters.
+std::string CutBetweenCharacters(std::string_view text, size_t longest) {
+  if (text.size() <= longest) return std::string(text);
+  size_t end = longest;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return std::string(text.substr(0, end));
+}
+
+}  // namespace
+
 std::string DirectiveCheck::Check(const Directive& directive) {
-  records.push_back({directive.line, directive.entry, directive.place,
-                     std::string(directive.written_name), std::string(directive.value)});
+  if (!directive.comment) Record(directive);  // a comment to the menu is no directive to list
+  const DirectiveJudgement judgement = interpreter_.Take(directive);
+  // A comment is worth a finding only when a directive was plainly meant; the nearest name to
+  // an unknown one is looked for only when it is named, not for millions of such lines.
+  const bool comment = judgement.verdict == DirectiveVerdict::kComment;
+  std::string_view nearest = comment ? NearestDirectiveName(directive.written_name) : "";
+  const bool finding = comment                                         ? !nearest.empty()
+                       : judgement.verdict == DirectiveVerdict::kTaken ? judgement.first_line != 0
+                                                                       : true;
+  if (!finding) return "";
+  KindCount& count = counts_[KindOf(judgement)];
+  if (++count.found <= kMostFindingsOfAKind) {
+    if (judgement.verdict == DirectiveVerdict::kUnknownName) {
+      nearest = NearestDirectiveName(directive.written_name);
+    }
+    return Words(directive, judgement, nearest);
+  }
+  if (count.first_unnamed_line == 0) count.first_unnamed_line = directive.line;
+  return "";
+}
+
+void DirectiveCheck::Record(const Directive& directive) {
+  if (records.size() < kMostDirectiveRecords) {
+    records.push_back({directive.line, directive.entry, directive.place,
+                       std::string(directive.written_name),
+                       CutBetweenCharacters(directive.value, kLongestRecordedValue)});
+  } else if (records_left_out_++ == 0) {
+    first_left_out_line_ = directive.line;
+  }
+}
+
+std::string DirectiveCheck::Words(const Directive& directive, const DirectiveJudgement& judgement,
+                                  std::string_view nearest) const {
   const std::string name = DirectiveSpelling(directive.written_name);
-  if (directive.name == DirectiveName::kUnknown) {
-    const std::string nearest = NearestDirectiveName(std::string(directive.written_name));
-    return "the menu knows no directive " + name + " and ignores the line" +
-           (nearest.empty() ? "" : ": did you mean " + DirectiveSpelling(nearest) + "?");
+  switch (judgement.verdict) {
+    case DirectiveVerdict::kUnknownName:
+      return "the menu knows no directive " + name + " and ignores the line" +
+             (nearest.empty() ? "" : ": did you mean " + DirectiveSpelling(nearest) + "?");
+    case DirectiveVerdict::kComment:
+      return "the line is a comment to the menu, not a directive: a directive is \"'#\" right "
+             "after the line's apostrophe, then its name in lower case and \":\"; did you mean " +
+             DirectiveSpelling(nearest) + "?";
+    case DirectiveVerdict::kMisplaced:
+      return Misplaced(directive);
+    case DirectiveVerdict::kValueNotAllowed:
+      return name + " takes " + AllowedValues(directive.name) + ", not " +
+             QuotedText(std::string(directive.value)) + ": the menu ignores the line";
+    case DirectiveVerdict::kEmptyValue:
+      return name +
+             " has no text after the colon: the menu ignores the line and keeps its own "
+             "text";
+    case DirectiveVerdict::kCut:
+      return name + " holds more than the " + std::to_string(judgement.kept_characters) +
+             " characters the menu shows: it shows the first " +
+             std::to_string(judgement.kept_characters) + " alone";
+    case DirectiveVerdict::kTaken:
+      break;
   }
-  std::string misplaced = Misplaced(directive);
-  if (!misplaced.empty()) return misplaced;
-  if (!DirectiveValueAllowed(directive.name, directive.value)) {
-    return name + " takes " + AllowedValues(directive.name) + ", not " +
-           QuotedText(std::string(directive.value)) + ": the menu ignores the line";
-  }
-  const int64_t first = Repeated(directive);
-  Keep(directive);
-  if (first == 0) return "";
+  if (judgement.first_line == 0) return "";
   return (directive.place == DirectivePlace::kEntry
               ? "entry " + std::to_string(directive.entry) + " has"
               : std::string("the menu has")) +
-         " a second " + name + " (the first is on line " + std::to_string(first) +
+         " a second " + name + " (the first is on line " + std::to_string(judgement.first_line) +
          "): the last holds";
 }
 
@@ -81,7 +108,6 @@ std::string DirectiveCheck::Misplaced(const Directive& directive) const {
   const bool for_the_menu = IsMenuDirective(directive.name);
   switch (directive.place) {
     case DirectivePlace::kAboveTitle:
-      if (for_the_menu) return "";
       return name +
              " stands above the title, where only directives for the whole menu go: it belongs "
              "to no entry, and the menu ignores it; put it right above the entry's caption";
@@ -92,7 +118,6 @@ std::string DirectiveCheck::Misplaced(const Directive& directive) const {
                            : "it belongs to no entry, and the menu ignores it; put it right "
                              "above the entry's caption");
     case DirectivePlace::kEntry:
-      if (!for_the_menu) return "";
       break;
     case DirectivePlace::kAfterLastEntry:
       if (for_the_menu) break;
@@ -103,36 +128,31 @@ std::string DirectiveCheck::Misplaced(const Directive& directive) const {
          "it";
 }
 
-int64_t DirectiveCheck::Repeated(const Directive& directive) {
-  if (directive.place != group_place_ || directive.entry != group_entry_) {
-    group_place_ = directive.place;
-    group_entry_ = directive.entry;
-    group_names_.clear();
-  }
-  for (const auto& [name, line] : group_names_) {
-    if (name == directive.name) return line;
-  }
-  group_names_.emplace_back(directive.name, directive.line);
-  return 0;
+const EntryDirectiveTexts& DirectiveCheck::ForEntry(int index) {
+  entry_.given = interpreter_.ForEntry(index);
+  entry_.description_line = interpreter_.EntryLine(index, DirectiveName::kDescription);
+  entry_.directory_line = interpreter_.EntryLine(index, DirectiveName::kDirectory);
+  entry_.run_as_line = interpreter_.EntryLine(index, DirectiveName::kRunAs);
+  return entry_;
 }
 
-void DirectiveCheck::Keep(const Directive& directive) {
-  if (directive.place != DirectivePlace::kEntry) return;
-  if (directive.entry != entry_) {
-    entry_ = directive.entry;
-    entry_directives_ = EntryDirectiveTexts();
+std::vector<Finding> DirectiveCheck::Summaries() const {
+  std::vector<Finding> summaries;
+  for (const KindCount& count : counts_) {
+    if (count.found <= kMostFindingsOfAKind) continue;
+    summaries.push_back({count.first_unnamed_line, Severity::kWarning,
+                         "and " + std::to_string(count.found - kMostFindingsOfAKind) +
+                             " more directive lines like the " +
+                             std::to_string(kMostFindingsOfAKind) +
+                             " above, from this line on: the checker names only the first"});
   }
-  EntryDirectiveTexts& entry = entry_directives_;
-  Directive kept = directive;
-  kept.value = entry.kept.emplace_back(directive.value);
-  entry.given.Apply(kept);
-  if (directive.name == DirectiveName::kDescription) entry.description_line = directive.line;
-  if (directive.name == DirectiveName::kDirectory) entry.directory_line = directive.line;
-  if (directive.name == DirectiveName::kRunAs) entry.run_as_line = directive.line;
-}
-
-const EntryDirectiveTexts& DirectiveCheck::ForEntry(int index) const {
-  return index == entry_ ? entry_directives_ : none_;
+  if (records_left_out_ > 0) {
+    summaries.push_back({first_left_out_line_, Severity::kNote,
+                         "the report lists the first " + std::to_string(kMostDirectiveRecords) +
+                             " directive lines alone: " + std::to_string(records_left_out_) +
+                             " more, from this line on, are left out of its list of directives"});
+  }
+  return summaries;
 }
 
 }  // namespace tolvar

@@ -51,6 +51,9 @@ class Checker : public DefinitionSink {
       CheckLinesAfterTheLastEntry(report_.entries);
       CheckEachSystemListsSomething();
     }
+    for (Finding& summary : directives_.Summaries()) {
+      if (!shifted_) report_.findings.push_back(std::move(summary));
+    }
     report_.directives = std::move(directives_.records);
   }
 

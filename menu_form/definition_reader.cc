@@ -117,20 +117,52 @@ bool DefinitionReader::FieldFollows() {
     if (first < 0) return false;
     if (first != '\'' && first != '\r' && first != '\n') return true;
     // A comment is skipped unread, however long; only its first bytes tell a directive.
-    if (first == '\'' && BeginsDirective(file_.PeekLineStart(kDirectivePrefix))) {
-      ReadDirective();
-    } else {
-      file_.SkipLine();
+    if (first == '\'') {
+      const std::string_view start = file_.PeekLineStart(kDirectivePeek);
+      if (BeginsDirective(start)) {
+        ReadDirective();
+        continue;
+      }
+      const std::string_view near_name = NearDirectiveName(start);
+      if (!near_name.empty()) TellComment(near_name);
     }
+    file_.SkipLine();
   }
 }
 
+void DefinitionReader::TellComment(std::string_view name) {
+  Directive comment;
+  comment.comment = true;
+  comment.written_name = name;
+  comment.name = DirectiveName::kUnknown;
+  comment.line = line_number() + 1;  // the line ahead, not read yet
+  comment.place = place_;
+  comment.entry = place_ == DirectivePlace::kEntry ? entry_ : 0;
+  sink_->DirectiveLine(comment);
+}
+
 void DefinitionReader::ReadDirective() {
-  // Read as any field's line is, with its limit: a directive's value is a field's text.
-  Directive directive = ParseDirective(ReadFieldLine(file_, true, &directive_line_, "a directive"));
+  // A name the menu does not know makes the line a comment, of any length: a long one is told
+  // without its value. A known name's value is a field's text, read with a field's limit.
+  const std::string_view start = file_.PeekLineStart(kUnknownValuePeek);
+  const bool known = ParseDirective(start).name != DirectiveName::kUnknown;
+  Directive directive;
+  if (known || start.size() < kUnknownValuePeek) {
+    directive = ParseDirective(ReadFieldLine(file_, true, &directive_line_, "a directive"));
+  } else {
+    directive_line_.assign(start.substr(0, start.find(':') + 1));
+    file_.SkipLine();
+    directive = ParseDirective(directive_line_);
+  }
   directive.line = line_number();
   directive.place = place_;
   directive.entry = place_ == DirectivePlace::kEntry ? entry_ : 0;
+  // The values the menu may keep count as its captions and commands do, kept or overridden: a
+  // file cannot make the menu hold more through directives than through entries.
+  if (known && (place_ == DirectivePlace::kAboveTitle || place_ == DirectivePlace::kEntry)) {
+    kept_text_ += directive.value.size();
+    if (kept_text_ > kMaxKeptText) throw TooMuchText(entry_);
+  }
   sink_->DirectiveLine(directive);
 }
 
@@ -194,10 +226,12 @@ std::string_view DefinitionReader::ReadCommand(int index) {
 }
 
 RunTimeError DefinitionReader::TooMuchText(int index) const {
-  return RunTimeError(RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
-                      "the captions and commands up to entry " + std::to_string(index) +
-                          " hold more than the " + std::to_string(kMaxKeptText >> 20) +
-                          " MiB of text a menu may have");
+  return RunTimeError(
+      RunTimeError::Kind::kOutOfMemory, file_.display_name(), file_.line_number(),
+      (index == 0 ? std::string("the directives above the title")
+                  : "the captions, commands and directives up to entry " + std::to_string(index)) +
+          " hold more than the " + std::to_string(kMaxKeptText >> 20) +
+          " MiB of text a menu may have");
 }
 
 RunTimeError DefinitionReader::OutOfMemory() const {

@@ -44,7 +44,9 @@ class DefinitionSink {
   virtual bool Fault(const RunTimeError& fault) = 0;
   // A directive line, wherever it stands, in the order of the file: an entry's directives come
   // before its caption. Its texts are valid only during the call. The name may be unknown and the
-  // value outside the directive's set; what it belongs to is in its place and entry.
+  // value outside the directive's set; what it belongs to is in its place and entry. A comment
+  // written almost as a directive comes too, marked as one, with its name and no value. A
+  // DirectiveInterpreter judges them all.
   virtual void DirectiveLine(const Directive& directive) = 0;
 };
 
@@ -77,6 +79,9 @@ class DefinitionReader {
   bool FieldFollows();
   // Reads the directive line ahead and tells it to the sink.
   void ReadDirective();
+  // Tells the sink of the comment ahead, written almost as a directive named `name`; reads
+  // nothing.
+  void TellComment(std::string_view name);
   // Where the lines read next stand: directives there belong to the entry `entry`.
   void Place(DirectivePlace place, int entry = 0) {
     place_ = place;
@@ -91,7 +96,8 @@ class DefinitionReader {
   int ReadCount();
   std::string_view ReadCaption(int index);
   std::string_view ReadCommand(int index);
-  // The fault for captions and commands up to entry `index` that hold more than kMaxKeptText.
+  // The fault for captions, commands and directive values up to entry `index` (0: above the
+  // title) that hold more than kMaxKeptText.
   RunTimeError TooMuchText(int index) const;
 
   // Read without its handler: throws each fault that ends the reading.
@@ -112,8 +118,13 @@ class DefinitionReader {
   int entry_ = 0;
 };
 
-// All captions and commands together: 32766 entries of 1 KiB each fit many times over, while a
-// file of 64 KiB lines cannot take gigabytes (or a 32-bit program's address space).
+// How many of a comment's first bytes tell a directive, or a comment written almost as one.
+inline constexpr size_t kDirectivePeek = kDirectivePrefix + 16;
+// A directive of an unknown name whose line is longer is told without its value.
+inline constexpr size_t kUnknownValuePeek = 1024;
+
+// All captions, commands and directive values together: 32766 entries of 1 KiB each fit many times
+// over, while a file of 64 KiB lines cannot take gigabytes (or a 32-bit program's address space).
 inline constexpr size_t kMaxKeptText = size_t{64} << 20;
 
 }  // namespace tolvar

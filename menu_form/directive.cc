@@ -1,35 +1,153 @@
 // Directives: the names, where each belongs, the values each takes, and what they give an entry.
 #include "menu_form/directive.h"
 
-#include <iterator>
+#include <algorithm>
 
 namespace tolvar {
 namespace {
 
-struct NameText {
-  DirectiveName name;
-  std::string_view text;
-};
+// Enough for any caption a button shows and any message a box shows, and far below where shaping
+// a single cluster takes noticeable time.
+constexpr size_t kLongestCaptionShown = 256;
+constexpr size_t kLongestMessageShown = 1024;
 
-constexpr NameText kNames[] = {
-    {DirectiveName::kDescription, "description"},
-    {DirectiveName::kArguments, "arguments"},
-    {DirectiveName::kSystem, "system"},
-    {DirectiveName::kDirectory, "directory"},
-    {DirectiveName::kAfterLaunch, "after-launch"},
-    {DirectiveName::kRunAs, "run-as"},
-    {DirectiveName::kPrompt, "prompt"},
-    {DirectiveName::kLaunchCaption, "launch-caption"},
-    {DirectiveName::kQuitCaption, "quit-caption"},
-    {DirectiveName::kNotFoundMessage, "not-found-message"},
-    {DirectiveName::kDirection, "direction"},
-    {DirectiveName::kPictureDescription, "picture-description"},
-};
+// Each row's setter, named by what it sets.
+template <std::string_view MenuTexts::*text>
+void SetMenuText(MenuTexts& texts, std::string_view value) {
+  texts.*text = value;
+}
+template <std::string_view EntryDirectives::*text>
+void SetEntryText(EntryDirectives& entry, std::string_view value) {
+  entry.*text = value;
+}
 
-constexpr std::string_view kSystems[] = {"windows", "linux"};
-constexpr std::string_view kAfterLaunch[] = {"stay", "close"};
-constexpr std::string_view kRunAs[] = {"administrator"};
-constexpr std::string_view kDirections[] = {"left-to-right", "right-to-left"};
+const std::vector<DirectiveRow>& Rows() {
+  using N = DirectiveName;
+  static const std::vector<DirectiveRow> rows = {
+      // For the entry below.
+      {N::kDescription,
+       "description",
+       false,
+       {},
+       0,
+       false,
+       nullptr,
+       SetEntryText<&EntryDirectives::Description>},
+      {N::kArguments,
+       "arguments",
+       false,
+       {},
+       0,
+       false,
+       nullptr,
+       SetEntryText<&EntryDirectives::Arguments>},
+      {N::kSystem,
+       "system",
+       false,
+       {"windows", "linux"},
+       0,
+       false,
+       nullptr,
+       [](EntryDirectives& entry, std::string_view value) {
+         entry.OnlyOn = value == "windows" ? System::kWindows : System::kLinux;
+       }},
+      {N::kDirectory,
+       "directory",
+       false,
+       {},
+       0,
+       false,
+       nullptr,
+       SetEntryText<&EntryDirectives::Directory>},
+      {N::kAfterLaunch,
+       "after-launch",
+       false,
+       {"stay", "close"},
+       0,
+       false,
+       nullptr,
+       [](EntryDirectives& entry, std::string_view value) {
+         entry.CloseAfterLaunch = value == "close";
+       }},
+      {N::kRunAs,
+       "run-as",
+       false,
+       {"administrator"},
+       0,
+       false,
+       nullptr,
+       [](EntryDirectives& entry, std::string_view) { entry.RunAsAdministrator = true; }},
+      // For the whole menu, above the title.
+      {N::kPrompt,
+       "prompt",
+       true,
+       {},
+       kLongestCaptionShown,
+       true,
+       SetMenuText<&MenuTexts::Prompt>,
+       nullptr},
+      {N::kLaunchCaption,
+       "launch-caption",
+       true,
+       {},
+       kLongestCaptionShown,
+       true,
+       SetMenuText<&MenuTexts::LaunchCaption>,
+       nullptr},
+      {N::kQuitCaption,
+       "quit-caption",
+       true,
+       {},
+       kLongestCaptionShown,
+       true,
+       SetMenuText<&MenuTexts::QuitCaption>,
+       nullptr},
+      {N::kNotFoundMessage,
+       "not-found-message",
+       true,
+       {},
+       kLongestMessageShown,
+       true,
+       SetMenuText<&MenuTexts::NotFoundMessage>,
+       nullptr},
+      {N::kCannotStartMessage,
+       "cannot-start-message",
+       true,
+       {},
+       kLongestMessageShown,
+       true,
+       SetMenuText<&MenuTexts::CannotStartMessage>,
+       nullptr},
+      {N::kMessageTitle,
+       "message-title",
+       true,
+       {},
+       kLongestCaptionShown,
+       true,
+       SetMenuText<&MenuTexts::MessageTitle>,
+       nullptr},
+      {N::kDirection,
+       "direction",
+       true,
+       {"left-to-right", "right-to-left"},
+       0,
+       false,
+       [](MenuTexts& texts, std::string_view value) {
+         texts.RightToLeft = value == "right-to-left";
+       },
+       nullptr},
+      // Screen readers read it whole; no window shapes it.
+      {N::kPictureDescription,
+       "picture-description",
+       true,
+       {},
+       0,
+       true,
+       SetMenuText<&MenuTexts::PictureDescription>,
+       nullptr},
+  };
+  return rows;
+}
 
 bool IsNameCharacter(char c) { return (c >= 'a' && c <= 'z') || c == '-'; }
 
@@ -53,6 +171,27 @@ bool BeginsDirective(std::string_view start) {
   return false;
 }
 
+std::string_view NearDirectiveName(std::string_view start) {
+  if (start.empty() || start[0] != '\'' || BeginsDirective(start)) return {};
+  size_t at = 1;
+  const auto skip_blanks = [&] {
+    while (at < start.size() && (start[at] == ' ' || start[at] == '\t')) ++at;
+  };
+  skip_blanks();
+  if (at >= start.size() || start[at] != '#') return {};
+  ++at;
+  skip_blanks();
+  const size_t name_start = at;
+  while (at < start.size() && at - name_start < kLongestDirectiveName &&
+         (IsNameCharacter(start[at]) || (start[at] >= 'A' && start[at] <= 'Z'))) {
+    ++at;
+  }
+  const std::string_view name = start.substr(name_start, at - name_start);
+  skip_blanks();
+  if (name.empty() || at >= start.size() || start[at] != ':') return {};
+  return name;
+}
+
 Directive ParseDirective(std::string_view line) {
   Directive directive;
   const size_t colon = line.find(':');
@@ -62,96 +201,49 @@ Directive ParseDirective(std::string_view line) {
   return directive;
 }
 
+const std::vector<DirectiveRow>& DirectiveRows() { return Rows(); }
+
+const DirectiveRow* FindDirectiveRow(DirectiveName name) {
+  for (const DirectiveRow& row : Rows()) {
+    if (row.name == name) return &row;
+  }
+  return nullptr;
+}
+
 DirectiveName FindDirectiveName(std::string_view name) {
-  for (const NameText& known : kNames) {
-    if (known.text == name) return known.name;
+  for (const DirectiveRow& row : Rows()) {
+    if (row.text == name) return row.name;
   }
   return DirectiveName::kUnknown;
 }
 
 std::string_view DirectiveNameText(DirectiveName name) {
-  for (const NameText& known : kNames) {
-    if (known.name == name) return known.text;
-  }
-  return {};
+  const DirectiveRow* row = FindDirectiveRow(name);
+  return row != nullptr ? row->text : std::string_view();
 }
 
 std::string DirectiveSpelling(std::string_view name) { return "'#" + std::string(name) + ":"; }
 
 bool IsMenuDirective(DirectiveName name) {
-  switch (name) {
-    case DirectiveName::kPrompt:
-    case DirectiveName::kLaunchCaption:
-    case DirectiveName::kQuitCaption:
-    case DirectiveName::kNotFoundMessage:
-    case DirectiveName::kDirection:
-    case DirectiveName::kPictureDescription:
-      return true;
-    default:
-      return false;
-  }
+  const DirectiveRow* row = FindDirectiveRow(name);
+  return row != nullptr && row->for_menu;
 }
 
 std::vector<std::string_view> KnownDirectiveNames() {
   std::vector<std::string_view> names;
-  for (const NameText& known : kNames) names.push_back(known.text);
+  for (const DirectiveRow& row : Rows()) names.push_back(row.text);
   return names;
 }
 
-const std::string_view* AllowedDirectiveValues(DirectiveName name, size_t* count) {
-  switch (name) {
-    case DirectiveName::kSystem:
-      *count = std::size(kSystems);
-      return kSystems;
-    case DirectiveName::kAfterLaunch:
-      *count = std::size(kAfterLaunch);
-      return kAfterLaunch;
-    case DirectiveName::kRunAs:
-      *count = std::size(kRunAs);
-      return kRunAs;
-    case DirectiveName::kDirection:
-      *count = std::size(kDirections);
-      return kDirections;
-    default:
-      *count = 0;
-      return nullptr;
-  }
+std::vector<std::string_view> AllowedDirectiveValues(DirectiveName name) {
+  const DirectiveRow* row = FindDirectiveRow(name);
+  return row != nullptr ? row->values : std::vector<std::string_view>();
 }
 
 bool DirectiveValueAllowed(DirectiveName name, std::string_view value) {
-  size_t count = 0;
-  const std::string_view* values = AllowedDirectiveValues(name, &count);
-  if (values == nullptr) return true;
-  for (size_t i = 0; i < count; ++i) {
-    if (values[i] == value) return true;
-  }
-  return false;
-}
-
-void EntryDirectives::Apply(const Directive& directive) {
-  if (!DirectiveValueAllowed(directive.name, directive.value)) return;
-  switch (directive.name) {
-    case DirectiveName::kDescription:
-      Description = directive.value;
-      break;
-    case DirectiveName::kArguments:
-      Arguments = directive.value;
-      break;
-    case DirectiveName::kDirectory:
-      Directory = directive.value;
-      break;
-    case DirectiveName::kSystem:
-      OnlyOn = directive.value == "windows" ? System::kWindows : System::kLinux;
-      break;
-    case DirectiveName::kAfterLaunch:
-      CloseAfterLaunch = directive.value == "close";
-      break;
-    case DirectiveName::kRunAs:
-      RunAsAdministrator = true;
-      break;
-    default:
-      break;
-  }
+  const DirectiveRow* row = FindDirectiveRow(name);
+  if (row == nullptr || row->values.empty()) return true;
+  return std::find(row->values.begin(), row->values.end(), value) != row->values.end();
 }
 
 bool EntryDirectives::empty() const {

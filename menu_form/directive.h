@@ -26,6 +26,8 @@ enum class DirectiveName {
   kLaunchCaption,
   kQuitCaption,
   kNotFoundMessage,
+  kCannotStartMessage,
+  kMessageTitle,
   kDirection,
   kPictureDescription,
 };
@@ -45,6 +47,9 @@ struct Directive {
   int64_t line = 0;
   DirectivePlace place = DirectivePlace::kAboveTitle;
   int entry = 0;  // the entry it belongs to (1-based) when place is kEntry; 0 otherwise
+  // A comment written almost as a directive ("'#ARGUMENTS:", "' #arguments:"), which the menu
+  // takes as the comment it is; told for the checker's sake.
+  bool comment = false;
 };
 
 // The longest name a directive can have: a line that does not show "'#name:" within its first
@@ -57,6 +62,11 @@ inline constexpr size_t kDirectivePrefix = kLongestDirectiveName + 3;
 // that long) begins as a directive: an apostrophe, '#', a name of lower-case ASCII letters and
 // hyphens, and ':'. "'# heading" and "'####" stay comments.
 bool BeginsDirective(std::string_view start);
+
+// The name of a comment written almost as a directive: "'", blanks, "#", blanks, a name of ASCII
+// letters (any case) and hyphens, blanks and ':', but not BeginsDirective. Empty for any other
+// line.
+std::string_view NearDirectiveName(std::string_view start);
 
 // The directive on `line` (a whole line that BeginsDirective), its place left to the reader.
 Directive ParseDirective(std::string_view line);
@@ -76,8 +86,8 @@ bool IsMenuDirective(DirectiveName name);
 std::vector<std::string_view> KnownDirectiveNames();
 
 // The values a directive with a fixed set of them takes, e.g. "windows" and "linux" for system;
-// null, with `count` 0, for free text. A value outside the set leaves the directive without effect.
-const std::string_view* AllowedDirectiveValues(DirectiveName name, size_t* count);
+// empty for free text. A value outside the set leaves the directive without effect.
+std::vector<std::string_view> AllowedDirectiveValues(DirectiveName name);
 // Whether `value` is one the directive takes (always, for free text).
 bool DirectiveValueAllowed(DirectiveName name, std::string_view value);
 
@@ -93,11 +103,45 @@ struct EntryDirectives {
   bool CloseAfterLaunch = false;
   bool RunAsAdministrator = false;
 
-  // Applies `directive` (an entry directive with an allowed value; others change nothing). The
-  // texts are viewed, not copied: the caller keeps them alive.
-  void Apply(const Directive& directive);
   bool empty() const;
 };
+
+// What the directives above the title give the whole menu; empty texts where the program's own
+// stay.
+struct MenuTexts {
+  std::string_view Prompt;
+  std::string_view LaunchCaption;
+  std::string_view QuitCaption;
+  std::string_view NotFoundMessage;
+  std::string_view CannotStartMessage;
+  std::string_view MessageTitle;
+  std::string_view PictureDescription;
+  bool RightToLeft = false;
+};
+
+// One directive: its name, where it may stand, the values it takes and what it sets. The table
+// of them is the whole of what the program knows about directives; a new one is a new row.
+struct DirectiveRow {
+  DirectiveName name;
+  std::string_view text;  // as written in a file
+  bool for_menu;          // above the title, for the whole menu; else for the entry below it
+  std::vector<std::string_view> values;  // the values it takes; empty for free text
+  // At most this many characters of a free text are kept (0: all): shaping a text costs time that
+  // grows with the square of its longest cluster, so a letter with thousands of combining marks
+  // on a button or in a message box would freeze the window.
+  size_t longest_shown;
+  // A menu text left empty would leave a blank button or message: the line is ignored then, and
+  // the program's own text stays.
+  bool empty_ignored;
+  // Exactly one is set, after the row's kind.
+  void (*set_menu)(MenuTexts& texts, std::string_view value);
+  void (*set_entry)(EntryDirectives& entry, std::string_view value);
+};
+
+// The row of a known name; null for kUnknown.
+const DirectiveRow* FindDirectiveRow(DirectiveName name);
+// Every row, in the order the guide lists them.
+const std::vector<DirectiveRow>& DirectiveRows();
 
 }  // namespace tolvar
 

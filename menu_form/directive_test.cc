@@ -225,6 +225,29 @@ TEST_F(FormDirectivesTest, LinksOpenAndOtherSchemesAreNotFoundEvenWhenSuchAFileE
   EXPECT_EQ(menu_->view.calls.back(), "Warn Kestova: Can't find file!!");
 }
 
+TEST_F(FormDirectivesTest, TheAuthorsMessagesAndTheirBoxesTitle) {
+  medium_.Write("setup.exe", "x");
+  const std::string entries = "T\n$null$\n2\nA\nmissing.exe\nB\nsetup.exe\n";
+  Load(
+      "'#message-title: Hinweis\n'#not-found-message: Fehlt\n"
+      "'#cannot-start-message: Kann nicht starten\n'#launch-caption:\n" +
+      entries);
+  Launch(1);
+  EXPECT_EQ(menu_->view.calls.back(), "Warn Hinweis: Fehlt");
+  menu_->starter.result = Result::Failure("no reason");
+  Launch(2);
+  EXPECT_EQ(menu_->view.calls.back(),
+            "Warn Hinweis: Kann nicht starten\n\n\"setup.exe\": no reason");
+  // An empty caption leaves the program's own.
+  EXPECT_NE(std::find(menu_->view.calls.begin(), menu_->view.calls.end(), "Go_Box Launch"),
+            menu_->view.calls.end());
+
+  Load(entries);
+  menu_->starter.result = Result::Failure("no reason");
+  Launch(2);
+  EXPECT_EQ(menu_->view.calls.back(), "Warn Kestova: Can't start \"setup.exe\": no reason");
+}
+
 TEST_F(FormDirectivesTest, TheDescriptionRowComesOnlyWithADescriptionAndFollowsTheChoice) {
   Load("T\n$null$\n1\nA\n$null$\n");
   EXPECT_EQ(std::count(menu_->view.calls.begin(), menu_->view.calls.end(), "ShowDescriptionRow"),

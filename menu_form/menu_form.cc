@@ -8,6 +8,7 @@
 
 #include "menu_form/command_kind.h"
 #include "menu_form/definition_reader.h"
+#include "menu_form/directive_interpreter.h"
 #include "menu_form/language_files.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/quoted_text.h"
@@ -28,15 +29,26 @@ std::string PathAsWritten(const std::string& path) {
 }
 
 // The form's side of reading the menu file: each field goes to the window as soon as it is read,
-// and the first fault ends the loading, as the menu must stop there.
+// and the first fault ends the loading, as the menu must stop there. The directives are judged by
+// the interpreter; the form keeps what it gives.
 class Loading : public DefinitionSink {
  public:
   Loading(MenuView& view, System system) : view_(view), system_(system) {}
 
   // The menu's own directives stand above the title: they are all read once it comes.
   void Title(std::string_view title, int64_t) override {
-    if (right_to_left_) view_.SetRightToLeft();
-    if (!picture_description_.empty()) view_.SetPictureDescription(picture_description_);
+    const MenuTexts given = directives_.Menu();
+    if (given.RightToLeft) view_.SetRightToLeft();
+    if (!given.PictureDescription.empty()) {
+      view_.SetPictureDescription(std::string(given.PictureDescription));
+    }
+    texts = given;
+    for (std::string_view* text :
+         {&texts.Prompt, &texts.LaunchCaption, &texts.QuitCaption, &texts.NotFoundMessage,
+          &texts.CannotStartMessage, &texts.MessageTitle}) {
+      *text = text_.Keep(*text);
+    }
+    texts.PictureDescription = {};
     view_.SetTitle(std::string(title));
   }
   Result Splash(const std::string& splash, int64_t) override {
@@ -49,39 +61,24 @@ class Loading : public DefinitionSink {
   }
   // Each entry goes into its place as its caption comes, and its command follows into it.
   void Caption(int, std::string_view caption, int64_t) override {
-    entries.push_back(MenuEntry{text.Keep(caption), {}});
+    entries.push_back(MenuEntry{text_.Keep(caption), {}});
   }
   void Command(int index, std::string_view command, int64_t) override {
     MenuEntry& entry = entries.back();
-    entry.Command = text.Keep(command);
-    if (pending_entry_ != index || pending_.empty()) return;
-    const bool listed = !pending_.OnlyOn || *pending_.OnlyOn == system_;
-    pending_entry_ = 0;
-    if (!listed) {
+    entry.Command = text_.Keep(command);
+    EntryDirectives given = directives_.ForEntry(index);
+    if (given.empty()) return;
+    if (given.OnlyOn && *given.OnlyOn != system_) {
       entries.pop_back();  // it still counted: the next entry is still the file's next
       return;
     }
-    directives.push_back(pending_);
+    for (std::string_view* text : {&given.Description, &given.Arguments, &given.Directory}) {
+      *text = text_.Keep(*text);
+    }
+    directives.push_back(given);
     entry.Directives = &directives.back();
   }
-  // An entry's directives wait for its command; the menu's own and misplaced ones are not the
-  // menu's business (the checker names them), nor are unknown names, which a newer file may use.
-  void DirectiveLine(const Directive& directive) override {
-    if (directive.place == DirectivePlace::kAboveTitle) {
-      KeepMenuText(directive);
-      return;
-    }
-    if (directive.place != DirectivePlace::kEntry || directive.name == DirectiveName::kUnknown ||
-        IsMenuDirective(directive.name) ||
-        !DirectiveValueAllowed(directive.name, directive.value)) {
-      return;
-    }
-    if (pending_entry_ != directive.entry) pending_ = EntryDirectives();
-    pending_entry_ = directive.entry;
-    Directive kept = directive;
-    kept.value = text.Keep(directive.value);
-    pending_.Apply(kept);
-  }
+  void DirectiveLine(const Directive& directive) override { directives_.Take(directive); }
   bool Fault(const RunTimeError& fault) override {
     fault_ = fault;
     return false;
@@ -91,51 +88,18 @@ class Loading : public DefinitionSink {
 
   bool entries_begun() const { return entries_begun_; }
 
- private:
-  void KeepMenuText(const Directive& directive) {
-    std::string_view* kept = nullptr;
-    switch (directive.name) {
-      case DirectiveName::kPrompt:
-        kept = &prompt;
-        break;
-      case DirectiveName::kLaunchCaption:
-        kept = &launch_caption;
-        break;
-      case DirectiveName::kQuitCaption:
-        kept = &quit_caption;
-        break;
-      case DirectiveName::kNotFoundMessage:
-        kept = &not_found_message;
-        break;
-      case DirectiveName::kDirection:
-        if (DirectiveValueAllowed(directive.name, directive.value)) {
-          right_to_left_ = directive.value == "right-to-left";
-        }
-        return;
-      case DirectiveName::kPictureDescription:
-        picture_description_ = directive.value;
-        return;
-      default:
-        return;
-    }
-    // An empty value would leave a blank button or message: the program's own text stays.
-    if (!directive.value.empty()) *kept = text.Keep(directive.value);
-  }
-
- public:
-  TextStore text;
+  // What the form keeps: `entries`, `directives` and `texts` view `text`.
+  TextStore& text() { return text_; }
   std::vector<MenuEntry> entries;
   std::deque<EntryDirectives> directives;
   // The author's own texts for this medium; empty where the program's own stay.
-  std::string_view prompt, launch_caption, quit_caption, not_found_message;
+  MenuTexts texts;
 
  private:
   MenuView& view_;
   const System system_;
-  bool right_to_left_ = false;
-  std::string picture_description_;
-  EntryDirectives pending_;  // for the entry numbered pending_entry_, until its command is read
-  int pending_entry_ = 0;
+  DirectiveInterpreter directives_;
+  TextStore text_;
   bool entries_begun_ = false;
   std::optional<RunTimeError> fault_;
 };
@@ -165,9 +129,7 @@ void MenuForm::OnLoad() {
 
   // The file is read and applied field by field: the title shows before the splash line is read,
   // and the picture before the count is.
-  struct {
-    std::string_view prompt, launch, quit;
-  } texts;
+  MenuTexts texts;
   {
     TextInput file(definition);
     DefinitionReader reader(file, decimal_separator_);
@@ -182,19 +144,25 @@ void MenuForm::OnLoad() {
     }
     menu_entries_ = std::move(loading.entries);
     entry_directives_ = std::move(loading.directives);
-    if (!loading.not_found_message.empty()) not_found_text_ = loading.not_found_message;
-    texts.prompt = loading.prompt.empty() ? kPromptCaption : loading.prompt;
-    texts.launch = loading.launch_caption.empty() ? kLaunchCaption : loading.launch_caption;
-    texts.quit = loading.quit_caption.empty() ? kQuitCaption : loading.quit_caption;
-    entry_text_ = std::move(loading.text);  // what the views above point into, moved unchanged
-  }                                         // closes the file
+    texts = loading.texts;
+    const auto or_own = [](std::string_view given, std::string_view own) {
+      return given.empty() ? own : given;
+    };
+    not_found_text_ = or_own(texts.NotFoundMessage, kFileNotFoundText);
+    cannot_start_text_ = texts.CannotStartMessage;
+    message_title_ = or_own(texts.MessageTitle, kMessageTitle);
+    texts.Prompt = or_own(texts.Prompt, kPromptCaption);
+    texts.LaunchCaption = or_own(texts.LaunchCaption, kLaunchCaption);
+    texts.QuitCaption = or_own(texts.QuitCaption, kQuitCaption);
+    entry_text_ = std::move(loading.text());  // what the views above point into, unchanged
+  }                                           // closes the file
 
   for (const EntryDirectives& directives : entry_directives_) {
     if (!directives.Description.empty()) description_row_ = true;
   }
   if (description_row_) view_.ShowDescriptionRow();
 
-  prompt_entry_ = MenuEntry{texts.prompt, kNullKeyword};
+  prompt_entry_ = MenuEntry{texts.Prompt, kNullKeyword};
   size_t caption_bytes = prompt_entry_.Caption.size();
   for (const MenuEntry& entry : menu_entries_) caption_bytes += entry.Caption.size();
   view_.ReserveListItems(static_cast<int>(menu_entries_.size() + 1), caption_bytes);
@@ -204,8 +172,8 @@ void MenuForm::OnLoad() {
   }
   state_ = State::kLoaded;
   SelectListPosition(0);
-  view_.SetButtonCaption(Button::kGoBox, std::string(texts.launch));
-  view_.SetButtonCaption(Button::kExitBox, std::string(texts.quit));
+  view_.SetButtonCaption(Button::kGoBox, std::string(texts.LaunchCaption));
+  view_.SetButtonCaption(Button::kExitBox, std::string(texts.QuitCaption));
 }
 
 void MenuForm::SelectListPosition(int position) {
@@ -242,7 +210,7 @@ void MenuForm::OnGoBoxClick() {
   if (IsLink(command)) {
     started = program_start_.OpenLink(command);
   } else if (NamesOtherScheme(command) || !FileExists(command)) {
-    view_.Warn(not_found_text_, kMessageTitle);
+    view_.Warn(std::string(not_found_text_), std::string(message_title_));
     return;
   } else {
     started = program_start_.Start(LaunchRequest{command, std::string(directives.Arguments),
@@ -250,9 +218,12 @@ void MenuForm::OnGoBoxClick() {
                                                  directives.RunAsAdministrator});
   }
   if (!started.ok) {
-    view_.Warn("Can't start " + QuotedText(PathAsWritten(command), kLongestPathShown) + ": " +
-                   started.reason,
-               kMessageTitle);
+    // The author's words lead; the path and the system's reason follow for whoever must mend it.
+    const std::string what =
+        QuotedText(PathAsWritten(command), kLongestPathShown) + ": " + started.reason;
+    view_.Warn(cannot_start_text_.empty() ? "Can't start " + what
+                                          : std::string(cannot_start_text_) + "\n\n" + what,
+               std::string(message_title_));
     return;
   }
   // A start the person declined started nothing: the menu stays for another choice.

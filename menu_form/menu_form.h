@@ -66,7 +66,11 @@ class MenuForm {
   std::deque<EntryDirectives> entry_directives_;  // what menu_entries_ point to; a deque keeps them
   std::vector<MenuEntry> menu_entries_;
   bool description_row_ = false;
-  std::string not_found_text_ = kFileNotFoundText;  // the author's, when the file gives one
+  // The messages' texts: the author's, when the file gives them, else the program's own ("" for
+  // the program's own "Can't start"). They view entry_text_ or the fixed texts.
+  std::string_view not_found_text_ = kFileNotFoundText;
+  std::string_view cannot_start_text_;
+  std::string_view message_title_ = kMessageTitle;
   MenuEntry prompt_entry_;
   MenuEntry current_entry_;
 };

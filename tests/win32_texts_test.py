@@ -64,6 +64,31 @@ class TextsTest(MediumTest):
         self.assertNotIn("Starten", texts)
         self.close("English medium")
 
+    def test_the_authors_message_texts_and_box_title_and_texts_too_heavy_to_shape(self):
+        heavy = "a" + "\u0301" * 32000
+        self.write("broken.exe", "MZ")  # no program Windows can start
+        self.write_menu("'#message-title: Hinweis", "'#not-found-message: Datei fehlt",
+                        "'#cannot-start-message: Kann nicht starten", "'#launch-caption: " + heavy,
+                        TITLE, "$null$", "2", "Fehlt", "fehlt.exe", "Kaputt", "broken.exe")
+        self.start()
+        window = self.desktop.wait_titled(TITLE, program=self.program)
+        self.assertEqual(self.controls(TITLE)["controls"][0]["text"], heavy[:256])
+        self.desktop.keys(window, "Tab", "Tab", "Down", "Return")
+        box = self.desktop.wait_titled("Hinweis", program=self.program)
+        self.assertIn("Datei fehlt", [c["text"] for c in self.controls("Hinweis")["controls"]])
+        self.desktop.keys(box, "Return")
+        self.desktop.wait_gone(box)
+
+        # The focus is back on the list, where Return pressed Launch.
+        self.desktop.keys(window, "Down", "Return")
+        box = self.desktop.wait_titled("Hinweis", program=self.program)
+        texts = [c["text"] for c in self.controls("Hinweis")["controls"]]
+        self.assertTrue(any(text.startswith("Kann nicht starten") and "broken.exe" in text
+                            for text in texts), texts)
+        self.desktop.keys(box, "Return")
+        self.desktop.wait_gone(box)
+        self.close(TITLE)
+
     def mirrored_places(self, ltr, rtl):
         """Each control of `rtl` as far from its window's right edge as it is from the left in
         `ltr`, at the same height: the client area is mirrored (Wine's frame is equal all round)."""

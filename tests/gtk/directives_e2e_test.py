@@ -152,6 +152,41 @@ class DirectivesTest(MenuWindowTest):
                             for label in labels), labels)
         self.assertIsNone(self.menu.poll(), "the menu stays open")
 
+    def test_the_authors_message_texts_and_box_title_and_texts_too_heavy_to_shape(self):
+        heavy = "a" + "\u0301" * 32000  # took the window 15 s to show, the box 59 s
+        self.write("docs/readme.txt", "Read me\n")
+        self.write_menu("'#message-title: Hinweis", "'#not-found-message: Datei fehlt " + heavy,
+                        "'#cannot-start-message: Kann nicht starten", "'#launch-caption: " + heavy,
+                        "'#quit-caption: " + heavy, "Title", "$null$", "2", "Fehlt", "fehlt.sh",
+                        "Lies mich", "docs\\readme.txt")
+        # Nothing is there to open a document with: the box says it cannot start.
+        data = os.path.join(self.medium, "share")
+        os.makedirs(data)
+        for name in ("glib-2.0", "mime"):
+            os.symlink(os.path.join("/usr/share", name), os.path.join(data, name))
+        self.start(dict(self.desktop.env, XDG_DATA_DIRS=data, XDG_DATA_HOME=data,
+                        XDG_CONFIG_HOME=data, XDG_CONFIG_DIRS=data))
+        # Within the usual wait, which a busy machine needs too: shaping them took 15 s and more.
+        window = self.desktop.wait_window("^Title$")
+        buttons = [node["name"] for node in find_accessible(self.tree(), "push button")]
+        self.assertEqual(buttons, [heavy[:256]] * 2)
+
+        self.choose(window, 1)
+        self.desktop.keys(window, "Return")
+        box = self.desktop.wait_window("^Hinweis$")
+        labels = [node["name"] for node in find_accessible(self.tree(), "label")]
+        self.assertIn(("Datei fehlt " + heavy)[:1024], labels)
+        self.desktop.keys(box, "Return")
+        wait_until(lambda: not self.desktop.windows("^Hinweis$"), what="the box to go")
+
+        self.choose(window, 1)
+        self.desktop.keys(window, "Return")
+        self.desktop.wait_window("^Hinweis$")
+        labels = [node["name"] for node in find_accessible(self.tree(), "label")]
+        self.assertIn('Kann nicht starten\n\n"docs\\readme.txt": ',
+                      [label[:39] for label in labels])
+        self.assertEqual(self.desktop.windows(BOX_TITLE), [])
+
 
 def load_tests(loader, tests, pattern):
     """This file's own tests, not those it inherits with the fixture."""
