@@ -61,8 +61,10 @@ make_root() {
   mirror=${TOLVAR_DEBIAN_MIRROR:-$(host_mirror)}
   mirror=${mirror:-http://deb.debian.org/debian}
   say "making a Debian 11 root in $root from $mirror (a few minutes, once)"
-  # A root left half made by an earlier run is made again: debootstrap cannot resume one.
+  # A root left half made by an earlier run is made again: debootstrap cannot resume one. Its log
+  # goes beside it, in a folder a fresh checkout does not have yet.
   remove_root "$partial"
+  mkdir -p -- "$(dirname -- "$partial")"
   if ! debootstrap --variant=minbase bullseye "$partial" "$mirror" >"$partial.log" 2>&1; then
     say "debootstrap failed; its last lines (all of them in $partial.log):"
     tail -n 5 "$partial.log" >&2
