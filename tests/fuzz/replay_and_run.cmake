@@ -1,7 +1,8 @@
 # One fuzz test: replays a target's corpus, then runs a fixed number of inputs made from it with a
-# fixed -seed=, so that every run of the test tries the same inputs and gives the same verdict. The
-# inputs it finds go to a scratch corpus emptied first: a corpus that grew in an earlier run would
-# start this one elsewhere. Exploring with random seeds is `./run fuzz`.
+# fixed -seed=, so that every run of the test makes its inputs the same way, whatever the machine's
+# speed (a target whose own paths vary from run to run, with threads in a decoder say, can still
+# steer libFuzzer a little). The inputs it finds go to a scratch corpus emptied first: a corpus that
+# grew in an earlier run would start this one elsewhere. Exploring with random seeds is `./run fuzz`.
 #
 #   cmake -DFUZZER=... -DWORK=... -DCORPUS=... -DDICT=... -DRUNS=... -P replay_and_run.cmake
 foreach(variable FUZZER WORK CORPUS DICT RUNS)
