@@ -16,7 +16,12 @@ function(write_clean_tree)
   file(WRITE "${tree}/shared_routines/clean.h" "#include <string>\n#include <cstdio>\n")
   file(WRITE "${tree}/shared_routines/clean.cc"
        "// #include <windows.h> in a comment is no include\n"
-       "#include \"shared_routines/clean.h\"\n#  include <vector>  // spaced\n")
+       "#include \"shared_routines/clean.h\"\n#  include <vector>  // spaced\n"
+       "#include <string> /* nor <windows.h> here */\n"
+       "/* nor\n#include <windows.h>\nhere */\n"
+       "// a comment goes on past a backslash \\\n#include <windows.h>\n"
+       "const char* a = \"#include <windows.h>\"; const char* b = R\"x(\n#include <windows.h>\n)x\";\n"
+       "const int c = 1'000; const char d = '\\'';\n#include <cstdint>\n")
   file(WRITE "${tree}/shared_routines/foo_win32.h" "#include <windows.h>\n")
   file(WRITE "${tree}/shared_routines/foo_win32.cc"
        "#include <windows.h>\n#include \"shared_routines/foo_win32.h\"\n")
@@ -74,6 +79,14 @@ expect_refused(menu_form/next.cc "#include_next <string>")
 expect_refused(menu_form/macro.cc "#define HEADER <windows.h>\n#include HEADER")
 expect_refused(menu_form/continued.cc "#include \\\n<windows.h>")
 expect_refused(menu_form/missing.cc "#include \"menu_form/missing.h\"")
+# A comment is a blank to the compiler, and a line goes on past a backslash, before any directive
+# is read; a literal ends where the compiler ends it.
+expect_refused(menu_form/comment.cc "#/**/include <windows.h>")
+expect_refused(menu_form/comment.cc "#include /* <string> */ <windows.h>")
+expect_refused(menu_form/comment.cc "/* one\n   two */ #include <windows.h>")
+expect_refused(menu_form/comment.cc "#inc\\\nlude <windows.h>")
+expect_refused(menu_form/literal.cc "const char* a = \"/*\";\n#include <windows.h>\n// */")
+expect_refused(menu_form/literal.cc "const char a = '\"';\n#include <windows.h>\n// \"")
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 if(failures)

@@ -3,13 +3,9 @@
 #include "menu_form/count_conversion.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <charconv>
-#include <clocale>
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
+#include <string_view>
 
 namespace tolvar {
 namespace {
@@ -18,36 +14,6 @@ using Outcome = Integer16Conversion::Outcome;
 
 constexpr Integer16Conversion Mismatch() { return {Outcome::kTypeMismatch, 0}; }
 constexpr Integer16Conversion Overflow() { return {Outcome::kOverflow, 0}; }
-
-struct DoubleRead {
-  double value;
-  std::errc error;  // result_out_of_range: beyond a double's range, too large or too small
-};
-
-// `plain` (an optional '-', digits, a '.', an exponent) as a double, read whole.
-DoubleRead ReadDouble(const std::string& plain) {
-#if !defined(__GLIBCXX__) || _GLIBCXX_RELEASE >= 11
-  double value = 0;
-  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-  if (error == std::errc() && end != plain.data() + plain.size()) {
-    return {0, std::errc::invalid_argument};
-  }
-  return {value, error};
-#else
-  // GCC 10's standard library, which builds the Linux program for older systems, has no
-  // from_chars for double. strtod reads it instead; it follows the process's locale, so the '.'
-  // is written as that locale's decimal point first.
-  std::string local;
-  for (const char c : plain)
-    local += c == '.' ? std::string(std::localeconv()->decimal_point) : std::string(1, c);
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(local.c_str(), &end);
-  if (end != local.c_str() + local.size()) return {0, std::errc::invalid_argument};
-  if (errno == ERANGE) return {0, std::errc::result_out_of_range};
-  return {value, std::errc()};
-#endif
-}
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -72,35 +38,44 @@ Integer16Conversion ConvertRadix(std::string_view digits, int radix) {
   return {Outcome::kOk, static_cast<int16_t>(static_cast<uint16_t>(value))};
 }
 
-// The power of ten of the first non-zero digit of `plain` ("-123.4e5" gives 7), which is checked
-// to be digits with at most one point, then an optional exponent. Saturates far beyond 16 bits.
-int64_t PowerOfTen(std::string_view plain) {
-  constexpr int64_t kFar = int64_t{1} << 40;
-  size_t i = plain.empty() || plain[0] != '-' ? 0 : 1;
-  int64_t power = 0;
-  bool found = false;
-  for (; i < plain.size() && IsDigit(plain[i]); ++i) {
-    if (found) {
-      power = std::min(power + 1, kFar);
-    } else if (plain[i] != '0') {
-      found = true;
-    }
+// A decimal number as written: its digits without the point, and the power of ten of the last one
+// ("12.5e1" is 125 and 0). Rounding is decided on these digits, exactly: no conversion to a
+// floating-point number, whose library (and locale) differs between the systems the menu is built
+// on, and whose nearest value can lie on the other side of a half ("2.50000000000000000001").
+struct Decimal {
+  bool negative = false;
+  std::string digits;    // at least one
+  int64_t exponent = 0;  // far beyond 16 bits either way is kept only as far
+};
+
+// The integer nearest to `number`, halves to the even neighbour, or an overflow.
+Integer16Conversion Round(const Decimal& number) {
+  constexpr int64_t kIntegerDigits = 6;  // 100000 and more never fit
+  const std::string_view all = number.digits;
+  const size_t first = std::min(all.find_first_not_of('0'), all.size());
+  const std::string_view digits = all.substr(first);
+  if (digits.empty()) return {Outcome::kOk, 0};
+  // The digits before the point, counted from the first non-zero one.
+  const int64_t integer_count = static_cast<int64_t>(digits.size()) + number.exponent;
+  if (integer_count > kIntegerDigits) return Overflow();
+  int64_t value = 0;
+  for (int64_t i = 0; i < integer_count; ++i) {
+    value = value * 10 + (i < static_cast<int64_t>(digits.size()) ? digits[i] - '0' : 0);
   }
-  if (i < plain.size() && plain[i] == '.') {
-    for (++i; i < plain.size() && IsDigit(plain[i]); ++i) {
-      if (!found) power = std::max(power - 1, -kFar);
-      if (!found && plain[i] != '0') found = true;
-    }
+  // The fraction: its first digit, and whether any other is not zero.
+  const int64_t fraction_start = std::max<int64_t>(integer_count, 0);
+  int first_fraction = 0;
+  bool more = false;
+  if (integer_count >= 0 && fraction_start < static_cast<int64_t>(digits.size())) {
+    first_fraction = digits[fraction_start] - '0';
+    more = digits.find_first_not_of('0', fraction_start + 1) != std::string_view::npos;
+  } else if (integer_count < 0) {
+    more = true;  // below a tenth, and not zero
   }
-  if (!found) return -kFar;  // zero
-  int64_t exponent = 0;
-  if (i < plain.size() && plain[i] == 'e') {
-    const bool negative = ++i < plain.size() && plain[i] == '-';
-    if (i < plain.size() && (plain[i] == '-' || plain[i] == '+')) ++i;
-    for (; i < plain.size(); ++i) exponent = std::min(exponent * 10 + (plain[i] - '0'), kFar);
-    if (negative) exponent = -exponent;
-  }
-  return power + exponent;
+  if (first_fraction > 5 || (first_fraction == 5 && (more || value % 2 == 1))) ++value;
+  if (number.negative) value = -value;
+  if (value < -32768 || value > 32767) return Overflow();
+  return {Outcome::kOk, static_cast<int>(value)};
 }
 
 }  // namespace
@@ -115,15 +90,10 @@ Integer16Conversion ConvertToInteger16(std::string_view text, std::string_view d
     return Mismatch();
   }
 
-  // Rewritten into the one form from_chars reads, whatever the user's separator is.
-  std::string plain;
+  Decimal number;
   size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    if (text[i] == '-') plain += '-';
-    ++i;
-  }
-  size_t digits = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) plain += text[i];
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.negative = text[i++] == '-';
+  for (; i < text.size() && IsDigit(text[i]); ++i) number.digits += text[i];
   if (i < text.size()) {
     size_t separator = 0;
     if (text[i] == '.') {
@@ -133,31 +103,29 @@ Integer16Conversion ConvertToInteger16(std::string_view text, std::string_view d
       separator = decimal_separator.size();
     }
     if (separator > 0) {
-      plain += '.';
-      for (i += separator; i < text.size() && IsDigit(text[i]); ++i, ++digits) plain += text[i];
+      for (i += separator; i < text.size() && IsDigit(text[i]); ++i) {
+        number.digits += text[i];
+        --number.exponent;
+      }
     }
   }
-  if (digits == 0) return Mismatch();
+  if (number.digits.empty()) return Mismatch();
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-    plain += 'e';
     ++i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     const size_t exponent_start = i;
-    for (; i < text.size() && IsDigit(text[i]); ++i) plain += text[i];
+    // Saturates far beyond any count of digits a line can hold, either way.
+    constexpr int64_t kFar = int64_t{1} << 40;
+    int64_t exponent = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+      exponent = std::min(exponent * 10 + (text[i] - '0'), kFar);
+    }
     if (i == exponent_start) return Mismatch();
+    number.exponent += negative ? -exponent : exponent;
   }
   if (i != text.size()) return Mismatch();
-
-  const auto [value, error] = ReadDouble(plain);
-  if (error == std::errc::result_out_of_range) {
-    // The number is beyond a double's range, too small (it rounds to zero) or too large. Only its
-    // power of ten tells which: "1e-400" is tiny, but so is not a 1 with 400 zeros before "e-1".
-    return PowerOfTen(plain) < 0 ? Integer16Conversion{Outcome::kOk, 0} : Overflow();
-  }
-  if (error != std::errc()) return Mismatch();
-  const double rounded = std::nearbyint(value);  // the default rounding mode: halves to even
-  if (!(rounded >= -32768 && rounded <= 32767)) return Overflow();
-  return {Outcome::kOk, static_cast<int>(rounded)};
+  return Round(number);
 }
 
 }  // namespace tolvar

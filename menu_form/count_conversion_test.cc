@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace tolvar {
 namespace {
 
@@ -38,10 +40,28 @@ constexpr Case kCases[] = {
     {"4.", ".", kOk, 4},
     {"32767.4", ".", kOk, 32767},
     {"-32768.5", ".", kOk, -32768},
+    {"-1.5", ".", kOk, -2},
+    {"-0.5", ".", kOk, 0},
+    // Decided on the digits as written: the double nearest to each of these lies on the other side
+    // of a half, and a conversion through one rounds them the wrong way.
+    {"2.50000000000000000001", ".", kOk, 3},
+    {"3.49999999999999999999", ".", kOk, 3},
+    {"32767.49999999999999999", ".", kOk, 32767},
+    {"-32768.50000000000000001", ".", kOverflow, 0},
+    // A half or a fraction that an exponent makes, and leading zeros that count for nothing.
+    {"25e-1", ".", kOk, 2},
+    {"35E-1", ".", kOk, 4},
+    {"0.0025e3", ".", kOk, 2},
+    {"0.0035e3", ".", kOk, 4},
+    {"45e-2", ".", kOk, 0},
+    {"0.5e1", ".", kOk, 5},
+    {"000000000000000000000000000042", ".", kOk, 42},
+    {"0e99999999999999999999", ".", kOk, 0},
     // The user's separator as well as the point: the point reads the same under every locale, so
     // that a file means the same on every machine; a comma is only ever the user's own separator.
     {"1,5", ",", kOk, 2},
     {"2.5", ",", kOk, 2},
+    {"1,55e1", ",", kOk, 16},
     {"1,5", ".", kMismatch, 0},
     // Exponents, hexadecimal and octal.
     {"1e2", ".", kOk, 100},
@@ -86,6 +106,17 @@ TEST(ConvertToInteger16Test, ReadsNumbersAsTheLocaleAwareConversionDoes) {
       EXPECT_EQ(result.value, c.value) << '"' << c.text << '"';
     }
   }
+}
+
+TEST(ConvertToInteger16Test, DigitsFarBeyondADoublesPrecisionStillCount) {
+  // Four hundred zeros that an exponent takes back: a 1, not an overflow, and a half that a
+  // one far behind it lifts.
+  EXPECT_EQ(ConvertToInteger16("1" + std::string(400, '0') + "e-400", ".").value, 1);
+  const Integer16Conversion lifted = ConvertToInteger16("0.5" + std::string(400, '0') + "1", ".");
+  EXPECT_EQ(lifted.outcome, kOk);
+  EXPECT_EQ(lifted.value, 1);
+  EXPECT_EQ(ConvertToInteger16("1e-99999999999999999999", ".").value, 0);
+  EXPECT_EQ(ConvertToInteger16("0." + std::string(400, '0') + "1e401", ".").value, 1);
 }
 
 }  // namespace

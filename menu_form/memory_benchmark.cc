@@ -1,14 +1,17 @@
-// Benchmark of memory, not a test: the peak resident memory of loading a small menu, alone and
-// behind 1 GB of comment lines, each load in a fresh process of its own. Reading streams line by
-// line, so the two peaks should be close (the goal: less than twice). Prints the figures.
+// Benchmark of memory, not a test: the peak resident memory of loading a small menu, alone, behind
+// comment lines that fill a menu file to the largest size the menu reads (kLargestTextFile), and
+// behind one comment line as long, each load in a fresh process of its own. Reading streams line by
+// line and skips comments without keeping them, so the peaks should be close (the goal: less than
+// twice). Prints the figures.
 //
-//   tolvar_memory_benchmark [gigabytes of comments, default 1]
+//   tolvar_memory_benchmark [MiB of comments, default: as many as a menu file may hold]
 //
 // The files are made in a temporary directory ($TMPDIR or /tmp) and removed afterwards.
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +20,7 @@
 
 #include "menu_form/menu_form.h"
 #include "shared_routines/run_time_error.h"
+#include "shared_routines/text_input.h"
 #include "tests/support/fake_menu_view.h"
 
 extern char** environ;
@@ -57,13 +61,18 @@ int LoadHere() {
   return 0;
 }
 
-void WriteMedium(const fs::path& root, long long comment_bytes) {
+constexpr uint64_t kMiB = uint64_t{1} << 20;
+
+// The small menu behind about `comment_mib` MiB of comments: lines of 80 bytes, or one line.
+void WriteMedium(const fs::path& root, uint64_t comment_mib, bool one_line) {
   fs::create_directories(root / "menu");
   std::ofstream file(root / "menu" / "config.mnu", std::ios::binary);
-  std::string block;
   const std::string line = "' " + std::string(76, '-') + "\r\n";  // 80 bytes a line
-  while (block.size() < (1 << 20)) block += line;
-  for (long long written = 0; written < comment_bytes; written += block.size()) file << block;
+  std::string block;
+  while (block.size() < kMiB) block += one_line ? std::string(80, 'c') : line;
+  if (one_line) file << '\'';
+  for (uint64_t written = 0; written < comment_mib; ++written) file << block;
+  if (one_line) file << "\r\n";
   file << kSmallMenu;
 }
 
@@ -103,24 +112,39 @@ int main(int argc, char** argv) {
     fs::current_path(argv[2]);
     return LoadHere();
   }
-  const double gigabytes = argc > 1 ? std::atof(argv[1]) : 1.0;
+  // A menu file larger than kLargestTextFile is refused unread, so the comments stop a MiB short
+  // of it, where the small menu and the line ends fit.
+  const uint64_t largest_mib = kLargestTextFile / kMiB - 1;
+  const uint64_t mib = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : largest_mib;
+  if (mib == 0 || mib > largest_mib) {
+    std::fprintf(stderr, "usage: %s [MiB of comments, 1 to %llu]\n", argv[0],
+                 static_cast<unsigned long long>(largest_mib));
+    return 2;
+  }
   const char* tmp = std::getenv("TMPDIR");
   const fs::path base =
       fs::path(tmp != nullptr ? tmp : "/tmp") / ("tolvar-memory-" + std::to_string(getpid()));
-  WriteMedium(base / "small", 0);
-  WriteMedium(base / "large", static_cast<long long>(gigabytes * (1LL << 30)));
+  WriteMedium(base / "small", 0, false);
+  WriteMedium(base / "lines", mib, false);
+  WriteMedium(base / "line", mib, true);
   const long small = PeakOfLoadIn(base / "small");
-  const long large = PeakOfLoadIn(base / "large");
-  const auto size = fs::file_size(base / "large" / "menu" / "config.mnu");
+  const long lines = PeakOfLoadIn(base / "lines");
+  const long line = PeakOfLoadIn(base / "line");
+  const auto size = fs::file_size(base / "lines" / "menu" / "config.mnu");
   std::error_code ignored;
   fs::remove_all(base, ignored);
-  if (small <= 0 || large <= 0) {
+  if (small <= 0 || lines <= 0 || line <= 0) {
     std::fprintf(stderr, "a load failed\n");
     return 1;
   }
-  std::printf("peak resident memory, small menu alone:            %6ld KiB\n", small);
-  std::printf("peak resident memory, behind %5.2f GB of comments: %6ld KiB  (file %llu bytes)\n",
-              gigabytes, large, static_cast<unsigned long long>(size));
-  std::printf("ratio: %.3f (goal: under 2)\n", static_cast<double>(large) / small);
+  std::printf("peak resident memory, small menu alone:                 %6ld KiB\n", small);
+  std::printf(
+      "peak resident memory, behind %4llu MiB of comment lines: %6ld KiB  (file %llu bytes)\n",
+      static_cast<unsigned long long>(mib), lines, static_cast<unsigned long long>(size));
+  std::printf("peak resident memory, behind one comment of %4llu MiB:   %6ld KiB\n",
+              static_cast<unsigned long long>(mib), line);
+  std::printf("ratio: %.3f and %.3f (goal: under 2; a menu file may be at most %llu MiB)\n",
+              static_cast<double>(lines) / small, static_cast<double>(line) / small,
+              static_cast<unsigned long long>(kLargestTextFile / kMiB));
   return 0;
 }

@@ -51,6 +51,9 @@ class MenuForm {
   // The listed entries in the file's order: list position i shows [i - 1]. Entry i of the file is
   // at [i - 1] when no entry is for another system.
   const std::vector<MenuEntry>& MenuEntries() const { return menu_entries_; }
+  // What Launch warns when an entry's file is missing: "Can't find file!!", or the menu file's
+  // '#not-found-message once it is loaded.
+  const std::string& NotFoundText() const { return not_found_text_; }
 
  private:
   // Selecting a position in code raises Menu's click event, as a selection by the user does.

@@ -1,4 +1,4 @@
-// NextSignificantLine: comments and blank lines are skipped without being kept, however long.
+// ReadFieldLine: a significant line read whole within its bound, or an error that names the line.
 #include "shared_routines/next_significant_line.h"
 
 #include "shared_routines/run_time_error.h"
@@ -16,16 +16,6 @@ std::string Expected(std::string_view expected, int entry) {
 }
 
 }  // namespace
-
-std::string NextSignificantLine(TextInput& file, std::string_view expected, int entry) {
-  std::string storage;
-  return std::string(ReadSignificantLine(file, &storage, expected, entry));
-}
-
-std::string_view ReadSignificantLine(TextInput& file, std::string* storage,
-                                     std::string_view expected, int entry) {
-  return ReadFieldLine(file, SkipToSignificantLine(file), storage, expected, entry);
-}
 
 std::string_view ReadFieldLine(TextInput& file, bool follows, std::string* storage,
                                std::string_view expected, int entry) {

@@ -16,6 +16,7 @@ import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "support"))
 from desktop import wait_until  # noqa: E402
+from same_words import ARGUMENTS, WORDS  # noqa: E402
 from wine_medium import (BLUE, DESIGN_TITLE, GREEN, RECORDER, RED, TITLE, YELLOW,  # noqa: E402
                          MediumTest)
 
@@ -194,22 +195,15 @@ class WindowTest(MediumTest):
 
     # --- directives ---
 
-    # One line of arguments with everything a splitter can get wrong: quotes around a blank, two
-    # backslashes before a quote (one backslash, and the quote opens), one backslash before a quote
-    # (a quote in the word), a letter outside ASCII and an empty word.
-    ARGUMENTS = '/S "C:\\Program Files\\x" a\\\\"b c" d\\"e Zo\u00eb ""'
-    # The words of ARGUMENTS by Windows' rules, which the Linux menu applies itself.
-    WORDS = ["/S", "C:\\Program Files\\x", "a\\b c", 'd"e', "Zo\u00eb", ""]
-
     def test_directives_choose_the_entries_and_shape_each_start(self):
         shutil.copy(RECORDER, self.write("setup\\install.exe", b""))
         os.makedirs(os.path.join(self.medium, "programs", "sub"))
         self.write_menu(TITLE, "$null$", "5",
                         "'#system: linux", "'#arguments: for Linux", "On Linux", "setup\\install.exe",
-                        "'#system: windows", "'#arguments: " + self.ARGUMENTS,
+                        "'#system: windows", "'#arguments: " + ARGUMENTS,
                         "'#directory: programs\\sub", "Install", "setup\\install.exe",
                         "Plain", "setup\\install.exe",
-                        "'#run-as: administrator", "'#arguments: " + self.ARGUMENTS,
+                        "'#run-as: administrator", "'#arguments: " + ARGUMENTS,
                         "'#directory: programs\\sub", "As administrator", "setup\\install.exe",
                         "'#after-launch: close", "Install and close", "setup\\install.exe")
         self.start()
@@ -222,8 +216,8 @@ class WindowTest(MediumTest):
         # Passed on exactly as written, and split by the program into the words Linux gets.
         # The path in full, which the program, started in another folder, can find itself by.
         program = self.windows_path("setup\\install.exe")
-        self.assertEqual(started["command_line"], f'"{program}" ' + self.ARGUMENTS)
-        self.assertEqual(started["args"], [program] + self.WORDS)
+        self.assertEqual(started["command_line"], f'"{program}" ' + ARGUMENTS)
+        self.assertEqual(started["args"], [program] + WORDS)
         self.assertEqual(started["cwd"].rstrip("\\").lower(),
                          self.windows_path("programs\\sub").lower())
 
@@ -238,7 +232,7 @@ class WindowTest(MediumTest):
         # state. The shell passes the path in full.
         self.desktop.keys(window, "Down", "Return")
         started = self.wait_for_records(3)[2]
-        self.assertEqual(started["args"][1:], self.WORDS)
+        self.assertEqual(started["args"][1:], WORDS)
         self.assertEqual(started["cwd"].rstrip("\\").lower(),
                          self.windows_path("programs\\sub").lower())
         self.assertEqual((started["use_show_window"], started["show_window"]), ("1", "2"))

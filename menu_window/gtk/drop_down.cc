@@ -7,28 +7,17 @@
 #include "menu_form/form_layout.h"
 #include "menu_window/gtk/caption_list_model.h"
 #include "menu_window/gtk/drop_down_accessible.h"
+#include "menu_window/gtk/drop_down_keys.h"
 
 namespace tolvar {
 namespace {
 
-constexpr int kNoNavigation = -2;
 // Only the longest captions by length are measured: measuring all of 32766 would cost a third of
 // a second, and these always hold the widest.
 constexpr size_t kCaptionsMeasured = 32;
 
 bool IsReturn(guint keyval) {
   return keyval == GDK_KEY_Return || keyval == GDK_KEY_KP_Enter || keyval == GDK_KEY_ISO_Enter;
-}
-
-// The letter a key types, folded for comparing without regard to case; 0 when it types none.
-gunichar TypedLetter(const GdkEventKey* event) {
-  if ((event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) != 0) return 0;
-  const gunichar typed = gdk_keyval_to_unicode(event->keyval);
-  return typed != 0 && g_unichar_isgraph(typed) ? g_unichar_tolower(typed) : 0;
-}
-
-gunichar FirstLetter(std::string_view caption) {
-  return caption.empty() ? 0 : g_unichar_tolower(g_utf8_get_char(caption.data()));
 }
 
 bool IsAltArrow(const GdkEventKey* event) {
@@ -299,42 +288,9 @@ void DropDown::MoveCursor(int row) {
   gtk_tree_path_free(path);
 }
 
-int DropDown::NavigationTarget(const GdkEventKey* event, int from) const {
-  if ((event->state & GDK_MOD1_MASK) != 0 || count() == 0) return kNoNavigation;
-  const int last = count() - 1;
-  const int page = kVisibleListRows - 1;
-  switch (event->keyval) {
-    case GDK_KEY_Up:
-    case GDK_KEY_KP_Up:
-      return std::max(from - 1, 0);
-    case GDK_KEY_Down:
-    case GDK_KEY_KP_Down:
-      return std::min(from + 1, last);
-    case GDK_KEY_Home:
-    case GDK_KEY_KP_Home:
-      return 0;
-    case GDK_KEY_End:
-    case GDK_KEY_KP_End:
-      return last;
-    case GDK_KEY_Page_Up:
-    case GDK_KEY_KP_Page_Up:
-      return std::max(from - page, 0);
-    case GDK_KEY_Page_Down:
-    case GDK_KEY_KP_Page_Down:
-      return std::min(std::max(from, 0) + page, last);
-    default:
-      return kNoNavigation;
-  }
-}
-
-int DropDown::LetterTarget(const GdkEventKey* event, int from) const {
-  const gunichar letter = TypedLetter(event);
-  if (letter == 0) return kNoNavigation;
-  for (int step = 1; step <= count(); ++step) {
-    const int position = (std::max(from, -1) + step) % count();
-    if (FirstLetter(captions_[position]) == letter) return position;
-  }
-  return kNoNavigation;
+int DropDown::KeyTarget(const GdkEventKey* event, int from) const {
+  const int target = NavigationTarget(event->keyval, event->state, from, count(), kVisibleListRows);
+  return target != kNoTarget ? target : LetterTarget(event->keyval, event->state, from, captions_);
 }
 
 void DropDown::Open() {
@@ -388,9 +344,8 @@ gboolean DropDown::OnButtonKeyPress(GtkWidget*, GdkEventKey* event, gpointer sel
     if (default_button != nullptr) gtk_widget_activate(default_button);
     return TRUE;
   }
-  int target = drop_down->NavigationTarget(event, drop_down->selected_);
-  if (target == kNoNavigation) target = drop_down->LetterTarget(event, drop_down->selected_);
-  if (target == kNoNavigation) return FALSE;
+  const int target = drop_down->KeyTarget(event, drop_down->selected_);
+  if (target == kNoTarget) return FALSE;
   drop_down->Pick(target);
   return TRUE;
 }
@@ -428,15 +383,17 @@ gboolean DropDown::OnPopupKeyPress(GtkWidget*, GdkEventKey* event, gpointer self
     drop_down->Pick(row);
     return TRUE;
   }
-  const int target = drop_down->NavigationTarget(event, drop_down->CursorRow());
-  if (target != kNoNavigation) {
+  const int row = drop_down->CursorRow();
+  const int target =
+      NavigationTarget(event->keyval, event->state, row, drop_down->count(), kVisibleListRows);
+  if (target != kNoTarget) {
     drop_down->MoveCursor(target);
     return TRUE;
   }
   // A letter selects at once, open or closed, so that the closed list and the selection handler
   // follow it as they do on Windows.
-  const int letter_target = drop_down->LetterTarget(event, drop_down->CursorRow());
-  if (letter_target != kNoNavigation) {
+  const int letter_target = LetterTarget(event->keyval, event->state, row, drop_down->captions_);
+  if (letter_target != kNoTarget) {
     drop_down->MoveCursor(letter_target);
     drop_down->Pick(letter_target);
   }

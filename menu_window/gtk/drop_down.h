@@ -70,11 +70,8 @@ class DropDown {
   void PlacePopup(int rows);
   int CursorRow() const;
   void MoveCursor(int row);
-  // The position a navigation key leads to from `from`, or -2 when the key does not navigate.
-  int NavigationTarget(const GdkEventKey* event, int from) const;
-  // The next position after `from` whose caption starts with the letter typed, wrapping round, or
-  // -2 when the key types no letter or no caption starts with it.
-  int LetterTarget(const GdkEventKey* event, int from) const;
+  // The position `event` leads to from `from` (drop_down_keys.h), or kNoTarget.
+  int KeyTarget(const GdkEventKey* event, int from) const;
   static gboolean PrepareWhenIdle(gpointer self);
   // How wide the open list must be to show its longest caption, text and all around it.
   int WidthWanted();

@@ -73,8 +73,10 @@ make_root() {
     return 1
   fi
   say "making a Debian 11 root in $root from $mirror (a few minutes, once)"
-  # A root left half made by an earlier run is made again: debootstrap cannot resume one.
+  # A root left half made by an earlier run is made again: debootstrap cannot resume one. Its log
+  # goes beside it, in a folder a fresh checkout does not have yet.
   remove_root "$partial"
+  mkdir -p -- "$(dirname -- "$partial")"
   if ! debootstrap --keyring="$keyring" --variant=minbase bullseye "$partial" "$mirror" \
        >"$partial.log" 2>&1; then
     say "debootstrap failed; its last lines (all of them in $partial.log):"

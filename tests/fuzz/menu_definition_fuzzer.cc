@@ -119,7 +119,8 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
                 starter.requests.back().directory == directives.Directory,
             "an existing file is started under exactly its own name, with its directives", command);
     } else {
-      Check(added == std::vector<std::string>{"Warn Kestova: Can't find file!!"} &&
+      // The warning is the medium's own when its menu file gives one.
+      Check(added == std::vector<std::string>{"Warn Kestova: " + form.NotFoundText()} &&
                 starter.started.size() == starts && starter.links.size() == links,
             "anything else is not started, with a warning", command);
     }
@@ -160,6 +161,8 @@ Outcome LoadAndUse(const std::string& bytes) {
           "no entry for another system is listed");
   }
   Check(form.CurrentEntry() == form.PromptEntry(), "the prompt is chosen after loading");
+  Check(!form.NotFoundText().empty() && IsValidUtf8(form.NotFoundText()),
+        "the warning for a missing file is text", form.NotFoundText());
   const std::string& title = view.calls.front();
   Check(IsValidUtf8(title) && title.find('\0') == std::string::npos, "the title is shown whole");
   outcome.calls = view.calls;

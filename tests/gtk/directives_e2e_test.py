@@ -11,13 +11,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from desktop import find_accessible, wait_until  # noqa: E402
+from same_words import ARGUMENTS, WORDS  # noqa: E402
 from window_e2e_test import BOX_TITLE, PROMPT, MenuWindowTest  # noqa: E402
-
-# A line of arguments with everything a shell or a careless split would change: quotes around
-# blanks, backslashes before and away from quotes, an empty word, an escaped quote, non-ASCII
-# letters, a variable and a wildcard; and the words a Windows program would see in it.
-ARGUMENTS = r'/S "C:\Program Files\x" a\\"b Zoë" "" end\"q $HOME *'
-WORDS = ["/S", r"C:\Program Files\x", r"a\b Zoë", "", 'end"q', "$HOME", "*"]
 
 
 class DirectivesTest(MenuWindowTest):
