@@ -52,8 +52,13 @@ class MenuForm {
   // at [i - 1] when no entry is for another system.
   const std::vector<MenuEntry>& MenuEntries() const { return menu_entries_; }
   // What Launch warns when an entry's file is missing: "Can't find file!!", or the menu file's
-  // '#not-found-message once it is loaded.
-  const std::string& NotFoundText() const { return not_found_text_; }
+  // own text once it is loaded; how a warning that a file cannot be started begins; and the
+  // title of the menu's boxes. The fuzz target's property asks for them: a medium may give its own.
+  std::string_view NotFoundText() const { return not_found_text_; }
+  std::string CannotStartStart() const {
+    return cannot_start_text_.empty() ? "Can't start " : std::string(cannot_start_text_) + "\n\n";
+  }
+  std::string_view MessageTitle() const { return message_title_; }
 
  private:
   // Selecting a position in code raises Menu's click event, as a selection by the user does.

@@ -85,6 +85,8 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
     const size_t starts = starter.started.size();
     const size_t links = starter.links.size();
     form.OnGoBoxClick();
+    // The boxes' title and texts are the medium's own when its menu file gives them.
+    const std::string warning = "Warn " + std::string(form.MessageTitle()) + ": ";
     const std::string command(expected.Command);
     std::vector<std::string> added(view.calls.begin() + calls, view.calls.end());
     const EntryDirectives none;
@@ -103,7 +105,7 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
                 (directives.Arguments.find('\0') != std::string::npos ||
                  directives.Directory.find('\0') != std::string::npos ||
                  NamesNoLocalFile(directives.Directory)))) {
-      Check(added.size() == 1 && added[0].rfind("Warn Kestova: Can't start ", 0) == 0 &&
+      Check(added.size() == 1 && added[0].rfind(warning + form.CannotStartStart(), 0) == 0 &&
                 starter.links.size() == links && starter.started.size() == starts,
             "a link, arguments or a folder that hold a NUL, and a folder on another machine, are "
             "refused with a warning",
@@ -120,7 +122,7 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
             "an existing file is started under exactly its own name, with its directives", command);
     } else {
       // The warning is the medium's own when its menu file gives one.
-      Check(added == std::vector<std::string>{"Warn Kestova: " + form.NotFoundText()} &&
+      Check(added == std::vector<std::string>{warning + std::string(form.NotFoundText())} &&
                 starter.started.size() == starts && starter.links.size() == links,
             "anything else is not started, with a warning", command);
     }
@@ -161,8 +163,10 @@ Outcome LoadAndUse(const std::string& bytes) {
           "no entry for another system is listed");
   }
   Check(form.CurrentEntry() == form.PromptEntry(), "the prompt is chosen after loading");
-  Check(!form.NotFoundText().empty() && IsValidUtf8(form.NotFoundText()),
-        "the warning for a missing file is text", form.NotFoundText());
+  Check(!form.NotFoundText().empty() && IsValidUtf8(std::string(form.NotFoundText())),
+        "the warning for a missing file is text", std::string(form.NotFoundText()));
+  Check(!form.MessageTitle().empty() && IsValidUtf8(std::string(form.MessageTitle())),
+        "the boxes' title is text", std::string(form.MessageTitle()));
   const std::string& title = view.calls.front();
   Check(IsValidUtf8(title) && title.find('\0') == std::string::npos, "the title is shown whole");
   outcome.calls = view.calls;
