@@ -114,13 +114,16 @@ MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string deci
       system_(system),
       languages_(std::move(languages)) {}
 
-void MenuForm::OnLoad() {
+std::string FindDefinition(const std::vector<std::string>& languages) {
   // A menu file that is a link out of the medium would show some file of the user's in the
   // menu's boxes: it counts as missing. The medium's root is the current folder.
-  const std::string definition =
-      ChooseDefinition(languages_, DiskDirectories(), [](const std::string& candidate) {
-        return FileExists(candidate) && ResolvesInside(candidate, ".");
-      });
+  return ChooseDefinition(languages, DiskDirectories(), [](const std::string& candidate) {
+    return FileExists(candidate) && ResolvesInside(candidate, ".");
+  });
+}
+
+void MenuForm::OnLoad() {
+  const std::string definition = FindDefinition(languages_);
   if (definition.empty()) {
     state_ = State::kDefinitionMissing;
     view_.Warn(kDefinitionMissingText, kMessageTitle);

@@ -17,6 +17,11 @@
 
 namespace tolvar {
 
+// The menu file the menu reads in the current folder for the user's `languages` (the first of
+// their files, else config.mnu), as the path to open; "" when there is none. Lists the menu
+// folder once.
+std::string FindDefinition(const std::vector<std::string>& languages);
+
 class MenuForm {
  public:
   enum class State { kNotLoaded, kLoaded, kDefinitionMissing };

@@ -5,9 +5,8 @@
 #include <exception>
 #include <new>
 
-#include "menu_form/language_files.h"
 #include "menu_form/menu_entry.h"
-#include "shared_routines/file_exists.h"
+#include "menu_form/menu_form.h"
 #include "shared_routines/run_time_error.h"
 
 namespace tolvar {
@@ -89,9 +88,7 @@ void EventGuard::Run(const std::function<void()>& handler) noexcept {
 // working folder without any of the menu's files is left: one the menu would read stays the root.
 void EnterMediumRoot(const MenuPlatform& platform) {
   if (!platform.program_folder || !platform.enter_folder) return;
-  for (const std::string& candidate : DefinitionCandidates(platform.languages)) {
-    if (FileExists(candidate)) return;
-  }
+  if (!FindDefinition(platform.languages).empty()) return;
   const Expected<std::string> folder = platform.program_folder();
   if (!folder) {
     WriteReportLine({"the folder of the menu's own program is unknown: ", folder.reason().c_str()});
