@@ -13,6 +13,7 @@
 #include "menu_check/checks/image_names_check.h"
 #include "menu_check/checks/language_check.h"
 #include "menu_check/checks/medium_checks.h"
+#include "menu_check/checks/menu_program_check.h"
 #include "menu_check/model/image_reader.h"
 #include "menu_check/model/view_probe.h"
 #include "menu_form/menu_entry.h"
@@ -253,6 +254,21 @@ void CheckLanguageFiles(const std::string& image, const ImageViews& views,
   }
 }
 
+// The Windows menu in the image's root, read as Windows reads it, for its signature.
+void CheckMenuSignature(const std::string& image, const MediumView& view,
+                        std::vector<Finding>* findings) {
+  const MediumName* program = view.IgnoringCase(kWindowsMenuProgram);
+  if (program == nullptr || program->directory || program->size > kLargestMenuProgram) return;
+  ImageContents contents;
+  if (!ReadImageContents(image, view, {{program->path, static_cast<size_t>(program->size)}},
+                         &contents)
+           .empty()) {
+    return;
+  }
+  const auto bytes = contents.bytes.find(program->path);
+  if (bytes != contents.bytes.end()) SignatureFindings(bytes->second, findings);
+}
+
 }  // namespace
 
 CheckReport CheckImage(const std::string& image, const std::string& decimal_separator,
@@ -298,6 +314,7 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
   const bool linux_starts =
       targets.for_linux && CheckLinuxAutostart(views.linux_view, &report.findings);
   NoteWhatNothingStarts(windows_starts, linux_starts, targets, &report.findings);
+  if (targets.for_windows) CheckMenuSignature(image, views.windows_view, &report.findings);
   CheckNames(views.windows_view, targets, &report.findings);
   CheckImageNames(views, targets, &report.findings);
   return report;

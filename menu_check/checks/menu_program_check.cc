@@ -2,7 +2,6 @@
 #include "menu_check/checks/menu_program_check.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "menu_check/checks/authenticode.h"
 #include "menu_form/menu_entry.h"
@@ -56,9 +55,12 @@ void CheckMenuPrograms(const Targets& targets, std::vector<Finding>* findings) {
   }
   if (!targets.for_windows || !FileExists(kWindowsMenuProgram)) return;
   // The program is read whole: a signature's digest covers the whole file.
-  std::ifstream file(MatchCase(NativePath(kWindowsMenuProgram)), std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (file.bad()) return;
+  std::ifstream file(MatchCase(NativePath(kWindowsMenuProgram)), std::ios::binary | std::ios::ate);
+  const std::streamoff size = file.tellg();
+  if (!file || size < 0 || static_cast<uint64_t>(size) > kLargestMenuProgram) return;
+  std::string bytes(static_cast<size_t>(size), '\0');
+  file.seekg(0);
+  if (!file.read(bytes.data(), size)) return;
   SignatureFindings(bytes, findings);
 }
 

@@ -4,6 +4,7 @@
 #ifndef TOLVAR_MENU_CHECK_CHECKS_MENU_PROGRAM_CHECK_H_
 #define TOLVAR_MENU_CHECK_CHECKS_MENU_PROGRAM_CHECK_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,10 @@ namespace tolvar {
 
 // The name of the Windows menu in the medium's root, as the kit has it and autorun.inf names it.
 inline constexpr char kWindowsMenuProgram[] = "tolvar-autorun.exe";
+
+// The largest Windows menu whose signature is read: the menu is a few hundred kilobytes, and a
+// file far larger is not it (a hostile medium's file is not read whole into memory).
+inline constexpr uint64_t kLargestMenuProgram = uint64_t{64} << 20;
 
 // Checks the medium whose root is the current directory: a note where no menu file is found, on
 // where the menu looks for one; and, for Windows in `targets`, SignatureFindings on

@@ -16,6 +16,9 @@
 
 #include "menu_check/checks/authenticode.h"
 #include "menu_check/checks/sha_digest.h"
+#ifdef TOLVAR_IMAGE_CHECK
+#include "menu_check/image_check.h"
+#endif
 #include "tests/support/scratch_medium.h"
 
 namespace tolvar {
@@ -249,6 +252,41 @@ TEST(CheckMenuProgramsTest, TheMediumsRootIsCheckedForTheMenuFileAndTheWindowsMe
   CheckMenuPrograms(Targets{false, true}, &findings);
   EXPECT_THAT(findings, IsEmpty());
 }
+
+#ifdef TOLVAR_IMAGE_CHECK
+// An image is checked for the same signature: the Windows menu read from the image, as Windows
+// finds it, whatever its letter case there.
+TEST_F(SignedProgramTest, AnImageIsCheckedForTheMenusSignatureAsAFolderIs) {
+  if (std::system("xorriso -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  const std::string signed_program = Signed("sha256");
+  std::string changed = signed_program;
+  changed[0x234] ^= 1;
+  for (const std::string& program : {ProgramFile(), signed_program, changed}) {
+    ScratchMedium medium;
+    medium.WriteDefinition("T\r\n$null$\r\n1\r\nA\r\n$exit$\r\n");
+    medium.Write("TOLVAR-AUTORUN.EXE", program);
+    const fs::path image = medium.root().string() + ".iso";
+    ASSERT_EQ(Shell("xorriso -as mkisofs -R -J -o '" + image.string() + "' '" +
+                    medium.root().string() + "'"),
+              0);
+    const CheckReport report = CheckImage(image.string(), ".", Targets{});
+    std::error_code ignored;
+    fs::remove(image, ignored);
+    std::vector<Finding> on_program;
+    for (const Finding& finding : report.findings) {
+      if (finding.file == kWindowsMenuProgram) on_program.push_back(finding);
+    }
+    if (program == ProgramFile()) {
+      EXPECT_THAT(Lines(on_program), ElementsAre(HasSubstr("note: the menu carries no signature")));
+    } else if (program == changed) {
+      EXPECT_THAT(Lines(on_program), ElementsAre(HasSubstr("warning: the menu was changed after "
+                                                           "it was signed")));
+    } else {
+      EXPECT_THAT(on_program, IsEmpty());
+    }
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace tolvar
