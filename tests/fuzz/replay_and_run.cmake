@@ -1,5 +1,5 @@
-# One fuzz test: replays a target's corpus, then runs a fixed number of inputs made from it with a
-# fixed -seed=, so that every run of the test makes its inputs the same way, whatever the machine's
+# One fuzz test: replays a target's corpus, then runs a fixed number of inputs made from it from a
+# fixed start, so that every run of the test makes its inputs the same way, whatever the machine's
 # speed (a target whose own paths vary from run to run, with threads in a decoder say, can still
 # steer libFuzzer a little). The inputs it finds go to a scratch corpus emptied first: a corpus that
 # grew in an earlier run would start this one elsewhere. Exploring with random seeds is `./run fuzz`.
