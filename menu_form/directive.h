@@ -27,6 +27,7 @@ enum class DirectiveName {
   kQuitCaption,
   kNotFoundMessage,
   kCannotStartMessage,
+  kNoProgramMessage,
   kMessageTitle,
   kDirection,
   kPictureDescription,
@@ -114,6 +115,7 @@ struct MenuTexts {
   std::string_view QuitCaption;
   std::string_view NotFoundMessage;
   std::string_view CannotStartMessage;
+  std::string_view NoProgramMessage;
   std::string_view MessageTitle;
   std::string_view PictureDescription;
   bool RightToLeft = false;

@@ -248,6 +248,41 @@ TEST_F(FormDirectivesTest, TheAuthorsMessagesAndTheirBoxesTitle) {
   EXPECT_EQ(menu_->view.calls.back(), "Warn Kestova: Can't start \"setup.exe\": no reason");
 }
 
+// A document that no program on the system is set to open: nothing is wrong with the medium, so
+// the box says what is missing, in the menu's language, and not the system's reason, which reads
+// as a broken file ("Permission denied; No application is registered ...").
+TEST_F(FormDirectivesTest, ADocumentNoProgramIsSetToOpenIsSaidSoInTheMenusLanguage) {
+  medium_.Write("docs/manual.xyz", "x");
+  const std::string entries =
+      "T\n$null$\n2\nManual\ndocs\\manual.xyz\nSite\nhttps://example.org/\n";
+  const Result none = Result::NoApplication("Permission denied; No application is registered");
+  Load(entries, System::kLinux);
+  menu_->starter.result = none;
+  Launch(1);
+  EXPECT_EQ(menu_->view.calls.back(),
+            "Warn Kestova: No program is set to open this kind of file.\n\n\"docs\\manual.xyz\"");
+
+  Load(
+      "'#message-title: Hinweis\n'#cannot-start-message: Kann nicht starten\n"
+      "'#no-program-message: F\u00fcr diese Art Datei ist kein Programm eingerichtet.\n" +
+          entries,
+      System::kLinux);
+  menu_->starter.result = none;
+  Launch(1);
+  EXPECT_EQ(menu_->view.calls.back(),
+            "Warn Hinweis: F\u00fcr diese Art Datei ist kein Programm eingerichtet.\n\n"
+            "\"docs\\manual.xyz\"");
+  // A link is no kind of file; any other failure keeps the system's reason.
+  Launch(2);
+  EXPECT_EQ(menu_->view.calls.back(),
+            "Warn Hinweis: Kann nicht starten\n\n\"https://example.org/\": "
+            "Permission denied; No application is registered");
+  menu_->starter.result = Result::Failure("Input/output error");
+  Launch(1);
+  EXPECT_EQ(menu_->view.calls.back(),
+            "Warn Hinweis: Kann nicht starten\n\n\"docs\\manual.xyz\": Input/output error");
+}
+
 TEST_F(FormDirectivesTest, TheDescriptionRowComesOnlyWithADescriptionAndFollowsTheChoice) {
   Load("T\n$null$\n1\nA\n$null$\n");
   EXPECT_EQ(std::count(menu_->view.calls.begin(), menu_->view.calls.end(), "ShowDescriptionRow"),
@@ -260,6 +295,14 @@ TEST_F(FormDirectivesTest, TheDescriptionRowComesOnlyWithADescriptionAndFollowsT
   EXPECT_LT(
       row - calls.begin(),
       std::find(calls.begin(), calls.end(), "AddListItem 0 Please Select...") - calls.begin());
+  // Each item that has a description carries it, after the list is filled, for screen readers.
+  const auto described = std::find(calls.begin(), calls.end(), "DescribeListItem 1 Installs A & B");
+  ASSERT_NE(described, calls.end());
+  EXPECT_LT(std::find(calls.begin(), calls.end(), "AddListItem 2 B"), described);
+  EXPECT_EQ(
+      std::count_if(calls.begin(), calls.end(),
+                    [](const std::string& call) { return call.rfind("DescribeListItem", 0) == 0; }),
+      1);
   menu_->view.UserSelects(1);
   EXPECT_EQ(calls.back(), "SetDescription Installs A & B");
   menu_->view.UserSelects(2);

@@ -36,6 +36,8 @@ inline constexpr char kQuitCaption[] = "Quit";
 inline constexpr char kMessageTitle[] = "Kestova";
 inline constexpr char kDefinitionMissingText[] = "Can't locate menu options definition file.";
 inline constexpr char kFileNotFoundText[] = "Can't find file!!";
+// A document whose kind no program on the person's system is set to open.
+inline constexpr char kNoProgramText[] = "No program is set to open this kind of file.";
 
 // The largest entry count that loads: list positions are 16-bit, and position 0 is the prompt.
 inline constexpr int kMaxEntries = 32766;

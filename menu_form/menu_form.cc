@@ -45,7 +45,7 @@ class Loading : public DefinitionSink {
     texts = given;
     for (std::string_view* text :
          {&texts.Prompt, &texts.LaunchCaption, &texts.QuitCaption, &texts.NotFoundMessage,
-          &texts.CannotStartMessage, &texts.MessageTitle}) {
+          &texts.CannotStartMessage, &texts.NoProgramMessage, &texts.MessageTitle}) {
       *text = text_.Keep(*text);
     }
     texts.PictureDescription = {};
@@ -153,6 +153,7 @@ void MenuForm::OnLoad() {
     };
     not_found_text_ = or_own(texts.NotFoundMessage, kFileNotFoundText);
     cannot_start_text_ = texts.CannotStartMessage;
+    no_program_text_ = or_own(texts.NoProgramMessage, kNoProgramText);
     message_title_ = or_own(texts.MessageTitle, kMessageTitle);
     texts.Prompt = or_own(texts.Prompt, kPromptCaption);
     texts.LaunchCaption = or_own(texts.LaunchCaption, kLaunchCaption);
@@ -172,6 +173,14 @@ void MenuForm::OnLoad() {
   view_.AddListItem(0, prompt_entry_.Caption);
   for (size_t j = 0; j < menu_entries_.size(); ++j) {
     view_.AddListItem(static_cast<int>(j + 1), menu_entries_[j].Caption);
+  }
+  if (description_row_) {
+    for (size_t j = 0; j < menu_entries_.size(); ++j) {
+      const EntryDirectives* directives = menu_entries_[j].Directives;
+      if (directives != nullptr && !directives->Description.empty()) {
+        view_.DescribeListItem(static_cast<int>(j + 1), directives->Description);
+      }
+    }
   }
   state_ = State::kLoaded;
   SelectListPosition(0);
@@ -219,6 +228,14 @@ void MenuForm::OnGoBoxClick() {
     started = program_start_.Start(LaunchRequest{command, std::string(directives.Arguments),
                                                  std::string(directives.Directory),
                                                  directives.RunAsAdministrator});
+  }
+  if (!started.ok && started.no_application && !IsLink(command)) {
+    // Nothing is wrong with the medium: the system's own words ("Permission denied", "No
+    // application is registered") would say there is, so the file alone follows the text.
+    view_.Warn(std::string(no_program_text_) + "\n\n" +
+                   QuotedText(PathAsWritten(command), kLongestPathShown),
+               std::string(message_title_));
+    return;
   }
   if (!started.ok) {
     // The author's words lead; the path and the system's reason follow for whoever must mend it.

@@ -64,6 +64,8 @@ class MenuForm {
     return cannot_start_text_.empty() ? "Can't start " : std::string(cannot_start_text_) + "\n\n";
   }
   std::string_view MessageTitle() const { return message_title_; }
+  // What Launch says when no program on the system is set to open the entry's kind of file.
+  std::string_view NoProgramText() const { return no_program_text_; }
 
  private:
   // Selecting a position in code raises Menu's click event, as a selection by the user does.
@@ -83,6 +85,7 @@ class MenuForm {
   // the program's own "Can't start"). They view entry_text_ or the fixed texts.
   std::string_view not_found_text_ = kFileNotFoundText;
   std::string_view cannot_start_text_;
+  std::string_view no_program_text_ = kNoProgramText;
   std::string_view message_title_ = kMessageTitle;
   MenuEntry prompt_entry_;
   MenuEntry current_entry_;

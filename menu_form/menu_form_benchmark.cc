@@ -35,6 +35,7 @@ class KeepingView : public MenuView {
   void SetPictureDescription(const std::string&) override {}
   void ShowDescriptionRow() override {}
   void SetDescription(const std::string&) override {}
+  void DescribeListItem(int, std::string_view) override {}
   void Close() override {}
 
   size_t size() const { return captions_.size(); }

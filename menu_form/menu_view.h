@@ -61,6 +61,12 @@ class MenuView {
   // the list's choice; "" empties the row. Called only after ShowDescriptionRow.
   virtual void SetDescription(const std::string& text) = 0;
 
+  // Gives the list item at `position` its entry's description, which screen readers read with
+  // the item as someone moves through the open list. Called once the list is filled, only after
+  // ShowDescriptionRow, for each item that has one. A window whose list items carry no
+  // descriptions of their own may ignore it: the description row still says it for the choice.
+  virtual void DescribeListItem(int position, std::string_view description) = 0;
+
   // Shows a modal box with `text`, `title`, the warning icon and OK alone; returns when dismissed.
   virtual void Warn(const std::string& text, const std::string& title) = 0;
 

@@ -18,10 +18,16 @@ struct Result {
   // With ok: the person said no where the system asked them (the elevation prompt). Nothing was
   // done, and there is nothing to warn about either.
   bool declined = false;
+  // Without ok: the file is there and is no program, and the system has no program set to open
+  // files of its kind. That is the person's desktop, not a fault of the medium, and is said so.
+  bool no_application = false;
 
   static Result Ok() { return Result(); }
   static Result Declined() { return Result{true, std::string(), true}; }
   static Result Failure(std::string why) { return Result{false, std::move(why)}; }
+  static Result NoApplication(std::string why) {
+    return Result{false, std::move(why), false, true};
+  }
 };
 
 // A value, or the reason there is none. Reading the value of a failure is a programming error.

@@ -1,8 +1,9 @@
 // POSIX body of SystemProgramStart: posix_spawn of the path itself with the argument words the core
 // split, never through a shell, in a session of its own; a file that is plainly a program but that
 // the medium gives no execute permission, through the loader or interpreter that runs it anyway;
-// a file the system will not run, and a link, go to the desktop's default application through GIO. What is started, and with what, is
-// the form's decision and the core's splitting: nothing of that policy belongs here.
+// a file the system will not run, and a link, go to the desktop's default application through GIO.
+// What is started, and with what, is the form's decision and the core's splitting: nothing of that
+// policy belongs here.
 #include <errno.h>
 #include <fcntl.h>
 #include <gio/gio.h>
@@ -59,9 +60,13 @@ Result LaunchDefaultForUri(const char* uri) {
     }
   }
   if (opened) return Result::Ok();
-  Result failure = Result::Failure(error != nullptr ? error->message : "unknown error");
+  // GIO's way of saying that nothing on this system is set to open the file's type (or the
+  // link's scheme): the desktop has no default application for it.
+  const bool no_application = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_NOT_SUPPORTED);
+  std::string reason = error != nullptr ? error->message : "unknown error";
   g_clear_error(&error);
-  return failure;
+  return no_application ? Result::NoApplication(std::move(reason))
+                        : Result::Failure(std::move(reason));
 }
 
 Result OpenWithDefaultApplication(const std::string& path) {
@@ -231,9 +236,10 @@ Result SystemProgramStart::StartFile(const LaunchRequest& request) {
   // opened. A document takes no arguments (as on Windows, where they are ignored for one) and
   // opens where the desktop opens it.
   if (error == EACCES || error == ENOEXEC) {
-    const Result opened = desktop_open_(native);
+    Result opened = desktop_open_(native);
     if (opened.ok) return opened;
-    return Result::Failure(std::string(std::strerror(error)) + "; " + opened.reason);
+    opened.reason = std::string(std::strerror(error)) + "; " + opened.reason;
+    return opened;
   }
   return Result::Failure(std::strerror(error));
 }

@@ -107,6 +107,8 @@ Result ShellExecuteStart(const ShellStart& start) {
   // The person said no to the elevation prompt: that needs no warning.
   if (!opened && last_error == ERROR_CANCELLED) return Result::Declined();
   if (opened) return Result::Ok();
+  // No program is set to open files of this type: the person's system, not the medium.
+  if (error == ERROR_NO_ASSOCIATION) return Result::NoApplication(SystemErrorText(error));
   return Result::Failure(SystemErrorText(error));
 }
 

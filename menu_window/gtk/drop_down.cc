@@ -93,11 +93,20 @@ DropDown::~DropDown() {
 void DropDown::Insert(int position, std::string_view caption) {
   position = std::clamp(position, 0, count());
   captions_.insert(captions_.begin() + position, caption_text_.Keep(caption));
+  if (static_cast<size_t>(position) < descriptions_.size()) {
+    descriptions_.insert(descriptions_.begin() + position, "");
+  }
   if (model_attached_) CaptionListModelRowInserted(model_, position);
   if (selected_ >= position) {
     ++selected_;
     ShowSelected();
   }
+}
+
+void DropDown::Describe(int position, std::string_view description) {
+  if (position < 0 || position >= count()) return;
+  if (static_cast<size_t>(position) >= descriptions_.size()) descriptions_.resize(position + 1, "");
+  descriptions_[position] = caption_text_.Keep(description);
 }
 
 void DropDown::SetSelected(int position) {
@@ -211,6 +220,7 @@ void DropDown::BuildPopup() {
   g_signal_connect(popup_, "button-press-event", G_CALLBACK(OnPopupButtonPress), this);
   g_signal_connect(popup_, "grab-broken-event", G_CALLBACK(OnPopupGrabBroken), this);
   g_signal_connect(tree_, "row-activated", G_CALLBACK(OnRowActivated), this);
+  g_signal_connect(tree_, "cursor-changed", G_CALLBACK(OnCursorChanged), this);
 }
 
 int DropDown::RowHeight() {
@@ -417,6 +427,13 @@ gboolean DropDown::OnPopupButtonPress(GtkWidget* popup, GdkEventButton* event, g
 gboolean DropDown::OnPopupGrabBroken(GtkWidget*, GdkEvent*, gpointer self) {
   static_cast<DropDown*>(self)->Close();
   return TRUE;
+}
+
+void DropDown::OnCursorChanged(GtkTreeView*, gpointer self) {
+  auto* drop_down = static_cast<DropDown*>(self);
+  const int row = drop_down->CursorRow();
+  const std::string_view description = drop_down->description(row);
+  if (!description.empty()) DescribeTreeCell(drop_down->tree_, row, description.data());
 }
 
 void DropDown::OnRowActivated(GtkTreeView*, GtkTreePath* path, GtkTreeViewColumn*, gpointer self) {

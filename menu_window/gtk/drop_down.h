@@ -39,6 +39,14 @@ class DropDown {
   // on_user_selection when the selection changed.
   void Pick(int position);
 
+  // Gives the item at `position` a description, which screen readers read with it, in the closed
+  // list's accessible items and in the open list as its cursor reaches the item.
+  void Describe(int position, std::string_view description);
+  // The item's description, "" for none; a NUL follows it, as a caption.
+  std::string_view description(int position) const {
+    return static_cast<size_t>(position) < descriptions_.size() ? descriptions_[position] : "";
+  }
+
   int selected() const { return selected_; }
   int count() const { return static_cast<int>(captions_.size()); }
   // A NUL follows the caption (it is kept in a TextStore), so its data() is a C string.
@@ -62,6 +70,7 @@ class DropDown {
   static gboolean OnPopupKeyPress(GtkWidget* widget, GdkEventKey* event, gpointer self);
   static gboolean OnPopupButtonPress(GtkWidget* widget, GdkEventButton* event, gpointer self);
   static gboolean OnPopupGrabBroken(GtkWidget* widget, GdkEvent* event, gpointer self);
+  static void OnCursorChanged(GtkTreeView* tree, gpointer self);
   static void OnRowActivated(GtkTreeView* tree, GtkTreePath* path, GtkTreeViewColumn* column,
                              gpointer self);
 
@@ -90,6 +99,7 @@ class DropDown {
   // an allocation each as the list fills, before the window is shown.
   TextStore caption_text_;
   std::vector<std::string_view> captions_;
+  std::vector<std::string_view> descriptions_;  // by position, up to the last described item
   int selected_ = -1;
   int longest_caption_width_ = 0;  // in pixels, from FinishFilling
   int width_wanted_ = -1;          // from WidthWanted, once the popup is built

@@ -102,6 +102,14 @@ const gchar* ItemGetName(AtkObject* object) {
   return owner->caption(position).data();
 }
 
+// The entry's description, so that someone moving through the list hears what each item does.
+const gchar* ItemGetDescription(AtkObject* object) {
+  const tolvar::DropDown* owner = ItemOwner(object);
+  const int position = AsItem(object)->position;
+  if (owner == nullptr || position >= owner->count()) return "";
+  return owner->description(position).data();
+}
+
 gint ItemGetIndexInParent(AtkObject* object) { return AsItem(object)->position; }
 
 AtkStateSet* ItemRefStateSet(AtkObject* object) {
@@ -118,6 +126,7 @@ AtkStateSet* ItemRefStateSet(AtkObject* object) {
 void tolvar_drop_down_item_class_init(TolvarDropDownItemClass* klass) {
   AtkObjectClass* atk = ATK_OBJECT_CLASS(klass);
   atk->get_name = ItemGetName;
+  atk->get_description = ItemGetDescription;
   atk->get_index_in_parent = ItemGetIndexInParent;
   atk->ref_state_set = ItemRefStateSet;
 }
@@ -327,6 +336,17 @@ GtkWidget* DropDownButtonNew(DropDown* owner) {
 
 void DropDownButtonDetach(GtkWidget* button) {
   g_object_set_data(G_OBJECT(button), kOwnerKey, nullptr);
+}
+
+void DescribeTreeCell(GtkWidget* tree, int row, const char* description) {
+  AtkObject* table = gtk_widget_get_accessible(tree);
+  if (table == nullptr || !ATK_IS_TABLE(table)) return;
+  AtkObject* cell = atk_table_ref_at(ATK_TABLE(table), row, 0);
+  if (cell == nullptr) return;
+  if (g_strcmp0(atk_object_get_description(cell), description) != 0) {
+    atk_object_set_description(cell, description);
+  }
+  g_object_unref(cell);
 }
 
 void DropDownAccessibleChanged(GtkWidget* button) {

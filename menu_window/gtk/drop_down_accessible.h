@@ -19,6 +19,11 @@ void DropDownButtonDetach(GtkWidget* button);
 // Tells assistive technology that the selection or the open state changed.
 void DropDownAccessibleChanged(GtkWidget* button);
 
+// Gives the cell of `row` in the open list's one-column `tree` the `description`. The tree view
+// makes its cells' accessible objects as they are asked for, and forgets them as it likes: the
+// cursor's cell is described when the cursor reaches it, before a screen reader asks.
+void DescribeTreeCell(GtkWidget* tree, int row, const char* description);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_WINDOW_GTK_DROP_DOWN_ACCESSIBLE_H_

@@ -256,6 +256,10 @@ void GtkMenuWindow::SetDescription(const std::string& text) {
   atk_object_set_description(gtk_widget_get_accessible(menu_->widget()), text.c_str());
 }
 
+void GtkMenuWindow::DescribeListItem(int position, std::string_view description) {
+  menu_->Describe(position, description);
+}
+
 void GtkMenuWindow::SetRightToLeft() {
   right_to_left_ = true;
   // The default direction, not each widget's own: it also reaches the labels that GtkButton makes

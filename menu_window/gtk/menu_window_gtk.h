@@ -45,6 +45,7 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   void SetPictureDescription(const std::string& text) override;
   void ShowDescriptionRow() override;
   void SetDescription(const std::string& text) override;
+  void DescribeListItem(int position, std::string_view description) override;
   void Close() override;
 
  private:

@@ -24,6 +24,7 @@ class NoDisplayView : public MenuView {
   void SetPictureDescription(const std::string&) override {}
   void ShowDescriptionRow() override {}
   void SetDescription(const std::string&) override {}
+  void DescribeListItem(int, std::string_view) override {}
   void Close() override {}
 
  private:

@@ -103,6 +103,37 @@ class DirectivesTest(MenuWindowTest):
         self.desktop.request_close(window)
         self.assertEqual(self.ended(), (0, ""))
 
+    def test_each_item_of_the_list_is_read_with_its_entrys_description(self):
+        entries = [("Install", "Installs the product"), ("Readme", ""),
+                   ("Web", "Opens the website")]
+        lines = []
+        for caption, description in entries:
+            lines += (["'#description: " + description] if description else []) + \
+                [caption, "$null$"]
+        self.write_menu("Title", "$null$", str(len(entries)), *lines)
+        self.start()
+        window = self.desktop.wait_window("^Title$")
+        items = self.combo()["children"][0]["children"]
+        self.assertEqual([(item["name"], item["description"]) for item in items],
+                         [(PROMPT, "")] + entries)
+
+        # Someone arrowing through the open list hears each item with its description.
+        self.desktop.keys(window, "Tab", "Tab", "alt+Down")
+        wait_until(lambda: "expanded" in self.combo()["states"], what="the popup")
+
+        def focused_cell(caption):
+            cells = [cell for cell in find_accessible(self.tree(), "table cell", caption)
+                     if "focused" in cell["states"]]
+            return cells[0] if cells else None
+        for caption, description in entries:
+            self.desktop.keys(window, "Down")
+            cell = wait_until(lambda: focused_cell(caption), what="the cursor on " + caption)
+            self.assertEqual(cell["description"], description, caption)
+        self.desktop.keys(window, "Escape")
+        wait_until(lambda: "expanded" not in self.combo()["states"], what="the popup to close")
+        self.desktop.request_close(window)
+        self.assertEqual(self.ended(), (0, ""))
+
     def test_a_link_opens_in_the_default_browser_as_written_and_one_nothing_opens_warns(self):
         # As written but for what could end the browser's argument: the blank and a fullwidth
         # quote (which Windows' ANSI conversion makes a real one) come percent-encoded, as on
@@ -150,11 +181,15 @@ class DirectivesTest(MenuWindowTest):
     def test_the_authors_message_texts_and_box_title_and_texts_too_heavy_to_shape(self):
         heavy = "a" + "\u0301" * 32000  # took the window 15 s to show, the box 59 s
         self.write("docs/readme.txt", "Read me\n")
+        # A program whose interpreter is missing: the system cannot start it.
+        self.write("kaputt.sh", "#!/nonexistent/interpreter\n", executable=True)
         self.write_menu("'#message-title: Hinweis", "'#not-found-message: Datei fehlt " + heavy,
-                        "'#cannot-start-message: Kann nicht starten", "'#launch-caption: " + heavy,
-                        "'#quit-caption: " + heavy, "Title", "$null$", "2", "Fehlt", "fehlt.sh",
-                        "Lies mich", "docs\\readme.txt")
-        # Nothing is there to open a document with: the box says it cannot start.
+                        "'#cannot-start-message: Kann nicht starten",
+                        "'#no-program-message: Kein Programm \u00f6ffnet diese Art Datei.",
+                        "'#launch-caption: " + heavy,
+                        "'#quit-caption: " + heavy, "Title", "$null$", "3", "Fehlt", "fehlt.sh",
+                        "Lies mich", "docs\\readme.txt", "Kaputt", "kaputt.sh")
+        # Nothing is there to open a document with: the box says so in the author's words.
         data = os.path.join(self.medium, "share")
         os.makedirs(data)
         for name in ("glib-2.0", "mime"):
@@ -176,10 +211,17 @@ class DirectivesTest(MenuWindowTest):
 
         self.choose(window, 1)
         self.desktop.keys(window, "Return")
+        box = self.desktop.wait_window("^Hinweis$")
+        labels = [node["name"] for node in find_accessible(self.tree(), "label")]
+        self.assertIn('Kein Programm \u00f6ffnet diese Art Datei.\n\n"docs\\readme.txt"', labels)
+        self.desktop.keys(box, "Return")
+        wait_until(lambda: not self.desktop.windows("^Hinweis$"), what="the box to go")
+
+        self.choose(window, 1)
+        self.desktop.keys(window, "Return")
         self.desktop.wait_window("^Hinweis$")
         labels = [node["name"] for node in find_accessible(self.tree(), "label")]
-        self.assertIn('Kann nicht starten\n\n"docs\\readme.txt": ',
-                      [label[:39] for label in labels])
+        self.assertIn('Kann nicht starten\n\n"kaputt.sh": No such file or directory', labels)
         self.assertEqual(self.desktop.windows(BOX_TITLE), [])
 
 

@@ -51,6 +51,10 @@ class FakeMenuView : public MenuView {
   void SetDescription(const std::string& text) override {
     calls.push_back("SetDescription " + text);
   }
+  void DescribeListItem(int position, std::string_view description) override {
+    calls.push_back("DescribeListItem " + std::to_string(position) + " " +
+                    std::string(description));
+  }
   void Close() override { calls.push_back("Close"); }
 
   // What the user does: picks a position in the list, which raises the click event.
