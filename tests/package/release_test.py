@@ -33,7 +33,8 @@ TGZ = f"tolvar-autorun-{VERSION}-linux-x86_64.tar.gz"
 KIT_TITLE = "Tolvar Autorun - Demo Medium"
 KIT_FILES = [
     "medium/LICENSE", "medium/NOTICES.txt", "medium/autorun.inf", "medium/autorun.sh",
-    "medium/how-to-start.txt", "medium/menu/config.mnu", "medium/menu/splash.png",
+    "medium/how-to-start.txt", "medium/menu/config.de.mnu", "medium/menu/config.mnu",
+    "medium/menu/splash.png",
     "medium/tolvar-autorun", "medium/tolvar-autorun.exe", "tools/LICENSE", "tools/tolvar-autorun-guide.txt",
     "tools/tolvar-menu-check", "tools/tolvar-menu-check.exe"]
 # The oldest C library the kit's Linux programs run with: Debian 11's, Ubuntu 20.04's.
