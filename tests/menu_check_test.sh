@@ -143,6 +143,23 @@ PY
     expect_line "autorun.sh: warning: it starts \"./tolvar-autorun\", which is not in the medium's root: Linux users who start the medium get no menu; copy the Linux program there (the kit's medium folder holds it, and the .deb installs it as /usr/bin/tolvar-autorun)"
     ;;
 
+  kit)
+    # The kit's medium as the kit lays it out, its menu in English and in German, must pass clean:
+    # the German file is checked as the English one (a caption cut off in the list, for one).
+    cp -R "$source_dir/packaging/kit/." "$medium/"
+    rm "$medium/.gitattributes"
+    cp "$source_dir/examples/menu/splash.png" "$medium/menu/"
+    cp "$source_dir/examples/autorun.inf" "$source_dir/examples/autorun.sh" "$medium/"
+    printf 'MZ' >"$medium/tolvar-autorun.exe"
+    printf '#!/bin/sh\n' >"$medium/tolvar-autorun"
+    chmod +x "$medium/tolvar-autorun"
+    [ -f "$medium/menu/config.de.mnu" ] || fail "the kit's medium has no second language"
+    cd "$medium"
+    run 0
+    ! grep -q ': \(warning\|error\): ' "$out" || fail "the kit's medium has findings"
+    expect_line "menu/config.mnu: 3 entries, 0 errors, 0 warnings"
+    ;;
+
   medium)
     # The files around the menu file, named below the root as given, for the targets chosen.
     mkdir -p "$medium/setup"
