@@ -67,9 +67,12 @@ class TextsTest(MediumTest):
     def test_the_authors_message_texts_and_box_title_and_texts_too_heavy_to_shape(self):
         heavy = "a" + "\u0301" * 32000
         self.write("broken.exe", "MZ")  # no program Windows can start
+        self.write("liesmich.tolvar-unregistered", "Lies mich\r\n")  # no program opens its type
         self.write_menu("'#message-title: Hinweis", "'#not-found-message: Datei fehlt",
-                        "'#cannot-start-message: Kann nicht starten", "'#launch-caption: " + heavy,
-                        TITLE, "$null$", "2", "Fehlt", "fehlt.exe", "Kaputt", "broken.exe")
+                        "'#cannot-start-message: Kann nicht starten",
+                        "'#no-program-message: Kein Programm \u00f6ffnet diese Art Datei.",
+                        "'#launch-caption: " + heavy, TITLE, "$null$", "3", "Fehlt", "fehlt.exe",
+                        "Kaputt", "broken.exe", "Lies mich", "liesmich.tolvar-unregistered")
         self.start()
         window = self.desktop.wait_titled(TITLE, program=self.program)
         self.assertEqual(self.controls(TITLE)["controls"][0]["text"], heavy[:256])
@@ -85,6 +88,15 @@ class TextsTest(MediumTest):
         texts = [c["text"] for c in self.controls("Hinweis")["controls"]]
         self.assertTrue(any(text.startswith("Kann nicht starten") and "broken.exe" in text
                             for text in texts), texts)
+        self.desktop.keys(box, "Return")
+        self.desktop.wait_gone(box)
+
+        # A document no program is set to open: said so, in the author's words, with the file.
+        self.desktop.keys(window, "Down", "Return")
+        box = self.desktop.wait_titled("Hinweis", program=self.program)
+        texts = [c["text"] for c in self.controls("Hinweis")["controls"]]
+        self.assertIn('Kein Programm \u00f6ffnet diese Art Datei.\n\n"liesmich.tolvar-unregistered"',
+                      [text.replace("\r\n", "\n") for text in texts])
         self.desktop.keys(box, "Return")
         self.desktop.wait_gone(box)
         self.close(TITLE)

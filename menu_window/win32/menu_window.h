@@ -51,6 +51,9 @@ class MenuWindow : public MenuView, public MenuEvents {
   void SetPictureDescription(const std::string& text) override;
   void ShowDescriptionRow() override;
   void SetDescription(const std::string& text) override;
+  // A combo box's items have no description of their own for screen readers on Windows; the
+  // description row, which follows the list, says the choice's.
+  void DescribeListItem(int, std::string_view) override {}
   void Close() override;
 
  private:
