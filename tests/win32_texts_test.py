@@ -11,6 +11,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "sup
 from wine_medium import TITLE, MediumTest, quadrant_bmp  # noqa: E402
 
 WS_EX_LAYOUTRTL = 0x00400000
+WS_EX_RTLREADING = 0x00002000
 WS_TABSTOP = 0x00010000
 GERMAN_TITLE = "Deutsches Medium"
 # Entries whose description gives the window its description row, made after the menu's
@@ -122,6 +123,9 @@ class TextsTest(MediumTest):
         ltr = self.controls(TITLE)
         self.close(TITLE)
         self.assertFalse(ltr["ex_style"] & WS_EX_LAYOUTRTL)
+        for ex_style in [ltr["ex_style"]] + [c["ex_style"] for c in ltr["controls"]] + \
+                ltr["open_lists"]:
+            self.assertFalse(ex_style & WS_EX_RTLREADING)
 
         self.write_menu("'#direction: right-to-left", TITLE, "menu\\splash.bmp", *ENTRIES)
         self.start()
@@ -135,6 +139,13 @@ class TextsTest(MediumTest):
         # right), the description row too, which is made once the direction is known.
         for control in rtl["controls"]:
             self.assertTrue(control["ex_style"] & WS_EX_LAYOUTRTL, control["class"])
+        # And each reads right to left, the title, the open list and the description row too:
+        # mixed Hebrew and Latin text runs in the order of its reading.
+        self.assertTrue(rtl["ex_style"] & WS_EX_RTLREADING)
+        for control in rtl["controls"]:
+            self.assertTrue(control["ex_style"] & WS_EX_RTLREADING, control["class"])
+        self.assertEqual(len(rtl["open_lists"]), 1)
+        self.assertTrue(rtl["open_lists"][0] & WS_EX_RTLREADING, "the open list")
         self.mirrored_places(ltr, rtl)
         go_box, exit_box, menu = (c["screen"] for c in rtl["controls"][:3])
         self.assertLess(exit_box[2], go_box[0])  # Exit_Box left of Go_Box

@@ -26,8 +26,8 @@ constexpr int kIconId = 1;       // the application icon in the resources
 
 HWND CreateChild(HWND parent, HINSTANCE instance, const wchar_t* window_class,
                  const wchar_t* caption, DWORD style, const RECT& rect, int id) {
-  // A control made in a right-to-left window is mirrored as it is.
-  const DWORD ex_style = GetWindowLongW(parent, GWL_EXSTYLE) & WS_EX_LAYOUTRTL;
+  // A control made in a right-to-left window is mirrored as it is, and reads as it does.
+  const DWORD ex_style = GetWindowLongW(parent, GWL_EXSTYLE) & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING);
   return CreateWindowExW(ex_style, window_class, caption, WS_CHILD | WS_VISIBLE | style, rect.left,
                          rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);

@@ -89,13 +89,16 @@ void MenuWindow::SetRightToLeft() {
   // Controls made in a mirrored window take its layout; these were made before the menu file
   // said which way it reads, so each is mirrored here, the combo box's open list too, and put
   // back at its designed place, now counted from the right. A mirrored control draws its text
-  // from its right edge: the list's and the description's texts align right by themselves.
+  // from its right edge: the list's and the description's texts align right by themselves. The
+  // order in which a line reads is another matter: without right-to-left reading, a caption that
+  // mixes Hebrew with Latin words or digits runs its parts left to right, in the wrong order.
   COMBOBOXINFO combo = {};
   combo.cbSize = sizeof combo;
   const HWND open_list = GetComboBoxInfo(menu_, &combo) ? combo.hwndList : nullptr;
   for (HWND window : {window_, menu_, go_box_, exit_box_, description_, open_list}) {
     if (window == nullptr) continue;
-    SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_LAYOUTRTL);
+    SetWindowLongW(window, GWL_EXSTYLE,
+                   GetWindowLongW(window, GWL_EXSTYLE) | WS_EX_LAYOUTRTL | WS_EX_RTLREADING);
   }
   PlaceControls(dpi_);
   InvalidateRect(window_, nullptr, TRUE);

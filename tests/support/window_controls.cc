@@ -3,7 +3,9 @@
 //   tolvar_window_controls.exe TITLE
 // prints, as one JSON object in UTF-8, the client size of the visible top-level window titled
 // exactly TITLE, its place on the screen and extended style, and each of its child windows in
-// z-order: class, text, place in the client area and on the screen, styles, and a list's items.
+// z-order: class, text, place in the client area and on the screen, styles, and a list's items;
+// and the extended style of each open list of a combo box of that window's thread (a window of
+// its own, hidden while the list is closed).
 // A right-to-left window counts its client area from the right: only the places on the screen
 // show where a control is. Ends with 1 when there is no such window.
 #include <windows.h>
@@ -83,6 +85,18 @@ BOOL CALLBACK FindTitled(HWND window, LPARAM parameter) {
   return TRUE;
 }
 
+// The open lists (class ComboLBox) among a thread's top-level windows, as a JSON list of their
+// extended styles.
+BOOL CALLBACK AddOpenList(HWND window, LPARAM parameter) {
+  wchar_t class_name[64] = L"";
+  GetClassNameW(window, class_name, 64);
+  if (lstrcmpiW(class_name, L"ComboLBox") == 0) {
+    auto* styles = reinterpret_cast<std::string*>(parameter);
+    *styles += (styles->size() > 1 ? ", " : "") + ExStyle(window);
+  }
+  return TRUE;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -117,7 +131,10 @@ int wmain(int argc, wchar_t** argv) {
     json += "}";
     first = false;
   }
-  json += "]}\n";
+  std::string open_lists = "[";
+  EnumThreadWindows(GetWindowThreadProcessId(search.found, nullptr), AddOpenList,
+                    reinterpret_cast<LPARAM>(&open_lists));
+  json += "], \"open_lists\": " + open_lists + "]}\n";
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), json.data(), static_cast<DWORD>(json.size()), &written,
             nullptr);
