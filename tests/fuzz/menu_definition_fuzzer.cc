@@ -167,6 +167,8 @@ Outcome LoadAndUse(const std::string& bytes) {
         "the warning for a missing file is text", std::string(form.NotFoundText()));
   Check(!form.MessageTitle().empty() && IsValidUtf8(std::string(form.MessageTitle())),
         "the boxes' title is text", std::string(form.MessageTitle()));
+  Check(!form.NoProgramText().empty() && IsValidUtf8(std::string(form.NoProgramText())),
+        "the word on a document no program opens is text", std::string(form.NoProgramText()));
   const std::string& title = view.calls.front();
   Check(IsValidUtf8(title) && title.find('\0') == std::string::npos, "the title is shown whole");
   outcome.calls = view.calls;
