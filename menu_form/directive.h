@@ -21,6 +21,7 @@ enum class DirectiveName {
   kDirectory,
   kAfterLaunch,
   kRunAs,
+  kIcon,
   // For the whole menu, above the title.
   kPrompt,
   kLaunchCaption,
@@ -30,6 +31,7 @@ enum class DirectiveName {
   kMessageTitle,
   kDirection,
   kPictureDescription,
+  kWindowIcon,
 };
 
 // Where a directive stands, which says what it belongs to.
@@ -100,6 +102,7 @@ struct EntryDirectives {
   std::string_view Arguments;
   std::string_view Directory;    // a folder of the medium, written as a command's path is
   std::optional<System> OnlyOn;  // listed only on this system
+  std::string_view Icon;         // a picture file shown left of the caption
   bool CloseAfterLaunch = false;
   bool RunAsAdministrator = false;
 
@@ -116,6 +119,7 @@ struct MenuTexts {
   std::string_view CannotStartMessage;
   std::string_view MessageTitle;
   std::string_view PictureDescription;
+  std::string_view WindowIcon;  // a picture file for the title bar and task bar
   bool RightToLeft = false;
 };
 

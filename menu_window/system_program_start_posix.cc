@@ -1,8 +1,9 @@
 // POSIX body of SystemProgramStart: posix_spawn of the path itself with the argument words the core
 // split, never through a shell, in a session of its own; a file that is plainly a program but that
 // the medium gives no execute permission, through the loader or interpreter that runs it anyway;
-// a file the system will not run, and a link, go to the desktop's default application through GIO. What is started, and with what, is
-// the form's decision and the core's splitting: nothing of that policy belongs here.
+// a file the system will not run, and a link, go to the desktop's default application through GIO.
+// What is started, and with what, is the form's decision and the core's splitting: nothing of that
+// policy belongs here.
 #include <errno.h>
 #include <fcntl.h>
 #include <gio/gio.h>
@@ -187,6 +188,11 @@ SystemProgramStart::SystemProgramStart(DesktopOpen desktop_open)
 
 Result SystemProgramStart::OpenUri(const std::string& link) {
   return LaunchDefaultForUri(link.c_str());
+}
+
+// A folder opens where the desktop opens folders (its file manager), as a document opens.
+Result SystemProgramStart::BrowseFolder(const std::string& path) {
+  return desktop_open_(MatchCase(NativePath(path)));
 }
 
 Result SystemProgramStart::StartFile(const LaunchRequest& request) {

@@ -164,6 +164,16 @@ Result SystemProgramStart::OpenUri(const std::string& link) {
   return ShellExecuteStart(start);
 }
 
+Result SystemProgramStart::BrowseFolder(const std::string& path) {
+  if (desktop_open_) return desktop_open_(path);
+  // Explorer's window on the folder, shown as a person would open it, never minimised.
+  ShellStart start;
+  start.verb = L"open";
+  start.file = FullPath(Widen(path));
+  start.show = SW_SHOWNORMAL;
+  return ShellExecuteStart(start);
+}
+
 Result SystemProgramStart::StartFile(const LaunchRequest& request) {
   const std::string& path = request.path;
   const std::string batch_refusal = BatchFileRefusal(AsWindowsOpensIt(path), request.arguments);

@@ -45,6 +45,9 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   void SetPictureDescription(const std::string& text) override;
   void ShowDescriptionRow() override;
   void SetDescription(const std::string& text) override;
+  Result SetWindowIcon(const std::string& path) override;
+  Expected<int> LoadListIcon(const std::string& path) override;
+  void SetListItemIcon(int position, int icon) override;
   void Close() override;
 
  private:
