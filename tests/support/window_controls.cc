@@ -69,6 +69,16 @@ std::string ComboItems(HWND combo) {
   return items + "]";
 }
 
+// Each item's data, which the menu's owner-drawn list holds its icon's number in (plus one).
+std::string ComboItemData(HWND combo) {
+  std::string data = "[";
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    data += (i > 0 ? ", " : "") + std::to_string(SendMessageW(combo, CB_GETITEMDATA, i, 0));
+  }
+  return data + "]";
+}
+
 struct Search {
   const wchar_t* title;
   HWND found;
@@ -94,9 +104,12 @@ int wmain(int argc, wchar_t** argv) {
   GetClientRect(search.found, &client);
   RECT window = {};
   GetWindowRect(search.found, &window);
-  std::string json = "{\"client\": [" + std::to_string(client.right) + ", " +
-                     std::to_string(client.bottom) + "], \"window\": " + Json(window) +
-                     ", \"ex_style\": " + ExStyle(search.found) + ", \"controls\": [";
+  std::string json =
+      "{\"client\": [" + std::to_string(client.right) + ", " + std::to_string(client.bottom) +
+      "], \"window\": " + Json(window) + ", \"ex_style\": " + ExStyle(search.found) +
+      ", \"icons\": [" + std::to_string(SendMessageW(search.found, WM_GETICON, ICON_BIG, 0) != 0) +
+      ", " + std::to_string(SendMessageW(search.found, WM_GETICON, ICON_SMALL, 0) != 0) +
+      "], \"controls\": [";
   bool first = true;
   // The children in z-order, the order in which screen readers and the dialog keys meet them.
   for (HWND child = GetWindow(search.found, GW_CHILD); child != nullptr;
@@ -113,7 +126,9 @@ int wmain(int argc, wchar_t** argv) {
             std::to_string(rect.right - rect.left) + ", " + std::to_string(rect.bottom - rect.top) +
             "], \"style\": " + std::to_string(GetWindowLongW(child, GWL_STYLE) & 0xffffffffu) +
             ", \"ex_style\": " + ExStyle(child) + ", \"screen\": " + Json(screen);
-    if (lstrcmpiW(class_name, L"ComboBox") == 0) json += ", \"items\": " + ComboItems(child);
+    if (lstrcmpiW(class_name, L"ComboBox") == 0) {
+      json += ", \"items\": " + ComboItems(child) + ", \"item_data\": " + ComboItemData(child);
+    }
     json += "}";
     first = false;
   }
