@@ -563,7 +563,8 @@ class MenuWindowTest(unittest.TestCase):
         items = [item["name"] for item in self.combo()["children"][0]["children"]]
         # The Windows entry's "Say hello" is not listed here.
         self.assertEqual(items, [PROMPT, "-- Programs --", "Say hello", "Install the demo (pretend)",
-                                 "-- Documents --", "Read me", "Open a web page",
+                                 "-- Documents --", "Read me", "Browse the documents",
+                                 "Open a web page",
                                  "Leave the menu"])
         self.choose(window, 2)
         self.desktop.keys(window, "Return")
