@@ -170,6 +170,12 @@ Result SystemProgramStart::BrowseFolder(const std::string& path) {
   ShellStart start;
   start.verb = L"open";
   start.file = FullPath(Widen(path));
+  // Without its ending separator, but for a drive's root: a handler that takes the folder as "%1"
+  // would read the backslash before the closing quote as escaping it.
+  while (start.file.size() > 1 && (start.file.back() == L'\\' || start.file.back() == L'/') &&
+         start.file[start.file.size() - 2] != L':') {
+    start.file.pop_back();
+  }
   start.show = SW_SHOWNORMAL;
   return ShellExecuteStart(start);
 }

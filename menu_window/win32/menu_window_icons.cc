@@ -1,5 +1,9 @@
 // Win32 body of MenuWindow, its pictures from the menu file: the window's own icon, and the
 // entries' icons in a list made owner-drawn for them.
+// commctrl.h names CB_SETMINVISIBLE.
+#include <commctrl.h>
+#include <windows.h>
+
 #include <algorithm>
 
 #include "menu_form/form_layout.h"

@@ -3,9 +3,9 @@
 //   tolvar_window_controls.exe TITLE
 // prints, as one JSON object in UTF-8, the client size of the visible top-level window titled
 // exactly TITLE, its place on the screen and extended style, and each of its child windows in
-// z-order: class, text, place in the client area and on the screen, styles, and a list's items.
-// A right-to-left window counts its client area from the right: only the places on the screen
-// show where a control is. Ends with 1 when there is no such window.
+// z-order: class, text, place in the client area and on the screen, styles, and a list's items and
+// their data. A right-to-left window counts its client area from the right: only the places on the
+// screen show where a control is. Ends with 1 when there is no such window.
 #include <windows.h>
 
 #include <cstdio>
@@ -104,12 +104,9 @@ int wmain(int argc, wchar_t** argv) {
   GetClientRect(search.found, &client);
   RECT window = {};
   GetWindowRect(search.found, &window);
-  std::string json =
-      "{\"client\": [" + std::to_string(client.right) + ", " + std::to_string(client.bottom) +
-      "], \"window\": " + Json(window) + ", \"ex_style\": " + ExStyle(search.found) +
-      ", \"icons\": [" + std::to_string(SendMessageW(search.found, WM_GETICON, ICON_BIG, 0) != 0) +
-      ", " + std::to_string(SendMessageW(search.found, WM_GETICON, ICON_SMALL, 0) != 0) +
-      "], \"controls\": [";
+  std::string json = "{\"client\": [" + std::to_string(client.right) + ", " +
+                     std::to_string(client.bottom) + "], \"window\": " + Json(window) +
+                     ", \"ex_style\": " + ExStyle(search.found) + ", \"controls\": [";
   bool first = true;
   // The children in z-order, the order in which screen readers and the dialog keys meet them.
   for (HWND child = GetWindow(search.found, GW_CHILD); child != nullptr;
