@@ -213,17 +213,7 @@ void DropDown::BuildPopup() {
   renderer_ = gtk_cell_renderer_text_new();
   g_object_set(renderer_, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
   GtkTreeViewColumn* column = gtk_tree_view_column_new();
-  if (icons_.any()) {
-    // The same room in every row, icon or not: the view measures only its first row.
-    icon_renderer_ = gtk_cell_renderer_pixbuf_new();
-    int x_padding = 0;
-    int y_padding = 0;
-    gtk_cell_renderer_get_padding(icon_renderer_, &x_padding, &y_padding);
-    gtk_cell_renderer_set_fixed_size(icon_renderer_, icon_side_ + 2 * x_padding,
-                                     icon_side_ + 2 * y_padding);
-    gtk_tree_view_column_pack_start(column, icon_renderer_, FALSE);
-    gtk_tree_view_column_add_attribute(column, icon_renderer_, "pixbuf", kIconColumn);
-  }
+  if (icons_.any()) icon_renderer_ = PackIconCell(column, kIconColumn, icon_side_);
   gtk_tree_view_column_pack_start(column, renderer_, TRUE);
   gtk_tree_view_column_add_attribute(column, renderer_, "text", kCaptionColumn);
   gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);

@@ -28,6 +28,17 @@ GdkPixbuf* PixbufFromPixels(const PicturePixels& pixels) {
   return picture;
 }
 
+GtkCellRenderer* PackIconCell(GtkTreeViewColumn* column, int model_column, int side) {
+  GtkCellRenderer* cell = gtk_cell_renderer_pixbuf_new();
+  int x_padding = 0;
+  int y_padding = 0;
+  gtk_cell_renderer_get_padding(cell, &x_padding, &y_padding);
+  gtk_cell_renderer_set_fixed_size(cell, side + 2 * x_padding, side + 2 * y_padding);
+  gtk_tree_view_column_pack_start(column, cell, FALSE);
+  gtk_tree_view_column_add_attribute(column, cell, "pixbuf", model_column);
+  return cell;
+}
+
 ListIcons::~ListIcons() {
   for (GdkPixbuf* picture : pictures_) g_object_unref(picture);
 }

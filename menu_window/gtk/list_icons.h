@@ -5,7 +5,7 @@
 #ifndef TOLVAR_MENU_WINDOW_GTK_LIST_ICONS_H_
 #define TOLVAR_MENU_WINDOW_GTK_LIST_ICONS_H_
 
-#include <gdk-pixbuf/gdk-pixbuf.h>
+#include <gtk/gtk.h>
 
 #include <vector>
 
@@ -16,6 +16,11 @@ namespace tolvar {
 // The loader's premultiplied pixels as a new GdkPixbuf (RGBA, not premultiplied), owned by the
 // caller.
 GdkPixbuf* PixbufFromPixels(const PicturePixels& pixels);
+
+// Packs a picture cell that shows the model's column `model_column` at the start of `column`,
+// `side` pixels square in every row, icon or not: a view in fixed-height mode measures its first
+// row alone, and the captions line up. Returns the cell, which the column owns.
+GtkCellRenderer* PackIconCell(GtkTreeViewColumn* column, int model_column, int side);
 
 class ListIcons {
  public:
