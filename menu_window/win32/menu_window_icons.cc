@@ -1,14 +1,13 @@
 // Win32 body of MenuWindow, its pictures from the menu file: the window's own icon, and the
 // entries' icons in a list made owner-drawn for them.
-// commctrl.h names CB_SETMINVISIBLE.
+#include "menu_window/win32/menu_window.h"
+// After windows.h, which menu_window.h brings: commctrl.h names CB_SETMINVISIBLE.
 #include <commctrl.h>
-#include <windows.h>
 
 #include <algorithm>
 
 #include "menu_form/form_layout.h"
 #include "menu_window/win32/dpi_win32.h"
-#include "menu_window/win32/menu_window.h"
 #include "picture/icon_picture.h"
 #include "shared_routines/utf16_win32.h"
 
