@@ -11,6 +11,22 @@
 
 namespace tolvar {
 
+namespace {
+
+// ".\", "./", ".\.\": the current folder, which is the medium's root, as written. A "\" alone is
+// the root of the current drive, which is the medium's only when the medium is a drive.
+bool IsMediumRoot(std::string_view command) {
+  if (command.empty() || command[0] != '.') return false;
+  for (size_t i = 0; i < command.size(); ++i) {
+    const char c = command[i];
+    if (c == '.' && i + 1 < command.size() && command[i + 1] == '.') return false;
+    if (c != '.' && c != '\\' && c != '/') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool AsksForFolder(std::string_view command) {
   return !command.empty() && (command.back() == '\\' || command.back() == '/');
 }
@@ -22,9 +38,8 @@ bool NamesMediumFolder(const std::string& command) {
     return false;
   }
   std::error_code error;
-  const fs::path folder = fs::u8path(MatchCase(NativePath(command)));
-  if (!fs::is_directory(folder, error)) return false;
-  return ResolvesInside(command, ".") || fs::equivalent(folder, ".", error);
+  if (!fs::is_directory(fs::u8path(MatchCase(NativePath(command))), error)) return false;
+  return IsMediumRoot(command) || ResolvesInside(command, ".");
 }
 
 }  // namespace tolvar
