@@ -133,6 +133,7 @@ const EntryDirectiveTexts& DirectiveCheck::ForEntry(int index) {
   entry_.description_line = interpreter_.EntryLine(index, DirectiveName::kDescription);
   entry_.directory_line = interpreter_.EntryLine(index, DirectiveName::kDirectory);
   entry_.run_as_line = interpreter_.EntryLine(index, DirectiveName::kRunAs);
+  entry_.icon_line = interpreter_.EntryLine(index, DirectiveName::kIcon);
   return entry_;
 }
 

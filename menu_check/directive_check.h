@@ -22,6 +22,7 @@ struct EntryDirectiveTexts {
   int64_t description_line = 0;
   int64_t directory_line = 0;
   int64_t run_as_line = 0;
+  int64_t icon_line = 0;
 };
 
 // How many findings of one kind are named before the rest are only counted.

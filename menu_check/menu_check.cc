@@ -10,6 +10,7 @@
 
 #include "menu_check/checks/caption_width.h"
 #include "menu_check/checks/command_check.h"
+#include "menu_check/checks/icon_folder_check.h"
 #include "menu_check/checks/invisible_characters.h"
 #include "menu_check/checks/path_hint.h"
 #include "menu_check/directive_check.h"
@@ -95,7 +96,17 @@ class Checker : public DefinitionSink {
     if (!warning.empty()) Warn(directive.line, warning);
     if (warning.empty() && directive.place == DirectivePlace::kAboveTitle) {
       CheckButtonCaption(directive);
+      if (directive.name == DirectiveName::kWindowIcon) {
+        CheckIcon(directive.line, "", directive.name, directive.value);
+      }
     }
+  }
+
+  // An icon the menu cannot show leaves its place without one: the author learns why.
+  void CheckIcon(int64_t line, const std::string& lead, DirectiveName name, std::string_view path) {
+    if (line == 0) return;
+    const std::string warning = IconWarning(probe_, std::string(path));
+    if (!warning.empty()) Warn(line, lead + DirectiveSpelling(name) + " " + warning);
   }
 
  private:
@@ -169,6 +180,7 @@ class Checker : public DefinitionSink {
                " holds characters that show nothing but change how it reads: " +
                hidden_in_description);
     }
+    CheckIcon(directives.icon_line, entry + ": ", DirectiveName::kIcon, directives.given.Icon);
     const std::string hidden_in_command = InvisibleCharacters(command);
     if (!hidden_in_command.empty()) {
       Warn(command_line, entry + ": the command " + QuotedText(command) +

@@ -383,7 +383,7 @@ TEST_F(MenuCheckTest, MenuFileInOtherLetterCaseIsCheckedWithAWarning) {
 TEST_F(MenuCheckTest, DirectivesTheMenuIgnoresOrOverrides) {
   const CheckReport report = Check(
       "'#prompt: Choose\r\n'#prompt: Pick one\r\nTitle\r\n$null$\r\n2\r\n"  // lines 1-5
-      "'#argument: /S\r\n'#icon: setup.ico\r\n'#system: Windows\r\n"        // 6-8
+      "'#argument: /S\r\n'#badge: setup.ico\r\n'#system: Windows\r\n"       // 6-8
       "'#after-launch: close\r\n'#after-launch: stay\r\nA\r\n$exit$\r\n"    // 9-12
       "'#after-launch: stay\r\nB\r\n$exit$\r\n");  // another entry's: no second
   EXPECT_THAT(
@@ -392,14 +392,14 @@ TEST_F(MenuCheckTest, DirectivesTheMenuIgnoresOrOverrides) {
           "2 warning: the menu has a second '#prompt: (the first is on line 1): the last holds",
           "6 warning: the menu knows no directive '#argument: and ignores the line: did you "
           "mean '#arguments:?",
-          "7 warning: the menu knows no directive '#icon: and ignores the line",
+          "7 warning: the menu knows no directive '#badge: and ignores the line",
           "8 warning: '#system: takes \"windows\" or \"linux\", not \"Windows\": the menu "
           "ignores the line",
           "10 warning: entry 1 has a second '#after-launch: (the first is on line 9): the last "
           "holds"));
   ASSERT_EQ(report.directives.size(), 8u);  // every directive line, for the JSON report
   EXPECT_EQ(report.directives[3].line, 7);
-  EXPECT_EQ(report.directives[3].name, "icon");
+  EXPECT_EQ(report.directives[3].name, "badge");
   EXPECT_EQ(report.directives[3].value, "setup.ico");
   EXPECT_EQ(report.directives[7].entry, 2);
 }

@@ -77,6 +77,7 @@ const std::vector<DirectiveRow>& Rows() {
        false,
        nullptr,
        [](EntryDirectives& entry, std::string_view) { entry.RunAsAdministrator = true; }},
+      {N::kIcon, "icon", false, {}, 0, false, nullptr, SetEntryText<&EntryDirectives::Icon>},
       // For the whole menu, above the title.
       {N::kPrompt,
        "prompt",
@@ -152,6 +153,14 @@ const std::vector<DirectiveRow>& Rows() {
        0,
        true,
        SetMenuText<&MenuTexts::PictureDescription>,
+       nullptr},
+      {N::kWindowIcon,
+       "window-icon",
+       true,
+       {},
+       0,
+       true,
+       SetMenuText<&MenuTexts::WindowIcon>,
        nullptr},
   };
   return rows;
@@ -255,7 +264,7 @@ bool DirectiveValueAllowed(DirectiveName name, std::string_view value) {
 }
 
 bool EntryDirectives::empty() const {
-  return Description.empty() && Arguments.empty() && Directory.empty() && !OnlyOn &&
+  return Description.empty() && Arguments.empty() && Directory.empty() && Icon.empty() && !OnlyOn &&
          !CloseAfterLaunch && !RunAsAdministrator;
 }
 

@@ -21,6 +21,7 @@ enum class DirectiveName {
   kDirectory,
   kAfterLaunch,
   kRunAs,
+  kIcon,
   // For the whole menu, above the title.
   kPrompt,
   kLaunchCaption,
@@ -31,6 +32,7 @@ enum class DirectiveName {
   kMessageTitle,
   kDirection,
   kPictureDescription,
+  kWindowIcon,
 };
 
 // Where a directive stands, which says what it belongs to.
@@ -101,6 +103,7 @@ struct EntryDirectives {
   std::string_view Arguments;
   std::string_view Directory;    // a folder of the medium, written as a command's path is
   std::optional<System> OnlyOn;  // listed only on this system
+  std::string_view Icon;         // a picture file shown left of the caption
   bool CloseAfterLaunch = false;
   bool RunAsAdministrator = false;
 
@@ -118,6 +121,7 @@ struct MenuTexts {
   std::string_view NoProgramMessage;
   std::string_view MessageTitle;
   std::string_view PictureDescription;
+  std::string_view WindowIcon;  // a picture file for the title bar and task bar
   bool RightToLeft = false;
 };
 

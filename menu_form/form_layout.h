@@ -87,6 +87,9 @@ constexpr std::array<const ControlLayout*, FocusableControlCount()> KeyboardOrde
   return order;
 }
 
+// The side of an entry's icon in the list: 16 pixels at 96 DPI, scaled as the rest.
+inline constexpr int kListIconTwips = 240;
+
 // How many rows the open list shows before it scrolls, as a forms drop-down list does.
 inline constexpr int kVisibleListRows = 8;
 

@@ -9,6 +9,8 @@
 #include "menu_form/command_kind.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/directive_interpreter.h"
+#include "menu_form/entry_icons.h"
+#include "menu_form/folder_command.h"
 #include "menu_form/language_files.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/quoted_text.h"
@@ -49,6 +51,9 @@ class Loading : public DefinitionSink {
       *text = text_.Keep(*text);
     }
     texts.PictureDescription = {};
+    // A window icon that cannot be shown leaves the program's own; the checker says why.
+    if (PictureFileUsable(given.WindowIcon)) view_.SetWindowIcon(std::string(given.WindowIcon));
+    texts.WindowIcon = {};
     view_.SetTitle(std::string(title));
   }
   Result Splash(const std::string& splash, int64_t) override {
@@ -72,7 +77,8 @@ class Loading : public DefinitionSink {
       entries.pop_back();  // it still counted: the next entry is still the file's next
       return;
     }
-    for (std::string_view* text : {&given.Description, &given.Arguments, &given.Directory}) {
+    for (std::string_view* text :
+         {&given.Description, &given.Arguments, &given.Directory, &given.Icon}) {
       *text = text_.Keep(*text);
     }
     directives.push_back(given);
@@ -166,6 +172,9 @@ void MenuForm::OnLoad() {
   }
   if (description_row_) view_.ShowDescriptionRow();
 
+  // Before the list is filled: a window may have to make its list anew to show pictures in it.
+  const std::vector<ShownIcon> icons = LoadEntryIcons(view_, menu_entries_);
+
   prompt_entry_ = MenuEntry{texts.Prompt, kNullKeyword};
   size_t caption_bytes = prompt_entry_.Caption.size();
   for (const MenuEntry& entry : menu_entries_) caption_bytes += entry.Caption.size();
@@ -182,6 +191,7 @@ void MenuForm::OnLoad() {
       }
     }
   }
+  for (const ShownIcon& icon : icons) view_.SetListItemIcon(icon.position, icon.icon);
   state_ = State::kLoaded;
   SelectListPosition(0);
   view_.SetButtonCaption(Button::kGoBox, std::string(texts.LaunchCaption));
@@ -221,6 +231,12 @@ void MenuForm::OnGoBoxClick() {
   Result started;
   if (IsLink(command)) {
     started = program_start_.OpenLink(command);
+  } else if (AsksForFolder(command)) {
+    if (!NamesMediumFolder(command)) {
+      view_.Warn(std::string(not_found_text_), std::string(message_title_));
+      return;
+    }
+    started = program_start_.OpenFolder(command);
   } else if (NamesOtherScheme(command) || !FileExists(command)) {
     view_.Warn(std::string(not_found_text_), std::string(message_title_));
     return;

@@ -36,6 +36,9 @@ class KeepingView : public MenuView {
   void ShowDescriptionRow() override {}
   void SetDescription(const std::string&) override {}
   void DescribeListItem(int, std::string_view) override {}
+  Result SetWindowIcon(const std::string&) override { return {}; }
+  Expected<int> LoadListIcon(const std::string&) override { return 0; }
+  void SetListItemIcon(int, int) override {}
   void Close() override {}
 
   size_t size() const { return captions_.size(); }

@@ -31,6 +31,7 @@ class ThrowingProgramStart : public ProgramStart {
     return Result::Ok();
   }
   Result OpenUri(const std::string&) override { return Result::Ok(); }
+  Result BrowseFolder(const std::string&) override { return Result::Ok(); }
 };
 
 class MenuProgramTest : public testing::Test {

@@ -34,6 +34,21 @@ class MenuView {
   // the picture file at `path` and shows it. A failure leaves Splash empty and returns the reason.
   virtual Result ShowSplash(const std::string& path) = 0;
 
+  // Shows the picture file at `path` as the window's icon in the title bar and the task bar, in
+  // place of the program's own, at each size the system asks for. A failure leaves the program's
+  // own icon and returns the reason. Called at most once, before the title is set.
+  virtual Result SetWindowIcon(const std::string& path) = 0;
+
+  // Loads the picture file at `path` as an icon for the list's items, square, at the size the
+  // list's rows show one (kListIconTwips at the layout's DPI), and returns the number
+  // SetListItemIcon takes for it, or why it cannot be shown. Called only before the list is filled,
+  // and only when some listed entry names an icon: a list without any stays as it always was.
+  virtual Expected<int> LoadListIcon(const std::string& path) = 0;
+
+  // Shows icon `icon` (a number LoadListIcon gave) left of the caption of the item at `position`,
+  // in the open and the closed list. Called once the list is filled.
+  virtual void SetListItemIcon(int position, int icon) = 0;
+
   // Says, before the list Menu is filled, how many items it will hold and how many bytes of UTF-8
   // text they have together, so that it can take its storage at once rather than grow it item by
   // item. A hint only: the items still come through AddListItem.

@@ -66,10 +66,24 @@ class ProgramStart {
     return OpenUri(LinkAsOpened(link));
   }
 
+  // Shows the folder `path` (a folder of the medium, checked by the caller, as the menu file writes
+  // it) in the user's file manager, without waiting. Returns the failure with the system's reason
+  // when nothing showed it. Refused, as Start refuses them, for a text holding a NUL and for a
+  // path that names no local file.
+  Result OpenFolder(const std::string& path) {
+    if (path.find('\0') != std::string::npos) {
+      return Result::Failure("the folder's name holds a NUL character");
+    }
+    if (NamesNoLocalFile(path)) return Result::Failure("the folder cannot be found");
+    return BrowseFolder(path);
+  }
+
  protected:
   // Start and OpenLink, for texts without a NUL: the platform's part.
   virtual Result StartFile(const LaunchRequest& request) = 0;
   virtual Result OpenUri(const std::string& link) = 0;
+  // OpenFolder, for a path without a NUL that names a local file.
+  virtual Result BrowseFolder(const std::string& path) = 0;
 };
 
 }  // namespace tolvar

@@ -26,6 +26,7 @@ class SystemProgramStart : public ProgramStart {
  private:
   Result StartFile(const LaunchRequest& request) override;
   Result OpenUri(const std::string& link) override;
+  Result BrowseFolder(const std::string& path) override;
 
   DesktopOpen desktop_open_;
 };

@@ -194,6 +194,11 @@ Result SystemProgramStart::OpenUri(const std::string& link) {
   return LaunchDefaultForUri(link.c_str());
 }
 
+// A folder opens where the desktop opens folders (its file manager), as a document opens.
+Result SystemProgramStart::BrowseFolder(const std::string& path) {
+  return desktop_open_(MatchCase(NativePath(path)));
+}
+
 Result SystemProgramStart::StartFile(const LaunchRequest& request) {
   std::string native = MatchCase(NativePath(request.path));
   // A bare name is a file in the current directory, never a search along PATH.

@@ -166,6 +166,22 @@ Result SystemProgramStart::OpenUri(const std::string& link) {
   return ShellExecuteStart(start);
 }
 
+Result SystemProgramStart::BrowseFolder(const std::string& path) {
+  if (desktop_open_) return desktop_open_(path);
+  // Explorer's window on the folder, shown as a person would open it, never minimised.
+  ShellStart start;
+  start.verb = L"open";
+  start.file = FullPath(Widen(path));
+  // Without its ending separator, but for a drive's root: a handler that takes the folder as "%1"
+  // would read the backslash before the closing quote as escaping it.
+  while (start.file.size() > 1 && (start.file.back() == L'\\' || start.file.back() == L'/') &&
+         start.file[start.file.size() - 2] != L':') {
+    start.file.pop_back();
+  }
+  start.show = SW_SHOWNORMAL;
+  return ShellExecuteStart(start);
+}
+
 Result SystemProgramStart::StartFile(const LaunchRequest& request) {
   const std::string& path = request.path;
   const std::string batch_refusal = BatchFileRefusal(AsWindowsOpensIt(path), request.arguments);

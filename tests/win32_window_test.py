@@ -9,45 +9,15 @@ Run one test: win32_window_test.py WindowTest.test_quit
 import os
 import re
 import shutil
-import struct
 import sys
 import unittest
-import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "support"))
 from desktop import wait_until  # noqa: E402
+from icon_files import icon, quadrant_icon_images  # noqa: E402
 from same_words import ARGUMENTS, WORDS  # noqa: E402
 from wine_medium import (BLUE, DESIGN_TITLE, GREEN, RECORDER, RED, TITLE, YELLOW,  # noqa: E402
                          MediumTest)
-
-
-def quadrant_icon_images(side, colors=(RED, GREEN, BLUE, YELLOW)):
-    """The quadrants of `colors` (top left, top right, bottom left, bottom right) as an icon's two
-    kinds of image, `side` pixels square: a 32-bit bitmap without its file header, its height
-    doubled for the mask after it, and a PNG."""
-    rows = [[colors[(2 if y >= side // 2 else 0) + (x >= side // 2)] for x in range(side)]
-            for y in range(side)]
-    info = struct.pack("<IiiHHIIiiII", 40, side, side * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    pixels = b"".join(bytes((b, g, r, 255)) for row in reversed(rows) for r, g, b in row)
-    mask = bytes((side + 31) // 32 * 4 * side)
-
-    def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data
-                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-    raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
-    png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 2, 0, 0, 0))
-           + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
-    return info + pixels + mask, png
-
-
-def icon(*images):
-    """A Windows icon of `images`, each (side, bytes), in the order given."""
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for side, data in images:
-        directory += struct.pack("<BBBBHHII", side % 256, side % 256, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    return directory + b"".join(data for _, data in images)
 
 
 class WindowTest(MediumTest):
@@ -169,7 +139,7 @@ class WindowTest(MediumTest):
     def test_an_icon_shows_its_largest_image_whether_a_bitmap_or_a_png(self):
         # The small images are black: only the largest may show, over the whole picture area.
         small_bitmap, small_png = quadrant_icon_images(16, [(0, 0, 0)] * 4)
-        large_bitmap, large_png = quadrant_icon_images(48)
+        large_bitmap, large_png = quadrant_icon_images(48, (RED, GREEN, BLUE, YELLOW))
         self.write("menu\\bitmap.ico", icon((16, small_png), (48, large_bitmap)))
         self.write("menu\\png.ico", icon((48, large_png), (16, small_bitmap)))
         for name in ("bitmap.ico", "png.ico"):

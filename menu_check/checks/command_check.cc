@@ -1,8 +1,10 @@
 // CommandWarning: Launch's own order of decisions, with the author's likely meaning at each.
 #include "menu_check/checks/command_check.h"
 
+#include "menu_check/checks/icon_folder_check.h"
 #include "menu_check/checks/path_hint.h"
 #include "menu_form/command_kind.h"
+#include "menu_form/folder_command.h"
 #include "menu_form/menu_entry.h"
 #include "shared_routines/batch_file.h"
 #include "shared_routines/native_path.h"
@@ -41,6 +43,8 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
   }
   const std::string hint = PathHint(command, "Launch says \"Can't find file!!\"");
   if (!hint.empty()) return hint;
+  // A folder to browse, which the file manager shows.
+  if (AsksForFolder(command)) return FolderCommandWarning(probe, command);
   // Windows finds these anyway: they concern Linux alone.
   if (probe.EndsInBlanksWindowsDrops(command)) {
     if (!targets.for_linux) return "";

@@ -9,6 +9,7 @@ namespace {
 struct TolvarCaptionModel {
   GObject parent;
   const std::vector<std::string_view>* captions;
+  const tolvar::ListIcons* icons;
   gint stamp;
 };
 
@@ -47,9 +48,11 @@ GtkTreeModelFlags GetFlags(GtkTreeModel*) {
   return static_cast<GtkTreeModelFlags>(GTK_TREE_MODEL_LIST_ONLY | GTK_TREE_MODEL_ITERS_PERSIST);
 }
 
-gint GetNColumns(GtkTreeModel*) { return 1; }
+gint GetNColumns(GtkTreeModel*) { return 2; }
 
-GType GetColumnType(GtkTreeModel*, gint) { return G_TYPE_STRING; }
+GType GetColumnType(GtkTreeModel*, gint column) {
+  return column == tolvar::kIconColumn ? GDK_TYPE_PIXBUF : G_TYPE_STRING;
+}
 
 gboolean GetIter(GtkTreeModel* model, GtkTreeIter* iter, GtkTreePath* path) {
   if (gtk_tree_path_get_depth(path) != 1) return FALSE;
@@ -60,9 +63,15 @@ GtkTreePath* GetPath(GtkTreeModel*, GtkTreeIter* iter) {
   return gtk_tree_path_new_from_indices(RowOf(iter), -1);
 }
 
-void GetValue(GtkTreeModel* model, GtkTreeIter* iter, gint, GValue* value) {
-  g_value_init(value, G_TYPE_STRING);
+void GetValue(GtkTreeModel* model, GtkTreeIter* iter, gint column, GValue* value) {
   const gint row = RowOf(iter);
+  if (column == tolvar::kIconColumn) {
+    g_value_init(value, GDK_TYPE_PIXBUF);
+    const tolvar::ListIcons* icons = Self(model)->icons;
+    if (icons != nullptr && row < RowCount(model)) g_value_set_object(value, icons->ForRow(row));
+    return;
+  }
+  g_value_init(value, G_TYPE_STRING);
   if (row >= RowCount(model)) return;
   const std::string_view caption = (*Self(model)->captions)[row];
   const size_t shown = tolvar::ShownLength(caption);
@@ -119,6 +128,7 @@ void tolvar_caption_model_class_init(TolvarCaptionModelClass*) {}
 
 void tolvar_caption_model_init(TolvarCaptionModel* self) {
   self->captions = nullptr;
+  self->icons = nullptr;
   self->stamp = static_cast<gint>(g_random_int());
 }
 
@@ -138,10 +148,12 @@ size_t ShownLength(std::string_view caption) {
   return static_cast<size_t>(std::min(end, limit) - begin);
 }
 
-GtkTreeModel* CaptionListModelNew(const std::vector<std::string_view>* captions) {
+GtkTreeModel* CaptionListModelNew(const std::vector<std::string_view>* captions,
+                                  const ListIcons* icons) {
   auto* self =
       static_cast<TolvarCaptionModel*>(g_object_new(tolvar_caption_model_get_type(), nullptr));
   self->captions = captions;
+  self->icons = icons;
   return GTK_TREE_MODEL(self);
 }
 
@@ -157,6 +169,7 @@ void CaptionListModelRelease(GtkTreeModel* model) {
   TolvarCaptionModel* self = Self(model);
   // Views hold iterators of the old rows: a new stamp makes them invalid.
   self->captions = nullptr;
+  self->icons = nullptr;
   ++self->stamp;
 }
 

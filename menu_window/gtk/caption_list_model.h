@@ -1,6 +1,6 @@
-// CaptionListModel: a one-column GtkTreeModel that serves the drop-down's captions straight from
-// its vector, so that a list of 32766 entries costs no second copy in a GtkListStore
-// and attaches to a tree view at once.
+// CaptionListModel: a GtkTreeModel that serves the drop-down's captions straight from its vector,
+// so that a list of 32766 entries costs no second copy in a GtkListStore and attaches to a tree
+// view at once; its second column is each row's icon, from ListIcons.
 #ifndef TOLVAR_MENU_WINDOW_GTK_CAPTION_LIST_MODEL_H_
 #define TOLVAR_MENU_WINDOW_GTK_CAPTION_LIST_MODEL_H_
 
@@ -8,6 +8,8 @@
 
 #include <string_view>
 #include <vector>
+
+#include "menu_window/gtk/list_icons.h"
 
 namespace tolvar {
 
@@ -18,9 +20,15 @@ namespace tolvar {
 inline constexpr int kShownCharacters = 256;
 size_t ShownLength(std::string_view caption);
 
-// Creates the model over `captions`, each followed by a NUL, which must outlive it or be released
-// with CaptionListModelRelease. Row i shows captions[i]. The caller owns the returned reference.
-GtkTreeModel* CaptionListModelNew(const std::vector<std::string_view>* captions);
+// The model's columns.
+inline constexpr int kCaptionColumn = 0;  // G_TYPE_STRING
+inline constexpr int kIconColumn = 1;     // GDK_TYPE_PIXBUF, null for a row without an icon
+
+// Creates the model over `captions`, each followed by a NUL, and `icons`, which must outlive it or
+// be released with CaptionListModelRelease. Row i shows captions[i]. The caller owns the returned
+// reference.
+GtkTreeModel* CaptionListModelNew(const std::vector<std::string_view>* captions,
+                                  const ListIcons* icons);
 
 // Tells views that a row was inserted into the vector at `position`.
 void CaptionListModelRowInserted(GtkTreeModel* model, int position);

@@ -45,10 +45,12 @@ gboolean DrawArrow(GtkWidget* arrow, cairo_t* cairo, gpointer) {
 
 }  // namespace
 
-DropDown::DropDown() : button_(DropDownButtonNew(this)), label_(gtk_label_new("")) {
-  // Both are kept past the window's end, when GTK destroys the widgets inside it.
+DropDown::DropDown()
+    : button_(DropDownButtonNew(this)), label_(gtk_label_new("")), icon_(gtk_image_new()) {
+  // All are kept past the window's end, when GTK destroys the widgets inside it.
   g_object_ref_sink(button_);
   g_object_ref_sink(label_);
+  g_object_ref_sink(icon_);
   gtk_style_context_add_class(gtk_widget_get_style_context(button_), "combo");
 
   gtk_label_set_ellipsize(GTK_LABEL(label_), PANGO_ELLIPSIZE_END);
@@ -64,12 +66,15 @@ DropDown::DropDown() : button_(DropDownButtonNew(this)), label_(gtk_label_new(""
   gtk_widget_set_size_request(arrow, kArrowWidth, -1);
   g_signal_connect(arrow, "draw", G_CALLBACK(DrawArrow), nullptr);
   GtkWidget* box = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
+  gtk_box_pack_start(GTK_BOX(box), icon_, FALSE, FALSE, 0);
   gtk_box_pack_start(GTK_BOX(box), label_, TRUE, TRUE, 0);
   gtk_box_pack_end(GTK_BOX(box), arrow, FALSE, FALSE, 0);
   gtk_container_add(GTK_CONTAINER(button_), box);
   gtk_widget_show_all(box);
+  gtk_widget_hide(icon_);  // until the list has icons
+  gtk_widget_set_no_show_all(icon_, TRUE);
 
-  model_ = CaptionListModelNew(&captions_);
+  model_ = CaptionListModelNew(&captions_, &icons_);
   g_signal_connect(button_, "key-press-event", G_CALLBACK(OnButtonKeyPress), this);
   toggled_handler_ = g_signal_connect(button_, "toggled", G_CALLBACK(OnButtonToggled), this);
 }
@@ -87,6 +92,7 @@ DropDown::~DropDown() {
   g_signal_handlers_disconnect_by_data(button_, this);
   DropDownButtonDetach(button_);
   g_object_unref(label_);
+  g_object_unref(icon_);
   g_object_unref(button_);
 }
 
@@ -96,6 +102,7 @@ void DropDown::Insert(int position, std::string_view caption) {
   if (static_cast<size_t>(position) < descriptions_.size()) {
     descriptions_.insert(descriptions_.begin() + position, "");
   }
+  icons_.RowInserted(position);
   if (model_attached_) CaptionListModelRowInserted(model_, position);
   if (selected_ >= position) {
     ++selected_;
@@ -120,7 +127,27 @@ void DropDown::Pick(int position) {
   if (on_user_selection) on_user_selection();
 }
 
+int DropDown::AddIcon(GdkPixbuf* picture, int side) {
+  icon_side_ = side;
+  // Every row keeps the icon's room, with or without one, so that the captions line up.
+  gtk_widget_set_size_request(icon_, side, side);
+  gtk_widget_set_margin_end(icon_, side / 4);
+  gtk_widget_show(icon_);
+  return icons_.Add(picture);
+}
+
+void DropDown::SetIcon(int position, int icon) {
+  icons_.Set(position, icon);
+  if (position == selected_) ShowSelected();
+}
+
 void DropDown::ShowSelected() {
+  GdkPixbuf* icon = icons_.ForRow(selected_);
+  if (icon != nullptr) {
+    gtk_image_set_from_pixbuf(GTK_IMAGE(icon_), icon);
+  } else {
+    gtk_image_clear(GTK_IMAGE(icon_));
+  }
   if (selected_ >= 0) {
     const std::string_view caption = captions_[selected_];
     const std::string shown(caption.substr(0, ShownLength(caption)));
@@ -194,8 +221,10 @@ void DropDown::BuildPopup() {
   gtk_tree_view_set_fixed_height_mode(tree, TRUE);
   renderer_ = gtk_cell_renderer_text_new();
   g_object_set(renderer_, "ellipsize", PANGO_ELLIPSIZE_END, nullptr);
-  GtkTreeViewColumn* column =
-      gtk_tree_view_column_new_with_attributes("", renderer_, "text", 0, nullptr);
+  GtkTreeViewColumn* column = gtk_tree_view_column_new();
+  if (icons_.any()) icon_renderer_ = PackIconCell(column, kIconColumn, icon_side_);
+  gtk_tree_view_column_pack_start(column, renderer_, TRUE);
+  gtk_tree_view_column_add_attribute(column, renderer_, "text", kCaptionColumn);
   gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
   gtk_tree_view_column_set_expand(column, TRUE);
   gtk_tree_view_append_column(tree, column);
@@ -226,6 +255,11 @@ void DropDown::BuildPopup() {
 int DropDown::RowHeight() {
   int cell_height = 0;
   gtk_cell_renderer_get_preferred_height(renderer_, tree_, nullptr, &cell_height);
+  if (icon_renderer_ != nullptr) {
+    int icon_height = 0;
+    gtk_cell_renderer_get_fixed_size(icon_renderer_, nullptr, &icon_height);
+    cell_height = std::max(cell_height, icon_height);
+  }
   int separator = 0;
   gtk_widget_style_get(tree_, "vertical-separator", &separator, nullptr);
   return cell_height + separator;
@@ -245,7 +279,9 @@ int DropDown::WidthWanted() {
   int frame = 0;
   gtk_widget_set_size_request(popup_, -1, -1);  // the width it asks for without the text
   gtk_widget_get_preferred_width(popup_, &frame, nullptr);
-  width_wanted_ = longest_caption_width_ + 2 * padding + separator + scroll_bar + frame;
+  int icon = 0;
+  if (icon_renderer_ != nullptr) gtk_cell_renderer_get_fixed_size(icon_renderer_, &icon, nullptr);
+  width_wanted_ = longest_caption_width_ + 2 * padding + icon + separator + scroll_bar + frame;
   return width_wanted_;
 }
 

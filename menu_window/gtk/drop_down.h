@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "menu_form/text_store.h"
+#include "menu_window/gtk/list_icons.h"
 
 namespace tolvar {
 
@@ -30,6 +31,12 @@ class DropDown {
 
   // Inserts `caption` at `position` (0 to count()); the selection stays on the same item.
   void Insert(int position, std::string_view caption);
+
+  // Keeps `picture` as an icon of `side` pixels square, for SetIcon; returns its number. Called
+  // before the list is first opened.
+  int AddIcon(GdkPixbuf* picture, int side);
+  // Shows icon `icon` (from AddIcon) beside the caption at `position`, open or closed.
+  void SetIcon(int position, int icon);
 
   // Selects `position` (-1: none) without running on_user_selection: whoever selects in code runs
   // the handler it needs itself.
@@ -89,10 +96,14 @@ class DropDown {
 
   GtkWidget* button_;
   GtkWidget* label_;
+  GtkWidget* icon_;  // the chosen entry's icon in the closed list, shown once there are icons
   GtkWidget* popup_ = nullptr;
   GtkWidget* scrolled_ = nullptr;
   GtkWidget* tree_ = nullptr;
   GtkCellRenderer* renderer_ = nullptr;
+  GtkCellRenderer* icon_renderer_ = nullptr;  // only when there are icons
+  ListIcons icons_;
+  int icon_side_ = 0;
   GtkTreeModel* model_;
   bool model_attached_ = false;
   // The captions, each copied once into a few large blocks: 32766 strings of their own would cost

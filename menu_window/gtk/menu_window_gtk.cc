@@ -9,8 +9,10 @@
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
 #include "menu_window/gtk/caption_list_model.h"
+#include "menu_window/gtk/list_icons.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/window_style.h"
+#include "picture/icon_picture.h"
 #include "picture/picture_loader.h"
 
 namespace tolvar {
@@ -278,5 +280,37 @@ void GtkMenuWindow::SetPictureDescription(const std::string& text) {
   atk_object_set_role(picture, ATK_ROLE_IMAGE);
   atk_object_set_name(picture, text.c_str());
 }
+
+Result GtkMenuWindow::SetWindowIcon(const std::string& path) {
+  // The sizes title bars, task bars and window switchers take, at the layout's scale; the window
+  // manager picks among them.
+  GList* icons = nullptr;
+  std::string reason;
+  for (const int twips : {240, 360, 480, 720}) {
+    const Expected<PicturePixels> picture = LoadIconPicture(path, TwipsToPixels(twips, dpi_));
+    if (!picture) {
+      reason = picture.reason();
+      break;  // the same file fails at every size
+    }
+    if (GdkPixbuf* icon = PixbufFromPixels(picture.value())) icons = g_list_append(icons, icon);
+  }
+  if (icons == nullptr) return Result::Failure(reason.empty() ? "no memory for the icon" : reason);
+  gtk_window_set_icon_list(GTK_WINDOW(window_), icons);
+  g_list_free_full(icons, g_object_unref);
+  return Result::Ok();
+}
+
+Expected<int> GtkMenuWindow::LoadListIcon(const std::string& path) {
+  const int side = TwipsToPixels(kListIconTwips, dpi_);
+  const Expected<PicturePixels> picture = LoadIconPicture(path, side);
+  if (!picture) return Expected<int>::Failure(picture.reason());
+  GdkPixbuf* icon = PixbufFromPixels(picture.value());
+  if (icon == nullptr) return Expected<int>::Failure("no memory for the icon");
+  const int number = menu_->AddIcon(icon, side);
+  g_object_unref(icon);
+  return number;
+}
+
+void GtkMenuWindow::SetListItemIcon(int position, int icon) { menu_->SetIcon(position, icon); }
 
 }  // namespace tolvar

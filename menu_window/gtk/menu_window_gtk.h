@@ -46,6 +46,9 @@ class GtkMenuWindow : public MenuView, public MenuEvents {
   void ShowDescriptionRow() override;
   void SetDescription(const std::string& text) override;
   void DescribeListItem(int position, std::string_view description) override;
+  Result SetWindowIcon(const std::string& path) override;
+  Expected<int> LoadListIcon(const std::string& path) override;
+  void SetListItemIcon(int position, int icon) override;
   void Close() override;
 
  private:

@@ -25,6 +25,10 @@ class NoDisplayView : public MenuView {
   void ShowDescriptionRow() override {}
   void SetDescription(const std::string&) override {}
   void DescribeListItem(int, std::string_view) override {}
+  // Icons that cannot be shown leave no trace in a window either: nothing to check here.
+  Result SetWindowIcon(const std::string&) override { return Result::Ok(); }
+  Expected<int> LoadListIcon(const std::string&) override { return 0; }
+  void SetListItemIcon(int, int) override {}
   void Close() override {}
 
  private:

@@ -313,9 +313,20 @@ LRESULT MenuWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       EndPaint(window_, &paint);
       return 0;
     }
+    case WM_MEASUREITEM: {
+      // The owner-drawn list asks as it is made; the field is fitted to the layout afterwards.
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
+      if (item->CtlID != kMenuId) break;
+      item->itemHeight = static_cast<UINT>(ListIconSide() + 2);
+      return TRUE;
+    }
     case WM_DRAWITEM: {
       // The child that names the picture shows it, over the window's own painting.
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item->CtlID == kMenuId) {
+        list_icons_.DrawItem(*item, ListIconSide());
+        return TRUE;
+      }
       if (item->CtlID != kPictureId) break;
       picture_area_.Paint(item->hDC, item->rcItem);
       return TRUE;

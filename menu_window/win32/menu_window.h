@@ -13,6 +13,7 @@
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_form.h"
 #include "menu_form/menu_view.h"
+#include "menu_window/win32/list_icons.h"
 #include "menu_window/win32/longest_captions.h"
 #include "menu_window/win32/picture_area.h"
 
@@ -54,6 +55,9 @@ class MenuWindow : public MenuView, public MenuEvents {
   // A combo box's items have no description of their own for screen readers on Windows; the
   // description row, which follows the list, says the choice's.
   void DescribeListItem(int, std::string_view) override {}
+  Result SetWindowIcon(const std::string& path) override;
+  Expected<int> LoadListIcon(const std::string& path) override;
+  void SetListItemIcon(int position, int icon) override;
   void Close() override;
 
  private:
@@ -81,6 +85,11 @@ class MenuWindow : public MenuView, public MenuEvents {
   // are kept as they are added and measured once the list is filled.
   void WidenOpenList();
   RECT SplashRect() const;
+  // The side of an entry's icon at the window's DPI.
+  int ListIconSide() const;
+  // Makes the list anew, owner-drawn, so that it can show icons; false, with the system's error
+  // set, when it cannot be made (the list then stays as it was).
+  bool MakeListOwnerDrawn();
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
@@ -96,6 +105,7 @@ class MenuWindow : public MenuView, public MenuEvents {
   HWND saved_focus_ = nullptr;  // the control that had the focus when the window was deactivated
   bool filling_list_ = false;   // redraw of Menu is off while the form fills it
   LongestCaptions longest_captions_;  // until the list is filled
+  ListIcons list_icons_;              // once the list is owner-drawn
 };
 
 }  // namespace tolvar

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "menu_form/command_kind.h"
+#include "menu_form/folder_command.h"
 #include "menu_form/menu_form.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
@@ -84,6 +85,7 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
     const size_t calls = view.calls.size();
     const size_t starts = starter.started.size();
     const size_t links = starter.links.size();
+    const size_t folders = starter.folders.size();
     form.OnGoBoxClick();
     // The boxes' title and texts are the medium's own when its menu file gives them.
     const std::string warning = "Warn " + std::string(form.MessageTitle()) + ": ";
@@ -114,6 +116,10 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
       Check(added == after_start && starter.started.size() == starts &&
                 starter.links.size() == links + 1 && starter.links.back() == LinkAsOpened(command),
             "a link is opened as the core makes it safe and nothing is started", command);
+    } else if (AsksForFolder(command) && NamesMediumFolder(command)) {
+      Check(added == after_start && starter.started.size() == starts &&
+                starter.folders.size() == folders + 1 && starter.folders.back() == command,
+            "a folder of the medium opens in the file manager and nothing is started", command);
     } else if (!NamesOtherScheme(command) && FileExists(command)) {
       Check(added == after_start && starter.started.size() == starts + 1 &&
                 starter.started.back() == command &&
@@ -123,7 +129,8 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
     } else {
       // The warning is the medium's own when its menu file gives one.
       Check(added == std::vector<std::string>{warning + std::string(form.NotFoundText())} &&
-                starter.started.size() == starts && starter.links.size() == links,
+                starter.started.size() == starts && starter.links.size() == links &&
+                starter.folders.size() == folders,
             "anything else is not started, with a warning", command);
     }
   }

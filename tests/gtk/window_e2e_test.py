@@ -12,11 +12,11 @@ import subprocess
 import sys
 import tempfile
 import unittest
-import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from desktop import SYSTEM_PYTHON, PrivateDesktop, find_accessible, wait_until  # noqa: E402
+from icon_files import icon, quadrant_icon_images  # noqa: E402
 
 PROGRAM = os.environ.get("TOLVAR_AUTORUN", "tolvar-autorun")
 EXAMPLES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "examples")
@@ -43,34 +43,6 @@ def quartered_bmp(width=40, height=20):
     header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
     info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     return header + info + pixels
-
-
-def quartered_icon_images(side, quarters=QUARTERS):
-    """Quarters of `quarters`' colours as an icon's two kinds of image, `side` pixels square: a
-    32-bit bitmap without its file header, its height doubled for the mask after it, and a PNG."""
-    rows = [[quarters[(2 if y >= side // 2 else 0) + (x >= side // 2)] for x in range(side)]
-            for y in range(side)]
-    info = struct.pack("<IiiHHIIiiII", 40, side, side * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    pixels = b"".join(bytes((b, g, r, 255)) for row in reversed(rows) for r, g, b in row)
-    mask = b"\0" * ((side + 31) // 32 * 4 * side)
-
-    def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data
-                + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-    raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
-    png = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 2, 0, 0, 0))
-           + chunk(b"IDAT", zlib.compress(raw)) + chunk(b"IEND", b""))
-    return info + pixels + mask, png
-
-
-def icon(*images):
-    """An icon of `images`, each (side, bytes), in the order given."""
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for side, data in images:
-        directory += struct.pack("<BBBBHHII", side % 256, side % 256, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    return directory + b"".join(data for _, data in images)
 
 
 def striped_bmp(width, height):
@@ -227,8 +199,8 @@ class MenuWindowTest(unittest.TestCase):
 
     def test_an_icon_shows_its_largest_image_whether_a_bitmap_or_a_png(self):
         # The small images are black: only the largest may show.
-        small_bitmap, small_png = quartered_icon_images(16, [(0, 0, 0)] * 4)
-        large_bitmap, large_png = quartered_icon_images(48)
+        small_bitmap, small_png = quadrant_icon_images(16, [(0, 0, 0)] * 4)
+        large_bitmap, large_png = quadrant_icon_images(48, QUARTERS)
         self.write("art/bitmap.ico", icon((16, small_png), (48, large_bitmap)))
         self.write("art/png.ico", icon((48, large_png), (16, small_bitmap)))
         for name in ("bitmap.ico", "png.ico"):
@@ -592,7 +564,8 @@ class MenuWindowTest(unittest.TestCase):
         items = [item["name"] for item in self.combo()["children"][0]["children"]]
         # The Windows entry's "Say hello" is not listed here.
         self.assertEqual(items, [PROMPT, "-- Programs --", "Say hello", "Install the demo (pretend)",
-                                 "-- Documents --", "Read me", "Open a web page",
+                                 "-- Documents --", "Read me", "Browse the documents",
+                                 "Open a web page",
                                  "Leave the menu"])
         self.choose(window, 2)
         self.desktop.keys(window, "Return")

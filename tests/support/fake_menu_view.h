@@ -55,6 +55,21 @@ class FakeMenuView : public MenuView {
     calls.push_back("DescribeListItem " + std::to_string(position) + " " +
                     std::string(description));
   }
+  Result SetWindowIcon(const std::string& path) override {
+    calls.push_back("SetWindowIcon " + path);
+    return Result::Ok();
+  }
+  // Each path loaded gets the next number, unless the test names it among `broken_icons`.
+  Expected<int> LoadListIcon(const std::string& path) override {
+    calls.push_back("LoadListIcon " + path);
+    for (const std::string& broken : broken_icons) {
+      if (path == broken) return Expected<int>::Failure("broken");
+    }
+    return loaded_icons++;
+  }
+  void SetListItemIcon(int position, int icon) override {
+    calls.push_back("SetListItemIcon " + std::to_string(position) + " " + std::to_string(icon));
+  }
   void Close() override { calls.push_back("Close"); }
 
   // What the user does: picks a position in the list, which raises the click event.
@@ -68,6 +83,8 @@ class FakeMenuView : public MenuView {
   int selected = -1;
   Result splash_result;
   bool record_list_items = true;
+  std::vector<std::string> broken_icons;
+  int loaded_icons = 0;
 
  private:
   MenuForm* form_ = nullptr;
@@ -78,6 +95,7 @@ class FakeProgramStart : public ProgramStart {
   std::vector<std::string> started;     // each path started
   std::vector<LaunchRequest> requests;  // each start's whole request
   std::vector<std::string> links;       // each link opened
+  std::vector<std::string> folders;     // each folder opened
   Result result;
 
  protected:
@@ -88,6 +106,10 @@ class FakeProgramStart : public ProgramStart {
   }
   Result OpenUri(const std::string& link) override {
     links.push_back(link);
+    return result;
+  }
+  Result BrowseFolder(const std::string& path) override {
+    folders.push_back(path);
     return result;
   }
 };

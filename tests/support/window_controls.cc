@@ -3,9 +3,9 @@
 //   tolvar_window_controls.exe TITLE
 // prints, as one JSON object in UTF-8, the client size of the visible top-level window titled
 // exactly TITLE, its place on the screen and extended style, and each of its child windows in
-// z-order: class, text, place in the client area and on the screen, styles, and a list's items;
-// and the extended style of each open list of a combo box of that window's thread (a window of
-// its own, hidden while the list is closed).
+// z-order: class, text, place in the client area and on the screen, styles, and a list's items and
+// their data; and the extended style of each open list of a combo box of that window's thread (a
+// window of its own, hidden while the list is closed).
 // A right-to-left window counts its client area from the right: only the places on the screen
 // show where a control is. Ends with 1 when there is no such window.
 #include <windows.h>
@@ -71,6 +71,16 @@ std::string ComboItems(HWND combo) {
   return items + "]";
 }
 
+// Each item's data, which the menu's owner-drawn list holds its icon's number in (plus one).
+std::string ComboItemData(HWND combo) {
+  std::string data = "[";
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    data += (i > 0 ? ", " : "") + std::to_string(SendMessageW(combo, CB_GETITEMDATA, i, 0));
+  }
+  return data + "]";
+}
+
 struct Search {
   const wchar_t* title;
   HWND found;
@@ -127,7 +137,9 @@ int wmain(int argc, wchar_t** argv) {
             std::to_string(rect.right - rect.left) + ", " + std::to_string(rect.bottom - rect.top) +
             "], \"style\": " + std::to_string(GetWindowLongW(child, GWL_STYLE) & 0xffffffffu) +
             ", \"ex_style\": " + ExStyle(child) + ", \"screen\": " + Json(screen);
-    if (lstrcmpiW(class_name, L"ComboBox") == 0) json += ", \"items\": " + ComboItems(child);
+    if (lstrcmpiW(class_name, L"ComboBox") == 0) {
+      json += ", \"items\": " + ComboItems(child) + ", \"item_data\": " + ComboItemData(child);
+    }
     json += "}";
     first = false;
   }

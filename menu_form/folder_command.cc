@@ -1,0 +1,45 @@
+// The folder commands: whether one names a folder of the medium, through std::filesystem, which
+// follows links (and Windows' junctions) the same way on every platform.
+#include "menu_form/folder_command.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "shared_routines/case_match.h"
+#include "shared_routines/native_path.h"
+#include "shared_routines/resolves_inside.h"
+
+namespace tolvar {
+
+namespace {
+
+// ".\", "./", ".\.\": the current folder, which is the medium's root, as written. A "\" alone is
+// the root of the current drive, which is the medium's only when the medium is a drive.
+bool IsMediumRoot(std::string_view command) {
+  if (command.empty() || command[0] != '.') return false;
+  for (size_t i = 0; i < command.size(); ++i) {
+    const char c = command[i];
+    if (c == '.' && i + 1 < command.size() && command[i + 1] == '.') return false;
+    if (c != '.' && c != '\\' && c != '/') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool AsksForFolder(std::string_view command) {
+  return !command.empty() && (command.back() == '\\' || command.back() == '/');
+}
+
+bool NamesMediumFolder(const std::string& command) {
+  namespace fs = std::filesystem;
+  if (!AsksForFolder(command) || command.find('\0') != std::string::npos ||
+      NamesNoLocalFile(command)) {
+    return false;
+  }
+  std::error_code error;
+  if (!fs::is_directory(fs::u8path(MatchCase(NativePath(command))), error)) return false;
+  return IsMediumRoot(command) || ResolvesInside(command, ".");
+}
+
+}  // namespace tolvar
