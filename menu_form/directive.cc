@@ -77,6 +77,15 @@ const std::vector<DirectiveRow>& Rows() {
        false,
        nullptr,
        [](EntryDirectives& entry, std::string_view) { entry.RunAsAdministrator = true; }},
+      {N::kShowIf,
+       "show-if",
+       false,
+       {},
+       0,
+       false,
+       nullptr,
+       SetEntryText<&EntryDirectives::ShowIf>,
+       true},
       // For the whole menu, above the title.
       {N::kPrompt,
        "prompt",
@@ -248,7 +257,7 @@ bool DirectiveValueAllowed(DirectiveName name, std::string_view value) {
 
 bool EntryDirectives::empty() const {
   return Description.empty() && Arguments.empty() && Directory.empty() && !OnlyOn &&
-         !CloseAfterLaunch && !RunAsAdministrator;
+         ShowIf.empty() && !CloseAfterLaunch && !RunAsAdministrator;
 }
 
 }  // namespace tolvar

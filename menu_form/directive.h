@@ -21,6 +21,7 @@ enum class DirectiveName {
   kDirectory,
   kAfterLaunch,
   kRunAs,
+  kShowIf,
   // For the whole menu, above the title.
   kPrompt,
   kLaunchCaption,
@@ -100,6 +101,8 @@ struct EntryDirectives {
   std::string_view Arguments;
   std::string_view Directory;    // a folder of the medium, written as a command's path is
   std::optional<System> OnlyOn;  // listed only on this system
+  // Its "'#show-if:" conditions, one per line, joined by '\n': listed only where all hold.
+  std::string_view ShowIf;
   bool CloseAfterLaunch = false;
   bool RunAsAdministrator = false;
 
@@ -136,7 +139,14 @@ struct DirectiveRow {
   // Exactly one is set, after the row's kind.
   void (*set_menu)(MenuTexts& texts, std::string_view value);
   void (*set_entry)(EntryDirectives& entry, std::string_view value);
+  // Every line of the name counts, not the last alone ("'#show-if:" lines must all hold); the
+  // values are kept joined by '\n', at most kMostLinesKept of them.
+  bool every_line_counts = false;
 };
+
+// How many lines of a name whose every line counts are kept for one entry; the menu ignores the
+// rest, so that a file of millions of them costs bounded memory.
+inline constexpr size_t kMostLinesKept = 32;
 
 // The row of a known name; null for kUnknown.
 const DirectiveRow* FindDirectiveRow(DirectiveName name);
