@@ -25,7 +25,9 @@ EXAMPLES = os.path.join(os.path.dirname(HERE), "examples")
 # Portuguese's, in the listing of the menu folder (read once), finds neither, and reads the plain
 # one, after resolving it and the medium's root (".") to know that it lies on the medium.
 LANGUAGE = "pt_BR"
-EXPECTED = {"tolvar-autorun", ".", "menu", "menu/config.mnu", "menu/splash.png"}
+EXPECTED = {"tolvar-autorun", ".", "menu", "menu/config.mnu", "menu/splash.png",
+            # the pair of entries shown whether the read-me is there or not
+            "docs/readme.txt"}
 
 # One traced call: "PID name(first argument, ...". With -y, a directory descriptor is printed with
 # its path, as in openat(3</usr/share/fonts>, "name", ...).
