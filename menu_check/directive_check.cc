@@ -20,7 +20,7 @@ std::string AllowedValues(DirectiveName name) {
 }
 
 // The kinds of finding counted apart: each verdict, and a line that overrides another.
-constexpr size_t kOverrideKind = 7;
+constexpr size_t kOverrideKind = kDirectiveFindingKinds - 1;
 size_t KindOf(const DirectiveJudgement& judgement) {
   if (judgement.verdict == DirectiveVerdict::kTaken) return kOverrideKind;
   return static_cast<size_t>(judgement.verdict);
@@ -92,6 +92,10 @@ std::string DirectiveCheck::Words(const Directive& directive, const DirectiveJud
       return name + " holds more than the " + std::to_string(judgement.kept_characters) +
              " characters the menu shows: it shows the first " +
              std::to_string(judgement.kept_characters) + " alone";
+    case DirectiveVerdict::kBeyondLinesKept:
+      return "entry " + std::to_string(directive.entry) + " has more than " +
+             std::to_string(kMostLinesKept) + " " + name +
+             " lines: the menu ignores this one and those after it";
     case DirectiveVerdict::kTaken:
       break;
   }

@@ -30,6 +30,9 @@ inline constexpr int kMostFindingsOfAKind = 20;
 // How many directive lines the report lists, and how many bytes of each value.
 inline constexpr size_t kMostDirectiveRecords = 10000;
 inline constexpr size_t kLongestRecordedValue = 4096;
+// The kinds of finding counted apart: each verdict but kTaken, and a line that overrides another.
+inline constexpr size_t kDirectiveFindingKinds =
+    static_cast<size_t>(DirectiveVerdict::kBeyondLinesKept) + 2;
 
 class DirectiveCheck {
  public:
@@ -65,7 +68,7 @@ class DirectiveCheck {
     int64_t found = 0;
     int64_t first_unnamed_line = 0;
   };
-  KindCount counts_[8];
+  KindCount counts_[kDirectiveFindingKinds];
   int64_t records_left_out_ = 0;
   int64_t first_left_out_line_ = 0;
 };

@@ -13,6 +13,7 @@
 #include "menu_check/checks/icon_folder_check.h"
 #include "menu_check/checks/invisible_characters.h"
 #include "menu_check/checks/path_hint.h"
+#include "menu_check/checks/show_if_check.h"
 #include "menu_check/directive_check.h"
 #include "menu_check/model/medium_probe.h"
 #include "menu_form/command_kind.h"
@@ -51,6 +52,7 @@ class Checker : public DefinitionSink {
     if (reader_.Read(*this)) {
       CheckLinesAfterTheLastEntry(report_.entries);
       CheckEachSystemListsSomething();
+      for (std::string& empty : show_if_.EmptyLists()) Warn(0, std::move(empty));
     }
     for (Finding& summary : directives_.Summaries()) {
       if (!shifted_) report_.findings.push_back(std::move(summary));
@@ -99,6 +101,11 @@ class Checker : public DefinitionSink {
       if (directive.name == DirectiveName::kWindowIcon) {
         CheckIcon(directive.line, "", directive.name, directive.value);
       }
+    }
+    if (warning.empty() && directive.place == DirectivePlace::kEntry &&
+        directive.name == DirectiveName::kShowIf) {
+      const std::string condition = show_if_.CheckLine(directive);
+      if (!condition.empty()) Warn(directive.line, condition);
     }
   }
 
@@ -165,6 +172,7 @@ class Checker : public DefinitionSink {
     const std::optional<System> only_on = directives.given.OnlyOn;
     report_.entry_records.push_back(
         {caption_line, command, std::string(directives.given.Arguments), only_on});
+    CheckShowIf(index, directives.given.ShowIf, only_on, caption_line);
     // An entry for one system is listed only there: the other system's rules do not concern it.
     Targets targets = targets_;
     targets.for_windows = targets.for_windows && only_on != System::kLinux;
@@ -318,6 +326,17 @@ class Checker : public DefinitionSink {
     shifted_ = true;
   }
 
+  void CheckShowIf(int index, std::string_view joined, std::optional<System> only_on,
+                   int64_t caption_line) {
+    std::string never;
+    ShowIfRecord record = show_if_.CheckEntry(index, joined, only_on, &never);
+    if (!never.empty()) Warn(caption_line, never);
+    if (joined.empty()) return;
+    record.line = caption_line;
+    if (!record.places.empty()) Note(caption_line, DescribePlaces(record));
+    report_.show_if.push_back(std::move(record));
+  }
+
   // Every entry may be for the other system ('#system:), which leaves the list with its prompt
   // alone.
   void CheckEachSystemListsSomething() {
@@ -378,6 +397,7 @@ class Checker : public DefinitionSink {
   CheckReport& report_;
   const Targets targets_;
   DirectiveCheck directives_;
+  ShowIfCheck show_if_{probe_, targets_};
   // The captions listed so far on Windows [0] and on Linux [1].
   std::unordered_map<std::string, FirstUse> captions_[2];
   std::string caption_;  // the caption of the entry being read

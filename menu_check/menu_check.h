@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "menu_form/directive.h"
+#include "menu_form/show_if.h"
 
 namespace tolvar {
 
@@ -25,10 +26,14 @@ struct Finding {
   std::string file = {};
 };
 
-// The systems a medium is checked for: --target windows|linux|all.
+// The systems a medium is checked for: --target windows|linux|all, or one machine
+// (--target=windows-x64): its system, and its architecture alone.
 struct Targets {
-  bool for_windows = true;
-  bool for_linux = true;
+  constexpr Targets(bool windows = true, bool linux = true)  // NOLINT: {true, false} reads well
+      : for_windows(windows), for_linux(linux) {}
+  bool for_windows;
+  bool for_linux;
+  std::optional<Architecture> architecture;
 };
 
 // A directive line of the menu file, as written, for tools that read the report.
@@ -48,6 +53,18 @@ struct EntryRecord {
   std::optional<System> only_on;
 };
 
+// Where an entry with "'#show-if:" lines shows, for tools that read the report.
+struct ShowIfPlace {
+  std::string machine;                // "windows-x64"
+  std::vector<std::string> releases;  // the Windows releases it shows on; empty for all of them
+};
+struct ShowIfRecord {
+  int entry = 0;
+  int64_t line = 0;                 // the caption's
+  std::vector<ShowIfPlace> places;  // the machines checked for where it may show; empty: none
+  std::vector<std::string> when;    // what only the machine answers: "exists %ProgramFiles%\X"
+};
+
 struct CheckReport {
   // False when the menu file could not be read at all: missing, or not readable.
   bool checked = true;
@@ -60,6 +77,7 @@ struct CheckReport {
   std::vector<Finding> findings;            // in line order
   std::vector<DirectiveRecord> directives;  // in line order
   std::vector<EntryRecord> entry_records;   // one per entry read, in the file's order
+  std::vector<ShowIfRecord> show_if;        // one per entry with "'#show-if:" lines
 
   int Count(Severity severity) const;
   // 0 clean, 1 warnings only, 2 at least one error, 3 the menu file cannot be read, 4 the image

@@ -78,6 +78,15 @@ const std::vector<DirectiveRow>& Rows() {
        nullptr,
        [](EntryDirectives& entry, std::string_view) { entry.RunAsAdministrator = true; }},
       {N::kIcon, "icon", false, {}, 0, false, nullptr, SetEntryText<&EntryDirectives::Icon>},
+      {N::kShowIf,
+       "show-if",
+       false,
+       {},
+       0,
+       false,
+       nullptr,
+       SetEntryText<&EntryDirectives::ShowIf>,
+       true},
       // For the whole menu, above the title.
       {N::kPrompt,
        "prompt",
@@ -265,7 +274,7 @@ bool DirectiveValueAllowed(DirectiveName name, std::string_view value) {
 
 bool EntryDirectives::empty() const {
   return Description.empty() && Arguments.empty() && Directory.empty() && Icon.empty() && !OnlyOn &&
-         !CloseAfterLaunch && !RunAsAdministrator;
+         ShowIf.empty() && !CloseAfterLaunch && !RunAsAdministrator;
 }
 
 }  // namespace tolvar

@@ -22,6 +22,7 @@ enum class DirectiveName {
   kAfterLaunch,
   kRunAs,
   kIcon,
+  kShowIf,
   // For the whole menu, above the title.
   kPrompt,
   kLaunchCaption,
@@ -104,6 +105,8 @@ struct EntryDirectives {
   std::string_view Directory;    // a folder of the medium, written as a command's path is
   std::optional<System> OnlyOn;  // listed only on this system
   std::string_view Icon;         // a picture file shown left of the caption
+  // Its "'#show-if:" conditions, one per line, joined by '\n': listed only where all hold.
+  std::string_view ShowIf;
   bool CloseAfterLaunch = false;
   bool RunAsAdministrator = false;
 
@@ -142,7 +145,14 @@ struct DirectiveRow {
   // Exactly one is set, after the row's kind.
   void (*set_menu)(MenuTexts& texts, std::string_view value);
   void (*set_entry)(EntryDirectives& entry, std::string_view value);
+  // Every line of the name counts, not the last alone ("'#show-if:" lines must all hold); the
+  // values are kept joined by '\n', at most kMostLinesKept of them.
+  bool every_line_counts = false;
 };
+
+// How many lines of a name whose every line counts are kept for one entry; the menu ignores the
+// rest, so that a file of millions of them costs bounded memory.
+inline constexpr size_t kMostLinesKept = 32;
 
 // The row of a known name; null for kUnknown.
 const DirectiveRow* FindDirectiveRow(DirectiveName name);

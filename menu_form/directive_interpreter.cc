@@ -106,6 +106,16 @@ DirectiveJudgement DirectiveInterpreter::Keep(Group& group, const DirectiveRow& 
       value = value.substr(0, kept);
     }
   }
+  if (row.every_line_counts && group.lines[index] != 0) {
+    std::string& kept = group.values[index];
+    if (static_cast<size_t>(std::count(kept.begin(), kept.end(), '\n')) + 1 >= kMostLinesKept) {
+      judgement.verdict = DirectiveVerdict::kBeyondLinesKept;
+      return judgement;
+    }
+    kept.append(1, '\n').append(value);
+    group.lines[index] = directive.line;
+    return judgement;
+  }
   if (group.first_lines[index] == 0) {
     group.first_lines[index] = directive.line;
   } else {

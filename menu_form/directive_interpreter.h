@@ -26,6 +26,7 @@ enum class DirectiveVerdict {
   kMisplaced,        // where nothing takes it (see its place, and IsMenuDirective)
   kValueNotAllowed,  // a value outside the directive's set
   kEmptyValue,       // a menu text left empty: the program's own text stays
+  kBeyondLinesKept,  // one line too many of a name whose every line counts (kMostLinesKept)
 };
 
 struct DirectiveJudgement {

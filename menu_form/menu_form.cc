@@ -35,7 +35,8 @@ std::string PathAsWritten(const std::string& path) {
 // the interpreter; the form keeps what it gives.
 class Loading : public DefinitionSink {
  public:
-  Loading(MenuView& view, System system) : view_(view), system_(system) {}
+  Loading(MenuView& view, System system, const SystemFacts* facts)
+      : view_(view), system_(system), facts_(facts) {}
 
   // The menu's own directives stand above the title: they are all read once it comes.
   void Title(std::string_view title, int64_t) override {
@@ -73,10 +74,12 @@ class Loading : public DefinitionSink {
     entry.Command = text_.Keep(command);
     EntryDirectives given = directives_.ForEntry(index);
     if (given.empty()) return;
-    if (given.OnlyOn && *given.OnlyOn != system_) {
+    if ((given.OnlyOn && *given.OnlyOn != system_) ||
+        (facts_ != nullptr && !ShowIfHolds(given.ShowIf, *facts_))) {
       entries.pop_back();  // it still counted: the next entry is still the file's next
       return;
     }
+    given.ShowIf = {};  // judged once, here; the form keeps no condition
     for (std::string_view* text :
          {&given.Description, &given.Arguments, &given.Directory, &given.Icon}) {
       *text = text_.Keep(*text);
@@ -104,6 +107,7 @@ class Loading : public DefinitionSink {
  private:
   MenuView& view_;
   const System system_;
+  const SystemFacts* facts_;
   DirectiveInterpreter directives_;
   TextStore text_;
   bool entries_begun_ = false;
@@ -113,12 +117,13 @@ class Loading : public DefinitionSink {
 }  // namespace
 
 MenuForm::MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator,
-                   System system, std::vector<std::string> languages)
+                   System system, std::vector<std::string> languages, const SystemFacts* facts)
     : view_(view),
       program_start_(program_start),
       decimal_separator_(std::move(decimal_separator)),
       system_(system),
-      languages_(std::move(languages)) {}
+      languages_(std::move(languages)),
+      facts_(facts) {}
 
 std::string FindDefinition(const std::vector<std::string>& languages) {
   // A menu file that is a link out of the medium would show some file of the user's in the
@@ -142,7 +147,7 @@ void MenuForm::OnLoad() {
   {
     TextInput file(definition);
     DefinitionReader reader(file, decimal_separator_);
-    Loading loading(view_, system_);
+    Loading loading(view_, system_, facts_);
     try {
       if (!reader.Read(loading)) throw *loading.fault();
     } catch (const std::bad_alloc&) {

@@ -13,6 +13,7 @@
 #include "menu_form/menu_entry.h"
 #include "menu_form/menu_view.h"
 #include "menu_form/program_start.h"
+#include "menu_form/show_if.h"
 #include "menu_form/text_store.h"
 
 namespace tolvar {
@@ -29,9 +30,11 @@ class MenuForm {
   // `decimal_separator` is the user's (UserDecimalSeparator()); the count may be written with it.
   // `system` is the one the menu runs on: entries for another system are not listed. `languages`
   // are the user's (UserUiLanguages()), most preferred first: the menu file of the first that the
-  // medium has one for is read, else menu\config.mnu.
+  // medium has one for is read, else menu\config.mnu. `facts` answer the entries' "'#show-if:"
+  // conditions: an entry is listed only where all hold (with none, all entries are).
   MenuForm(MenuView& view, ProgramStart& program_start, std::string decimal_separator,
-           System system, std::vector<std::string> languages = {});
+           System system, std::vector<std::string> languages = {},
+           const SystemFacts* facts = nullptr);
 
   // Reads menu\config.mnu (or the file for the user's language) below the current directory and
   // fills the window. When no such file is there, warns and leaves the window as it was designed
@@ -76,6 +79,7 @@ class MenuForm {
   std::string decimal_separator_;
   System system_;
   std::vector<std::string> languages_;
+  const SystemFacts* facts_;
   State state_ = State::kNotLoaded;
   TextStore entry_text_;                          // what menu_entries_ view
   std::deque<EntryDirectives> entry_directives_;  // what menu_entries_ point to; a deque keeps them

@@ -124,7 +124,7 @@ int RunMenuProgram(const MenuPlatform& platform) {
       }
     }
     MenuForm form(platform.view, platform.program_start, platform.decimal_separator,
-                  platform.system, platform.languages);
+                  platform.system, platform.languages, platform.facts);
     // The hooks refer to the form and the guard, which end here; the window may outlive them.
     struct Disconnect {
       MenuEvents* events;

@@ -30,6 +30,8 @@ struct MenuPlatform {
   ProgramStart& program_start;
   // The system the menu runs on, which picks the entries it lists.
   System system;
+  // What "'#show-if:" conditions ask of the machine; null: every entry for this system shows.
+  const SystemFacts* facts = nullptr;
   // The separator with which a count may be written with a fraction: the user's.
   std::string decimal_separator = UserDecimalSeparator();
   // The user's languages, most preferred first, which pick the medium's menu file.

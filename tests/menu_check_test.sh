@@ -136,7 +136,7 @@ PY
     cd "$medium"
     run 0
     ! grep -q ': \(warning\|error\): ' "$out" || fail "the demo medium has findings"
-    expect_line "menu/config.mnu: 9 entries, 0 errors, 0 warnings"
+    expect_line "menu/config.mnu: 11 entries, 0 errors, 0 warnings"
     # Without the Linux program, autorun.sh starts nothing.
     rm "$medium/tolvar-autorun"
     run 1 --target=linux
@@ -256,7 +256,7 @@ PY
     chmod +x "$tree/tolvar-autorun"
     xorriso -as mkisofs -R -J -V DEMO -o "$medium/demo.iso" "$tree" >/dev/null 2>&1 || fail "xorriso failed"
     run 0 --image "$medium/demo.iso"
-    expect_line "$medium/demo.iso/menu/config.mnu: 9 entries, 0 errors, 0 warnings"
+    expect_line "$medium/demo.iso/menu/config.mnu: 11 entries, 0 errors, 0 warnings"
     ;;
 
   image_names)

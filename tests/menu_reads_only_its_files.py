@@ -25,10 +25,11 @@ EXAMPLES = os.path.join(os.path.dirname(HERE), "examples")
 # Portuguese's, in the listing of the menu folder (read once), finds neither, and reads the plain
 # one, after resolving it and the medium's root (".") to know that it lies on the medium.
 LANGUAGE = "pt_BR"
-# The demo's icons are read too, each once.
+# The demo's icons are read too, each once, and the read-me that decides which of a pair of
+# entries shows.
 EXPECTED = {"tolvar-autorun", ".", "menu", "menu/config.mnu", "menu/splash.png",
             "menu/icons/demo.ico", "menu/icons/program.png", "menu/icons/document.png",
-            "menu/icons/folder.png", "menu/icons/link.png"}
+            "menu/icons/folder.png", "menu/icons/link.png", "docs/readme.txt"}
 
 # One traced call: "PID name(first argument, ...". With -y, a directory descriptor is printed with
 # its path, as in openat(3</usr/share/fonts>, "name", ...).

@@ -27,4 +27,13 @@ if grep -q 'tolvar-e2e-.*browser\.exe' "$prefix/system.reg" 2>/dev/null; then
   wine reg add 'HKLM\Software\Classes\https\shell\open\command' /ve \
     /d '"C:\windows\system32\winebrowser.exe" "%1"' /f >/dev/null 2>&1
 fi
+# The '#show-if: tests set the Windows version Wine reports and make a registry key, and put both
+# back; this heals a run that was cut short.
+if awk '/^\[/ { wine = ($0 ~ /^\[Software\\\\Wine\]/) } wine && /^"Version"=/ { found = 1 }
+        END { exit !found }' "$prefix/user.reg"; then
+  wine reg delete 'HKCU\Software\Wine' /v Version /f >/dev/null 2>&1
+fi
+if grep -q 'Tolvar Show-If Test' "$prefix/system.reg" 2>/dev/null; then
+  wine reg delete 'HKLM\Software\Tolvar Show-If Test' /f >/dev/null 2>&1
+fi
 wineserver --wait

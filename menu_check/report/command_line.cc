@@ -1,7 +1,16 @@
 // ParseCommandLine and the texts of --help and --version.
 #include "menu_check/report/command_line.h"
 
+#include "menu_check/checks/show_if_check.h"
+
 namespace tolvar {
+namespace {
+
+constexpr char kTargetNames[] =
+    "windows, linux, all, or one machine: windows-x86, windows-x64, windows-arm64, linux-x64, "
+    "linux-arm64";
+
+}  // namespace
 
 CheckOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   CheckOptions options;
@@ -31,13 +40,20 @@ CheckOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (argument.rfind("--target=", 0) == 0 ||
                (argument == "--target" && i + 1 < arguments.size())) {
       const std::string target = argument == "--target" ? arguments[++i] : argument.substr(9);
-      if (target != "windows" && target != "linux" && target != "all") {
-        options.problem = "unknown target \"" + target + "\" (windows, linux or all)";
+      const CheckedMachine* machine = FindCheckedMachine(target);
+      if (target != "windows" && target != "linux" && target != "all" && machine == nullptr) {
+        options.problem = "unknown target \"" + target + "\" (" + kTargetNames + ")";
       }
-      options.targets.for_windows = target != "linux";
-      options.targets.for_linux = target != "windows";
+      if (machine != nullptr) {
+        options.targets.for_windows = machine->system == System::kWindows;
+        options.targets.for_linux = machine->system == System::kLinux;
+        options.targets.architecture = machine->architecture;
+      } else {
+        options.targets.for_windows = target != "linux";
+        options.targets.for_linux = target != "windows";
+      }
     } else if (argument == "--target") {
-      options.problem = "--target takes windows, linux or all, as in --target=windows";
+      options.problem = std::string("--target takes ") + kTargetNames + ", as in --target=windows";
     } else if (argument.rfind("--image=", 0) == 0 ||
                (argument == "--image" && i + 1 < arguments.size())) {
       options.image = argument == "--image" ? arguments[++i] : argument.substr(8);
@@ -67,7 +83,7 @@ CheckOptions ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string HelpText() {
-  return "Usage: tolvar-menu-check [--format=text|json] [--target=windows|linux|all]\n"
+  return "Usage: tolvar-menu-check [--format=text|json] [--target=windows|linux|all|MACHINE]\n"
          "                         [MEDIUM_ROOT | --image=IMAGE.iso]\n"
          "\n"
          "Reads the menu file menu/config.mnu of a medium (by default the one whose root is the\n"
@@ -83,6 +99,8 @@ std::string HelpText() {
          "  --format=text  the findings as lines, then the summary (the default)\n"
          "  --format=json  the findings as one JSON object, for tools\n"
          "  --target=all   check for Windows and Linux (the default); windows or linux for one\n"
+         "  --target=MACHINE  check for one machine alone: windows-x86, windows-x64,\n"
+         "                 windows-arm64, linux-x64 or linux-arm64 (for '#show-if: lines)\n"
 #ifdef TOLVAR_IMAGE_CHECK
          "  --image=FILE   check an ISO 9660 image as Linux (Rock Ridge names) and Windows\n"
          "                 (Joliet names) will see it, without mounting it\n"

@@ -167,7 +167,34 @@ std::string FormatJson(const CheckReport& report, const std::string& file,
             ", \"name\": " + JsonString(directive.name) +
             ", \"value\": " + JsonString(directive.value) + "}";
   }
-  json += report.directives.empty() ? "]\n" : "\n  ]\n";
+  json += report.directives.empty() ? "],\n" : "\n  ],\n";
+  json += "  \"show-if\": [";
+  for (size_t i = 0; i < report.show_if.size(); ++i) {
+    const ShowIfRecord& record = report.show_if[i];
+    json += i == 0 ? "\n" : ",\n";
+    json += "    {\"entry\": " + std::to_string(record.entry) +
+            ", \"line\": " + std::to_string(record.line) + ", \"shows-on\": [";
+    for (size_t p = 0; p < record.places.size(); ++p) {
+      const ShowIfPlace& place = record.places[p];
+      json += std::string(p == 0 ? "" : ", ") + "{\"machine\": " + JsonString(place.machine) +
+              ", \"releases\": ";
+      if (place.releases.empty()) {
+        json += "\"all\"}";
+        continue;
+      }
+      json += "[";
+      for (size_t r = 0; r < place.releases.size(); ++r) {
+        json += (r == 0 ? "" : ", ") + JsonString(place.releases[r]);
+      }
+      json += "]}";
+    }
+    json += "], \"when\": [";
+    for (size_t w = 0; w < record.when.size(); ++w) {
+      json += (w == 0 ? "" : ", ") + JsonString(record.when[w]);
+    }
+    json += "]}";
+  }
+  json += report.show_if.empty() ? "]\n" : "\n  ]\n";
   return json + "}\n";
 }
 

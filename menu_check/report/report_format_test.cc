@@ -38,7 +38,8 @@ TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {
             "\"prompt\", \"value\": \"\"},\n"
             "    {\"line\": 4, \"place\": \"entry\", \"entry\": 1, \"name\": \"arguments\", "
             "\"value\": \"/D=\\\"C:\\\\x\\\"\\u001b\"}\n"
-            "  ]\n"
+            "  ],\n"
+            "  \"show-if\": []\n"
             "}\n");
 
   CheckReport unread;
@@ -50,7 +51,8 @@ TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {
       std::string::npos)
       << json;
   EXPECT_NE(json.find("\"exit_status\": 3"), std::string::npos);
-  EXPECT_NE(FormatJson(CheckReport(), "x").find("\"findings\": [],\n  \"directives\": []\n}"),
+  EXPECT_NE(FormatJson(CheckReport(), "x")
+                .find("\"findings\": [],\n  \"directives\": [],\n  \"show-if\": []\n}"),
             std::string::npos);
 }
 

@@ -15,6 +15,7 @@
 #include "menu_window/gtk/menu_window_gtk.h"
 #include "menu_window/gtk/message_box.h"
 #include "menu_window/gtk/no_display_view.h"
+#include "menu_window/machine_facts.h"
 #include "menu_window/program_folder.h"
 #include "menu_window/session_bus.h"
 #include "menu_window/system_program_start.h"
@@ -87,9 +88,11 @@ int ReportNoDisplay() {
 int main() {
   const bool has_display = OpenDisplayWithoutGl();
   tolvar::SystemProgramStart program_start;
+  const tolvar::MachineFacts facts;
   if (!has_display) {
     tolvar::NoDisplayView view;
     tolvar::MenuPlatform platform(view, nullptr, program_start, tolvar::System::kLinux);
+    platform.facts = &facts;
     platform.program_folder = tolvar::ProgramFolder;
     platform.enter_folder = tolvar::EnterFolder;
     platform.show_and_run = ReportNoDisplay;
@@ -99,6 +102,7 @@ int main() {
   tolvar::ReportDestroyedLabelsDefunct();
   tolvar::GtkMenuWindow window;
   tolvar::MenuPlatform platform(window, &window, program_start, tolvar::System::kLinux);
+  platform.facts = &facts;
   platform.program_folder = tolvar::ProgramFolder;
   platform.enter_folder = tolvar::EnterFolder;
   platform.create_window = [&window] {

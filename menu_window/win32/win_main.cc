@@ -8,6 +8,7 @@
 #include <string>
 
 #include "menu_form/menu_program.h"
+#include "menu_window/machine_facts.h"
 #include "menu_window/program_folder.h"
 #include "menu_window/system_program_start.h"
 #include "menu_window/win32/menu_window.h"
@@ -32,7 +33,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   tolvar::MenuWindow window(instance);
   tolvar::SystemProgramStart program_start;
+  const tolvar::MachineFacts facts;
   tolvar::MenuPlatform platform(window, &window, program_start, tolvar::System::kWindows);
+  platform.facts = &facts;
   platform.program_folder = tolvar::ProgramFolder;
   platform.enter_folder = tolvar::EnterFolder;
   platform.create_window = [&window] { return window.Create(); };

@@ -39,6 +39,27 @@ const ScratchMedium& Medium() {
   return medium;
 }
 
+// The machine the menu runs on for the fuzzer: Windows 10 on x64, with one registry key, and
+// files and folders as the scratch medium has them.
+class FuzzMachine : public SystemFacts {
+ public:
+  System OnSystem() const override { return System::kWindows; }
+  WindowsRelease Release() const override { return WindowsRelease::k10; }
+  Architecture Machine() const override { return Architecture::kX64; }
+  bool PathExists(const std::string& path) const override {
+    Check(!NamesNoLocalFile(path) && path.find('\0') == std::string::npos,
+          "no share, device or NUL reaches the system", path);
+    std::error_code ignored;
+    return std::filesystem::exists(NativePath(path), ignored);
+  }
+  bool KeyExists(RegistryRoot root, const std::string& subkey) const override {
+    return root == RegistryRoot::kLocalMachine && subkey == "Software\\Tool";
+  }
+  std::string NamedFolder(std::string_view name) const override {
+    return name == "%ProgramFiles%" ? "C:\\Program Files" : "";
+  }
+};
+
 class FuzzView : public FakeMenuView {
  public:
   Result ShowSplash(const std::string& path) override {
@@ -136,11 +157,12 @@ void SelectAndLaunchEach(MenuForm& form, FuzzView& view, FakeProgramStart& start
   }
 }
 
-Outcome LoadAndUse(const std::string& bytes) {
+// Loads `bytes` on the machine `facts` describes; null: "'#show-if:" lines are not judged.
+Outcome LoadAndUse(const std::string& bytes, const SystemFacts* facts) {
   Medium().WriteDefinition(bytes);
   FuzzView view;
   FakeProgramStart starter;
-  MenuForm form(view, starter, ",", System::kWindows);
+  MenuForm form(view, starter, ",", System::kWindows, {}, facts);
   view.Attach(&form);
   Outcome outcome;
   try {
@@ -224,10 +246,23 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tolvar;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const Outcome plain = LoadAndUse(bytes);
+  static const FuzzMachine machine;
+  const Outcome plain = LoadAndUse(bytes, &machine);
+  // Conditions only hide entries: the rest is listed as where none are judged, in its order.
+  if (bytes.find("#show-if:") != std::string::npos) {
+    const Outcome unjudged = LoadAndUse(bytes, nullptr);
+    Check(plain.error == unjudged.error && plain.error_line == unjudged.error_line,
+          "conditions change nothing of an error");
+    size_t next = 0;
+    for (const auto& entry : plain.entries) {
+      while (next < unjudged.entries.size() && unjudged.entries[next] != entry) ++next;
+      Check(next < unjudged.entries.size(), "conditions only hide entries", entry.first);
+      ++next;
+    }
+  }
   const std::optional<std::string> padded_bytes = Padded(bytes);
   if (!padded_bytes) return 0;
-  const Outcome padded = LoadAndUse(*padded_bytes);
+  const Outcome padded = LoadAndUse(*padded_bytes, &machine);
   Check(plain.error == padded.error, "the read buffer's boundary changes nothing (outcome)");
   if (plain.error) {
     const int64_t shift = plain.error_line > 0 ? 1 : 0;
