@@ -21,9 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::AllOf;
+using testing::Contains;
 using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
+using testing::Not;
 using testing::UnorderedElementsAre;
 
 constexpr Targets kLinux{false, true};
@@ -167,10 +169,56 @@ TEST_F(ImageNamesCheckTest, AMenuFileThatIsALinkIsReadThroughItOnLinux) {
   const Image image(medium_, "-as mkisofs -R -J -o IMAGE TREE");
   ASSERT_TRUE(image.mastered());
   const ImageViews views = ReadImageViews(medium_.root().string() + ".iso");
-  const auto read = views.linux_view.contents.find("menu/config.mnu");
-  ASSERT_NE(read, views.linux_view.contents.end());
-  EXPECT_EQ(read->second, menu);
+  const std::string* read = views.linux_view.ContentOf("menu/config.mnu");
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(*read, menu);
+  // Kept once, under the file's own path, however many links lead to it.
+  EXPECT_EQ(views.linux_view.contents.count("menu/config.mnu"), 0u);
+  EXPECT_EQ(views.linux_view.ContentOf("lang/english.mnu"), read);
   EXPECT_EQ(views.windows_view.IgnoringCase("menu/config.mnu"), nullptr);
+}
+
+// A target longer than one SL entry holds (250 bytes) is written in several. It is read as Linux
+// reads it, not with the last component of one entry joined to the first of the next (libarchive
+// read "d/../d/.../..d" here, a path that leads nowhere).
+TEST_F(ImageNamesCheckTest, ALinkTargetWrittenInSeveralEntriesIsReadAsWritten) {
+  medium_.Write("d/x", "x");
+  std::string target = "d";
+  for (int i = 0; i < 60; ++i) target += "/../d";
+  target += "/x";
+  fs::create_symlink(target, medium_.root() / "lnk");
+  fs::create_symlink("/" + target, medium_.root() / "d/absolute");
+  const Image image(medium_, "-as mkisofs -R -J -o IMAGE TREE");
+  ASSERT_TRUE(image.mastered());
+  const ImageViews views = ReadImageViews(medium_.root().string() + ".iso");
+  ASSERT_EQ(views.linux_view.link_targets.count("lnk"), 1u);
+  EXPECT_EQ(views.linux_view.link_targets.at("lnk"), target);
+  EXPECT_EQ(views.linux_view.link_targets.at("d/absolute"), "/" + target);
+  const MediumName* reached = views.linux_view.Reach("lnk");
+  ASSERT_NE(reached, nullptr);
+  EXPECT_EQ(reached->path, "d/x");
+  EXPECT_THAT(image.Findings(kLinux), Not(Contains(HasSubstr("lnk"))));
+}
+
+// The bytes an image check keeps are counted in all, both views and every file together: a file
+// that goes past the budget is named as left out, not kept (a 1 MB image can hold a compressed
+// file of gigabytes that many names lead to).
+TEST_F(ImageNamesCheckTest, FilesPastTheBudgetAreNamedNotKept) {
+  medium_.Write("autorun.sh", "#!/bin/sh\n");
+  medium_.Write("menu/config.de.mnu", std::string(1000, '\''));
+  const Image image(medium_, "-as mkisofs -R -J -o IMAGE TREE");
+  ASSERT_TRUE(image.mastered());
+  ByteBudget budget(1000 + 10 + 34);  // the three files of one view
+  const ImageViews views = ReadImageViews(medium_.root().string() + ".iso", &budget);
+  const auto kept = [](const MediumView& view, const std::string& path) {
+    return view.ContentOf(path) != nullptr;
+  };
+  for (const char* file : {"menu/config.de.mnu", "menu/config.mnu", "autorun.sh"}) {
+    EXPECT_TRUE(kept(views.linux_view, file)) << file;
+    EXPECT_FALSE(kept(views.windows_view, file)) << file;
+    EXPECT_THAT(views.windows_view.contents_left_out, Contains(file));
+  }
+  EXPECT_FALSE(budget.Take(10));  // what Windows' autorun.sh would have taken
 }
 
 TEST_F(ImageNamesCheckTest, ANameHoldingASlashIsNamedForTheSystemWhoseTreeHoldsIt) {
