@@ -7,7 +7,7 @@ under resource limits: the check must end with its report within them.
   per link, and died of an uncaught bad_alloc without a report under a smaller limit).
 - The same image under 300 MiB: the checker cannot keep the file, and says so in its report.
 - 4,000 entries whose programs are reached through a link eight folders deep, and 16 language
-  files that link to config.mnu: within 2 s of processor time (3.5 s here when each language
+  files that link to config.mnu: within 3 s of processor time (3.5 to 6 s when each language
   file was checked anew, its programs read again each time).
 
 Usage: menu_check_image_budget_test.py CHECKER. Exits 77 (skipped) without xorriso.
@@ -112,8 +112,9 @@ class ImageBudgetTest(unittest.TestCase):
         image = os.path.join(self.work, "deep.iso")
         subprocess.run(["xorriso", "-as", "mkisofs", "-R", "-J", "-o", image, source],
                        check=True, capture_output=True)
-        # 3.5 s of processor time when each language file was checked anew (0.6 s now).
-        status, report = check(image, GIB, cpu_seconds=2)
+        # 3.5 to 6 s of processor time when each language file was checked anew (0.6 to 1.4 s
+        # now, the more on a busy machine).
+        status, report = check(image, GIB, cpu_seconds=3)
         self.assertIn(status, (0, 1), report)
         self.assertIn("/menu/config.mnu: 4000 entries", report)
         # On Linux every program is found through the link (Joliet, for Windows, keeps no link).
