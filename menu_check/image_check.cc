@@ -160,7 +160,8 @@ Side SideOf(const MediumView& view, bool wanted, const MediumName* menu) {
   const std::vector<std::string>& left_out = view.contents_left_out;
   return Side{&view, wanted, menu, text,
               text == nullptr && menu != nullptr &&
-                  std::find(left_out.begin(), left_out.end(), menu->path) != left_out.end()};
+                  std::find(left_out.begin(), left_out.end(), view.ContentsPath(menu->path)) !=
+                      left_out.end()};
 }
 
 // The findings, status and entries of the systems checked, into `report`.
@@ -243,7 +244,7 @@ void CheckMenuFiles(ImageCheck& check, const std::string& path, CheckReport* rep
       continue;
     }
     const System system = side == &linux_side ? System::kLinux : System::kWindows;
-    const auto key = std::pair(system, side->menu->path);
+    const auto key = std::pair(system, side->view->ContentsPath(side->menu->path));
     auto known = check.checked.find(key);
     if (known == check.checked.end()) {
       known = check.checked
@@ -295,8 +296,9 @@ void CheckMenuSignature(const std::string& image, const MediumView& view, ByteBu
   const MediumName* program = view.IgnoringCase(kWindowsMenuProgram);
   if (program == nullptr || program->directory || program->size > kLargestMenuProgram) return;
   ImageContents contents;
-  if (!ReadImageContents(image, view, {{program->path, static_cast<size_t>(program->size)}},
-                         &contents, budget)
+  const std::string& path = view.ContentsPath(program->path);
+  if (!ReadImageContents(image, view, {{path, static_cast<size_t>(program->size)}}, &contents,
+                         budget)
            .empty()) {
     return;
   }
@@ -304,7 +306,7 @@ void CheckMenuSignature(const std::string& image, const MediumView& view, ByteBu
     findings->push_back({0, Severity::kNote, LeftOut(), program->path});
     return;
   }
-  const auto bytes = contents.bytes.find(program->path);
+  const auto bytes = contents.bytes.find(path);
   if (bytes != contents.bytes.end()) SignatureFindings(bytes->second, findings);
 }
 

@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "menu_check/image_check.h"
 #include "menu_check/model/image_reader.h"
 #include "tests/support/scratch_medium.h"
 
@@ -219,6 +220,36 @@ TEST_F(ImageNamesCheckTest, FilesPastTheBudgetAreNamedNotKept) {
     EXPECT_THAT(views.windows_view.contents_left_out, Contains(file));
   }
   EXPECT_FALSE(budget.Take(10));  // what Windows' autorun.sh would have taken
+}
+
+// Names of one extent (hard links) come from libarchive as links to the first, with no bytes of
+// their own: each is read as the first, once, and not as an empty file.
+TEST_F(ImageNamesCheckTest, AFileUnderSeveralNamesIsReadOnceAsItIs) {
+  const std::string german = "Titel\r\n$null$\r\n1\r\nA\r\nsetup.sh\r\n";
+  medium_.Write("menu/config.de.mnu", german);
+  fs::create_hard_link(medium_.root() / "menu/config.de.mnu",
+                       medium_.root() / "menu/config.fr.mnu");
+  fs::create_hard_link(medium_.root() / "setup.sh", medium_.root() / "second.sh");
+  const Image image(medium_, "-outdev IMAGE -joliet on -hardlinks on -map TREE /");
+  ASSERT_TRUE(image.mastered());
+  const ImageViews views = ReadImageViews(medium_.root().string() + ".iso");
+  for (const MediumView* view : {&views.linux_view, &views.windows_view}) {
+    ASSERT_EQ(view->same_file.size(), 2u) << view->description;
+    for (const char* file : {"menu/config.de.mnu", "menu/config.fr.mnu"}) {
+      const std::string* read = view->ContentOf(file);
+      ASSERT_NE(read, nullptr) << file;
+      EXPECT_EQ(*read, german) << file;
+      EXPECT_EQ(view->Exact(file)->size, german.size()) << file;
+    }
+    EXPECT_EQ(view->Exact("second.sh")->size, 10u);
+  }
+  // Checked whole: the French file was read as empty ("the file ends where the title was
+  // expected"), on each system.
+  const CheckReport report = CheckImage(medium_.root().string() + ".iso", ".", Targets());
+  EXPECT_EQ(report.Count(Severity::kError), 0);
+  for (const Finding& finding : report.findings) {
+    EXPECT_EQ(finding.severity, Severity::kNote) << finding.file << ": " << finding.message;
+  }
 }
 
 TEST_F(ImageNamesCheckTest, ANameHoldingASlashIsNamedForTheSystemWhoseTreeHoldsIt) {

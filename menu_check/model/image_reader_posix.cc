@@ -119,6 +119,15 @@ bool Keep(archive* a, archive_entry* entry, std::string path, bool directory, Li
   if (name.symlink && archive_entry_symlink(entry) != nullptr) {
     listing->view.link_targets[name.path] = archive_entry_symlink(entry);
   }
+  // libarchive gives each later name of one extent as a hard link to the first, with no size and
+  // no bytes of its own: the first stands for it (see FillHardLinks).
+  if (const char* first = archive_entry_hardlink(entry); first != nullptr && !directory) {
+    std::string first_path = first;
+    if (first_path.rfind("./", 0) == 0) first_path.erase(0, 2);
+    listing->view.same_file[name.path] = std::move(first_path);
+    listing->view.names.push_back(std::move(name));
+    return true;
+  }
   const int64_t size = archive_entry_size(entry);
   name.size = static_cast<uint64_t>(std::max<int64_t>(size, 0));
   const bool regular = archive_entry_filetype(entry) == AE_IFREG && size >= 0;
@@ -222,12 +231,13 @@ bool ReadLinkedContents(const std::string& image, MediumView* view, ByteBudget* 
                         std::string* problem) {
   std::unordered_map<std::string, uint64_t> targets;  // how much of each is kept at most
   for (const MediumName& name : view->names) {
-    std::string target;
+    std::string end;
     if (!name.symlink || !WantsContent(name.path) ||
-        FollowLink(*view, name.path, &target) != LinkEnd::kFound ||
-        view->contents.count(target) != 0) {
+        FollowLink(*view, name.path, &end) != LinkEnd::kFound) {
       continue;
     }
+    const std::string& target = view->ContentsPath(end);
+    if (view->contents.count(target) != 0) continue;
     const MediumName* file = view->Exact(target);
     if (file == nullptr || file->directory) continue;
     uint64_t& largest = targets[target];
@@ -321,7 +331,24 @@ MediumView AsLinuxMapsPlainNames(MediumView view) {
   std::unordered_map<std::string, std::string> contents;
   for (auto& [path, text] : view.contents) contents[AsLinuxMapsPlainNames(path)] = std::move(text);
   view.contents = std::move(contents);
+  std::unordered_map<std::string, std::string> same_file;
+  for (auto& [path, first] : view.same_file) {
+    same_file[AsLinuxMapsPlainNames(path)] = AsLinuxMapsPlainNames(first);
+  }
+  view.same_file = std::move(same_file);
   return view;
+}
+
+// Each later name of a file gets the size and the compression of the first, in an indexed view.
+void FillHardLinks(MediumView* view) {
+  for (const auto& [path, first_path] : view->same_file) {
+    const MediumName* first = view->Exact(first_path);
+    const MediumName* later = view->Exact(path);
+    if (first == nullptr || later == nullptr) continue;
+    MediumName& filled = view->names[static_cast<size_t>(later - view->names.data())];
+    filled.size = first->size;
+    filled.compressed = first->compressed;
+  }
 }
 
 ImageViews Unread(std::string problem) {
@@ -385,6 +412,8 @@ ImageViews ReadImageViews(const std::string& image, ByteBudget* budget) {
   if (views.rock_ridge) ReadLinkTargetsAsLinux(image, &views.linux_view);
   views.windows_view.Index();
   views.linux_view.Index();
+  FillHardLinks(&views.windows_view);
+  FillHardLinks(&views.linux_view);
   if (views.rock_ridge && !ReadLinkedContents(image, &views.linux_view, budget, &problem)) {
     return Unread(problem);
   }

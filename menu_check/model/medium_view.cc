@@ -184,11 +184,18 @@ const MediumName* MediumView::Reach(const std::string& path) const {
 }
 
 const std::string* MediumView::ContentOf(const std::string& path) const {
-  if (const auto kept = contents.find(path); kept != contents.end()) return &kept->second;
+  if (const auto kept = contents.find(ContentsPath(path)); kept != contents.end()) {
+    return &kept->second;
+  }
   const MediumName* file = Reach(path);
   if (file == nullptr) return nullptr;
-  const auto kept = contents.find(file->path);
+  const auto kept = contents.find(ContentsPath(file->path));
   return kept == contents.end() ? nullptr : &kept->second;
+}
+
+const std::string& MediumView::ContentsPath(const std::string& path) const {
+  const auto first = same_file.find(path);
+  return first == same_file.end() ? path : first->second;
 }
 
 const std::vector<std::string>& MediumView::Children(const std::string& directory) const {

@@ -43,6 +43,9 @@ class MediumView {
   std::unordered_map<std::string, std::string> contents;
   // The target of each symbolic link, as written in the link, by the link's path.
   std::unordered_map<std::string, std::string> link_targets;
+  // Names an image gives as hard links (the same extent) to an earlier name, by that name: the
+  // file is read and kept once, under the earlier name.
+  std::unordered_map<std::string, std::string> same_file;
   // The files WantsContent names, or that its files link to, whose contents were not kept: an
   // image's check keeps a bounded number of bytes in all (kImageBytesKept).
   std::vector<std::string> contents_left_out;
@@ -69,6 +72,9 @@ class MediumView {
   // The kept contents of the file `path` leads to, through links as Linux follows them; null when
   // none are kept.
   const std::string* ContentOf(const std::string& path) const;
+  // The name whose contents stand for the file `path` (an entry's own path, or the first name of
+  // its hard links).
+  const std::string& ContentsPath(const std::string& path) const;
 
  private:
   std::unordered_map<std::string, size_t> by_path_;

@@ -14,6 +14,11 @@ constexpr uint64_t kSector = 2048;
 // A record's fields continue in at most this many areas, each at most one sector long: far more
 // than the longest name or target needs (a few KB), and bounded for a chain that never ends.
 constexpr int kMostContinuations = 64;
+// All continuation areas together, for an image of a million records that each name some: past
+// this, the targets of the links not yet reached are libarchive's.
+constexpr uint64_t kMostContinuationBytes = uint64_t{32} << 20;
+// No medium's directory comes near this (iso_extents.cc refuses such an image before).
+constexpr uint64_t kLargestDirectory = uint64_t{64} << 20;
 
 uint32_t Little32(std::string_view bytes, size_t at) {
   return static_cast<uint32_t>(static_cast<unsigned char>(bytes[at])) |
@@ -59,7 +64,7 @@ void AppendComponents(std::string_view components, Fields* fields) {
 
 // Reads the System Use entries of `area`, and of the continuation areas they name, into `fields`.
 void ReadFields(std::string_view area, uint64_t image_size, ImageReader read, void* context,
-                Fields* fields) {
+                uint64_t* continuation_bytes, Fields* fields) {
   std::string continuation;
   for (int areas = 0; areas <= kMostContinuations; ++areas) {
     uint64_t next = 0;
@@ -84,9 +89,12 @@ void ReadFields(std::string_view area, uint64_t image_size, ImageReader read, vo
       area.remove_prefix(length);
     }
     if (next_length == 0 || next_length > kSector || next > image_size ||
-        next_length > image_size - next || !read(context, next, next_length, &continuation)) {
+        next_length > image_size - next ||
+        *continuation_bytes + next_length > kMostContinuationBytes ||
+        !read(context, next, next_length, &continuation)) {
       return;
     }
+    *continuation_bytes += next_length;
     area = continuation;
   }
 }
@@ -117,10 +125,11 @@ std::unordered_map<std::string, std::string> RockRidgeLinkTargets(uint64_t image
   bool first = true;
   std::unordered_set<uint64_t> seen;
   std::string directory;
+  uint64_t continuation_bytes = 0;
   while (!pending.empty() && seen.size() < most_directories) {
     const Folder folder = std::move(pending.front());
     pending.pop_front();
-    if (folder.sector > image_size / kSector ||
+    if (folder.sector > image_size / kSector || folder.size > kLargestDirectory ||
         folder.size > image_size - folder.sector * kSector || !seen.insert(folder.sector).second ||
         !read(context, folder.sector * kSector, static_cast<size_t>(folder.size), &directory)) {
       continue;
@@ -148,7 +157,8 @@ std::unordered_map<std::string, std::string> RockRidgeLinkTargets(uint64_t image
       }
       if (fields_start + skip >= record.size()) continue;
       Fields fields;
-      ReadFields(record.substr(fields_start + skip), image_size, read, context, &fields);
+      ReadFields(record.substr(fields_start + skip), image_size, read, context, &continuation_bytes,
+                 &fields);
       if (!fields.named || fields.name.empty()) continue;  // no Rock Ridge name to find it by
       std::string path = folder.path.empty() ? fields.name : folder.path + "/" + fields.name;
       if ((Byte(record, 25) & 0x02) != 0) {
