@@ -20,6 +20,7 @@ namespace tolvar {
 struct EntryDirectiveTexts {
   EntryDirectives given;  // its texts view the interpreter's storage
   int64_t description_line = 0;
+  int64_t arguments_line = 0;
   int64_t directory_line = 0;
   int64_t run_as_line = 0;
   int64_t icon_line = 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 #include <set>
 #include <string_view>
 #include <tuple>
@@ -29,6 +30,13 @@ namespace {
 // The menu file as the image check looks it up in a view.
 constexpr char kDefinitionView[] = "menu/config.mnu";
 
+// Why the check did not read a file it needed.
+std::string LeftOut() {
+  return "the checker keeps at most " + std::to_string(kImageBytesKept >> 20) +
+         " MiB of an image's files in all, and this file's bytes did not fit: what depends on "
+         "them is not checked";
+}
+
 // The menu file `path` of the medium holding `text`.
 CheckReport CheckText(const std::string& text, const std::string& path, MediumProbe& probe,
                       const std::string& decimal_separator, const Targets& targets) {
@@ -45,20 +53,37 @@ CheckReport CheckText(const std::string& text, const std::string& path, MediumPr
   return report;
 }
 
+// What one image check shares between the menu files it checks.
+struct ImageCheck {
+  const std::string& image;
+  const ImageViews& views;
+  const std::string& decimal_separator;
+  const Targets& targets;
+  ByteBudget* budget;
+  // Each system's check of each file, by the path the file has in that system's view: a file that
+  // several language names (or links) lead to is checked once.
+  std::map<std::pair<System, std::string>, CheckReport> checked = {};
+};
+
 // `system`'s menu file `text`, checked for `system` alone in its view: once to learn which files'
 // bytes the checks need (pictures, the heads of programs), which are then read in one pass over
 // the view's tree, however many files the menu names, and once with them.
 CheckReport CheckInView(const std::string& image, const MediumView& view, System system,
                         const std::string& path, const std::string& text,
-                        const std::string& decimal_separator) {
+                        const std::string& decimal_separator, ByteBudget* budget) {
   Targets only;
   only.for_linux = system == System::kLinux;
   only.for_windows = system == System::kWindows;
   ViewProbe probe(view, system);
   CheckReport report = CheckText(text, path, probe, decimal_separator, only);
   if (probe.missing().empty()) return report;
-  const std::string problem = ReadImageContents(image, view, probe.missing(), &probe.contents);
+  const std::string problem =
+      ReadImageContents(image, view, probe.missing(), &probe.contents, budget);
   report = CheckText(text, path, probe, decimal_separator, only);
+  for (const std::string& file : probe.contents.left_out) {
+    report.checked = false;
+    report.findings.push_back({0, Severity::kError, LeftOut(), file});
+  }
   for (const auto& [file, reason] : probe.contents.unreadable) {
     report.findings.push_back({0, Severity::kError,
                                "the menu names this file, but its bytes cannot be read from the "
@@ -123,19 +148,20 @@ struct Side {
   bool wanted;              // the system is checked for
   const MediumName* menu;   // as the system finds it, or null
   const std::string* text;  // the menu file's bytes, or null when it has none that can be read
+  bool left_out;            // not kept, for the budget
   CheckReport checked = {};
   // Larger than the menu reads: kept unread, and refused as the menu refuses it.
   bool too_large() const { return menu != nullptr && menu->size > kLargestTextFile; }
-  bool reads() const { return wanted && (text != nullptr || too_large()); }
+  bool reads() const { return wanted && (text != nullptr || too_large() || left_out); }
 };
 
 Side SideOf(const MediumView& view, bool wanted, const MediumName* menu) {
-  const std::string* text = nullptr;
-  if (menu != nullptr) {
-    const auto content = view.contents.find(menu->path);
-    if (content != view.contents.end()) text = &content->second;
-  }
-  return Side{&view, wanted, menu, text};
+  const std::string* text = menu == nullptr ? nullptr : view.ContentOf(menu->path);
+  const std::vector<std::string>& left_out = view.contents_left_out;
+  return Side{&view, wanted, menu, text,
+              text == nullptr && menu != nullptr &&
+                  std::find(left_out.begin(), left_out.end(), view.ContentsPath(menu->path)) !=
+                      left_out.end()};
 }
 
 // The findings, status and entries of the systems checked, into `report`.
@@ -173,9 +199,9 @@ void Gather(Side& linux_side, Side& windows_side, CheckReport* report) {
 
 // Reads and checks each system's own menu file `path` in its own view, into `report`. A menu file
 // for a language that a view lacks is no fault: that system's menu reads config.mnu instead.
-void CheckMenuFiles(const std::string& image, const ImageViews& views, const std::string& path,
-                    const std::string& decimal_separator, const Targets& targets,
-                    CheckReport* report) {
+void CheckMenuFiles(ImageCheck& check, const std::string& path, CheckReport* report) {
+  const ImageViews& views = check.views;
+  const Targets& targets = check.targets;
   const bool plain = path == kDefinitionView;
   Side linux_side =
       SideOf(views.linux_view, targets.for_linux, views.linux_view.AsLinuxMenuFinds(path));
@@ -205,6 +231,11 @@ void CheckMenuFiles(const std::string& image, const ImageViews& views, const std
           {0, Severity::kError, TooLargeForAMenuFile(side->menu->size)});
       continue;
     }
+    if (side->left_out) {
+      side->checked.checked = false;
+      side->checked.findings.push_back({0, Severity::kError, LeftOut()});
+      continue;
+    }
     if (side->text == nullptr) {
       if (!plain) continue;
       report->findings.push_back({0, Severity::kWarning,
@@ -212,9 +243,16 @@ void CheckMenuFiles(const std::string& image, const ImageViews& views, const std
                                       ": the menu says \"" + kDefinitionMissingText + "\""});
       continue;
     }
-    side->checked =
-        CheckInView(image, *side->view, side == &linux_side ? System::kLinux : System::kWindows,
-                    path, *side->text, decimal_separator);
+    const System system = side == &linux_side ? System::kLinux : System::kWindows;
+    const auto key = std::pair(system, side->view->ContentsPath(side->menu->path));
+    auto known = check.checked.find(key);
+    if (known == check.checked.end()) {
+      known = check.checked
+                  .emplace(key, CheckInView(check.image, *side->view, system, path, *side->text,
+                                            check.decimal_separator, check.budget))
+                  .first;
+    }
+    side->checked = known->second;
   }
   if (plain && linux_side.reads() && linux_side.menu->path != path) {
     report->findings.push_back(
@@ -225,10 +263,9 @@ void CheckMenuFiles(const std::string& image, const ImageViews& views, const std
 
 // The menu files for other languages beside each view's config.mnu, each checked as config.mnu is
 // and compared with it.
-void CheckLanguageFiles(const std::string& image, const ImageViews& views,
-                        const std::string& decimal_separator, const Targets& targets,
-                        CheckReport* report) {
+void CheckLanguageFiles(ImageCheck& check, CheckReport* report) {
   if (!report->checked) return;
+  const ImageViews& views = check.views;
   std::vector<std::string> names;
   std::set<std::string> folded;
   for (const auto& [view, menu] :
@@ -248,34 +285,37 @@ void CheckLanguageFiles(const std::string& image, const ImageViews& views,
     }
     CheckReport language;
     // Found as the menu looks for it: by the tag in lower case.
-    CheckMenuFiles(image, views, "menu/" + AsciiFolded(name.name), decimal_separator, targets,
-                   &language);
+    CheckMenuFiles(check, "menu/" + AsciiFolded(name.name), &language);
     AddLanguageReport(language, file, report);
   }
 }
 
 // The Windows menu in the image's root, read as Windows reads it, for its signature.
-void CheckMenuSignature(const std::string& image, const MediumView& view,
+void CheckMenuSignature(const std::string& image, const MediumView& view, ByteBudget* budget,
                         std::vector<Finding>* findings) {
   const MediumName* program = view.IgnoringCase(kWindowsMenuProgram);
   if (program == nullptr || program->directory || program->size > kLargestMenuProgram) return;
   ImageContents contents;
-  if (!ReadImageContents(image, view, {{program->path, static_cast<size_t>(program->size)}},
-                         &contents)
+  const std::string& path = view.ContentsPath(program->path);
+  if (!ReadImageContents(image, view, {{path, static_cast<size_t>(program->size)}}, &contents,
+                         budget)
            .empty()) {
     return;
   }
-  const auto bytes = contents.bytes.find(program->path);
+  if (!contents.left_out.empty()) {
+    findings->push_back({0, Severity::kNote, LeftOut(), program->path});
+    return;
+  }
+  const auto bytes = contents.bytes.find(path);
   if (bytes != contents.bytes.end()) SignatureFindings(bytes->second, findings);
 }
 
-}  // namespace
-
-CheckReport CheckImage(const std::string& image, const std::string& decimal_separator,
-                       const Targets& targets) {
+CheckReport CheckWithin(const std::string& image, const std::string& decimal_separator,
+                        const Targets& targets) {
   CheckReport report;
   report.file = "menu/config.mnu";
-  const ImageViews views = ReadImageViews(image);
+  ByteBudget budget;
+  const ImageViews views = ReadImageViews(image, &budget);
   if (!views.problem.empty()) {
     report.checked = false;
     report.image_unreadable = true;
@@ -303,8 +343,9 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
          "."});
   }
 
-  CheckMenuFiles(image, views, kDefinitionView, decimal_separator, targets, &report);
-  CheckLanguageFiles(image, views, decimal_separator, targets, &report);
+  ImageCheck check{image, views, decimal_separator, targets, &budget};
+  CheckMenuFiles(check, kDefinitionView, &report);
+  CheckLanguageFiles(check, &report);
   std::stable_sort(report.findings.begin(), report.findings.end(),
                    [](const Finding& a, const Finding& b) {
                      return a.file == b.file ? a.line < b.line : a.file < b.file;
@@ -314,10 +355,34 @@ CheckReport CheckImage(const std::string& image, const std::string& decimal_sepa
   const bool linux_starts =
       targets.for_linux && CheckLinuxAutostart(views.linux_view, &report.findings);
   NoteWhatNothingStarts(windows_starts, linux_starts, targets, &report.findings);
-  if (targets.for_windows) CheckMenuSignature(image, views.windows_view, &report.findings);
+  if (targets.for_windows) {
+    CheckMenuSignature(image, views.windows_view, &budget, &report.findings);
+  }
   CheckNames(views.windows_view, targets, &report.findings);
   CheckImageNames(views, targets, &report.findings);
   return report;
+}
+
+}  // namespace
+
+CheckReport CheckImage(const std::string& image, const std::string& decimal_separator,
+                       const Targets& targets) {
+  // The budget bounds what the check keeps, but not what libarchive or a check of a large menu
+  // file asks for on the way: a machine (or a limit) with less memory than that still gets its
+  // report, which says that nothing was checked.
+  try {
+    return CheckWithin(image, decimal_separator, targets);
+  } catch (const std::bad_alloc&) {
+    CheckReport report;
+    report.file = "menu/config.mnu";
+    report.checked = false;
+    report.findings.push_back(
+        {0, Severity::kError,
+         "the checker ran out of memory while checking " + QuotedText(image) +
+             ": nothing is checked; try it on a machine with more free memory",
+         "."});
+    return report;
+  }
 }
 
 }  // namespace tolvar

@@ -1,5 +1,6 @@
 // tolvar-menu-check: checks a medium's menu file for its author, before the medium is made.
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "menu_check/image_check.h"
@@ -53,9 +54,14 @@ int main(int argc, char** argv) {
   // Every path in the menu file is relative to the medium's root, as it is for the menu.
   std::error_code error;
   if (!options.root.empty()) fs::current_path(fs::u8path(options.root), error);
-  const tolvar::CheckReport report =
-      error ? tolvar::UnreadableMedium(tolvar::QuotedText(options.root) + " " + error.message())
-            : tolvar::CheckMedium(tolvar::UserDecimalSeparator(), options.targets);
+  tolvar::CheckReport report;
+  try {
+    report =
+        error ? tolvar::UnreadableMedium(tolvar::QuotedText(options.root) + " " + error.message())
+              : tolvar::CheckMedium(tolvar::UserDecimalSeparator(), options.targets);
+  } catch (const std::bad_alloc&) {  // a report all the same, with nothing checked
+    report = tolvar::UnreadableMedium("the checker ran out of memory while checking it");
+  }
 
   fs::path file = fs::u8path(report.file);
   if (!options.root.empty()) file = fs::u8path(options.root) / file;

@@ -57,11 +57,19 @@ class Checker : public DefinitionSink {
     for (Finding& summary : directives_.Summaries()) {
       if (!shifted_) report_.findings.push_back(std::move(summary));
     }
+    if (invisible_found_ > kMostFindingsOfAKind) {
+      Warn(first_invisible_unnamed_,
+           "and " + std::to_string(invisible_found_ - kMostFindingsOfAKind) +
+               " more texts with characters that show nothing, from this line on: the checker "
+               "names only the first " +
+               std::to_string(kMostFindingsOfAKind));
+    }
     report_.directives = std::move(directives_.records);
   }
 
   void Title(std::string_view title, int64_t line) override {
     NoteIndentedComment(title, line, "the title");
+    WarnOfInvisibleCharacters("the title", std::string(title), line);
   }
   Result Splash(const std::string& splash, int64_t line) override {
     NoteIndentedComment(splash, line, "the picture's path");
@@ -106,6 +114,12 @@ class Checker : public DefinitionSink {
         directive.name == DirectiveName::kShowIf) {
       const std::string condition = show_if_.CheckLine(directive);
       if (!condition.empty()) Warn(directive.line, condition);
+    }
+    // An entry's values are looked at with the entry, for the systems that list it.
+    if (!directive.comment && directive.place == DirectivePlace::kAboveTitle &&
+        IsMenuDirective(directive.name)) {
+      WarnOfInvisibleCharacters(DirectiveSpelling(directive.written_name),
+                                std::string(directive.value), directive.line);
     }
   }
 
@@ -180,22 +194,9 @@ class Checker : public DefinitionSink {
     CheckCaption(index, caption, caption_line, command == kNullKeyword, only_on, targets);
     if (!targets.for_windows && !targets.for_linux) return;
     const std::string entry = "entry " + std::to_string(index);
-    const std::string description(directives.given.Description);
-    const std::string hidden_in_description = InvisibleCharacters(description);
-    if (!hidden_in_description.empty()) {
-      Warn(directives.description_line,
-           entry + ": the description " + QuotedText(description) +
-               " holds characters that show nothing but change how it reads: " +
-               hidden_in_description);
-    }
+    CheckDirectiveTexts(entry, directives);
     CheckIcon(directives.icon_line, entry + ": ", DirectiveName::kIcon, directives.given.Icon);
-    const std::string hidden_in_command = InvisibleCharacters(command);
-    if (!hidden_in_command.empty()) {
-      Warn(command_line, entry + ": the command " + QuotedText(command) +
-                             " holds characters that show nothing but change how it "
-                             "reads: " +
-                             hidden_in_command);
-    }
+    WarnOfInvisibleCharacters(entry + ": the command", command, command_line);
     const std::string warning =
         CommandWarning(probe_, command, std::string(directives.given.Arguments), targets);
     if (!warning.empty()) Warn(command_line, entry + ": " + warning);
@@ -217,6 +218,7 @@ class Checker : public DefinitionSink {
                              "as a document");
     }
     if (command == kNullKeyword || command == kExitKeyword || IsLink(command)) return;
+    CheckNulInDirectives(entry, directives);
     CheckDirectory(entry, directives);
     if (directives.given.RunAsAdministrator && targets.for_linux) {
       Note(directives.run_as_line,
@@ -244,12 +246,52 @@ class Checker : public DefinitionSink {
         break;
       }
     }
-    const std::string hidden_in_caption = InvisibleCharacters(caption);
-    if (!hidden_in_caption.empty()) {
-      Warn(line,
-           entry + ": the caption " + QuotedText(caption) +
-               " holds characters that show nothing but change how it reads: " + hidden_in_caption);
+    WarnOfInvisibleCharacters(entry + ": the caption", caption, line);
+  }
+
+  // The entry's texts from its directives, as the menu shows or passes them.
+  void CheckDirectiveTexts(const std::string& entry, const EntryDirectiveTexts& directives) {
+    WarnOfInvisibleCharacters(entry + ": the description",
+                              std::string(directives.given.Description),
+                              directives.description_line);
+    for (const auto& [name, text, line] :
+         {std::tuple(DirectiveName::kArguments, directives.given.Arguments,
+                     directives.arguments_line),
+          std::tuple(DirectiveName::kDirectory, directives.given.Directory,
+                     directives.directory_line)}) {
+      WarnOfInvisibleCharacters(entry + ": " + DirectiveSpelling(name), std::string(text), line);
     }
+  }
+
+  // Every system ends an argument or a name at a NUL, and would pass other arguments or start in
+  // another folder than written: the menu refuses to start such a program at all.
+  void CheckNulInDirectives(const std::string& entry, const EntryDirectiveTexts& directives) {
+    for (const auto& [name, text, line, what] :
+         {std::tuple(DirectiveName::kArguments, directives.given.Arguments,
+                     directives.arguments_line, "an argument"),
+          std::tuple(DirectiveName::kDirectory, directives.given.Directory,
+                     directives.directory_line, "a folder's name")}) {
+      if (text.find('\0') == std::string_view::npos) continue;
+      report_.findings.push_back({line, Severity::kError,
+                                  entry + ": " + DirectiveSpelling(name) + " " +
+                                      QuotedText(std::string(text)) +
+                                      " holds a NUL character, at which every system ends " + what +
+                                      ": Launch says \"Can't start\" instead of "
+                                      "starting the program"});
+    }
+  }
+
+  // `what` holding `text` names the characters in it that show nothing but change how it reads;
+  // after kMostFindingsOfAKind of these, the rest are counted, as the directives' findings are.
+  void WarnOfInvisibleCharacters(const std::string& what, const std::string& text, int64_t line) {
+    const std::string hidden = InvisibleCharacters(text);
+    if (hidden.empty() || shifted_) return;
+    if (++invisible_found_ > kMostFindingsOfAKind) {
+      if (first_invisible_unnamed_ == 0) first_invisible_unnamed_ = line;
+      return;
+    }
+    Warn(line, what + " " + QuotedText(text) +
+                   " holds characters that show nothing but change how it reads: " + hidden);
   }
 
   // The author's caption for a button keeps the button's designed width: a longer one is cut.
@@ -403,6 +445,8 @@ class Checker : public DefinitionSink {
   std::string caption_;  // the caption of the entry being read
   int64_t caption_line_ = 0;
   bool shifted_ = false;  // a comment was read as a field
+  int64_t invisible_found_ = 0;
+  int64_t first_invisible_unnamed_ = 0;
 };
 
 void CheckFile(const std::string& path, MediumProbe& probe, const std::string& decimal_separator,

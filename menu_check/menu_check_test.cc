@@ -215,6 +215,65 @@ TEST_F(MenuCheckTest, InvisibleCharactersInCaptionsAndCommandsWithTheirPositions
                                           "(Arabic letter mark) at character 8"))));
 }
 
+// The title and every text a directive gives, with the characters that hide text beyond the
+// zero-width ones: fillers that look like a blank, tag characters, a line separator.
+TEST_F(MenuCheckTest, InvisibleCharactersInTheTitleAndEveryDirectiveValue) {
+  medium_.Write("setup/setup.exe", "MZ");
+  const std::string menu =
+      "'#prompt: Pick\xE3\x85\xA4\r\n"                   // 1: U+3164 Hangul filler
+      "'#not-found-message: gone\xF3\xA0\x80\x81x\r\n"   // 2: U+E0001 language tag
+      "'#launch-caption: Go\xE2\x80\xA8\r\n"             // 3: U+2028 line separator
+      "Ti\xCD\x8Ftle\r\n$null$\r\n2\r\n"                 // 4: U+034F combining grapheme joiner
+      "'#arguments: /S\xE1\xA0\x8E\r\n"                  // 7: U+180E Mongolian vowel separator
+      "'#directory: setup\xE2\xA0\x80\r\n"               // 8: U+2800 braille pattern blank
+      "A\r\nsetup\\setup.exe\r\n"                        // 9-10
+      "'#description: \xE1\x85\x9F\r\nB\r\n$exit$\r\n";  // 11-13: U+115F Hangul filler
+  const std::vector<std::string> findings = Lines(Check(menu));
+  for (const auto& [line, what] :
+       {std::pair("1 warning: '#prompt: ", "U+3164 (Hangul filler) at character 5"),
+        std::pair("2 warning: '#not-found-message: ", "U+E0001 (tag character) at character 5"),
+        std::pair("3 warning: '#launch-caption: ", "U+2028 (line separator) at character 3"),
+        std::pair("4 warning: the title ", "U+034F (combining grapheme joiner) at character 3"),
+        std::pair("7 warning: entry 1: '#arguments: ",
+                  "U+180E (Mongolian vowel separator) at character 3"),
+        std::pair("8 warning: entry 1: '#directory: ",
+                  "U+2800 (braille pattern blank) at character 6"),
+        std::pair("11 warning: entry 2: the description ",
+                  "U+115F (Hangul filler) at character 1")}) {
+    EXPECT_THAT(findings, Contains(AllOf(HasSubstr(line), HasSubstr(what)))) << line;
+  }
+}
+
+// The menu refuses to start a program whose arguments or folder hold a NUL (every system would
+// end the text there): the checker says so as an error, not as a folder it cannot find.
+TEST_F(MenuCheckTest, NulInArgumentsOrFolderIsAnError) {
+  medium_.Write("setup/setup.exe", "MZ");
+  const std::string nul("\0", 1);
+  const CheckReport report =
+      Check("Title\r\n$null$\r\n2\r\n'#arguments: /S" + nul + "/X\r\nA\r\nsetup\\setup.exe\r\n" +
+            "'#directory: setup" + nul + "..\r\nB\r\nsetup\\setup.exe\r\n");
+  EXPECT_THAT(Lines(report),
+              Contains(AllOf(HasSubstr("4 error: entry 1: '#arguments: "),
+                             HasSubstr("holds a NUL character, at which every system ends an "
+                                       "argument: Launch says \"Can't start\""))));
+  EXPECT_THAT(Lines(report), Contains(AllOf(HasSubstr("7 error: entry 2: '#directory: "),
+                                            HasSubstr("ends a folder's name"))));
+  EXPECT_EQ(report.ExitStatus(), 2);
+}
+
+// A file with thousands of such texts gets a bounded report.
+TEST_F(MenuCheckTest, InvisibleCharactersAreNamedAFewTimesThenCounted) {
+  std::string menu;
+  for (int i = 0; i < 500; ++i) menu += "'#prompt: P\xE2\x80\x8B\r\n";
+  const std::vector<std::string> findings =
+      Lines(Check(menu + "Title\r\n$null$\r\n1\r\nA\r\n$exit$\r\n"));
+  int named = 0;
+  for (const std::string& finding : findings) named += finding.find("U+200B") != std::string::npos;
+  EXPECT_EQ(named, 20);
+  EXPECT_THAT(findings, Contains(HasSubstr("21 warning: and 480 more texts with characters that "
+                                           "show nothing")));
+}
+
 TEST_F(MenuCheckTest, BatchFilesThatCmdWouldExpandOrSplit) {
   for (const char* name : {"%OS%.bat", "a&b.CMD", "x^y.bat"}) {
     medium_.Write(name, "@echo off");

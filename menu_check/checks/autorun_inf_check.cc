@@ -195,14 +195,14 @@ bool CheckAutorunInf(const MediumView& view, std::vector<Finding>* findings) {
   for (const std::string& name : view.Children("")) {
     if (AsciiFolded(name) != "autorun.inf") continue;
     const MediumName* entry = view.Exact(name);
-    const auto content = view.contents.find(name);
+    const std::string* content = view.ContentOf(name);  // one of a file's names, too
     if (entry->directory) {
       findings->push_back({0, Severity::kWarning, "autorun.inf is a folder, not a file", name});
-    } else if (content == view.contents.end()) {
+    } else if (content == nullptr) {
       findings->push_back({0, Severity::kWarning,
                            "the file is too large for an autorun.inf and was not read", name});
     } else {
-      return AutorunInf(view, name, findings).Check(content->second);
+      return AutorunInf(view, name, findings).Check(*content);
     }
     return false;  // Windows reads one, whatever its case
   }

@@ -95,9 +95,9 @@ void CheckScript(const MediumView& view, const std::string& name, std::vector<Fi
          "it has no execute permission: GNOME runs autorun.sh through /bin/sh even so, but "
          "Cinnamon's and MATE's file managers refuse it (\"Cannot find the autorun program\")");
   }
-  const auto content = view.contents.find(name);
-  if (content == view.contents.end()) return;
-  const std::string& text = content->second;
+  const std::string* content = view.ContentOf(name);  // through a link, its target's
+  if (content == nullptr) return;
+  const std::string& text = *content;
   if (text.compare(0, 4,
                    "\x7f"
                    "ELF") == 0)

@@ -13,6 +13,7 @@
 #include <system_error>
 #include <vector>
 
+#include "menu_check/image_check.h"
 #include "menu_check/model/image_reader.h"
 #include "tests/support/scratch_medium.h"
 
@@ -21,9 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::AllOf;
+using testing::Contains;
 using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
+using testing::Not;
 using testing::UnorderedElementsAre;
 
 constexpr Targets kLinux{false, true};
@@ -167,10 +170,86 @@ TEST_F(ImageNamesCheckTest, AMenuFileThatIsALinkIsReadThroughItOnLinux) {
   const Image image(medium_, "-as mkisofs -R -J -o IMAGE TREE");
   ASSERT_TRUE(image.mastered());
   const ImageViews views = ReadImageViews(medium_.root().string() + ".iso");
-  const auto read = views.linux_view.contents.find("menu/config.mnu");
-  ASSERT_NE(read, views.linux_view.contents.end());
-  EXPECT_EQ(read->second, menu);
+  const std::string* read = views.linux_view.ContentOf("menu/config.mnu");
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(*read, menu);
+  // Kept once, under the file's own path, however many links lead to it.
+  EXPECT_EQ(views.linux_view.contents.count("menu/config.mnu"), 0u);
+  EXPECT_EQ(views.linux_view.ContentOf("lang/english.mnu"), read);
   EXPECT_EQ(views.windows_view.IgnoringCase("menu/config.mnu"), nullptr);
+}
+
+// A target longer than one SL entry holds (250 bytes) is written in several. It is read as Linux
+// reads it, not with the last component of one entry joined to the first of the next (libarchive
+// read "d/../d/.../..d" here, a path that leads nowhere).
+TEST_F(ImageNamesCheckTest, ALinkTargetWrittenInSeveralEntriesIsReadAsWritten) {
+  medium_.Write("d/x", "x");
+  std::string target = "d";
+  for (int i = 0; i < 60; ++i) target += "/../d";
+  target += "/x";
+  fs::create_symlink(target, medium_.root() / "lnk");
+  fs::create_symlink("/" + target, medium_.root() / "d/absolute");
+  const Image image(medium_, "-as mkisofs -R -J -o IMAGE TREE");
+  ASSERT_TRUE(image.mastered());
+  const ImageViews views = ReadImageViews(medium_.root().string() + ".iso");
+  ASSERT_EQ(views.linux_view.link_targets.count("lnk"), 1u);
+  EXPECT_EQ(views.linux_view.link_targets.at("lnk"), target);
+  EXPECT_EQ(views.linux_view.link_targets.at("d/absolute"), "/" + target);
+  const MediumName* reached = views.linux_view.Reach("lnk");
+  ASSERT_NE(reached, nullptr);
+  EXPECT_EQ(reached->path, "d/x");
+  EXPECT_THAT(image.Findings(kLinux), Not(Contains(HasSubstr("lnk"))));
+}
+
+// The bytes an image check keeps are counted in all, both views and every file together: a file
+// that goes past the budget is named as left out, not kept (a 1 MB image can hold a compressed
+// file of gigabytes that many names lead to).
+TEST_F(ImageNamesCheckTest, FilesPastTheBudgetAreNamedNotKept) {
+  medium_.Write("autorun.sh", "#!/bin/sh\n");
+  medium_.Write("menu/config.de.mnu", std::string(1000, '\''));
+  const Image image(medium_, "-as mkisofs -R -J -o IMAGE TREE");
+  ASSERT_TRUE(image.mastered());
+  ByteBudget budget(1000 + 10 + 34);  // the three files of one view
+  const ImageViews views = ReadImageViews(medium_.root().string() + ".iso", &budget);
+  const auto kept = [](const MediumView& view, const std::string& path) {
+    return view.ContentOf(path) != nullptr;
+  };
+  for (const char* file : {"menu/config.de.mnu", "menu/config.mnu", "autorun.sh"}) {
+    EXPECT_TRUE(kept(views.linux_view, file)) << file;
+    EXPECT_FALSE(kept(views.windows_view, file)) << file;
+    EXPECT_THAT(views.windows_view.contents_left_out, Contains(file));
+  }
+  EXPECT_FALSE(budget.Take(10));  // what Windows' autorun.sh would have taken
+}
+
+// Names of one extent (hard links) come from libarchive as links to the first, with no bytes of
+// their own: each is read as the first, once, and not as an empty file.
+TEST_F(ImageNamesCheckTest, AFileUnderSeveralNamesIsReadOnceAsItIs) {
+  const std::string german = "Titel\r\n$null$\r\n1\r\nA\r\nsetup.sh\r\n";
+  medium_.Write("menu/config.de.mnu", german);
+  fs::create_hard_link(medium_.root() / "menu/config.de.mnu",
+                       medium_.root() / "menu/config.fr.mnu");
+  fs::create_hard_link(medium_.root() / "setup.sh", medium_.root() / "second.sh");
+  const Image image(medium_, "-outdev IMAGE -joliet on -hardlinks on -map TREE /");
+  ASSERT_TRUE(image.mastered());
+  const ImageViews views = ReadImageViews(medium_.root().string() + ".iso");
+  for (const MediumView* view : {&views.linux_view, &views.windows_view}) {
+    ASSERT_EQ(view->same_file.size(), 2u) << view->description;
+    for (const char* file : {"menu/config.de.mnu", "menu/config.fr.mnu"}) {
+      const std::string* read = view->ContentOf(file);
+      ASSERT_NE(read, nullptr) << file;
+      EXPECT_EQ(*read, german) << file;
+      EXPECT_EQ(view->Exact(file)->size, german.size()) << file;
+    }
+    EXPECT_EQ(view->Exact("second.sh")->size, 10u);
+  }
+  // Checked whole: the French file was read as empty ("the file ends where the title was
+  // expected"), on each system.
+  const CheckReport report = CheckImage(medium_.root().string() + ".iso", ".", Targets());
+  EXPECT_EQ(report.Count(Severity::kError), 0);
+  for (const Finding& finding : report.findings) {
+    EXPECT_EQ(finding.severity, Severity::kNote) << finding.file << ": " << finding.message;
+  }
 }
 
 TEST_F(ImageNamesCheckTest, ANameHoldingASlashIsNamedForTheSystemWhoseTreeHoldsIt) {

@@ -12,8 +12,17 @@ const char* InvisibleName(char32_t code) {
   switch (code) {
     case 0x00AD:
       return "soft hyphen";
+    case 0x034F:
+      return "combining grapheme joiner";
     case 0x061C:
       return "Arabic letter mark";
+    case 0x115F:
+    case 0x1160:
+    case 0x3164:
+    case 0xFFA0:
+      return "Hangul filler";
+    case 0x180E:
+      return "Mongolian vowel separator";
     case 0x200B:
       return "zero-width space";
     case 0x200C:
@@ -34,6 +43,10 @@ const char* InvisibleName(char32_t code) {
       return "left-to-right override";
     case 0x202E:
       return "right-to-left override";
+    case 0x2028:
+      return "line separator";
+    case 0x2029:
+      return "paragraph separator";
     case 0x2060:
       return "word joiner";
     case 0x2061:
@@ -49,14 +62,22 @@ const char* InvisibleName(char32_t code) {
       return "first strong isolate";
     case 0x2069:
       return "pop directional isolate";
+    case 0x2800:
+      return "braille pattern blank";
     case 0xFEFF:
       return "zero-width no-break space";
     default:
-      return nullptr;
+      // Tag characters spell hidden text after a visible one; only flags are meant to use them.
+      return code >= 0xE0000 && code <= 0xE007F ? "tag character" : nullptr;
   }
 }
 
 }  // namespace
+
+bool ReordersOrBreaksLines(char32_t code) {
+  return code == 0x061C || code == 0x200E || code == 0x200F || (code >= 0x202A && code <= 0x202E) ||
+         (code >= 0x2066 && code <= 0x2069) || code == 0x2028 || code == 0x2029;
+}
 
 std::string InvisibleCharacters(const std::string& text) {
   std::string found;

@@ -12,6 +12,12 @@ namespace tolvar {
 // (UTF-8, as the reader decodes every line), counted from 1; empty when there is none.
 std::string InvisibleCharacters(const std::string& text);
 
+// The bidirectional controls, which reorder the text after them, and the line and paragraph
+// separators, which start a new line in some terminals and editors: where the checker's own
+// report quotes a text holding one, it shows the character's number instead, so that the report
+// reads as it is.
+bool ReordersOrBreaksLines(char32_t code);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_CHECKS_INVISIBLE_CHARACTERS_H_

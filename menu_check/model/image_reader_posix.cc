@@ -17,6 +17,7 @@
 #include "menu_check/model/image_reader.h"
 #include "menu_check/model/iso_extents.h"
 #include "menu_check/model/medium_view.h"
+#include "menu_check/model/rock_ridge_links.h"
 #include "shared_routines/ascii_text.h"
 
 namespace tolvar {
@@ -65,9 +66,11 @@ struct Pass {
 };
 
 struct Listing {
-  MediumView view;
-  std::string format;  // libarchive's name for what it found, e.g. "ISO9660 with Rockridge ..."
-  bool same = true;    // for a comparing pass: the names were those compared with
+  ByteBudget* budget;
+  MediumView view = {};
+  std::string format =
+      {};            // libarchive's name for what it found, e.g. "ISO9660 with Rockridge ..."
+  bool same = true;  // for a comparing pass: the names were those compared with
 };
 
 // Linux shows plain ISO 9660 names in lower case (the default map=normal of its iso9660 driver).
@@ -116,11 +119,24 @@ bool Keep(archive* a, archive_entry* entry, std::string path, bool directory, Li
   if (name.symlink && archive_entry_symlink(entry) != nullptr) {
     listing->view.link_targets[name.path] = archive_entry_symlink(entry);
   }
+  // libarchive gives each later name of one extent as a hard link to the first, with no size and
+  // no bytes of its own: the first stands for it (see FillHardLinks).
+  if (const char* first = archive_entry_hardlink(entry); first != nullptr && !directory) {
+    std::string first_path = first;
+    if (first_path.rfind("./", 0) == 0) first_path.erase(0, 2);
+    listing->view.same_file[name.path] = std::move(first_path);
+    listing->view.names.push_back(std::move(name));
+    return true;
+  }
   const int64_t size = archive_entry_size(entry);
   name.size = static_cast<uint64_t>(std::max<int64_t>(size, 0));
   const bool regular = archive_entry_filetype(entry) == AE_IFREG && size >= 0;
-  const bool wanted =
+  bool wanted =
       regular && WantsContent(name.path) && static_cast<uint64_t>(size) <= LargestKept(name.path);
+  if (wanted && !listing->budget->Take(static_cast<uint64_t>(size))) {
+    wanted = false;
+    listing->view.contents_left_out.push_back(name.path);
+  }
   const bool stored_as_is = !RockRidgeFound(a);
   const bool peek = regular && stored_as_is && static_cast<uint64_t>(size) >= kZisofsHeader;
   if (wanted || peek) {
@@ -130,6 +146,7 @@ bool Keep(archive* a, archive_entry* entry, std::string path, bool directory, Li
       *problem = ArchiveError(a, "read error");
       return false;
     }
+    if (wanted) listing->budget->Give(data.size() - static_cast<size_t>(got));
     data.resize(static_cast<size_t>(got));
     name.compressed = stored_as_is && ZisofsHeader(data);
     if (wanted) listing->view.contents[name.path] = std::move(data);
@@ -207,31 +224,42 @@ bool List(const std::string& image, const Pass& pass, Listing* listing, std::str
 }
 
 // The files the checks read (the menu file, the autostart files) may be links, which Linux
-// follows: each such link of the indexed Rock Ridge `view` is given its target's contents, read in
-// one more pass, made only when there is such a link.
-bool ReadLinkedContents(const std::string& image, MediumView* view, std::string* problem) {
-  std::unordered_map<std::string, std::vector<std::string>> links_to;
+// follows: the file each such link of the indexed Rock Ridge `view` leads to is read in one more
+// pass, made only when there is such a link, and kept once under its own path (see ContentOf),
+// however many links lead to it.
+bool ReadLinkedContents(const std::string& image, MediumView* view, ByteBudget* budget,
+                        std::string* problem) {
+  std::unordered_map<std::string, uint64_t> targets;  // how much of each is kept at most
   for (const MediumName& name : view->names) {
-    std::string target;
+    std::string end;
     if (!name.symlink || !WantsContent(name.path) ||
-        FollowLink(*view, name.path, &target) != LinkEnd::kFound) {
+        FollowLink(*view, name.path, &end) != LinkEnd::kFound) {
       continue;
     }
+    const std::string& target = view->ContentsPath(end);
+    if (view->contents.count(target) != 0) continue;
     const MediumName* file = view->Exact(target);
-    if (file != nullptr && !file->directory) links_to[target].push_back(name.path);
+    if (file == nullptr || file->directory) continue;
+    uint64_t& largest = targets[target];
+    largest = std::max(largest, LargestKept(name.path));
   }
-  if (links_to.empty()) return true;
+  if (targets.empty()) return true;
   const Reader reader = Open(image, true, false, problem);
   if (reader == nullptr) return false;
   archive* a = reader.get();
   archive_entry* entry;
   int status;
-  while (!links_to.empty() &&
+  while (!targets.empty() &&
          ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN)) {
-    const auto wanted = links_to.find(ViewPath(entry));
+    const auto wanted = targets.find(ViewPath(entry));
     const int64_t size = archive_entry_size(entry);
-    if (wanted == links_to.end() || archive_entry_filetype(entry) != AE_IFREG || size < 0 ||
-        static_cast<uint64_t>(size) > LargestKept(wanted->second.front())) {
+    if (wanted == targets.end() || archive_entry_filetype(entry) != AE_IFREG || size < 0 ||
+        static_cast<uint64_t>(size) > wanted->second) {
+      continue;
+    }
+    if (!budget->Take(static_cast<uint64_t>(size))) {
+      view->contents_left_out.push_back(wanted->first);
+      targets.erase(wanted);
       continue;
     }
     std::string data(static_cast<size_t>(size), '\0');
@@ -240,9 +268,10 @@ bool ReadLinkedContents(const std::string& image, MediumView* view, std::string*
       *problem = ArchiveError(a, "read error");
       return false;
     }
+    budget->Give(data.size() - static_cast<size_t>(got));
     data.resize(static_cast<size_t>(got));
-    for (const std::string& link : wanted->second) view->contents[link] = data;
-    links_to.erase(wanted);
+    view->contents[wanted->first] = std::move(data);
+    targets.erase(wanted);
   }
   return true;
 }
@@ -278,13 +307,48 @@ std::string CheckExtents(const std::string& image) {
   return problem;
 }
 
+// The links' targets as Linux reads them from their SL entries, in place of libarchive's, which
+// joins two components where a target spans several entries.
+void ReadLinkTargetsAsLinux(const std::string& image, MediumView* view) {
+  if (view->link_targets.empty()) return;
+  std::FILE* file = std::fopen(image.c_str(), "rb");
+  if (file == nullptr) return;
+  struct stat status;
+  if (fstat(fileno(file), &status) == 0) {
+    const std::unordered_map<std::string, std::string> targets = RockRidgeLinkTargets(
+        static_cast<uint64_t>(status.st_size), ReadFromImage, file, kMostImageEntries);
+    for (auto& [link, target] : view->link_targets) {
+      const auto read = targets.find(link);
+      if (read != targets.end()) target = read->second;
+    }
+  }
+  std::fclose(file);
+}
+
 // The plain names as Linux shows them where the image has neither Rock Ridge nor Joliet.
 MediumView AsLinuxMapsPlainNames(MediumView view) {
   for (MediumName& name : view.names) name.path = AsLinuxMapsPlainNames(name.path);
   std::unordered_map<std::string, std::string> contents;
   for (auto& [path, text] : view.contents) contents[AsLinuxMapsPlainNames(path)] = std::move(text);
   view.contents = std::move(contents);
+  std::unordered_map<std::string, std::string> same_file;
+  for (auto& [path, first] : view.same_file) {
+    same_file[AsLinuxMapsPlainNames(path)] = AsLinuxMapsPlainNames(first);
+  }
+  view.same_file = std::move(same_file);
   return view;
+}
+
+// Each later name of a file gets the size and the compression of the first, in an indexed view.
+void FillHardLinks(MediumView* view) {
+  for (const auto& [path, first_path] : view->same_file) {
+    const MediumName* first = view->Exact(first_path);
+    const MediumName* later = view->Exact(path);
+    if (first == nullptr || later == nullptr) continue;
+    MediumName& filled = view->names[static_cast<size_t>(later - view->names.data())];
+    filled.size = first->size;
+    filled.compressed = first->compressed;
+  }
 }
 
 ImageViews Unread(std::string problem) {
@@ -299,19 +363,21 @@ ImageViews Unread(std::string problem) {
 // plain names, which libarchive then gives) for Linux, Joliet (or the plain names) for Windows.
 // The plain tree is needed only to tell whether there is a Joliet tree, and is compared with it
 // name by name rather than kept: the first name that differs ends that pass.
-ImageViews ReadImageViews(const std::string& image) {
+ImageViews ReadImageViews(const std::string& image, ByteBudget* budget) {
+  ByteBudget own;
+  if (budget == nullptr) budget = &own;
   const std::string beyond = CheckExtents(image);
   if (!beyond.empty()) return Unread(beyond);
   const Utf8NamesWhileReading utf8_names;
   std::string problem;
-  Listing linux_listing;
+  Listing linux_listing{budget};
   if (!List(image, {true, false, "Rock Ridge"}, &linux_listing, &problem)) return Unread(problem);
-  Listing windows_listing;
+  Listing windows_listing{budget};
   if (!List(image, {false, true, "Joliet"}, &windows_listing, &problem)) return Unread(problem);
   ImageViews views;
   views.rock_ridge = linux_listing.format.find("Rockridge") != std::string::npos;
   if (views.rock_ridge) {
-    Listing plain;
+    Listing plain{budget};
     if (!List(image, {false, false, "ISO 9660", &windows_listing.view}, &plain, &problem)) {
       return Unread(problem);
     }
@@ -343,9 +409,12 @@ ImageViews ReadImageViews(const std::string& image) {
                    : "the image as Windows sees it (plain ISO 9660 names, no Joliet)";
   views.windows_view.modes_known = false;
   views.windows_view.tree = views.joliet ? MediumView::Tree::kJoliet : MediumView::Tree::kPlain;
+  if (views.rock_ridge) ReadLinkTargetsAsLinux(image, &views.linux_view);
   views.windows_view.Index();
   views.linux_view.Index();
-  if (views.rock_ridge && !ReadLinkedContents(image, &views.linux_view, &problem)) {
+  FillHardLinks(&views.windows_view);
+  FillHardLinks(&views.linux_view);
+  if (views.rock_ridge && !ReadLinkedContents(image, &views.linux_view, budget, &problem)) {
     return Unread(problem);
   }
   return views;
@@ -353,7 +422,9 @@ ImageViews ReadImageViews(const std::string& image) {
 
 std::string ReadImageContents(const std::string& image, const MediumView& view,
                               const std::unordered_map<std::string, size_t>& wanted,
-                              ImageContents* contents) {
+                              ImageContents* contents, ByteBudget* budget) {
+  ByteBudget own;
+  if (budget == nullptr) budget = &own;
   using Tree = MediumView::Tree;
   std::unique_ptr<archive, int (*)(archive*)> reader(archive_read_new(), archive_read_free);
   archive* a = reader.get();
@@ -382,21 +453,29 @@ std::string ReadImageContents(const std::string& image, const MediumView& view,
         contents->unreadable.count(path) != 0) {
       continue;
     }
+    --left;
+    const uint64_t claimed = static_cast<uint64_t>(std::max<int64_t>(archive_entry_size(entry), 0));
+    const uint64_t taken = std::min<uint64_t>(want->second, claimed);
+    if (!budget->Take(taken)) {
+      contents->left_out.insert(path);
+      continue;
+    }
     // Read in pieces: the size an entry claims is not trusted for the buffer.
     std::string data;
     char piece[64 * 1024];
     la_ssize_t got = 0;
-    while (data.size() < want->second &&
-           (got = archive_read_data(a, piece, std::min(sizeof piece, want->second - data.size()))) >
-               0) {
+    while (data.size() < taken &&
+           (got = archive_read_data(
+                a, piece,
+                static_cast<size_t>(std::min<uint64_t>(sizeof piece, taken - data.size())))) > 0) {
       data.append(piece, static_cast<size_t>(got));
     }
+    budget->Give(taken - std::min<uint64_t>(taken, data.size()));
     if (got < 0) {
       contents->unreadable[path] = ArchiveError(a, "read error");
     } else {
       contents->bytes[path] = std::move(data);
     }
-    --left;
   }
   return "";
 }

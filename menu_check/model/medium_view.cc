@@ -116,6 +116,8 @@ MediumView MediumView::FromFolder(const std::string& root) {
 void MediumView::Index() {
   by_path_.clear();
   folders_.clear();
+  reached_.clear();
+  for (auto& spelled : spelled_) spelled.clear();
   by_path_.reserve(names.size());
   for (size_t i = 0; i < names.size(); ++i) {
     by_path_.emplace(names[i].path, i);
@@ -141,11 +143,27 @@ const MediumName* MediumView::AsLinuxMenuFinds(const std::string& path) const {
   return found ? Reach(*found) : nullptr;
 }
 
+namespace {
+
+// How many answers of one kind a view keeps: far more than a menu of 32,766 entries asks for,
+// and bounded for a file that names millions of paths.
+constexpr size_t kMostRemembered = 1 << 17;
+
+template <typename Map>
+void MakeRoom(Map* remembered) {
+  if (remembered->size() >= kMostRemembered) remembered->clear();
+}
+
+}  // namespace
+
 std::optional<std::string> MediumView::Spelled(const std::string& path, CaseRule rule) const {
+  auto& remembered = spelled_[rule == CaseRule::kFirstMatch];
+  if (const auto known = remembered.find(path); known != remembered.end()) return known->second;
   const std::optional<std::string> found =
       FindIgnoringCase(ViewDirectories(*this, folders_), path, rule);
-  if (!found) return std::nullopt;
-  return InView(*found);
+  MakeRoom(&remembered);
+  return remembered.emplace(path, found ? std::optional(InView(*found)) : std::nullopt)
+      .first->second;
 }
 
 const MediumName* MediumView::Reach(const std::string& path) const {
@@ -155,8 +173,29 @@ const MediumName* MediumView::Reach(const std::string& path) const {
       (exact != nullptr && !exact->symlink && path.find("..") == std::string::npos)) {
     return exact;
   }
+  if (const auto known = reached_.find(path); known != reached_.end()) {
+    return known->second == kNowhere ? nullptr : &names[known->second];
+  }
   std::string end;
-  return FollowPath(*this, path, &end) == LinkEnd::kFound ? Exact(end) : nullptr;
+  const MediumName* found = FollowPath(*this, path, &end) == LinkEnd::kFound ? Exact(end) : nullptr;
+  MakeRoom(&reached_);
+  reached_.emplace(path, found == nullptr ? kNowhere : static_cast<size_t>(found - names.data()));
+  return found;
+}
+
+const std::string* MediumView::ContentOf(const std::string& path) const {
+  if (const auto kept = contents.find(ContentsPath(path)); kept != contents.end()) {
+    return &kept->second;
+  }
+  const MediumName* file = Reach(path);
+  if (file == nullptr) return nullptr;
+  const auto kept = contents.find(ContentsPath(file->path));
+  return kept == contents.end() ? nullptr : &kept->second;
+}
+
+const std::string& MediumView::ContentsPath(const std::string& path) const {
+  const auto first = same_file.find(path);
+  return first == same_file.end() ? path : first->second;
 }
 
 const std::vector<std::string>& MediumView::Children(const std::string& directory) const {

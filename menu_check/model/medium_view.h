@@ -43,6 +43,12 @@ class MediumView {
   std::unordered_map<std::string, std::string> contents;
   // The target of each symbolic link, as written in the link, by the link's path.
   std::unordered_map<std::string, std::string> link_targets;
+  // Names an image gives as hard links (the same extent) to an earlier name, by that name: the
+  // file is read and kept once, under the earlier name.
+  std::unordered_map<std::string, std::string> same_file;
+  // The files WantsContent names, or that its files link to, whose contents were not kept: an
+  // image's check keeps a bounded number of bytes in all (kImageBytesKept).
+  std::vector<std::string> contents_left_out;
 
   // Call after adding to `names`.
   void Index();
@@ -63,10 +69,23 @@ class MediumView {
   const MediumName* Reach(const std::string& path) const;
   // The names directly in folder `directory` ("" for the root).
   const std::vector<std::string>& Children(const std::string& directory) const;
+  // The kept contents of the file `path` leads to, through links as Linux follows them; null when
+  // none are kept.
+  const std::string* ContentOf(const std::string& path) const;
+  // The name whose contents stand for the file `path` (an entry's own path, or the first name of
+  // its hard links).
+  const std::string& ContentsPath(const std::string& path) const;
 
  private:
   std::unordered_map<std::string, size_t> by_path_;
   std::unordered_map<std::string, DirectoryNames> folders_;  // by path, "" for the root
+  // Every path is looked up once per view: a menu of thousands of entries asks about each path
+  // several times, for each of its language files, and each lookup through links walks every
+  // folder on the way. By index in `names` (kNowhere when it leads nowhere), which survives a
+  // copy of the view; bounded, and emptied by Index.
+  static constexpr size_t kNowhere = ~size_t{0};
+  mutable std::unordered_map<std::string, size_t> reached_;
+  mutable std::unordered_map<std::string, std::optional<std::string>> spelled_[2];
 };
 
 enum class LinkEnd { kFound, kMissing, kLoop, kOutside };

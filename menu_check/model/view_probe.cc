@@ -41,10 +41,11 @@ const MediumName* ViewProbe::Find(const std::string& written) const {
   return system_ == System::kWindows ? view_.IgnoringCase(path) : view_.AsLinuxMenuFinds(path);
 }
 
-const std::string* ViewProbe::Content(const std::string& path, size_t bytes) {
+const std::string* ViewProbe::Content(const std::string& name, size_t bytes) {
+  const std::string& path = view_.ContentsPath(name);  // read once, whatever name led to it
   const auto found = contents.bytes.find(path);
   if (found != contents.bytes.end()) return &found->second;
-  if (contents.unreadable.count(path) != 0) return nullptr;
+  if (contents.unreadable.count(path) != 0 || contents.left_out.count(path) != 0) return nullptr;
   size_t& wanted = missing_[path];
   wanted = std::max(wanted, bytes);
   return nullptr;

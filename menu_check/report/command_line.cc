@@ -114,8 +114,9 @@ std::string HelpText() {
          "  0  clean\n"
          "  1  warnings only: the menu opens, but some entries do not do what was meant\n"
          "  2  at least one error: the menu would not open\n"
-         "  3  nothing was checked: the medium or its menu file cannot be read, or the command\n"
-         "     line is wrong\n"
+         "  3  not all was checked: the medium or its menu file cannot be read, a file of an\n"
+         "     image goes past what the checker keeps, memory ran out, or the command line is\n"
+         "     wrong\n"
          "  4  the image cannot be read: not an ISO 9660 image, cut short, or broken\n";
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "menu_check/checks/invisible_characters.h"
 #include "shared_routines/text_decode.h"
 
 namespace tolvar {
@@ -47,12 +48,30 @@ std::string Counted(int count, const char* one, const char* many) {
   return std::to_string(count) + " " + (count == 1 ? one : many);
 }
 
-// A JSON string; file names read from the disk may hold bytes that are not UTF-8.
+// The length of the character at `i` of valid UTF-8 `text` when it is one the report shows by
+// its number (a bidirectional control, a line separator), with its number in `code`; else 0.
+size_t ShownByNumber(const std::string& text, size_t i, char32_t* code) {
+  if (static_cast<unsigned char>(text[i]) < 0xC0) return 0;
+  const size_t length = Utf8SequenceAt(text, i, code);
+  return length > 0 && ReordersOrBreaksLines(*code) ? length : 0;
+}
+
+// A JSON string; file names read from the disk may hold bytes that are not UTF-8. A reader that
+// shows the JSON (a terminal, an editor, a web page) would reorder the text after a bidirectional
+// control: those are escaped too.
 std::string JsonString(const std::string& text) {
   std::string json = "\"";
   const std::string valid = Utf8Lossy(text);
   for (size_t i = 0; i < valid.size(); ++i) {
     const char c = valid[i];
+    char32_t code = 0;
+    if (const size_t length = ShownByNumber(valid, i, &code); length > 0) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(code));
+      json += escaped;
+      i += length - 1;
+      continue;
+    }
     const auto next = i + 1 < valid.size() ? static_cast<unsigned char>(valid[i + 1]) : 0;
     // DEL and the C1 controls (U+0080 to U+009F) are valid in JSON, but act on a terminal that
     // shows the output: escaped like the C0 controls.
@@ -94,7 +113,9 @@ std::string JsonString(const std::string& text) {
 
 // Text for a terminal, one line per finding: a control character from a file's name or its text
 // (ESC, BEL, a line end, DEL, the C1 controls) would retitle or clear the terminal, or start a line
-// that reads as a finding of its own. Each is shown as \xNN (\u00NN for C1) instead.
+// that reads as a finding of its own. Each is shown as \xNN (\u00NN for C1) instead, and a
+// bidirectional control, which would show the rest of the line reordered (a quoted caption
+// "x\u202Eexe.txt" as "xtxt.exe"), or a line separator, as \uNNNN.
 std::string TerminalSafe(const std::string& text) {
   const std::string valid = Utf8Lossy(text);
   std::string safe;
@@ -103,7 +124,12 @@ std::string TerminalSafe(const std::string& text) {
     const auto c = static_cast<unsigned char>(valid[i]);
     const auto next = i + 1 < valid.size() ? static_cast<unsigned char>(valid[i + 1]) : 0;
     char escaped[8];
-    if (c < 0x20 || c == 0x7F) {
+    char32_t code = 0;
+    if (const size_t length = ShownByNumber(valid, i, &code); length > 0) {
+      std::snprintf(escaped, sizeof escaped, "\\u%04X", static_cast<unsigned>(code));
+      safe += escaped;
+      i += length - 1;
+    } else if (c < 0x20 || c == 0x7F) {
       std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
       safe += escaped;
     } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {

@@ -80,5 +80,27 @@ TEST(ReportFormatTest, TextHoldsNoControlByteButOneLineEndPerFinding) {
       << text;
 }
 
+// A caption quoted in a finding with a right-to-left override would show the rest of the report's
+// line reversed ("x\u202Eexe.txt" reads "xtxt.exe"); a line separator starts a line in some
+// terminals. Both shapes show such characters by number; other text beyond ASCII stays as it is.
+TEST(ReportFormatTest, BidiControlsAndLineSeparatorsAreShownByTheirNumbers) {
+  CheckReport report;
+  report.findings = {{2, Severity::kWarning,
+                      "caption \"x\u202Eexe.txt\", \u2066iso\u2069 \u200F\u061C, "
+                      "line\u2028sep\u2029, caf\u00E9 \u65E5"}};
+  report.directives = {{1, 0, DirectivePlace::kAboveTitle, "prompt", "p\u202Dq"}};
+  const std::string text = FormatText(report, "menu/config.mnu");
+  EXPECT_NE(text.find("caption \"x\\u202Eexe.txt\", \\u2066iso\\u2069 \\u200F\\u061C, "
+                      "line\\u2028sep\\u2029, caf\u00E9 \u65E5\n"),
+            std::string::npos)
+      << text;
+  const std::string json = FormatJson(report, "menu/config.mnu");
+  EXPECT_NE(json.find("caption \\\"x\\u202eexe.txt\\\", \\u2066iso\\u2069 \\u200f\\u061c, "
+                      "line\\u2028sep\\u2029, caf\u00E9 \u65E5\""),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"value\": \"p\\u202dq\""), std::string::npos) << json;
+}
+
 }  // namespace
 }  // namespace tolvar
