@@ -8,10 +8,12 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "menu_check/checks/argument_words.h"
 #include "menu_check/checks/caption_width.h"
 #include "menu_check/checks/command_check.h"
 #include "menu_check/checks/invisible_characters.h"
 #include "menu_check/checks/path_hint.h"
+#include "menu_check/checks/system_fit_check.h"
 #include "menu_check/directive_check.h"
 #include "menu_check/model/medium_probe.h"
 #include "menu_form/command_kind.h"
@@ -19,6 +21,7 @@
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
 #include "picture/picture_header.h"
+#include "shared_routines/command_line_words.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
@@ -55,6 +58,7 @@ class Checker : public DefinitionSink {
       if (!shifted_) report_.findings.push_back(std::move(summary));
     }
     report_.directives = std::move(directives_.records);
+    report_.fields_shifted = shifted_;
   }
 
   void Title(std::string_view title, int64_t line) override {
@@ -152,8 +156,12 @@ class Checker : public DefinitionSink {
                   const std::string& command, int64_t command_line) {
     const EntryDirectiveTexts& directives = directives_.ForEntry(index);
     const std::optional<System> only_on = directives.given.OnlyOn;
-    report_.entry_records.push_back(
-        {caption_line, command, std::string(directives.given.Arguments), only_on});
+    const std::string arguments(directives.given.Arguments);
+    report_.entry_records.push_back({caption_line, command, arguments, only_on});
+    if (!arguments.empty() && report_.words.size() < kMostDirectiveRecords &&
+        arguments.size() <= kLongestRecordedValue) {
+      report_.words.push_back({directives.arguments_line, index, CommandLineWords(arguments)});
+    }
     // An entry for one system is listed only there: the other system's rules do not concern it.
     Targets targets = targets_;
     targets.for_windows = targets.for_windows && only_on != System::kLinux;
@@ -176,9 +184,11 @@ class Checker : public DefinitionSink {
                              "reads: " +
                              hidden_in_command);
     }
-    const std::string warning =
-        CommandWarning(probe_, command, std::string(directives.given.Arguments), targets);
+    const std::string warning = CommandWarning(probe_, command, arguments, targets);
     if (!warning.empty()) Warn(command_line, entry + ": " + warning);
+    // A command Launch cannot use at all has its one warning already.
+    const std::string misfit = warning.empty() ? OtherSystemsProgram(command, targets) : "";
+    if (!misfit.empty()) Warn(command_line, entry + ": " + misfit);
     const std::optional<WithoutExecuteBit> without_bit =
         warning.empty() && targets.for_linux ? probe_.ExecuteBitMissing(command) : std::nullopt;
     if (without_bit == WithoutExecuteBit::kStartedAnyway) {
@@ -197,6 +207,9 @@ class Checker : public DefinitionSink {
                              "as a document");
     }
     if (command == kNullKeyword || command == kExitKeyword || IsLink(command)) return;
+    // Windows programs split their command line themselves; Linux gets the menu's words.
+    const std::string rules_differ = targets.for_windows ? ArgumentRulesDiffer(arguments) : "";
+    if (!rules_differ.empty()) Warn(directives.arguments_line, entry + ": " + rules_differ);
     CheckDirectory(entry, directives);
     if (directives.given.RunAsAdministrator && targets.for_linux) {
       Note(directives.run_as_line,

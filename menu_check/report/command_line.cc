@@ -19,6 +19,8 @@ CheckOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (argument == "--version") {
       options.action = CheckOptions::Action::kVersion;
       return options;
+    } else if (argument == "--words") {
+      options.words = true;
     } else if (argument.rfind("--format=", 0) == 0 ||
                (argument == "--format" && i + 1 < arguments.size())) {
       const std::string format = argument == "--format" ? arguments[++i] : argument.substr(9);
@@ -67,7 +69,7 @@ CheckOptions ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string HelpText() {
-  return "Usage: tolvar-menu-check [--format=text|json] [--target=windows|linux|all]\n"
+  return "Usage: tolvar-menu-check [--format=text|json] [--target=windows|linux|all] [--words]\n"
          "                         [MEDIUM_ROOT | --image=IMAGE.iso]\n"
          "\n"
          "Reads the menu file menu/config.mnu of a medium (by default the one whose root is the\n"
@@ -83,6 +85,8 @@ std::string HelpText() {
          "  --format=text  the findings as lines, then the summary (the default)\n"
          "  --format=json  the findings as one JSON object, for tools\n"
          "  --target=all   check for Windows and Linux (the default); windows or linux for one\n"
+         "  --words        after the findings, each entry's arguments as the words its program\n"
+         "                 gets (FILE:LINE: words: entry N: \"word\" ...); JSON always lists them\n"
 #ifdef TOLVAR_IMAGE_CHECK
          "  --image=FILE   check an ISO 9660 image as Linux (Rock Ridge names) and Windows\n"
          "                 (Joliet names) will see it, without mounting it\n"
