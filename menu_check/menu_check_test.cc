@@ -538,6 +538,33 @@ TEST_F(MenuCheckTest, CommentNotAtTheLineStartIsNamedAloneAtItsLine) {
                           HasSubstr("3 error: the number of entries must be")));
 }
 
+// Windows programs split their own command line, by one of two rules that part at "" inside
+// quotes; Linux gets the menu's words. Each entry's words are in the report.
+TEST_F(MenuCheckTest, ArgumentsTheTwoWindowsRulesSplitOtherwiseAndEachEntrysWords) {
+  medium_.Write("greet", "MZ");
+  const std::string menu =
+      "T\r\n$null$\r\n3\r\n'#arguments: \"Sag \"\"Hallo\"\" zur Welt\"\r\nA\r\ngreet\r\n"  // 1-6
+      "'#arguments: \"Sag \\\"Hallo\\\" zur Welt\"\r\nB\r\ngreet\r\n"                      // 7-9
+      "'#system: linux\r\n'#arguments: \"\"\"x\"\" y\"\r\nC\r\ngreet\r\n";                 // 10-13
+  const CheckReport report = Check(menu);
+  EXPECT_THAT(Lines(report),
+              ElementsAre("4 warning: entry 1: the arguments give the words \"Sag \\\"Hallo\" "
+                          "\"zur\" \"Welt\" on Linux and to Windows programs that split their "
+                          "command line as CommandLineToArgvW does (and those built before 2008), "
+                          "but \"Sag \\\"Hallo\\\" zur Welt\" to Windows programs built with a "
+                          "newer C runtime: \"\" inside quotes ends the quoting for the first and "
+                          "not for the second; write a quote inside quotes as \\\" to give every "
+                          "program the same words"));
+  EXPECT_THAT(Lines(Check(menu, {false, true})), IsEmpty());  // Linux splits as the menu does
+  ASSERT_EQ(report.words.size(), 3u);
+  EXPECT_EQ(report.words[0].line, 4);
+  EXPECT_EQ(report.words[0].entry, 1);
+  EXPECT_EQ(report.words[0].words, (std::vector<std::string>{"Sag \"Hallo", "zur", "Welt"}));
+  EXPECT_EQ(report.words[1].words, (std::vector<std::string>{"Sag \"Hallo\" zur Welt"}));
+  EXPECT_EQ(report.words[2].line, 11);
+  EXPECT_EQ(report.words[2].words, (std::vector<std::string>{"\"x", "y"}));
+}
+
 TEST_F(MenuCheckTest, CaptionsCutOnOneSystemOnly) {
   const std::string menu = Menu("$null$", {{"Install Adobe Acrobat Reader 5", "$exit$"}});
   EXPECT_THAT(Lines(Check(menu)),
