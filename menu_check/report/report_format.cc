@@ -1,10 +1,10 @@
 // FormatText and FormatJson: the same findings in two shapes.
 #include "menu_check/report/report_format.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "menu_check/checks/argument_words.h"
+#include "shared_routines/native_path.h"
 #include "shared_routines/text_decode.h"
 
 namespace tolvar {
@@ -22,23 +22,16 @@ const char* SeverityName(Severity severity) {
   return "warning";
 }
 
-// `path` with the separators of the system the report is read on: Windows users open what the
-// report names with backslashes, as the menu file's own path is shown there.
-std::string WithNativeSeparators(std::string path) {
-#ifdef _WIN32
-  std::replace(path.begin(), path.end(), '/', '\\');
-#endif
-  return path;
-}
-
 // The file `file` (relative to the medium's root with '/' separators, "." for the medium as a
-// whole, empty for the menu file) as the reader of the report opens it.
+// whole, empty for the menu file) as the reader of the report opens it: Windows users with
+// backslashes, as the menu file's own path is shown there.
 std::string FileShown(const std::string& file, const std::string& menu_file,
                       const std::string& root) {
   if (file.empty()) return menu_file;
-  if (file == ".") return root.empty() ? "." : WithNativeSeparators(root);
-  if (root.empty()) return WithNativeSeparators(file);
-  return WithNativeSeparators(root + (root.back() == '/' || root.back() == '\\' ? "" : "/") + file);
+  if (file == ".") return root.empty() ? "." : WithPreferredSeparators(root);
+  if (root.empty()) return WithPreferredSeparators(file);
+  return WithPreferredSeparators(root + (root.back() == '/' || root.back() == '\\' ? "" : "/") +
+                                 file);
 }
 
 const char* PlaceName(DirectivePlace place) {
