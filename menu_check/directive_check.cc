@@ -134,6 +134,7 @@ std::string DirectiveCheck::Misplaced(const Directive& directive) const {
 
 const EntryDirectiveTexts& DirectiveCheck::ForEntry(int index) {
   entry_.given = interpreter_.ForEntry(index);
+  entry_.arguments_line = interpreter_.EntryLine(index, DirectiveName::kArguments);
   entry_.description_line = interpreter_.EntryLine(index, DirectiveName::kDescription);
   entry_.arguments_line = interpreter_.EntryLine(index, DirectiveName::kArguments);
   entry_.directory_line = interpreter_.EntryLine(index, DirectiveName::kDirectory);

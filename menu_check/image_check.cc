@@ -17,6 +17,7 @@
 #include "menu_check/checks/menu_program_check.h"
 #include "menu_check/model/image_reader.h"
 #include "menu_check/model/view_probe.h"
+#include "menu_form/language_files.h"
 #include "menu_form/menu_entry.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/native_path.h"
@@ -195,6 +196,7 @@ void Gather(Side& linux_side, Side& windows_side, CheckReport* report) {
   report->entries = first.checked.entries;
   report->directives = std::move(first.checked.directives);
   report->entry_records = std::move(first.checked.entry_records);
+  report->words = std::move(first.checked.words);
 }
 
 // Reads and checks each system's own menu file `path` in its own view, into `report`. A menu file
@@ -207,7 +209,23 @@ void CheckMenuFiles(ImageCheck& check, const std::string& path, CheckReport* rep
       SideOf(views.linux_view, targets.for_linux, views.linux_view.AsLinuxMenuFinds(path));
   Side windows_side =
       SideOf(views.windows_view, targets.for_windows, views.windows_view.IgnoringCase(path));
+  // A language's file that one system finds and the other does not: an image mastered without
+  // the names the other reads (8.3 names without Joliet turn config.he.mnu into CONFIG_H.MNU).
+  const auto missing_for = [&](const Side& side) {
+    const bool windows = &side == &windows_side;
+    const std::string tag = LanguageOfMenuFileName(path.substr(path.rfind('/') + 1));
+    report->findings.push_back(
+        {0, Severity::kWarning,
+         std::string(windows ? "Windows" : "Linux") + " finds no " + QuotedText(path) + " in " +
+             side.view->description + ": " + (windows ? "Windows" : "Linux") +
+             " users whose language is " + QuotedText(tag) + " get the menu of " + kDefinitionView +
+             " instead" + (windows && !views.joliet ? "; master the image with Joliet (-J)" : "")});
+  };
   if (!plain && !linux_side.reads() && !windows_side.reads()) {
+    for (const Side* side : {&linux_side, &windows_side}) {
+      const Side& other = side == &linux_side ? windows_side : linux_side;
+      if (side->wanted && side->text == nullptr && other.text != nullptr) missing_for(*side);
+    }
     report->checked = false;
     return;
   }
@@ -237,7 +255,10 @@ void CheckMenuFiles(ImageCheck& check, const std::string& path, CheckReport* rep
       continue;
     }
     if (side->text == nullptr) {
-      if (!plain) continue;
+      if (!plain) {
+        missing_for(*side);
+        continue;
+      }
       report->findings.push_back({0, Severity::kWarning,
                                   "there is no menu file in " + side->view->description +
                                       ": the menu says \"" + kDefinitionMissingText + "\""});
@@ -286,7 +307,7 @@ void CheckLanguageFiles(ImageCheck& check, CheckReport* report) {
     CheckReport language;
     // Found as the menu looks for it: by the tag in lower case.
     CheckMenuFiles(check, "menu/" + AsciiFolded(name.name), &language);
-    AddLanguageReport(language, file, report);
+    AddLanguageReport(language, file, check.targets, report);
   }
 }
 
@@ -345,6 +366,7 @@ CheckReport CheckWithin(const std::string& image, const std::string& decimal_sep
 
   ImageCheck check{image, views, decimal_separator, targets, &budget};
   CheckMenuFiles(check, kDefinitionView, &report);
+  if (!report.checked) return report;  // as a folder without its menu file
   CheckLanguageFiles(check, &report);
   std::stable_sort(report.findings.begin(), report.findings.end(),
                    [](const Finding& a, const Finding& b) {

@@ -56,6 +56,35 @@ TEST(ImageCheckTest, DirectivesLinksAndPathsAsInTheFolderCheck) {
   EXPECT_EQ(report.directives.size(), 2u);
 }
 
+// Without Joliet, Windows reads 8.3 names: config.he.mnu becomes CONFIG_H.MNU, which the menu
+// never takes for Hebrew. Linux, reading Rock Ridge, still finds it.
+TEST(ImageCheckTest, ALanguageFileWindowsCannotFindWithoutJolietIsNamed) {
+  if (std::system("xorriso -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
+  ScratchMedium medium;
+  medium.WriteDefinition("Title\r\n$null$\r\n1\r\nA\r\n$exit$\r\n");
+  medium.Write("menu/config.he.mnu", "Title\r\n$null$\r\n1\r\nA\r\n$exit$\r\n");
+  const std::filesystem::path image = medium.root().string() + ".iso";
+  const std::string master = "xorriso -as mkisofs -R -o '" + image.string() + "' '" +
+                             medium.root().string() + "' >/dev/null 2>&1";
+  ASSERT_EQ(std::system(master.c_str()), 0);
+  const auto findings = [&](const Targets& targets) {
+    std::vector<std::string> about_he;
+    for (const Finding& finding : CheckImage(image.string(), ".", targets).findings) {
+      if (finding.file == "menu/config.he.mnu") about_he.push_back(finding.message);
+    }
+    return about_he;
+  };
+  const auto fallback = HasSubstr(
+      "Windows finds no \"menu/config.he.mnu\" in the image as Windows sees it (plain ISO 9660 "
+      "names, no Joliet): Windows users whose language is \"he\" get the menu of "
+      "menu/config.mnu instead; master the image with Joliet (-J)");
+  EXPECT_THAT(findings(Targets{}), ElementsAre(fallback));
+  EXPECT_THAT(findings(Targets{true, false}), ElementsAre(fallback));
+  EXPECT_THAT(findings(Targets{false, true}), testing::IsEmpty());
+  std::error_code ignored;
+  std::filesystem::remove(image, ignored);
+}
+
 TEST(ImageCheckTest, ADirectoryLargerThanTheImageIsRefusedBeforeAnyBufferIsTaken) {
   if (std::system("xorriso -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xorriso";
   ScratchMedium medium;

@@ -45,8 +45,9 @@ int main(int argc, char** argv) {
     const tolvar::CheckReport report =
         tolvar::CheckImage(options.image, tolvar::UserDecimalSeparator(), options.targets);
     const std::string shown = options.image + "/" + report.file;
-    tolvar::WriteText(stdout, options.json ? tolvar::FormatJson(report, shown, options.image)
-                                           : tolvar::FormatText(report, shown, options.image));
+    tolvar::WriteText(
+        stdout, options.json ? tolvar::FormatJson(report, shown, options.image)
+                             : tolvar::FormatText(report, shown, options.image, options.words));
     return report.ExitStatus();
   }
 #endif
@@ -66,7 +67,8 @@ int main(int argc, char** argv) {
   fs::path file = fs::u8path(report.file);
   if (!options.root.empty()) file = fs::u8path(options.root) / file;
   const std::string shown = file.lexically_normal().make_preferred().u8string();
-  tolvar::WriteText(stdout, options.json ? tolvar::FormatJson(report, shown, options.root)
-                                         : tolvar::FormatText(report, shown, options.root));
+  tolvar::WriteText(stdout, options.json
+                                ? tolvar::FormatJson(report, shown, options.root)
+                                : tolvar::FormatText(report, shown, options.root, options.words));
   return report.ExitStatus();
 }

@@ -6,8 +6,8 @@
 
 #include "menu_check/checks/language_check.h"
 #include "menu_check/checks/medium_checks.h"
-#include "menu_check/model/medium_view.h"
 #include "menu_check/checks/menu_program_check.h"
+#include "menu_check/model/medium_view.h"
 
 namespace tolvar {
 
@@ -50,6 +50,13 @@ void NoteWhatFat32Takes(std::vector<Finding>* findings) {
 
 CheckReport CheckMedium(const std::string& decimal_separator, const Targets& targets) {
   CheckReport report = CheckMenu(decimal_separator, targets);
+  // Without a menu file that can be read this is no medium of the menu's, or not yet: what its
+  // other files' names would show is noise (a folder of thousands of files gives thousands of
+  // lines) that buries the one finding that counts.
+  if (!report.checked) {
+    CheckMenuPrograms(targets, &report.findings);  // where the menu looks for its file
+    return report;
+  }
   CheckLanguageFiles(decimal_separator, targets, &report);
   const MediumView view = MediumView::FromFolder(".");
   const bool windows_starts = targets.for_windows && CheckAutorunInf(view, &report.findings);

@@ -8,12 +8,14 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "menu_check/checks/argument_words.h"
 #include "menu_check/checks/caption_width.h"
 #include "menu_check/checks/command_check.h"
 #include "menu_check/checks/icon_folder_check.h"
 #include "menu_check/checks/invisible_characters.h"
 #include "menu_check/checks/path_hint.h"
 #include "menu_check/checks/show_if_check.h"
+#include "menu_check/checks/system_fit_check.h"
 #include "menu_check/directive_check.h"
 #include "menu_check/model/medium_probe.h"
 #include "menu_form/command_kind.h"
@@ -21,6 +23,7 @@
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
 #include "picture/picture_header.h"
+#include "shared_routines/command_line_words.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
@@ -65,6 +68,7 @@ class Checker : public DefinitionSink {
                std::to_string(kMostFindingsOfAKind));
     }
     report_.directives = std::move(directives_.records);
+    report_.fields_shifted = shifted_;
   }
 
   void Title(std::string_view title, int64_t line) override {
@@ -184,22 +188,40 @@ class Checker : public DefinitionSink {
                   const std::string& command, int64_t command_line) {
     const EntryDirectiveTexts& directives = directives_.ForEntry(index);
     const std::optional<System> only_on = directives.given.OnlyOn;
-    report_.entry_records.push_back(
-        {caption_line, command, std::string(directives.given.Arguments), only_on});
-    CheckShowIf(index, directives.given.ShowIf, only_on, caption_line);
+    const std::string arguments(directives.given.Arguments);
+    report_.entry_records.push_back({caption_line, command, arguments, only_on});
+    if (!arguments.empty() && report_.words.size() < kMostDirectiveRecords &&
+        arguments.size() <= kLongestRecordedValue) {
+      report_.words.push_back({directives.arguments_line, index, CommandLineWords(arguments)});
+    }
+    const std::optional<ShowIfRecord> shows =
+        CheckShowIf(index, directives.given.ShowIf, only_on, caption_line);
     // An entry for one system is listed only there: the other system's rules do not concern it.
     Targets targets = targets_;
     targets.for_windows = targets.for_windows && only_on != System::kLinux;
     targets.for_linux = targets.for_linux && only_on != System::kWindows;
+    if (shows) {
+      // So is an entry whose conditions hold on one system's machines alone.
+      const auto shows_on = [&](std::string_view system) {
+        return std::any_of(
+            shows->places.begin(), shows->places.end(), [&](const ShowIfPlace& place) {
+              return std::string_view(place.machine).substr(0, system.size()) == system;
+            });
+      };
+      targets.for_windows = targets.for_windows && shows_on("windows-");
+      targets.for_linux = targets.for_linux && shows_on("linux-");
+    }
     CheckCaption(index, caption, caption_line, command == kNullKeyword, only_on, targets);
     if (!targets.for_windows && !targets.for_linux) return;
     const std::string entry = "entry " + std::to_string(index);
     CheckDirectiveTexts(entry, directives);
     CheckIcon(directives.icon_line, entry + ": ", DirectiveName::kIcon, directives.given.Icon);
     WarnOfInvisibleCharacters(entry + ": the command", command, command_line);
-    const std::string warning =
-        CommandWarning(probe_, command, std::string(directives.given.Arguments), targets);
+    const std::string warning = CommandWarning(probe_, command, arguments, targets);
     if (!warning.empty()) Warn(command_line, entry + ": " + warning);
+    // A command Launch cannot use at all has its one warning already.
+    const std::string misfit = warning.empty() ? OtherSystemsProgram(command, targets) : "";
+    if (!misfit.empty()) Warn(command_line, entry + ": " + misfit);
     const std::optional<WithoutExecuteBit> without_bit =
         warning.empty() && targets.for_linux ? probe_.ExecuteBitMissing(command) : std::nullopt;
     if (without_bit == WithoutExecuteBit::kStartedAnyway) {
@@ -219,6 +241,9 @@ class Checker : public DefinitionSink {
     }
     if (command == kNullKeyword || command == kExitKeyword || IsLink(command)) return;
     CheckNulInDirectives(entry, directives);
+    // Windows programs split their command line themselves; Linux gets the menu's words.
+    const std::string rules_differ = targets.for_windows ? ArgumentRulesDiffer(arguments) : "";
+    if (!rules_differ.empty()) Warn(directives.arguments_line, entry + ": " + rules_differ);
     CheckDirectory(entry, directives);
     if (directives.given.RunAsAdministrator && targets.for_linux) {
       Note(directives.run_as_line,
@@ -368,15 +393,17 @@ class Checker : public DefinitionSink {
     shifted_ = true;
   }
 
-  void CheckShowIf(int index, std::string_view joined, std::optional<System> only_on,
-                   int64_t caption_line) {
+  // Where the entry shows, when it has conditions; nothing when it has none.
+  std::optional<ShowIfRecord> CheckShowIf(int index, std::string_view joined,
+                                          std::optional<System> only_on, int64_t caption_line) {
     std::string never;
     ShowIfRecord record = show_if_.CheckEntry(index, joined, only_on, &never);
     if (!never.empty()) Warn(caption_line, never);
-    if (joined.empty()) return;
+    if (joined.empty()) return std::nullopt;
     record.line = caption_line;
     if (!record.places.empty()) Note(caption_line, DescribePlaces(record));
-    report_.show_if.push_back(std::move(record));
+    report_.show_if.push_back(record);
+    return record;
   }
 
   // Every entry may be for the other system ('#system:), which leaves the list with its prompt

@@ -43,6 +43,17 @@ struct DirectiveRecord {
   DirectivePlace place = DirectivePlace::kAboveTitle;
   std::string name;
   std::string value;
+  // The menu file it stands in, as Finding::file names it: empty for menu/config.mnu.
+  std::string file = {};
+};
+
+// The words an entry's '#arguments: gives its program, as the menu splits the line on Linux, for
+// tools and for the authors who ask to see them.
+struct EntryWords {
+  int64_t line = 0;  // the '#arguments: line's
+  int entry = 0;
+  std::vector<std::string> words;
+  std::string file = {};  // as DirectiveRecord::file
 };
 
 // What Launch does with an entry, for comparing the menu files of one medium.
@@ -74,10 +85,15 @@ struct CheckReport {
   std::string file;
   // The entry count, when it was readable.
   int entries = 0;
+  // An indented comment was read as a field: every field below it is read one line off.
+  bool fields_shifted = false;
   std::vector<Finding> findings;            // in line order
   std::vector<DirectiveRecord> directives;  // in line order
   std::vector<EntryRecord> entry_records;   // one per entry read, in the file's order
   std::vector<ShowIfRecord> show_if;        // one per entry with "'#show-if:" lines
+  // Of every entry with arguments, in the order of the files and lines, as many as the directive
+  // lines listed (kMostDirectiveRecords), each line of at most kLongestRecordedValue bytes.
+  std::vector<EntryWords> words;
 
   int Count(Severity severity) const;
   // 0 clean, 1 warnings only, 2 at least one error, 3 the menu file cannot be read, 4 the image

@@ -85,9 +85,20 @@ class MenuCheckTest : public testing::Test {
     medium_.WriteDefinition(definition);
     return CheckMenu(".", targets);
   }
-  // The findings for a medium with one entry whose command is `command`.
+  // The findings for a medium with one entry whose command is `command`, listed on both systems,
+  // less the warning that a Windows program or shell script is listed on the other system too,
+  // which system_fit_check_test.cc tests.
   std::vector<std::string> CommandFindings(const std::string& command) {
-    return Lines(Check(Menu("$null$", {{"Entry", command}})));
+    std::vector<std::string> found;
+    for (std::string& line : Lines(Check(Menu("$null$", {{"Entry", command}})))) {
+      if (line.find("\" is a Windows program, but the entry is listed on Linux") ==
+              std::string::npos &&
+          line.find("\" is a shell script for Linux, but the entry is listed on Windows") ==
+              std::string::npos) {
+        found.push_back(std::move(line));
+      }
+    }
+    return found;
   }
 
   ScratchMedium medium_;
@@ -99,7 +110,7 @@ TEST_F(MenuCheckTest, CleanMediumGivesNoFindings) {
   medium_.Write("readme.txt", "text");
   const CheckReport report = Check(
       "' A medium without a fault, comments and blank lines between\r\n\r\nTitle\r\n"
-      "menu\\splash.bmp\r\n 4 \r\n' entries\r\nInstall\r\nsetup\\setup.exe\r\n"
+      "menu\\splash.bmp\r\n 4 \r\n' entries\r\n'#system: windows\r\nInstall\r\nsetup\\setup.exe\r\n"
       "----------\r\n$null$\r\nRead me\r\nreadme.txt\r\n----------\r\n$null$\r\n"
       "' Leave entry follows? no: four entries only\r\n\r\n");
   EXPECT_TRUE(report.checked);
@@ -502,8 +513,10 @@ TEST_F(MenuCheckTest, DirectivesInTheChecksOfTheirEntry) {
   EXPECT_THAT(
       Lines(Check(menu)),
       ElementsAre(
+          HasSubstr("6 warning: entry 1: \"setup\\setup.exe\" is a Windows program"),
           "7 warning: entry 2: '#directory: names \"programs\", which is no folder of the "
           "medium: Launch says \"Can't start\" instead of starting the program",
+          HasSubstr("9 warning: entry 2: \"setup\\setup.exe\" is a Windows program"),
           AllOf(HasSubstr("12 warning: entry 3: Launch on Windows does not start "
                           "\"install.bat\""),
                 HasSubstr("arguments hold '%'")),
@@ -511,7 +524,9 @@ TEST_F(MenuCheckTest, DirectivesInTheChecksOfTheirEntry) {
           "consent first: Linux starts the program as usual, with the user's own rights",
           HasSubstr(
               "19 warning: entry 5: the description \"Se\xE2\x80\x8Btup\" holds characters that "
-              "show nothing but change how it reads: U+200B")));
+              "show nothing but change how it reads: U+200B"),
+          HasSubstr("22 warning: entry 5: \"install.bat\" is a Windows program, but the entry is "
+                    "listed on Linux too")));
   // Checked for Windows alone, the entry for Linux is not checked at all.
   EXPECT_THAT(Lines(Check(menu, {true, false})),
               ElementsAre(HasSubstr("7 warning:"), HasSubstr("12 warning:")));
@@ -559,7 +574,8 @@ TEST_F(MenuCheckTest, PathsThatWorkOnlyOnTheAuthorsMachine) {
               ElementsAre(HasSubstr("2 warning: the path is in double quotes, which the menu "
                                     "takes as part of the name: no picture is shown")));
   EXPECT_THAT(Lines(Check("Title\r\n$null$\r\n1\r\n'#directory: C:\\programs\r\nA\r\n"
-                          "programs\\run.exe\r\n")),
+                          "programs\\run.exe\r\n",
+                          {true, false})),
               ElementsAre(AllOf(HasSubstr("4 warning: entry 1: '#directory: the path starts with "
                                           "the drive letter \"C:\""),
                                 HasSubstr("Launch says \"Can't start\""))));
@@ -570,7 +586,8 @@ TEST_F(MenuCheckTest, PathsThatWorkOnlyOnTheAuthorsMachine) {
 TEST_F(MenuCheckTest, CommentNotAtTheLineStartIsNamedAloneAtItsLine) {
   medium_.Write("setup.exe", "MZ");
   EXPECT_THAT(Lines(Check("Title\r\n$null$\r\n2\r\nInstall\r\nsetup.exe\r\n"
-                          "  ' the last entry leaves\r\nLeave\r\n$exit$\r\n")),
+                          "  ' the last entry leaves\r\nLeave\r\n$exit$\r\n",
+                          {true, false})),
               ElementsAre("6 warning: \"  ' the last entry leaves\" is read as the caption of "
                           "entry 2, not as a comment: the apostrophe must be the line's first "
                           "character; the fields below it are read one line off, and the checker "
@@ -578,6 +595,33 @@ TEST_F(MenuCheckTest, CommentNotAtTheLineStartIsNamedAloneAtItsLine) {
   EXPECT_THAT(Lines(Check("Title\r\n ' the picture\r\n$null$\r\n1\r\nA\r\n$exit$\r\n")),
               ElementsAre(HasSubstr("2 warning: \" ' the picture\" is read as the picture's path"),
                           HasSubstr("3 error: the number of entries must be")));
+}
+
+// Windows programs split their own command line, by one of two rules that part at "" inside
+// quotes; Linux gets the menu's words. Each entry's words are in the report.
+TEST_F(MenuCheckTest, ArgumentsTheTwoWindowsRulesSplitOtherwiseAndEachEntrysWords) {
+  medium_.Write("greet", "MZ");
+  const std::string menu =
+      "T\r\n$null$\r\n3\r\n'#arguments: \"Sag \"\"Hallo\"\" zur Welt\"\r\nA\r\ngreet\r\n"  // 1-6
+      "'#arguments: \"Sag \\\"Hallo\\\" zur Welt\"\r\nB\r\ngreet\r\n"                      // 7-9
+      "'#system: linux\r\n'#arguments: \"\"\"x\"\" y\"\r\nC\r\ngreet\r\n";                 // 10-13
+  const CheckReport report = Check(menu);
+  EXPECT_THAT(Lines(report),
+              ElementsAre("4 warning: entry 1: the arguments give the words \"Sag \\\"Hallo\" "
+                          "\"zur\" \"Welt\" on Linux and to Windows programs that split their "
+                          "command line as CommandLineToArgvW does (and those built before 2008), "
+                          "but \"Sag \\\"Hallo\\\" zur Welt\" to Windows programs built with a "
+                          "newer C runtime: \"\" inside quotes ends the quoting for the first and "
+                          "not for the second; write a quote inside quotes as \\\" to give every "
+                          "program the same words"));
+  EXPECT_THAT(Lines(Check(menu, {false, true})), IsEmpty());  // Linux splits as the menu does
+  ASSERT_EQ(report.words.size(), 3u);
+  EXPECT_EQ(report.words[0].line, 4);
+  EXPECT_EQ(report.words[0].entry, 1);
+  EXPECT_EQ(report.words[0].words, (std::vector<std::string>{"Sag \"Hallo", "zur", "Welt"}));
+  EXPECT_EQ(report.words[1].words, (std::vector<std::string>{"Sag \"Hallo\" zur Welt"}));
+  EXPECT_EQ(report.words[2].line, 11);
+  EXPECT_EQ(report.words[2].words, (std::vector<std::string>{"\"x", "y"}));
 }
 
 TEST_F(MenuCheckTest, CaptionsCutOnOneSystemOnly) {

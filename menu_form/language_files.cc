@@ -42,8 +42,12 @@ bool IsLanguageFileTag(std::string_view tag) {
   return true;
 }
 
+std::string MenuFileNameOfLanguage(std::string_view tag) {
+  return "config." + std::string(tag) + ".mnu";
+}
+
 std::string LanguageDefinitionPath(std::string_view tag) {
-  return ".\\menu\\config." + std::string(tag) + ".mnu";
+  return ".\\menu\\" + MenuFileNameOfLanguage(tag);
 }
 
 std::string LanguageOfMenuFileName(std::string_view name) {

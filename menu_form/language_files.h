@@ -36,6 +36,9 @@ bool IsLanguageFileTag(std::string_view tag);
 // Only the first kMostLanguagesTried languages that are tags count.
 std::vector<std::string> DefinitionCandidates(const std::vector<std::string>& languages);
 
+// The name of the menu file for language tag `tag` in the menu folder, e.g. "config.de.mnu".
+std::string MenuFileNameOfLanguage(std::string_view tag);
+
 // The path of the menu file for language tag `tag`, e.g. ".\menu\config.de.mnu".
 std::string LanguageDefinitionPath(std::string_view tag);
 

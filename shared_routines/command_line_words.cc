@@ -3,7 +3,7 @@
 
 namespace tolvar {
 
-std::vector<std::string> CommandLineWords(std::string_view arguments) {
+std::vector<std::string> CommandLineWords(std::string_view arguments, QuoteRule rule) {
   std::vector<std::string> words;
   std::string word;
   bool in_word = false;
@@ -39,6 +39,19 @@ std::vector<std::string> CommandLineWords(std::string_view arguments) {
       word += '"';
     }
     backslashes = 0;
+    if (rule == QuoteRule::kCRuntime2008) {
+      // Each quote on its own: "" inside quotes is a literal one, and the quoting goes on.
+      if (quotes == 2) {
+        if (at + 1 < arguments.size() && arguments[at + 1] == '"') {
+          ++at;
+          word += '"';
+          quotes = 1;
+        } else {
+          quotes = 0;
+        }
+      }
+      continue;
+    }
     while (at + 1 < arguments.size() && arguments[at + 1] == '"') {
       ++at;
       if (++quotes == 3) {

@@ -38,6 +38,31 @@ TEST(CommandLineWordsTest, SplitsAsWindowsProgramsSplitTheirCommandLine) {
   for (const auto& c : cases) EXPECT_EQ(CommandLineWords(c.line), c.words) << c.line;
 }
 
+// The two rules part only at "" inside quotes: the older one ends the quoting there, the newer C
+// runtime's goes on.
+TEST(CommandLineWordsTest, TheNewerCRuntimesRuleDiffersAtTwoQuotesInsideQuotesAlone) {
+  const struct {
+    const char* line;
+    Words old_rule;
+    Words new_rule;
+  } cases[] = {
+      {"\"Sag \"\"Hallo\"\" zur Welt\"",
+       {"Sag \"Hallo", "zur", "Welt"},
+       {"Sag \"Hallo\" zur Welt"}},
+      {"a\"b\"\" c d", {"ab\"", "c", "d"}, {"ab\" c d"}},
+      {"\"\"\"\"", {"\""}, {"\""}},
+      {"\"\"", {""}, {""}},
+      {"x \"\" y", {"x", "", "y"}, {"x", "", "y"}},
+      {"a\"\"\"b", {"a\"b"}, {"a\"b"}},
+      {"\"a b\" \\\"c d\\\"", {"a b", "\"c", "d\""}, {"a b", "\"c", "d\""}},
+      {"/S /D=\"C:\\x y\"", {"/S", "/D=C:\\x y"}, {"/S", "/D=C:\\x y"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CommandLineWords(c.line), c.old_rule) << c.line;
+    EXPECT_EQ(CommandLineWords(c.line, QuoteRule::kCRuntime2008), c.new_rule) << c.line;
+  }
+}
+
 TEST(CommandLineWordsTest, ABatchFileTakesOnlyArgumentsThatCmdReadsAsWritten) {
   EXPECT_EQ(BatchFileRefusal("setup.bat", "/S \"C:\\Program Files\""), "");
   EXPECT_EQ(BatchFileRefusal("setup.exe", "%PATH% & del x"), "");  // no cmd.exe between

@@ -11,6 +11,11 @@ namespace tolvar {
 // backslash in a file name is almost never meant; on Windows the path is returned unchanged.
 std::string NativePath(const std::string& path);
 
+// `path` with the separator a person on this system writes: on Windows every slash becomes a
+// backslash, as the system's own paths are shown; on POSIX the path is returned unchanged (a
+// backslash there may be part of a name).
+std::string WithPreferredSeparators(const std::string& path);
+
 // The path as a person should read it in a message: native separators, without a leading ".\" or
 // "./".
 std::string DisplayPath(const std::string& path);

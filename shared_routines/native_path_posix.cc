@@ -1,4 +1,5 @@
-// POSIX body of NativePath: backslashes become slashes.
+// POSIX bodies of NativePath and WithPreferredSeparators: backslashes become slashes in the menu
+// file's paths, and a path is shown as it is.
 #include <algorithm>
 
 #include "shared_routines/native_path.h"
@@ -10,5 +11,7 @@ std::string NativePath(const std::string& path) {
   std::replace(native.begin(), native.end(), '\\', '/');
   return native;
 }
+
+std::string WithPreferredSeparators(const std::string& path) { return path; }
 
 }  // namespace tolvar

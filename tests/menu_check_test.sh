@@ -42,7 +42,7 @@ case $case_name in
   clean)
     mkdir -p "$medium/setup"
     printf 'MZ' >"$medium/setup/setup.exe"
-    write_menu "' A clean medium" "Demo" '$null$' 2 Install 'setup\setup.exe' Leave '$exit$'
+    write_menu "' A clean medium" "Demo" '$null$' 2 "'#system: windows" Install 'setup\setup.exe' Leave '$exit$'
     cd "$medium"
     run 0
     # Nothing on it starts the menu: a note, which counts for nothing.
@@ -68,15 +68,16 @@ menu/config.mnu: 2 entries, 0 errors, 0 warnings" ] || fail "not only the note a
       fail "no keyword warning"
     grep -qx -- "$file:10: warning: a significant line follows the last entry .*" "$out" ||
       fail "no warning about the line after the last entry"
-    expect_line "$file: 3 entries, 1 error, 3 warnings"
+    expect_line "$file:5: warning: entry 1: \"tools/mark.sh\" is a shell script for Linux, but the entry is listed on Windows too: Windows users get it in their list, and Windows has nothing to run it with; give the entry '#system: linux"
+    expect_line "$file: 3 entries, 1 error, 4 warnings"
     grep -qx -- "$medium/: note: nothing starts the menu .*" "$out" || fail "no note on what starts the menu"
-    [ "$(wc -l <"$out")" -eq 6 ] || fail "other lines than the findings and the summary"
+    [ "$(wc -l <"$out")" -eq 7 ] || fail "other lines than the findings and the summary"
     [ ! -e "$medium/ran" ] || fail "the checker started a program"
     after=$(cd "$medium" && ls -lAR --time-style=full-iso . | sha256sum)
     [ "$before" = "$after" ] || fail "the checker changed the medium"
 
-    write_menu Demo '$null$' 1 Setup setup.exe
-    run 1 "$medium"
+    write_menu Demo '$null$' 1 "'#system: windows" Setup setup.exe
+    run 1 --target=windows "$medium"
     expect_line "$medium/menu/config.mnu: 1 entry, 0 errors, 1 warning"
     ;;
 
@@ -87,6 +88,18 @@ menu/config.mnu: 2 entries, 0 errors, 0 warnings" ] || fail "not only the note a
     run 3 "$medium"
     expect_line "$medium/menu/config.mnu: error: Can't locate menu options definition file. (there is no file \".\\menu\\config.mnu\" on the medium)"
     expect_line "$medium/menu/config.mnu: not checked: the menu file cannot be read"
+    # A folder that is no medium (yet) gets the one finding that counts, not a line per file:
+    # 900 names Windows cannot use go unmentioned.
+    mkdir -p "$medium/files"
+    i=0
+    while [ $i -lt 900 ]; do
+      : >"$medium/files/name$i:"
+      i=$((i + 1))
+    done
+    run 3 "$medium"
+    [ "$(grep -c ': error: ' "$out")" -eq 1 ] || fail "not the one error"
+    ! grep -q 'files/' "$out" || fail "names checked without a menu file"
+    [ "$(wc -l <"$out")" -le 3 ] || fail "more than the error, a note and the summary"
     ;;
 
   json)
@@ -101,7 +114,8 @@ assert report["errors"] == 0 and report["warnings"] == 1 and report["exit_status
 [finding] = [f for f in report["findings"] if f["severity"] != "note"]
 assert finding["line"] == 6 and finding["severity"] == "warning", finding
 assert 'no file "setup\\setup.exe"' in finding["message"], finding["message"]
-assert report["directives"] == [{"line": 4, "place": "entry", "entry": 1, "name": "arguments", "value": "/S"}], report["directives"]
+assert report["directives"] == [{"file": sys.argv[2], "line": 4, "place": "entry", "entry": 1, "name": "arguments", "value": "/S"}], report["directives"]
+assert all(f["file"] == sys.argv[2] for f in report["findings"] if f["severity"] != "note"), report["findings"]
 PY
     run 3 --format json "$medium/nowhere"
     python3 -c 'import json,sys; r=json.load(open(sys.argv[1])); assert r["checked"] is False and r["exit_status"] == 3 and r["findings"][0]["line"] is None' "$out" ||
@@ -164,7 +178,7 @@ PY
     # The files around the menu file, named below the root as given, for the targets chosen.
     mkdir -p "$medium/setup"
     printf 'MZ' >"$medium/setup/setup.exe"
-    write_menu Demo '$null$' 1 Install 'setup\setup.exe'
+    write_menu Demo '$null$' 2 "'#system: windows" Install 'setup\setup.exe' Leave '$exit$'
     printf '[autorun]\r\nopen=menu.exe\r\nlabel=Demo\r\n' >"$medium/autorun.inf"
     printf '#!/bin/sh\n./tolvar-autorun\n' >"$medium/AUTORUN.SH"
     printf 'x' >"$medium/setup/aux.txt"
@@ -175,7 +189,7 @@ PY
     expect_line "$medium/AUTORUN.SH: warning: \"AUTORUN.SH\" is never found: desktops look for \"autorun.sh\" by its exact lower-case name"
     grep -q "^$medium/setup/aux.txt: warning: Windows cannot use this name: it is the name of a device" "$out" ||
       fail "no word on the device name"
-    expect_line "$medium/menu/config.mnu: 1 entry, 0 errors, 4 warnings"
+    expect_line "$medium/menu/config.mnu: 2 entries, 0 errors, 4 warnings"
 
     run 1 --target=linux "$medium"
     ! grep -q 'autorun.inf\|aux.txt' "$out" || fail "Windows findings for --target=linux"
@@ -202,13 +216,13 @@ PY
     tree=$medium/tree
     mkdir -p "$tree/menu" "$tree/setup"
     printf 'MZ' >"$tree/tolvar-autorun.exe"
-    printf 'MZ' >"$tree/setup/install-everything.exe"
+    printf 'MZ' >"$tree/setup/install-everything"
     printf '#!/bin/sh\ncd "$(dirname "$0")" && exec ./tolvar-autorun\n' >"$tree/autorun.sh"
     printf '\177ELF' >"$tree/tolvar-autorun"
     chmod +x "$tree/autorun.sh" "$tree/tolvar-autorun"
     printf '[autorun]\r\nopen=tolvar-autorun.exe\r\nicon=tolvar-autorun.exe,0\r\nlabel=Demo\r\naction=Open\r\n' \
       >"$tree/autorun.inf"
-    printf 'Demo\r\n$null$\r\n1\r\nInstall\r\nsetup\\install-everything.exe\r\n' >"$tree/menu/config.mnu"
+    printf 'Demo\r\n$null$\r\n1\r\nInstall\r\nsetup\\install-everything\r\n' >"$tree/menu/config.mnu"
     master() {  # IMAGE XORRISO-SETTINGS...
       image=$1
       shift
@@ -231,7 +245,7 @@ PY
     run 1 --image "$medium/plain.iso"
     grep -q "^$medium/plain.iso: warning: the image has no Joliet extension" "$out" || fail "no word on Joliet"
     # Both systems miss it alike: one finding, naming neither.
-    expect_line "$medium/plain.iso/menu/config.mnu:5: warning: entry 1: Launch says \"Can't find file!!\": there is no file \"setup\\install-everything.exe\" on the medium"
+    expect_line "$medium/plain.iso/menu/config.mnu:5: warning: entry 1: Launch says \"Can't find file!!\": there is no file \"setup\\install-everything\" on the medium"
     grep -q "^$medium/plain.iso/AUTORUN.INF:2: warning: Windows starts \"tolvar-autorun.exe\", but there is no such file" "$out" ||
       fail "no word on open="
     run 1 --target=linux --image "$medium/plain.iso"
@@ -259,6 +273,108 @@ PY
     expect_line "$medium/demo.iso/menu/config.mnu: 11 entries, 0 errors, 0 warnings"
     ;;
 
+  guide_medium)
+    # A medium made as the README says, from the kit's layout (examples/): English, German and
+    # Hebrew menu files with every directive, a 600 x 150 picture, autorun.inf in UTF-16 with
+    # letters beyond ASCII. It checks clean as a folder, as an image and as a copy without execute
+    # bits (a FAT32 stick): what a medium's file system takes away is a note.
+    command -v xorriso >/dev/null || { echo "no xorriso"; exit 77; }
+    tree=$medium/tree
+    mkdir -p "$tree"
+    cp -R "$source_dir/examples/." "$tree/"
+    rm -f "$tree/menu/"*.mnu "$tree/menu/splash.png"
+    printf 'MZ' >"$tree/tolvar-autorun.exe"
+    printf 'MZ' >"$tree/programs/setup.exe"
+    printf '\177ELF' >"$tree/tolvar-autorun"
+    chmod +x "$tree/tolvar-autorun" "$tree/autorun.sh" "$tree/programs/"*.sh
+    printf 'Lies mich\n' >"$tree/docs/liesmich.txt"
+    printf 'Read me in Hebrew\n' >"$tree/docs/readme-he.txt"
+    python3 - "$tree" <<'PY' || fail "could not write the medium"
+import struct, sys, zlib
+root = sys.argv[1]
+
+def png(width, height):
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    rows = b"".join(b"\0" + b"\x30\x60\x90" * width for _ in range(height))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+open(root + "/menu/splash.png", "wb").write(png(600, 150))
+inf = ("[autorun]\r\nopen=tolvar-autorun.exe\r\nicon=tolvar-autorun.exe,0\r\n"
+       "label=Tolvar Demo \u2013 \u05d3\u05de\u05d5\r\naction=Men\u00fc \u00f6ffnen\r\n")
+open(root + "/autorun.inf", "wb").write(b"\xff\xfe" + inf.encode("utf-16-le"))
+
+def menu(name, texts, title, lang, readme, link, heading, hello, install, leave):
+    lines = texts + [title, "menu\\splash.png", "8",
+        "'#description: " + heading, heading, "$null$",
+        "'#system: linux", "'#directory: programs", "'#description: " + hello, hello,
+        "programs\\hello.sh",
+        "'#system: windows", "'#description: " + hello, hello, "programs\\hello.cmd",
+        "'#system: linux", "'#arguments: --quiet \"Demo Product\" --sprache=" + lang,
+        "'#after-launch: close", install, "programs\\setup.sh",
+        "'#system: windows", "'#arguments: /S /D=\"C:\\Program Files\\Demo\" /LANG=" + lang,
+        "'#run-as: administrator", "'#after-launch: stay", install, "programs\\setup.exe",
+        readme[0], readme[1], link[0], link[1], leave, "$exit$"]
+    open(root + "/menu/" + name, "w", encoding="utf-8", newline="\r\n").write("\n".join(lines) + "\n")
+
+menu("config.mnu", ["' English: the menu for every language without a file of its own.",
+                    "'#picture-description: The Tolvar demo's logo"],
+     "Tolvar Demo", "en", ("Read me", "docs\\readme.txt"), ("Web page", "https://example.org/en/"),
+     "Programs", "Say hello", "Install", "Leave")
+menu("config.de.mnu", ["'#prompt: Bitte w\u00e4hlen...", "'#launch-caption: Starten",
+                       "'#quit-caption: Beenden", "'#not-found-message: Datei nicht gefunden!",
+                       "'#cannot-start-message: Kann nicht starten", "'#message-title: Tolvar-Demo",
+                       "'#picture-description: Das Logo der Tolvar-Demo"],
+     "Tolvar-Demo", "de", ("Lies mich", "docs\\liesmich.txt"), ("Webseite", "https://example.org/de/"),
+     "Programme", "Hallo sagen", "Installieren", "Beenden")
+menu("config.he.mnu", ["'#direction: right-to-left", "'#prompt: \u05d1\u05d7\u05e8\u05d5...",
+                       "'#launch-caption: \u05d4\u05e4\u05e2\u05dc", "'#quit-caption: \u05d9\u05e6\u05d9\u05d0\u05d4",
+                       "'#not-found-message: \u05d4\u05e7\u05d5\u05d1\u05e5 \u05dc\u05d0 \u05e0\u05de\u05e6\u05d0",
+                       "'#cannot-start-message: \u05dc\u05d0 \u05e0\u05d9\u05ea\u05df \u05dc\u05d4\u05e4\u05e2\u05d9\u05dc",
+                       "'#message-title: \u05d8\u05d5\u05dc\u05d1\u05e8", "'#picture-description: \u05dc\u05d5\u05d2\u05d5 Tolvar"],
+     "Tolvar \u05d3\u05de\u05d5", "he", ("\u05e7\u05e8\u05d0 \u05d0\u05d5\u05ea\u05d9", "docs\\readme-he.txt"),
+     ("\u05d0\u05ea\u05e8", "https://example.org/he/"), "\u05ea\u05d5\u05db\u05e0\u05d5\u05ea",
+     "\u05e9\u05dc\u05d5\u05dd", "\u05d4\u05ea\u05e7\u05e0\u05d4", "\u05d9\u05e6\u05d9\u05d0\u05d4")
+PY
+    clean() {  # WHAT: the last run had no warning and no error
+      ! grep -q ': \(warning\|error\): ' "$out" || fail "$1 has findings"
+      grep -q ' 8 entries, 0 errors, 0 warnings$' "$out" || fail "$1: no clean summary"
+    }
+    cd "$tree"
+    run 0
+    clean "the folder"
+    # The languages' own arguments, links and documents are noted, not warned about.
+    grep -q '^menu/config.de.mnu:[0-9]*: note: entry 7: the command "https://example.org/de/"' "$out" ||
+      fail "no note on the German link"
+    run 0 --format=json
+    python3 - "$out" <<'PY' || fail "unexpected JSON"
+import json, sys
+report = json.load(open(sys.argv[1], encoding="utf-8"))
+assert all("file" in f for f in report["findings"]), report["findings"]
+files = {d["file"] for d in report["directives"]}
+assert files == {"menu/config.mnu", "menu/config.de.mnu", "menu/config.he.mnu"}, files
+words = [(w["file"], w["entry"], w["words"]) for w in report["words"]]
+assert ("menu/config.de.mnu", 4, ["--quiet", "Demo Product", "--sprache=de"]) in words, words
+assert ("menu/config.he.mnu", 5, ["/S", "/D=C:\\Program Files\\Demo", "/LANG=he"]) in words, words
+PY
+    run 0 --words
+    expect_line 'menu/config.mnu:19: words: entry 4: "--quiet" "Demo Product" "--sprache=en"'
+
+    xorriso -as mkisofs -R -J -V DEMO -o "$medium/demo.iso" "$tree" >/dev/null 2>&1 || fail "xorriso failed"
+    run 0 --image "$medium/demo.iso"
+    clean "the image"
+
+    # A FAT32 stick: no file keeps an execute bit.
+    cp -R "$tree" "$medium/stick"
+    find "$medium/stick" -type f -exec chmod a-x {} +
+    run 0 "$medium/stick"
+    clean "the copy without execute bits"
+    grep -q "^$medium/stick/autorun.sh: note: it has no execute permission" "$out" ||
+      fail "no note on autorun.sh's execute permission"
+    ;;
+
   image_names)
     # Names beyond ASCII, mastered as the README says, reach both views whatever the checker's locale:
     # Joliet keeps them in UTF-16, which has to be turned into UTF-8 even where the locale is C.
@@ -267,14 +383,14 @@ PY
     folder='Instalação' document='Léame.txt'
     mkdir -p "$tree/menu" "$tree/$folder"
     printf 'MZ' >"$tree/tolvar-autorun.exe"
-    printf 'MZ' >"$tree/$folder/configuração.exe"
+    printf 'MZ' >"$tree/$folder/configuração"
     printf 'hola' >"$tree/$document"
     printf '#!/bin/sh\ncd "$(dirname "$0")" && exec ./tolvar-autorun\n' >"$tree/autorun.sh"
     printf '\177ELF' >"$tree/tolvar-autorun"
     chmod +x "$tree/autorun.sh" "$tree/tolvar-autorun"
     printf '[autorun]\r\nopen=tolvar-autorun.exe\r\nicon=tolvar-autorun.exe,0\r\nlabel=Demo\r\naction=Open\r\n' \
       >"$tree/autorun.inf"
-    printf 'Demo\r\n$null$\r\n2\r\nInstalar\r\n%s\\configuração.exe\r\nLéame\r\n%s\r\n' "$folder" "$document" \
+    printf 'Demo\r\n$null$\r\n2\r\nInstalar\r\n%s\\configuração\r\nLéame\r\n%s\r\n' "$folder" "$document" \
       >"$tree/menu/config.mnu"
     LC_ALL=C.UTF-8 xorriso -as mkisofs -R -J -V PRODUCT_CD -o "$medium/names.iso" "$tree" >/dev/null 2>&1 ||
       fail "xorriso failed"

@@ -9,6 +9,7 @@ trap 'rm -rf "$medium"' EXIT
 mkdir -p "$medium/menu" "$medium/Setup"
 printf 'MZ' >"$medium/Setup/Setup.exe"
 printf 'not a picture' >"$medium/menu/splash.bmp"
+printf 'x' >"$medium/Setup/aux.txt"
 printf '%s\r\n' "Demo" 'menu\splash.bmp' 3 Install 'setup\setup.exe' Gone 'missing.exe' \
   Leave '$exit$' >"$medium/menu/config.mnu"
 
@@ -32,6 +33,10 @@ grep -qxF 'menu\config.mnu:7: warning: entry 2: Launch says "Can'"'"'t find file
 # Nothing on the medium starts the menu: a note, which counts for nothing.
 grep -qx '\.: note: nothing starts the menu when the medium comes in: .*' "$medium/lines" ||
   fail "no note on what starts the menu"
-grep -qxF 'menu\config.mnu: 3 entries, 1 error, 2 warnings' "$medium/lines" || fail "no summary"
-[ "$(wc -l <"$medium/lines")" -eq 5 ] || fail "other lines than the findings, the note and the summary"
+# Another file of the medium is named with the same separator as the menu file.
+grep -q '^Setup\\aux.txt: warning: Windows cannot use this name: it is the name of a device' \
+  "$medium/lines" || fail "no word on the device name, or not with a backslash"
+! cut -d: -f1 "$medium/lines" | grep -q / || fail "a path with a forward slash"
+grep -qxF 'menu\config.mnu: 3 entries, 1 error, 3 warnings' "$medium/lines" || fail "no summary"
+[ "$(wc -l <"$medium/lines")" -eq 6 ] || fail "other lines than the findings, the note and the summary"
 echo "ok"

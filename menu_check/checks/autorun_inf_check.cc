@@ -92,11 +92,15 @@ class AutorunInf {
   enum KeyIndex { kOpen, kShellExecute, kIcon, kLabel, kAction, kKeys };
 
   std::string Decode(const std::string& bytes) {
-    if (bytes.compare(0, 2, "\xFF\xFE") == 0) return FromUtf16(bytes, false);
+    if (bytes.compare(0, 2, "\xFF\xFE") == 0) {
+      unicode_ = true;  // every character reaches Windows as written
+      return FromUtf16(bytes, false);
+    }
     if (bytes.compare(0, 2, "\xFE\xFF") == 0) {
       Warn(0,
            "the file is UTF-16 big-endian: Windows reads INI files as ANSI or as UTF-16 "
            "little-endian with its byte-order mark (Notepad's \"Unicode\")");
+      unicode_ = true;  // warned about above; the ANSI advice would not help
       return FromUtf16(bytes, true);
     }
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) {
@@ -135,7 +139,7 @@ class AutorunInf {
         if (key == kNames[i] && keys_[i].line == 0)
           keys_[i] = {number, TrimBlanks(line.substr(equals + 1))};
       }
-      if ((key == "label" || key == "action") && !utf8_marked_ && !IsAscii(line)) {
+      if ((key == "label" || key == "action") && !utf8_marked_ && !unicode_ && !IsAscii(line)) {
         Warn(number, key +
                          "= holds characters beyond ASCII, which Windows reads in its ANSI "
                          "code page: save the file as UTF-16 (\"Unicode\") to show them as "
@@ -186,6 +190,7 @@ class AutorunInf {
   std::vector<Finding>* findings_;
   bool has_section_ = false;
   bool utf8_marked_ = false;
+  bool unicode_ = false;  // UTF-16 with its byte-order mark
   Key keys_[kKeys];
 };
 

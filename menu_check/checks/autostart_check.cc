@@ -90,10 +90,15 @@ void CheckScript(const MediumView& view, const std::string& name, std::vector<Fi
     warn(0, "it is a folder, not a program: desktops find nothing to run");
     return;
   }
+  // What the medium's file system takes away is no fault of the author's: a FAT32 stick keeps no
+  // execute bits, whatever the folder it was copied from had.
   if (view.modes_known && !entry->executable) {
-    warn(0,
-         "it has no execute permission: GNOME runs autorun.sh through /bin/sh even so, but "
-         "Cinnamon's and MATE's file managers refuse it (\"Cannot find the autorun program\")");
+    findings->push_back(
+        {0, Severity::kNote,
+         "it has no execute permission, as on a FAT32 USB stick: GNOME runs autorun.sh through "
+         "/bin/sh even so, Cinnamon's and MATE's file managers refuse it (\"Cannot find the "
+         "autorun program\"), and users start it with \"sh autorun.sh\" in a terminal",
+         name});
   }
   const std::string* content = view.ContentOf(name);  // through a link, its target's
   if (content == nullptr) return;

@@ -13,7 +13,8 @@ namespace tolvar {
 
 // Adds to `report` (the plain menu file's, of the medium whose root is the current directory) the
 // findings of every menu\config.<something>.mnu: its own check, named with its file, and where it
-// differs from the plain file in its count, a command, its arguments or its system. A name whose
+// differs from the plain file in its count, a command, its arguments or its system (another
+// program or system is a warning; other arguments, links or documents are notes). A name whose
 // <something> is no language tag is never read by the menu: a warning says so.
 void CheckLanguageFiles(const std::string& decimal_separator, const Targets& targets,
                         CheckReport* report);
@@ -27,9 +28,11 @@ struct LanguageFileName {
 };
 std::vector<LanguageFileName> LanguageFileNames(std::vector<std::string> names);
 
-// Adds to `report` (the plain menu file's) the findings of `language`, the check of the language
-// file `file`, named with it, and where it differs from the plain file.
-void AddLanguageReport(const CheckReport& language, const std::string& file, CheckReport* report);
+// Adds to `report` (the plain menu file's) the findings and directives of `language`, the check of
+// the language file `file`, named with it, and where it differs from the plain file on the systems
+// in `targets`.
+void AddLanguageReport(const CheckReport& language, const std::string& file, const Targets& targets,
+                       CheckReport* report);
 
 }  // namespace tolvar
 

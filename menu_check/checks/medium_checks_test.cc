@@ -5,6 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -75,14 +76,30 @@ constexpr char kGoodInf[] =
     "; comment\r\n[AutoRun]\r\nOPEN=Tolvar-Autorun.exe\r\nicon=tolvar-autorun.exe,0\r\n"
     "label=Demo\r\naction=Open the menu\r\n";
 
+// `text` as Notepad's "Unicode" saves it: UTF-16 LE with its byte-order mark.
+std::string Utf16Le(const std::u16string& text) {
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  }
+  return bytes;
+}
+
 TEST(AutorunInfCheckTest, AGoodFileGetsOnlyTheNoteOnWhatWindowsDoes) {
-  std::string unicode = "\xFF\xFE";  // Notepad's "Unicode": UTF-16 LE with its mark
-  for (const char c : std::string(kGoodInf)) unicode += std::string(1, c) + '\0';
-  for (const std::string& text : {std::string(kGoodInf), unicode}) {
+  const std::u16string good(std::begin(kGoodInf), std::end(kGoodInf) - 1);
+  // Saved as UTF-16, as the warning about ANSI advises, letters beyond ASCII reach Windows as
+  // written: nothing to warn about.
+  const std::string beyond_ascii = Utf16Le(
+      u"[autorun]\r\nopen=tolvar-autorun.exe\r\nlabel=Men\u00FC\r\naction=Men\u00FC "
+      u"\u00F6ffnen \u05EA\u05E4\u05E8\u05D9\u05D8\r\n");
+  for (const std::string& text : {std::string(kGoodInf), Utf16Le(good), beyond_ascii}) {
     EXPECT_THAT(AutorunInf(text, {"AUTORUN.INF", "tolvar-autorun.exe"}),
                 ElementsAre(AllOf(HasSubstr("AUTORUN.INF:0 note: what Windows does with it: "),
                                   HasSubstr("USB stick"))));
   }
+  EXPECT_THAT(AutorunInf(beyond_ascii, {"autorun.inf", "tolvar-autorun.exe"}),
+              ElementsAre(HasSubstr("AutoPlay offers \"Men\u00FC \u00F6ffnen")));
 }
 
 TEST(AutorunInfCheckTest, FaultsWindowsStumblesOn) {
@@ -139,9 +156,8 @@ TEST(LinuxAutostartCheckTest, TheFirstOfTheThreeNamesIsUsedByItsExactName) {
 }
 
 TEST(LinuxAutostartCheckTest, ScriptsThatDesktopsRefuseOrThatStartTheMenuElsewhere) {
-  EXPECT_THAT(
-      Autostart({"autorun.sh", "*menu"}, {{"autorun.sh", kGoodScript}}),
-      ElementsAre(HasSubstr("note"), HasSubstr(":0 warning: it has no execute permission")));
+  EXPECT_THAT(Autostart({"autorun.sh", "*menu"}, {{"autorun.sh", kGoodScript}}),
+              ElementsAre(HasSubstr("note"), HasSubstr(":0 note: it has no execute permission")));
   // An image without Rock Ridge keeps no permissions to check.
   EXPECT_THAT(Autostart({"autorun.sh", "*menu"}, {{"autorun.sh", kGoodScript}}, false),
               ElementsAre(HasSubstr("note")));

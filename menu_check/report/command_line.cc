@@ -28,6 +28,8 @@ CheckOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     } else if (argument == "--version") {
       options.action = CheckOptions::Action::kVersion;
       return options;
+    } else if (argument == "--words") {
+      options.words = true;
     } else if (argument.rfind("--format=", 0) == 0 ||
                (argument == "--format" && i + 1 < arguments.size())) {
       const std::string format = argument == "--format" ? arguments[++i] : argument.substr(9);
@@ -84,7 +86,7 @@ CheckOptions ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string HelpText() {
   return "Usage: tolvar-menu-check [--format=text|json] [--target=windows|linux|all|MACHINE]\n"
-         "                         [MEDIUM_ROOT | --image=IMAGE.iso]\n"
+         "                         [--words] [MEDIUM_ROOT | --image=IMAGE.iso]\n"
          "\n"
          "Reads the menu file menu/config.mnu of a medium (by default the one whose root is the\n"
          "current directory) exactly as the menu reads it, and lists everything that would stop\n"
@@ -101,6 +103,8 @@ std::string HelpText() {
          "  --target=all   check for Windows and Linux (the default); windows or linux for one\n"
          "  --target=MACHINE  check for one machine alone: windows-x86, windows-x64,\n"
          "                 windows-arm64, linux-x64 or linux-arm64 (for '#show-if: lines)\n"
+         "  --words        after the findings, each entry's arguments as the words its program\n"
+         "                 gets (FILE:LINE: words: entry N: \"word\" ...); JSON always lists them\n"
 #ifdef TOLVAR_IMAGE_CHECK
          "  --image=FILE   check an ISO 9660 image as Linux (Rock Ridge names) and Windows\n"
          "                 (Joliet names) will see it, without mounting it\n"

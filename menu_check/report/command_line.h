@@ -14,6 +14,7 @@ struct CheckOptions {
   Action action = Action::kCheck;
   std::string root;     // the medium's root; empty for the current directory
   bool json = false;    // --format=json
+  bool words = false;   // --words: each entry's arguments as words, in the text report
   Targets targets;      // --target windows|linux|all
   std::string image;    // --image FILE: an ISO image to check instead of a folder
   std::string problem;  // what is wrong with the command line, for kUsageError

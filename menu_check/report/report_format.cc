@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "menu_check/checks/invisible_characters.h"
+#include "menu_check/checks/argument_words.h"
+#include "shared_routines/native_path.h"
 #include "shared_routines/text_decode.h"
 
 namespace tolvar {
@@ -21,13 +23,16 @@ const char* SeverityName(Severity severity) {
   return "warning";
 }
 
-// Another file of the medium than the menu file, as the reader of the report opens it.
-std::string FileShown(const Finding& finding, const std::string& menu_file,
+// The file `file` (relative to the medium's root with '/' separators, "." for the medium as a
+// whole, empty for the menu file) as the reader of the report opens it: Windows users with
+// backslashes, as the menu file's own path is shown there.
+std::string FileShown(const std::string& file, const std::string& menu_file,
                       const std::string& root) {
-  if (finding.file.empty()) return menu_file;
-  if (finding.file == ".") return root.empty() ? "." : root;  // the medium or image as a whole
-  if (root.empty()) return finding.file;
-  return root + (root.back() == '/' || root.back() == '\\' ? "" : "/") + finding.file;
+  if (file.empty()) return menu_file;
+  if (file == ".") return root.empty() ? "." : WithPreferredSeparators(root);
+  if (root.empty()) return WithPreferredSeparators(file);
+  return WithPreferredSeparators(root + (root.back() == '/' || root.back() == '\\' ? "" : "/") +
+                                 file);
 }
 
 const char* PlaceName(DirectivePlace place) {
@@ -145,14 +150,21 @@ std::string TerminalSafe(const std::string& text) {
 
 }  // namespace
 
-std::string FormatText(const CheckReport& report, const std::string& file,
-                       const std::string& root) {
+std::string FormatText(const CheckReport& report, const std::string& file, const std::string& root,
+                       bool show_words) {
   std::string text;
   for (const Finding& finding : report.findings) {
-    text += TerminalSafe(FileShown(finding, file, root));
+    text += TerminalSafe(FileShown(finding.file, file, root));
     if (finding.line > 0) text += ":" + std::to_string(finding.line);
     text += std::string(": ") + SeverityName(finding.severity) + ": " +
             TerminalSafe(finding.message) + "\n";
+  }
+  if (show_words) {
+    for (const EntryWords& entry : report.words) {
+      text += TerminalSafe(FileShown(entry.file, file, root)) + ":" + std::to_string(entry.line) +
+              ": words: entry " + std::to_string(entry.entry) + ": " +
+              TerminalSafe(WordsShown(entry.words)) + "\n";
+    }
   }
   text += TerminalSafe(file) + ": ";
   if (report.image_unreadable) return text + "not checked: the image cannot be read\n";
@@ -175,9 +187,7 @@ std::string FormatJson(const CheckReport& report, const std::string& file,
   for (size_t i = 0; i < report.findings.size(); ++i) {
     const Finding& finding = report.findings[i];
     json += i == 0 ? "\n" : ",\n";
-    json += "    {";
-    if (!finding.file.empty())
-      json += "\"file\": " + JsonString(FileShown(finding, file, root)) + ", ";
+    json += "    {\"file\": " + JsonString(FileShown(finding.file, file, root)) + ", ";
     json += "\"line\": " + (finding.line > 0 ? std::to_string(finding.line) : "null") +
             ", \"severity\": \"" + SeverityName(finding.severity) +
             "\", \"message\": " + JsonString(finding.message) + "}";
@@ -187,7 +197,8 @@ std::string FormatJson(const CheckReport& report, const std::string& file,
   for (size_t i = 0; i < report.directives.size(); ++i) {
     const DirectiveRecord& directive = report.directives[i];
     json += i == 0 ? "\n" : ",\n";
-    json += "    {\"line\": " + std::to_string(directive.line) + ", \"place\": \"" +
+    json += "    {\"file\": " + JsonString(FileShown(directive.file, file, root)) +
+            ", \"line\": " + std::to_string(directive.line) + ", \"place\": \"" +
             PlaceName(directive.place) +
             "\", \"entry\": " + (directive.entry > 0 ? std::to_string(directive.entry) : "null") +
             ", \"name\": " + JsonString(directive.name) +
@@ -220,7 +231,20 @@ std::string FormatJson(const CheckReport& report, const std::string& file,
     }
     json += "]}";
   }
-  json += report.show_if.empty() ? "]\n" : "\n  ]\n";
+  json += report.show_if.empty() ? "],\n" : "\n  ],\n";
+  json += "  \"words\": [";
+  for (size_t i = 0; i < report.words.size(); ++i) {
+    const EntryWords& entry = report.words[i];
+    json += i == 0 ? "\n" : ",\n";
+    json += "    {\"file\": " + JsonString(FileShown(entry.file, file, root)) +
+            ", \"line\": " + std::to_string(entry.line) +
+            ", \"entry\": " + std::to_string(entry.entry) + ", \"words\": [";
+    for (size_t w = 0; w < entry.words.size(); ++w) {
+      json += (w == 0 ? "" : ", ") + JsonString(entry.words[w]);
+    }
+    json += "]}";
+  }
+  json += report.words.empty() ? "]\n" : "\n  ]\n";
   return json + "}\n";
 }
 

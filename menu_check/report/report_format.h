@@ -12,14 +12,17 @@ namespace tolvar {
 // `file` is the menu file's path as the reader of the report should open it, e.g.
 // "examples/menu/config.mnu"; findings about other files of the medium name them below `root`,
 // the medium's root as given ("" for the current directory). Notes come out as "note:" lines
-// and count neither as errors nor as warnings.
+// and count neither as errors nor as warnings. With `show_words`, each entry's arguments follow
+// as "FILE:LINE: words: entry N: "word" "word"" lines, split as the menu splits them.
 std::string FormatText(const CheckReport& report, const std::string& file,
-                       const std::string& root = "");
+                       const std::string& root = "", bool show_words = false);
 
 // One JSON object: file, checked, entries, errors, warnings, exit_status, findings (each with
-// line, null for the file as a whole, severity, message, and file when it is not the menu file)
-// and directives (each directive line with line, place: above-title, above-entries, entry or
-// after-last-entry, entry, null for none, and name and value as written).
+// file, line, null for the file as a whole, severity and message) and directives (each directive
+// line of every menu file with file, line, place: above-title, above-entries, entry or
+// after-last-entry, entry, null for none, and name and value as written) and words (each entry
+// with arguments: file, line of its '#arguments:, entry, and words, the list of words the menu
+// splits them into). Paths have the separators of the system the checker runs on.
 std::string FormatJson(const CheckReport& report, const std::string& file,
                        const std::string& root = "");
 

@@ -28,32 +28,36 @@ TEST(ReportFormatTest, JsonEscapesEverythingAStringCanHold) {
             "  \"warnings\": 1,\n"
             "  \"exit_status\": 2,\n"
             "  \"findings\": [\n"
-            "    {\"line\": 3, \"severity\": \"error\", \"message\": \"the splash picture "
-            "\\\"a\\\\b.bmp\\\" cannot be shown\"},\n"
-            "    {\"line\": 5, \"severity\": \"warning\", \"message\": \"tab\\there, "
+            "    {\"file\": \"C:\\\\media\\\\menu\\\\config.mnu\", \"line\": 3, \"severity\": "
+            "\"error\", \"message\": \"the splash picture \\\"a\\\\b.bmp\\\" cannot be shown\"},\n"
+            "    {\"file\": \"C:\\\\media\\\\menu\\\\config.mnu\", \"line\": 5, \"severity\": "
+            "\"warning\", \"message\": \"tab\\there, "
             "\\\"quoted\\\", bell\\u0007, del\\u007f, csi\\u009b\"}\n"
             "  ],\n"
             "  \"directives\": [\n"
-            "    {\"line\": 1, \"place\": \"above-title\", \"entry\": null, \"name\": "
-            "\"prompt\", \"value\": \"\"},\n"
-            "    {\"line\": 4, \"place\": \"entry\", \"entry\": 1, \"name\": \"arguments\", "
-            "\"value\": \"/D=\\\"C:\\\\x\\\"\\u001b\"}\n"
+            "    {\"file\": \"C:\\\\media\\\\menu\\\\config.mnu\", \"line\": 1, \"place\": "
+            "\"above-title\", \"entry\": null, \"name\": \"prompt\", \"value\": \"\"},\n"
+            "    {\"file\": \"C:\\\\media\\\\menu\\\\config.mnu\", \"line\": 4, \"place\": "
+            "\"entry\", \"entry\": 1, \"name\": \"arguments\", \"value\": "
+            "\"/D=\\\"C:\\\\x\\\"\\u001b\"}\n"
             "  ],\n"
-            "  \"show-if\": []\n"
+            "  \"show-if\": [],\n"
+            "  \"words\": []\n"
             "}\n");
 
   CheckReport unread;
   unread.checked = false;
   unread.findings = {{0, Severity::kError, "name \xff"}};  // not UTF-8: a name from the disk
   const std::string json = FormatJson(unread, "x");
-  EXPECT_NE(
-      json.find("{\"line\": null, \"severity\": \"error\", \"message\": \"name \xEF\xBF\xBD\"}"),
-      std::string::npos)
+  EXPECT_NE(json.find("{\"file\": \"x\", \"line\": null, \"severity\": \"error\", \"message\": "
+                      "\"name \xEF\xBF\xBD\"}"),
+            std::string::npos)
       << json;
   EXPECT_NE(json.find("\"exit_status\": 3"), std::string::npos);
-  EXPECT_NE(FormatJson(CheckReport(), "x")
-                .find("\"findings\": [],\n  \"directives\": [],\n  \"show-if\": []\n}"),
-            std::string::npos);
+  EXPECT_NE(
+      FormatJson(CheckReport(), "x")
+          .find("\"findings\": [],\n  \"directives\": [],\n  \"show-if\": [],\n  \"words\": []\n}"),
+      std::string::npos);
 }
 
 TEST(ReportFormatTest, TextHoldsNoControlByteButOneLineEndPerFinding) {
@@ -100,6 +104,76 @@ TEST(ReportFormatTest, BidiControlsAndLineSeparatorsAreShownByTheirNumbers) {
             std::string::npos)
       << json;
   EXPECT_NE(json.find("\"value\": \"p\\u202dq\""), std::string::npos) << json;
+}
+
+// Every finding and directive names its file, the menu file's too, and each path is written with
+// the one separator of the system the checker runs on, whatever separators the medium's root and
+// the files below it were given with.
+TEST(ReportFormatTest, EveryFileIsNamedWithTheSystemsOneSeparator) {
+  CheckReport report;
+  report.findings = {{2, Severity::kWarning, "w"},
+                     {3, Severity::kNote, "n", "menu/config.he.mnu"},
+                     {0, Severity::kNote, "m", "."}};
+  report.directives = {{1, 0, DirectivePlace::kAboveTitle, "prompt", "p"},
+                       {4, 1, DirectivePlace::kEntry, "arguments", "a", "menu/config.he.mnu"}};
+#ifdef _WIN32
+  const std::string menu = "D:\\medium\\menu\\config.mnu";
+  const std::string language = "D:\\medium\\menu\\config.he.mnu";
+  const std::string language_json = "D:\\\\medium\\\\menu\\\\config.he.mnu";
+  const std::string root = "D:\\medium";
+#else
+  const std::string menu = "D:/medium/menu/config.mnu";
+  const std::string language = "D:/medium/menu/config.he.mnu";
+  const std::string language_json = language;
+  const std::string root = "D:/medium";
+#endif
+  const std::string text = FormatText(report, menu, "D:/medium");
+  EXPECT_NE(text.find(menu + ":2: warning: w\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(language + ":3: note: n\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\n" + root + ": note: m\n"), std::string::npos) << text;
+
+  const std::string json = FormatJson(report, menu, "D:/medium");
+  const auto count = [&](const std::string& part) {
+    size_t found = 0;
+    for (size_t at = json.find(part); at != std::string::npos; at = json.find(part, at + 1)) {
+      ++found;
+    }
+    return found;
+  };
+  EXPECT_EQ(count("{\"file\": "), 5u) << json;
+  EXPECT_EQ(count("{\"file\": \"" + language_json + "\", \"line\": "), 2u) << json;
+}
+
+// The words of each entry's arguments: in JSON always, in the text on request, each word escaped so
+// that a quote inside it cannot be taken for a word's end.
+TEST(ReportFormatTest, WordsAreListedInJsonAndInTheTextOnRequest) {
+  CheckReport report;
+  report.words = {{4, 1, {"Sag \"Hallo", "zur", "Welt"}},
+                  {9, 2, {"", "a\\b\x1B"}, "menu/config.de.mnu"}};
+  EXPECT_EQ(FormatText(report, "menu/config.mnu").find("words"), std::string::npos);
+  const std::string text = FormatText(report, "menu/config.mnu", "", true);
+  EXPECT_NE(text.find("menu/config.mnu:4: words: entry 1: \"Sag \\\"Hallo\" \"zur\" \"Welt\"\n"),
+            std::string::npos)
+      << text;
+#ifdef _WIN32
+  const std::string language = "menu\\config.de.mnu";
+  const std::string language_json = "menu\\\\config.de.mnu";
+#else
+  const std::string language = "menu/config.de.mnu";
+  const std::string language_json = language;
+#endif
+  EXPECT_NE(text.find(language + ":9: words: entry 2: \"\" \"a\\\\b\\x1B\"\n"), std::string::npos)
+      << text;
+  const std::string json = FormatJson(report, "menu/config.mnu");
+  EXPECT_NE(json.find("  \"words\": [\n"
+                      "    {\"file\": \"menu/config.mnu\", \"line\": 4, \"entry\": 1, \"words\": "
+                      "[\"Sag \\\"Hallo\", \"zur\", \"Welt\"]},\n"
+                      "    {\"file\": \"" +
+                      language_json +
+                      "\", \"line\": 9, \"entry\": 2, \"words\": [\"\", \"a\\\\b\\u001b\"]}\n"
+                      "  ]\n}\n"),
+            std::string::npos)
+      << json;
 }
 
 }  // namespace
