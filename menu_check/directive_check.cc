@@ -136,7 +136,6 @@ const EntryDirectiveTexts& DirectiveCheck::ForEntry(int index) {
   entry_.given = interpreter_.ForEntry(index);
   entry_.arguments_line = interpreter_.EntryLine(index, DirectiveName::kArguments);
   entry_.description_line = interpreter_.EntryLine(index, DirectiveName::kDescription);
-  entry_.arguments_line = interpreter_.EntryLine(index, DirectiveName::kArguments);
   entry_.directory_line = interpreter_.EntryLine(index, DirectiveName::kDirectory);
   entry_.run_as_line = interpreter_.EntryLine(index, DirectiveName::kRunAs);
   entry_.icon_line = interpreter_.EntryLine(index, DirectiveName::kIcon);

@@ -19,7 +19,6 @@ namespace tolvar {
 // What an entry's directives give it, as the menu applies them, with the lines they stand on.
 struct EntryDirectiveTexts {
   EntryDirectives given;  // its texts view the interpreter's storage
-  int64_t arguments_line = 0;
   int64_t description_line = 0;
   int64_t arguments_line = 0;
   int64_t directory_line = 0;
