@@ -92,7 +92,7 @@ def main():
         faults.append("the guide's Launch has no Linux part: has the guide changed?")
     else:
         wanted += sentences(linux.group(1))
-    split_rule = re.search(r"split into words by the rules Windows programs use [^.]*\.",
+    split_rule = re.search(r"split into words by the rule of [^.]*\.",
                            guide_text(section(guide, "Directives: more for an entry, in lines "
                                                      "every reader skips")))
     if not split_rule:
