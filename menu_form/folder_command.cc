@@ -1,11 +1,9 @@
-// The folder commands: whether one names a folder of the medium, through std::filesystem, which
-// follows links (and Windows' junctions) the same way on every platform.
+// The folder commands: whether one names a folder of the medium, links (and Windows' junctions)
+// followed as the system follows them.
 #include "menu_form/folder_command.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "shared_routines/case_match.h"
+#include "shared_routines/disk_entries.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/resolves_inside.h"
 
@@ -32,13 +30,11 @@ bool AsksForFolder(std::string_view command) {
 }
 
 bool NamesMediumFolder(const std::string& command) {
-  namespace fs = std::filesystem;
   if (!AsksForFolder(command) || command.find('\0') != std::string::npos ||
       NamesNoLocalFile(command)) {
     return false;
   }
-  std::error_code error;
-  if (!fs::is_directory(fs::u8path(MatchCase(NativePath(command))), error)) return false;
+  if (!IsFolder(MatchCase(NativePath(command)))) return false;
   return IsMediumRoot(command) || ResolvesInside(command, ".");
 }
 

@@ -1,11 +1,8 @@
-// DirectoryNames, and DiskDirectories through std::filesystem, which reads a folder the same way on
-// every platform.
+// DirectoryNames, and DiskDirectories over the platform's own disk questions (disk_entries.h).
 #include "shared_routines/directory_lister.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "shared_routines/ascii_text.h"
+#include "shared_routines/disk_entries.h"
 #include "shared_routines/windows_case.h"
 
 namespace tolvar {
@@ -61,11 +58,7 @@ DirectoryNames::Alike DirectoryNames::IgnoringCase(const std::string& name, Fold
 bool DiskDirectories::Exists(const std::string& path) const {
   // The system would cut the path at a NUL and answer for another one.
   if (path.find('\0') != std::string::npos) return false;
-  std::error_code error;
-  if (!std::filesystem::exists(
-          std::filesystem::symlink_status(std::filesystem::u8path(path), error))) {
-    return false;
-  }
+  if (!EntryExists(path)) return false;
   if (spelling_ == Spelling::kAsTheSystemFinds) return true;
   // Only the folders' own listings tell the spelling apart. A drive ("C:") is no name to look for.
   // The path is read as Windows reads it, so that "X/../" repeated lists no folder twice.
@@ -84,13 +77,7 @@ const DirectoryNames& DiskDirectories::List(const std::string& directory) const 
   if (found != listings_.end()) return found->second;
   DirectoryNames& listing = listings_[directory];
   if (directory.find('\0') != std::string::npos) return listing;
-  std::error_code error;
-  for (std::filesystem::directory_iterator
-           it(std::filesystem::u8path(directory.empty() ? "." : directory), error),
-       end;
-       !error && it != end; it.increment(error)) {
-    listing.Add(it->path().filename().u8string());
-  }
+  for (const std::string& name : EntryNames(directory)) listing.Add(name);
   return listing;
 }
 
