@@ -1,7 +1,8 @@
 """End-to-end tests of '#show-if: in tolvar-autorun.exe under Wine in a private Xvfb: entries shown
 and hidden by the machine's architecture, by the Windows release (Wine's own version setting, which
 the system reports as the real one), by a registry key and by files and folders, the list read
-back from the window. Set what tests/support/wine_medium.py names.
+back from the window. Set what tests/support/wine_medium.py names and TOLVAR_MACHINE_STAND_IN
+(tests/support/machine_stand_in.c).
 Run one test: win32_show_if_test.py ShowIfTest.test_name
 """
 import os
@@ -12,6 +13,9 @@ import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "support"))
 from wine_medium import RECORDER, TITLE, MediumTest  # noqa: E402
+
+# Starts the menu on a system that answers IsWow64Process2 as the machine it is given.
+MACHINE_STAND_IN = os.environ.get("TOLVAR_MACHINE_STAND_IN", "")
 
 # A key no Wine prefix has, made by the test and taken away after it.
 TEST_KEY = "Software\\Tolvar Show-If Test"
@@ -31,9 +35,10 @@ class ShowIfTest(MediumTest):
         self.assertEqual(self.reg("add", "HKCU\\Software\\Wine", "/v", "Version", "/t", "REG_SZ",
                                   "/d", version, "/f"), 0)
 
-    def listed(self):
-        """The entries the menu lists; the menu is closed again."""
-        self.start()
+    def listed(self, machine=None):
+        """The entries the menu lists, on a system that answers as `machine` (IMAGE_FILE_MACHINE_
+        number in hex) when given; the menu is closed again."""
+        self.start(through=(MACHINE_STAND_IN, machine) if machine else ())
         window = self.desktop.wait_titled(TITLE, program=self.program)
         items = self.controls(TITLE)["controls"][2]["items"]
         self.desktop.request_close(window)
@@ -65,6 +70,18 @@ class ShowIfTest(MediumTest):
             self.assertNotIn("For ARM64", listed)
             self.assertNotIn("On Linux", listed)
             self.assertEqual(listed[-len(by_release) - 1:], ["On Windows"] + by_release, version)
+
+    def test_entries_show_by_the_machine_a_stand_in_answers_as(self):
+        # Wine is never ARM64; the stand-in makes the system's own answer one, for the real .exe.
+        self.assertTrue(os.path.isfile(MACHINE_STAND_IN), "set TOLVAR_MACHINE_STAND_IN")
+        self.write_menu(TITLE, "$null$", "4",
+                        "'#show-if: x64", "For x64", "$null$",
+                        "'#show-if: arm64", "For ARM64", "$null$",
+                        "'#show-if: x86", "For x86", "$null$",
+                        "'#show-if: windows", "On Windows", "$null$")
+        # ARM Thumb-2 (1c4) is a machine no condition names: none of the three holds there.
+        for machine, shown in [("aa64", ["For ARM64"]), ("8664", ["For x64"]), ("1c4", [])]:
+            self.assertEqual(self.listed(machine), [PROMPT, *shown, "On Windows"], machine)
 
     def test_entries_show_by_a_registry_key_and_by_files_and_folders(self):
         self.addCleanup(self.reg, "delete", "HKLM\\" + TEST_KEY, "/f")

@@ -141,10 +141,10 @@ class PrivateDesktop:
     def run(self, *args, **kwargs):
         return subprocess.run(list(args), env=self.env, capture_output=True, text=True, **kwargs)
 
-    def start_windows_program(self, exe, cwd, env=None):
-        """Starts a Windows program under Wine in `cwd`, with its output in pipes; stop() ends it
-        if it still runs. `env` adds variables to the desktop's."""
-        program = subprocess.Popen(["wine", exe], cwd=cwd, env=dict(self.env, **(env or {})),
+    def start_windows_program(self, exe, cwd, env=None, args=()):
+        """Starts a Windows program under Wine in `cwd`, with `args` and its output in pipes;
+        stop() ends it if it still runs. `env` adds variables to the desktop's."""
+        program = subprocess.Popen(["wine", exe, *args], cwd=cwd, env=dict(self.env, **(env or {})),
                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self._programs.append(program)
         return program

@@ -106,13 +106,19 @@ class MediumTest(unittest.TestCase):
         """A path of the medium as Windows programs under Wine see it, on drive Z:."""
         return "Z:" + os.path.join(self.medium, relative).rstrip("/").replace("/", "\\")
 
-    def start(self, env=None):
-        """Starts the menu on the medium; `env` adds to its environment."""
+    def start(self, env=None, through=()):
+        """Starts the menu on the medium; `env` adds to its environment. `through` is a Windows
+        program and its first arguments that start the menu (its path follows them) instead."""
         # The recorder is told where to write through the environment, which the menu passes on;
         # the medium lies on Wine's drive Z:, which is the root of the file system.
         record = "Z:" + self.record.replace("/", "\\")
-        self.program = self.desktop.start_windows_program(
-            EXE, self.medium, env=dict(env or {}, TOLVAR_START_RECORD=record))
+        env = dict(env or {}, TOLVAR_START_RECORD=record)
+        if through:
+            self.program = self.desktop.start_windows_program(
+                through[0], self.medium, env=env,
+                args=[*through[1:], "Z:" + os.path.abspath(EXE).replace("/", "\\")])
+        else:
+            self.program = self.desktop.start_windows_program(EXE, self.medium, env=env)
         return self.program
 
     def assert_exits(self, status, timeout=30):
