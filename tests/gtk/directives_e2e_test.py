@@ -12,7 +12,7 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from desktop import find_accessible, wait_until  # noqa: E402
 from same_words import ARGUMENTS, WORDS  # noqa: E402
-from window_e2e_test import BOX_TITLE, PROMPT, MenuWindowTest  # noqa: E402
+from window_e2e_test import BOX_TITLE, PROMPT, MenuWindowTest, only_own_tests  # noqa: E402
 
 
 class DirectivesTest(MenuWindowTest):
@@ -225,13 +225,7 @@ class DirectivesTest(MenuWindowTest):
         self.assertEqual(self.desktop.windows(BOX_TITLE), [])
 
 
-def load_tests(loader, tests, pattern):
-    """This file's own tests, not those it inherits with the fixture."""
-    suite = unittest.TestSuite()
-    for name in sorted(vars(DirectivesTest)):
-        if name.startswith("test_"):
-            suite.addTest(DirectivesTest(name))
-    return suite
+load_tests = only_own_tests(DirectivesTest)
 
 
 if __name__ == "__main__":

@@ -13,7 +13,8 @@ sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from desktop import find_accessible, wait_until  # noqa: E402
 from icon_files import net_wm_icons, quadrant_icon, quadrant_png  # noqa: E402
-from window_e2e_test import BOX_TITLE, PROMPT, QUARTERS, MenuWindowTest  # noqa: E402
+from window_e2e_test import (  # noqa: E402
+    BOX_TITLE, PROMPT, QUARTERS, MenuWindowTest, only_own_tests)
 
 SOLID_BLUE = [(20, 40, 200)] * 4
 # The closed list's place in the window at 96 DPI: 240, 2160 twips; 3255 x 315.
@@ -186,13 +187,7 @@ class IconsTest(MenuWindowTest):
         self.assertIsNone(self.menu.poll(), "the menu stays open")
 
 
-def load_tests(loader, tests, pattern):
-    """This file's own tests, not those it inherits with the fixture."""
-    suite = unittest.TestSuite()
-    for name in sorted(vars(IconsTest)):
-        if name.startswith("test_"):
-            suite.addTest(IconsTest(name))
-    return suite
+load_tests = only_own_tests(IconsTest)
 
 
 if __name__ == "__main__":

@@ -12,7 +12,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "support"))
 from desktop import find_accessible, wait_until  # noqa: E402
-from window_e2e_test import BOX_TITLE, PROMPT, QUARTERS, MenuWindowTest, quartered_bmp  # noqa: E402
+from window_e2e_test import (  # noqa: E402
+    BOX_TITLE, PROMPT, QUARTERS, MenuWindowTest, only_own_tests, quartered_bmp)
 
 CRITICALS = "CRITICAL|WARNING|Critical|Warning"
 
@@ -217,13 +218,7 @@ class LanguagesTest(MenuWindowTest):
         self.assert_no_critical()
 
 
-def load_tests(loader, tests, pattern):
-    """This file's own tests, not those it inherits with the fixture."""
-    suite = unittest.TestSuite()
-    for name in sorted(vars(LanguagesTest)):
-        if name.startswith("test_"):
-            suite.addTest(LanguagesTest(name))
-    return suite
+load_tests = only_own_tests(LanguagesTest)
 
 
 if __name__ == "__main__":

@@ -592,5 +592,16 @@ class MenuWindowTest(unittest.TestCase):
         self.assertIsNone(self.menu.poll())
 
 
+def only_own_tests(test_class):
+    """A load_tests for a file whose test class inherits MenuWindowTest's tests: its own alone, so
+    that running the file does not run this file's tests again."""
+
+    def load_tests(loader, tests, pattern):
+        return unittest.TestSuite(
+            test_class(name) for name in sorted(vars(test_class)) if name.startswith("test_"))
+
+    return load_tests
+
+
 if __name__ == "__main__":
     unittest.main()
