@@ -2,6 +2,8 @@
 // index; rows never change once inserted, so iterators stay valid (ITERS_PERSIST).
 #include "menu_window/gtk/caption_list_model.h"
 
+#include <cairo-gobject.h>
+
 #include <algorithm>
 
 namespace {
@@ -51,7 +53,7 @@ GtkTreeModelFlags GetFlags(GtkTreeModel*) {
 gint GetNColumns(GtkTreeModel*) { return 2; }
 
 GType GetColumnType(GtkTreeModel*, gint column) {
-  return column == tolvar::kIconColumn ? GDK_TYPE_PIXBUF : G_TYPE_STRING;
+  return column == tolvar::kIconColumn ? CAIRO_GOBJECT_TYPE_SURFACE : G_TYPE_STRING;
 }
 
 gboolean GetIter(GtkTreeModel* model, GtkTreeIter* iter, GtkTreePath* path) {
@@ -66,9 +68,9 @@ GtkTreePath* GetPath(GtkTreeModel*, GtkTreeIter* iter) {
 void GetValue(GtkTreeModel* model, GtkTreeIter* iter, gint column, GValue* value) {
   const gint row = RowOf(iter);
   if (column == tolvar::kIconColumn) {
-    g_value_init(value, GDK_TYPE_PIXBUF);
+    g_value_init(value, CAIRO_GOBJECT_TYPE_SURFACE);
     const tolvar::ListIcons* icons = Self(model)->icons;
-    if (icons != nullptr && row < RowCount(model)) g_value_set_object(value, icons->ForRow(row));
+    if (icons != nullptr && row < RowCount(model)) g_value_set_boxed(value, icons->ForRow(row));
     return;
   }
   g_value_init(value, G_TYPE_STRING);

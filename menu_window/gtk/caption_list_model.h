@@ -22,7 +22,7 @@ size_t ShownLength(std::string_view caption);
 
 // The model's columns.
 inline constexpr int kCaptionColumn = 0;  // G_TYPE_STRING
-inline constexpr int kIconColumn = 1;     // GDK_TYPE_PIXBUF, null for a row without an icon
+inline constexpr int kIconColumn = 1;     // CAIRO_GOBJECT_TYPE_SURFACE, null for no icon
 
 // Creates the model over `captions`, each followed by a NUL, and `icons`, which must outlive it or
 // be released with CaptionListModelRelease. Row i shows captions[i]. The caller owns the returned

@@ -128,7 +128,7 @@ void DropDown::Pick(int position) {
   if (on_user_selection) on_user_selection();
 }
 
-int DropDown::AddIcon(GdkPixbuf* picture, int side) {
+int DropDown::AddIcon(cairo_surface_t* picture, int side) {
   icon_side_ = side;
   // Every row keeps the icon's room, with or without one, so that the captions line up.
   gtk_widget_set_size_request(icon_, side, side);
@@ -143,9 +143,9 @@ void DropDown::SetIcon(int position, int icon) {
 }
 
 void DropDown::ShowSelected() {
-  GdkPixbuf* icon = icons_.ForRow(selected_);
+  cairo_surface_t* icon = icons_.ForRow(selected_);
   if (icon != nullptr) {
-    gtk_image_set_from_pixbuf(GTK_IMAGE(icon_), icon);
+    gtk_image_set_from_surface(GTK_IMAGE(icon_), icon);
   } else {
     gtk_image_clear(GTK_IMAGE(icon_));
   }

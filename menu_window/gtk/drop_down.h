@@ -34,7 +34,7 @@ class DropDown {
 
   // Keeps `picture` as an icon of `side` pixels square, for SetIcon; returns its number. Called
   // before the list is first opened.
-  int AddIcon(GdkPixbuf* picture, int side);
+  int AddIcon(cairo_surface_t* picture, int side);
   // Shows icon `icon` (from AddIcon) beside the caption at `position`, open or closed.
   void SetIcon(int position, int icon);
 

@@ -1,7 +1,8 @@
-// ListIcons and PixbufFromPixels.
+// ListIcons, PixbufFromPixels and SurfaceFromPixels.
 #include "menu_window/gtk/list_icons.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace tolvar {
 
@@ -28,6 +29,27 @@ GdkPixbuf* PixbufFromPixels(const PicturePixels& pixels) {
   return picture;
 }
 
+cairo_surface_t* SurfaceFromPixels(const PicturePixels& pixels, int scale) {
+  // cairo's ARGB32 is the loader's layout; only its rows may be padded.
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixels.width, pixels.height);
+  cairo_surface_flush(surface);
+  unsigned char* rows = cairo_image_surface_get_data(surface);
+  if (rows == nullptr) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  const int stride = cairo_image_surface_get_stride(surface);
+  for (int y = 0; y < pixels.height; ++y) {
+    std::memcpy(rows + static_cast<ptrdiff_t>(y) * stride,
+                &pixels.pixels[static_cast<size_t>(y) * pixels.width],
+                static_cast<size_t>(pixels.width) * 4);
+  }
+  cairo_surface_mark_dirty(surface);
+  cairo_surface_set_device_scale(surface, scale, scale);
+  return surface;
+}
+
 GtkCellRenderer* PackIconCell(GtkTreeViewColumn* column, int model_column, int side) {
   GtkCellRenderer* cell = gtk_cell_renderer_pixbuf_new();
   int x_padding = 0;
@@ -35,16 +57,16 @@ GtkCellRenderer* PackIconCell(GtkTreeViewColumn* column, int model_column, int s
   gtk_cell_renderer_get_padding(cell, &x_padding, &y_padding);
   gtk_cell_renderer_set_fixed_size(cell, side + 2 * x_padding, side + 2 * y_padding);
   gtk_tree_view_column_pack_start(column, cell, FALSE);
-  gtk_tree_view_column_add_attribute(column, cell, "pixbuf", model_column);
+  gtk_tree_view_column_add_attribute(column, cell, "surface", model_column);
   return cell;
 }
 
 ListIcons::~ListIcons() {
-  for (GdkPixbuf* picture : pictures_) g_object_unref(picture);
+  for (cairo_surface_t* picture : pictures_) cairo_surface_destroy(picture);
 }
 
-int ListIcons::Add(GdkPixbuf* picture) {
-  pictures_.push_back(GDK_PIXBUF(g_object_ref(picture)));
+int ListIcons::Add(cairo_surface_t* picture) {
+  pictures_.push_back(cairo_surface_reference(picture));
   return static_cast<int>(pictures_.size()) - 1;
 }
 
@@ -60,7 +82,7 @@ void ListIcons::RowInserted(int row) {
   }
 }
 
-GdkPixbuf* ListIcons::ForRow(int row) const {
+cairo_surface_t* ListIcons::ForRow(int row) const {
   if (row < 0 || row >= static_cast<int>(row_icons_.size()) || row_icons_[row] < 0) {
     return nullptr;
   }

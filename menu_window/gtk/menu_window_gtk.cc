@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <cstring>
 
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
@@ -183,23 +182,8 @@ Result GtkMenuWindow::ShowSplash(const std::string& path) {
   const Expected<PicturePixels> picture =
       LoadPicture(path, area.width * scale, area.height * scale);
   if (!picture) return picture.result();
-  // cairo's ARGB32 is the loader's layout; only its rows may be padded.
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, picture->width, picture->height);
-  cairo_surface_flush(surface);
-  unsigned char* rows = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  if (rows == nullptr) {
-    cairo_surface_destroy(surface);
-    return Result::Failure("no memory is left for a picture of this size");
-  }
-  for (int y = 0; y < picture->height; ++y) {
-    std::memcpy(rows + static_cast<ptrdiff_t>(y) * stride,
-                &picture->pixels[static_cast<size_t>(y) * picture->width],
-                static_cast<size_t>(picture->width) * 4);
-  }
-  cairo_surface_mark_dirty(surface);
-  cairo_surface_set_device_scale(surface, scale, scale);
+  cairo_surface_t* surface = SurfaceFromPixels(picture.value(), scale);
+  if (surface == nullptr) return Result::Failure("no memory is left for a picture of this size");
   gtk_image_set_from_surface(GTK_IMAGE(splash_), surface);
   cairo_surface_destroy(surface);
   return Result::Ok();
@@ -301,13 +285,15 @@ Result GtkMenuWindow::SetWindowIcon(const std::string& path) {
 }
 
 Expected<int> GtkMenuWindow::LoadListIcon(const std::string& path) {
+  // Loaded at the screen's own pixels, as the picture is.
   const int side = TwipsToPixels(kListIconTwips, dpi_);
-  const Expected<PicturePixels> picture = LoadIconPicture(path, side);
+  const int scale = gtk_widget_get_scale_factor(window_);
+  const Expected<PicturePixels> picture = LoadIconPicture(path, side * scale);
   if (!picture) return Expected<int>::Failure(picture.reason());
-  GdkPixbuf* icon = PixbufFromPixels(picture.value());
+  cairo_surface_t* icon = SurfaceFromPixels(picture.value(), scale);
   if (icon == nullptr) return Expected<int>::Failure("no memory for the icon");
   const int number = menu_->AddIcon(icon, side);
-  g_object_unref(icon);
+  cairo_surface_destroy(icon);
   return number;
 }
 

@@ -115,6 +115,27 @@ class IconsTest(MenuWindowTest):
         self.desktop.request_close(window)
         self.assertEqual(self.ended(), (0, ""))
 
+    def test_at_twice_the_pixels_an_icon_is_drawn_at_the_screens_own(self):
+        self.write("art/quarters.ico", quadrant_icon(32, QUARTERS))
+        self.write_menu("Title", "$null$", "1", "'#icon: art\\quarters.ico", "Quarters", "$null$")
+        self.desktop.run("xprop", "-root", "-remove", "RESOURCE_MANAGER")
+        self.start(dict(self.desktop.env, GDK_SCALE="2"))
+        window = self.desktop.wait_window("^Title$")
+        self.desktop.keys(window, "Tab", "Tab", "Down", "Tab")
+        _, _, pixel = self.desktop.capture(window)
+        area = tuple(2 * value for value in CLOSED_LIST)
+        self.assert_quadrants(self.quadrants_in(pixel, area), "at scale 2")
+        # Every pixel between the quadrants' outer ones is one of their colours: an icon loaded at
+        # the layout's pixels and stretched twice as wide blurs each border into a line of mixed
+        # colours.
+        places = [place for color in QUARTERS for place in places_of(pixel, area, color)]
+        xs, ys = [x for x, _ in places], [y for _, y in places]
+        mixed = [(x, y) for y in range(min(ys) + 1, max(ys)) for x in range(min(xs) + 1, max(xs))
+                 if not any(near(pixel(x, y), color, 24) for color in QUARTERS)]
+        self.assertEqual(mixed, [])
+        self.desktop.request_close(window)
+        self.assertEqual(self.ended(), (0, ""))
+
     def window_icons(self, window):
         return net_wm_icons(self.desktop.run("xprop", "-id", str(window), "-f", "_NET_WM_ICON",
                                              "32c", "=$0+", "_NET_WM_ICON").stdout)
