@@ -179,7 +179,9 @@ class AutorunInf {
     }
   }
 
-  std::string Where() const { return view_.description.empty() ? "the medium" : view_.description; }
+  std::string Where() const {
+    return view_.tree == MediumView::Tree::kFolder ? "the medium" : view_.description;
+  }
 
   void Warn(int64_t line, std::string message) {
     findings_->push_back({line, Severity::kWarning, std::move(message), file_});

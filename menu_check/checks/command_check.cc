@@ -63,7 +63,7 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
            WhyLinuxMisses(command, variant) + ": Launch finds " + QuotedText(command) +
            " on Windows, but says \"Can't find file!!\" on Linux";
   }
-  if (probe.FileFound(command)) {
+  if (probe.Exists(command)) {
     const std::string batch_refusal =
         targets.for_windows ? BatchFileRefusal(command, arguments) : "";
     if (!batch_refusal.empty()) {

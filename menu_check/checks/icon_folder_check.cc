@@ -17,7 +17,7 @@ std::string IconWarning(MediumProbe& probe, const std::string& path) {
   if (path.empty()) return std::string(kNoIcon) + ": the directive names no file";
   const std::string hint = PathHint(path, kNoIcon);
   if (!hint.empty()) return hint;
-  if (!probe.FileFound(path)) return std::string(kNoIcon) + ": " + probe.WhyNotFound(path);
+  if (!probe.Exists(path)) return std::string(kNoIcon) + ": " + probe.WhyNotFound(path);
   std::string bytes;
   if (!probe.ReadPicture(path, &bytes)) {
     return std::string(kNoIcon) + ": " + QuotedText(path) + " cannot be read";

@@ -1,8 +1,8 @@
 // Looks behind a path from the menu file that the menu cannot use, or can use on one platform only,
 // to tell the author where it leads after all: another letter case, a directory, a hidden file,
 // blanks around it, arguments after it. It also answers what the checks need of a named file: is it
-// there, is it a folder, may Linux run it, does it show as a picture. It only reads the medium:
-// FolderProbe a folder on the disk, ViewProbe (view_probe.h) one system's view of an image.
+// there, is it a folder, may Linux run it, does it show as a picture. ViewProbe (view_probe.h)
+// answers it from one system's view of the medium; tests answer it with a fake.
 #ifndef TOLVAR_MENU_CHECK_MODEL_MEDIUM_PROBE_H_
 #define TOLVAR_MENU_CHECK_MODEL_MEDIUM_PROBE_H_
 
@@ -10,7 +10,6 @@
 #include <string>
 
 #include "menu_form/result.h"
-#include "shared_routines/directory_lister.h"
 #include "shared_routines/plain_program.h"
 
 namespace tolvar {
@@ -33,10 +32,6 @@ class MediumProbe {
 
   // FileExists(`path`) as the menu answers it: an ordinary file.
   virtual bool Exists(const std::string& path) = 0;
-  // The same, without the directory scan per path that the case matching makes for a name missing
-  // as written where the medium is a folder: a menu of thousands of entries naming missing files
-  // in one big folder stays quick.
-  virtual bool FileFound(const std::string& path) { return Exists(path); }
   // Whether `path` names a folder of the medium, as the menu would start a program in it.
   virtual bool IsFolder(const std::string& path) = 0;
 
@@ -62,27 +57,6 @@ class MediumProbe {
   // What `written` names, as written, when it names no ordinary file: kOther for a hidden, system
   // or special file.
   virtual Kind What(const std::string& written) = 0;
-};
-
-// The medium in the current directory, read from the disk.
-class FolderProbe : public MediumProbe {
- public:
-  std::string CaseVariant(const std::string& written) override;
-  bool CaseVariantIsUnique(const std::string& written) override;
-  bool Exists(const std::string& path) override;
-  bool FileFound(const std::string& path) override;
-  bool IsFolder(const std::string& path) override;
-  std::optional<WithoutExecuteBit> ExecuteBitMissing(const std::string& path) override;
-  Result CheckPicture(const std::string& path) override;
-  bool ReadPicture(const std::string& path, std::string* bytes) override;
-
- protected:
-  Kind What(const std::string& written) override;
-
- private:
-  // Each directory read once: a menu of thousands of entries in one directory must not scan it
-  // once per entry.
-  DiskDirectories directories_{DiskDirectories::Spelling::kExact};
 };
 
 // "$Exit$" or " $null$": the line is meant as `keyword` but is not it, so the menu takes it as a

@@ -1,5 +1,5 @@
-// ViewProbe: what the menu file's checks ask of the medium, answered from one system's view of an
-// ISO image, as that system's menu finds its files there.
+// ViewProbe: what the menu file's checks ask of the medium, answered from one system's view of it
+// (a folder or an ISO image), as that system's menu finds its files there.
 #ifndef TOLVAR_MENU_CHECK_MODEL_VIEW_PROBE_H_
 #define TOLVAR_MENU_CHECK_MODEL_VIEW_PROBE_H_
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "menu_check/model/image_reader.h"
+#include "menu_check/model/medium_files.h"
 #include "menu_check/model/medium_probe.h"
 #include "menu_check/model/medium_view.h"
 #include "menu_form/directive.h"
@@ -31,7 +31,7 @@ class ViewProbe : public MediumProbe {
   // The bytes read of files the checks ask about, by path in the view: the first bytes of a
   // program, a picture whole up to one byte over the budget; and those that cannot be read, about
   // which the checks answer as though they were sound (their fault is a finding of its own).
-  ImageContents contents;
+  FileBytes contents;
   // The files asked about whose bytes are not in `contents`, with how many are wanted. The checks
   // answer as though such a file were sound; read the bytes and check again.
   const std::unordered_map<std::string, size_t>& missing() const { return missing_; }
@@ -47,10 +47,6 @@ class ViewProbe : public MediumProbe {
   const System system_;
   std::unordered_map<std::string, size_t> missing_;
 };
-
-// The path in a view that the menu file's `written` names ("menu\\a.bmp", "./menu/a.bmp" are
-// "menu/a.bmp"); false for an absolute path, or one that leaves the root.
-bool PathInView(const std::string& written, std::string* in_view);
 
 }  // namespace tolvar
 
