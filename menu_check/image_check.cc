@@ -9,20 +9,12 @@
 #include <vector>
 
 #include "menu_check/checks/image_names_check.h"
-#include "menu_check/checks/menu_program_check.h"
 #include "menu_check/medium_check.h"
 #include "menu_check/model/image_reader.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {
 namespace {
-
-// Why the check did not read a file it needed.
-std::string LeftOut() {
-  return "the checker keeps at most " + std::to_string(kImageBytesKept >> 20) +
-         " MiB of an image's files in all, and this file's bytes did not fit: what depends on "
-         "them is not checked";
-}
 
 // The image's two views, and their files' bytes read from the image within one budget.
 class ImageFiles : public MediumFiles {
@@ -47,26 +39,6 @@ class ImageFiles : public MediumFiles {
   const ImageViews& views_;
   ByteBudget* budget_;
 };
-
-// The Windows menu in the image's root, read as Windows reads it, for its signature.
-void CheckMenuSignature(const std::string& image, const MediumView& view, ByteBudget* budget,
-                        std::vector<Finding>* findings) {
-  const MediumName* program = view.IgnoringCase(kWindowsMenuProgram);
-  if (program == nullptr || program->directory || program->size > kLargestMenuProgram) return;
-  FileBytes contents;
-  const std::string& path = view.ContentsPath(program->path);
-  if (!ReadImageContents(image, view, {{path, static_cast<size_t>(program->size)}}, &contents,
-                         budget)
-           .empty()) {
-    return;
-  }
-  if (!contents.left_out.empty()) {
-    findings->push_back({0, Severity::kNote, LeftOut(), program->path});
-    return;
-  }
-  const auto bytes = contents.bytes.find(path);
-  if (bytes != contents.bytes.end()) SignatureFindings(bytes->second, findings);
-}
 
 CheckReport CheckWithin(const std::string& image, const std::string& decimal_separator,
                         const Targets& targets) {
@@ -105,9 +77,6 @@ CheckReport CheckWithin(const std::string& image, const std::string& decimal_sep
   CheckMenus(files, decimal_separator, targets, &report);
   if (!report.checked) return report;  // as a folder without its menu file
   CheckAroundMenus(files, targets, &report.findings);
-  if (targets.for_windows) {
-    CheckMenuSignature(image, views.windows_view, &budget, &report.findings);
-  }
   CheckImageNames(views, targets, &report.findings);
   return report;
 }

@@ -376,6 +376,23 @@ void CheckLanguageFiles(MenusCheck& check, CheckReport* report) {
   }
 }
 
+// The Windows menu in the root, read whole as Windows finds it: the signature's digest covers the
+// whole file.
+void CheckMenuSignature(MediumFiles& files, std::vector<Finding>* findings) {
+  const MediumView& view = files.View(System::kWindows);
+  const MediumName* program = FindAsMenu(view, System::kWindows, kWindowsMenuProgram);
+  if (program == nullptr || program->directory || program->size > kLargestMenuProgram) return;
+  FileBytes read;
+  const std::string& path = view.ContentsPath(program->path);
+  if (!files.Read(view, {{path, static_cast<size_t>(program->size)}}, &read).empty()) return;
+  if (!read.left_out.empty()) {
+    findings->push_back({0, Severity::kNote, LeftOut(), program->path});
+    return;
+  }
+  const auto bytes = read.bytes.find(path);
+  if (bytes != read.bytes.end()) SignatureFindings(bytes->second, findings);
+}
+
 }  // namespace
 
 void CheckMenus(MediumFiles& files, const std::string& decimal_separator, const Targets& targets,
@@ -390,14 +407,14 @@ void CheckMenus(MediumFiles& files, const std::string& decimal_separator, const 
                    });
 }
 
-void CheckAroundMenus(const MediumFiles& files, const Targets& targets,
-                      std::vector<Finding>* findings) {
+void CheckAroundMenus(MediumFiles& files, const Targets& targets, std::vector<Finding>* findings) {
   const MediumView& linux_view = files.View(System::kLinux);
   const MediumView& windows_view = files.View(System::kWindows);
   const bool windows_starts = targets.for_windows && CheckAutorunInf(windows_view, findings);
   const bool linux_starts = targets.for_linux && CheckLinuxAutostart(linux_view, findings);
   if (linux_starts && files.IsFolder()) NoteWhatFat32Takes(findings);
   NoteWhatNothingStarts(windows_starts, linux_starts, targets, findings);
+  if (targets.for_windows) CheckMenuSignature(files, findings);
   CheckNames(windows_view, targets, findings);
 }
 
@@ -417,8 +434,19 @@ CheckReport CheckMedium(const std::string& decimal_separator, const Targets& tar
   // Without a menu file that can be read this is no medium of the menu's, or not yet: what its
   // other files' names would show is noise (a folder of thousands of files gives thousands of
   // lines) that buries the one finding that counts.
-  if (report.checked) CheckAroundMenus(files, targets, &report.findings);
-  CheckMenuPrograms(targets, &report.findings);  // where the menu looks for its file
+  if (report.checked) {
+    CheckAroundMenus(files, targets, &report.findings);
+  } else if (targets.for_windows) {
+    CheckMenuSignature(files, &report.findings);
+  }
+  if (FindAsMenu(files.View(System::kLinux), System::kLinux, kDefinitionView) == nullptr) {
+    report.findings.push_back(
+        {0, Severity::kNote,
+         "the menu looks for menu/config.mnu in the folder it is started in, and then in the "
+         "folder of its own program: put the menu folder in the medium's root, beside "
+         "tolvar-autorun.exe and tolvar-autorun, and the menu opens however it is started",
+         "."});
+  }
   return report;
 }
 

@@ -18,14 +18,13 @@ namespace tolvar {
 void CheckMenus(MediumFiles& files, const std::string& decimal_separator, const Targets& targets,
                 CheckReport* report);
 
-// What starts the menu when the medium comes in (autorun.inf, the Linux autostart files) and
-// every name, as the systems in `targets` see them.
-void CheckAroundMenus(const MediumFiles& files, const Targets& targets,
-                      std::vector<Finding>* findings);
+// What starts the menu when the medium comes in (autorun.inf, the Linux autostart files), the
+// Windows menu's signature and every name, as the systems in `targets` see them.
+void CheckAroundMenus(MediumFiles& files, const Targets& targets, std::vector<Finding>* findings);
 
 // Checks the medium whose root is the current directory, for both systems whatever the host:
-// CheckMenus, then CheckAroundMenus and the menu's own programs. The menu files' findings come
-// first, file by file in line order, then the others.
+// CheckMenus, then CheckAroundMenus, and where the menu looks for its file when the root has none.
+// The menu files' findings come first, file by file in line order, then the others.
 CheckReport CheckMedium(const std::string& decimal_separator, const Targets& targets);
 
 }  // namespace tolvar
