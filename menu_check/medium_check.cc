@@ -74,7 +74,7 @@ std::string LeftOut() {
 }
 
 // The menu file `path` of the medium holding `text`.
-CheckReport CheckText(const std::string& text, const std::string& path, MediumProbe& probe,
+CheckReport CheckText(const std::string& text, const std::string& path, ViewProbe& probe,
                       const std::string& decimal_separator, const Targets& targets,
                       const Targets& widths) {
   CheckReport report;

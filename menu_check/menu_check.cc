@@ -17,7 +17,7 @@
 #include "menu_check/checks/show_if_check.h"
 #include "menu_check/checks/system_fit_check.h"
 #include "menu_check/directive_check.h"
-#include "menu_check/model/medium_probe.h"
+#include "menu_check/model/view_probe.h"
 #include "menu_form/command_kind.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/form_layout.h"
@@ -42,7 +42,7 @@ constexpr double kMostStretch = 1.5;
 // the reader goes on wherever the file still makes sense.
 class Checker : public DefinitionSink {
  public:
-  Checker(TextInput& file, MediumProbe& probe, CheckReport& report,
+  Checker(TextInput& file, ViewProbe& probe, CheckReport& report,
           const std::string& decimal_separator, const Targets& targets, const Targets& widths)
       : file_(file),
         reader_(file, decimal_separator),
@@ -466,7 +466,7 @@ class Checker : public DefinitionSink {
 
   TextInput& file_;
   DefinitionReader reader_;
-  MediumProbe& probe_;
+  ViewProbe& probe_;
   CheckReport& report_;
   const Targets targets_;
   // The systems the whole check is for: the widths of captions and the machines an entry shows on
@@ -487,7 +487,7 @@ class Checker : public DefinitionSink {
 
 }  // namespace
 
-void CheckMenuText(TextInput& file, MediumProbe& probe, const std::string& decimal_separator,
+void CheckMenuText(TextInput& file, ViewProbe& probe, const std::string& decimal_separator,
                    const Targets& targets, const Targets& widths, CheckReport* report) {
   try {
     Checker(file, probe, *report, decimal_separator, targets, widths).Run();

@@ -107,13 +107,13 @@ struct CheckReport {
 // Warnings about what only Linux does are left out when `targets` leaves Linux out.
 CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targets = {});
 
-class MediumProbe;
+class ViewProbe;
 class TextInput;
 
 // Checks the menu file open in `file`, with `probe` answering what the medium holds, into `report`,
 // for the systems in `targets`; the captions' widths, which hang on the text alone, for those in
 // `widths` (all that the whole check is for, when `targets` is one system's side of it).
-void CheckMenuText(TextInput& file, MediumProbe& probe, const std::string& decimal_separator,
+void CheckMenuText(TextInput& file, ViewProbe& probe, const std::string& decimal_separator,
                    const Targets& targets, const Targets& widths, CheckReport* report);
 
 // The warning for a menu file found as `variant`, spelled otherwise than menu/config.mnu;

@@ -21,7 +21,7 @@ std::string SchemeWarning(const std::string& command) {
          "opened";
 }
 
-std::string CommandWarning(MediumProbe& probe, const std::string& command,
+std::string CommandWarning(ViewProbe& probe, const std::string& command,
                            const std::string& arguments, const Targets& targets) {
   if (command == kNullKeyword || command == kExitKeyword) return "";
   for (const char* keyword : {kNullKeyword, kExitKeyword}) {

@@ -7,9 +7,13 @@
 
 #include "menu_check/model/medium_view.h"
 #include "menu_check/model/menu_lookup.h"
+#include "menu_form/directive.h"
 #include "picture/picture_header.h"
 #include "picture/picture_loader.h"
+#include "shared_routines/ascii_text.h"
 #include "shared_routines/directory_lister.h"
+#include "shared_routines/quoted_text.h"
+#include "shared_routines/windows_case.h"
 
 namespace tolvar {
 
@@ -85,7 +89,7 @@ bool ViewProbe::ReadPicture(const std::string& path, std::string* bytes) {
   return true;
 }
 
-MediumProbe::Kind ViewProbe::What(const std::string& written) {
+ViewProbe::Kind ViewProbe::What(const std::string& written) {
   std::string path;
   if (!PathInView(written, &path)) return Kind::kNothing;
   // Windows finds it whatever its letter case; Linux only as written.
@@ -93,6 +97,55 @@ MediumProbe::Kind ViewProbe::What(const std::string& written) {
       system_ == System::kLinux ? view_.Reach(path) : view_.IgnoringCase(path);
   if (found == nullptr) return Kind::kNothing;
   return found->directory ? Kind::kFolder : Kind::kOther;  // kOther: hidden, or a device
+}
+
+bool ViewProbe::EndsInBlanksWindowsDrops(const std::string& written) {
+  const size_t last = written.find_last_not_of(' ');
+  if (last == std::string::npos || last + 1 == written.size()) return false;
+  const std::string kept = written.substr(0, last + 1);
+  return Exists(kept) || !CaseVariant(kept).empty();
+}
+
+std::string ViewProbe::WhyNotFound(const std::string& written) {
+  const std::string shown = QuotedText(written);
+  if (TrimBlanks(written).empty()) return "the line holds only blanks";
+
+  const Kind kind = What(written);
+  if (kind == Kind::kFolder) return shown + " is a directory, not a file";
+  if (kind != Kind::kNothing) {
+    return shown + " is a hidden, system or special file, which the menu does not count as a file";
+  }
+
+  const std::string trimmed = TrimBlanks(written);
+  if (trimmed != written && (Exists(trimmed) || !CaseVariant(trimmed).empty())) {
+    return "the line has blanks before or after the path " + QuotedText(trimmed);
+  }
+  for (size_t blank = written.find(' '); blank != std::string::npos;
+       blank = written.find(' ', blank + 1)) {
+    const std::string program = written.substr(0, blank);
+    if (Exists(program) || !CaseVariant(program).empty()) {
+      return "the command carries arguments after the program " + QuotedText(program) +
+             ", but the whole line is taken as the program's path: make the command " +
+             QuotedText(program) + " and put the line " +
+             QuotedText(DirectiveSpelling(DirectiveName::kArguments) + " " +
+                        TrimBlanks(written.substr(blank + 1))) +
+             " above the entry's caption";
+    }
+  }
+  return "there is no file " + shown + " on the medium";
+}
+
+bool LooksLikeKeyword(const std::string& line, const std::string& keyword) {
+  return line != keyword && AsciiFolded(TrimBlanks(line)) == keyword;
+}
+
+std::string WhyLinuxMisses(const std::string& written, const std::string& variant) {
+  if (!EqualIgnoringAsciiCase(written, variant) &&
+      FoldedAsWindows(written) == FoldedAsWindows(variant)) {
+    return "a difference in the case of letters beyond A to Z, which only Windows "
+           "ignores";
+  }
+  return "beside a name that differs from it only in letter case";
 }
 
 }  // namespace tolvar
