@@ -16,9 +16,9 @@
 
 #include "menu_check/checks/authenticode.h"
 #include "menu_check/checks/sha_digest.h"
+#include "menu_check/medium_check.h"
 #ifdef TOLVAR_IMAGE_CHECK
 #include "menu_check/image_check.h"
-#include "menu_check/medium_check.h"
 #endif
 #include "tests/support/scratch_medium.h"
 
