@@ -66,6 +66,12 @@ void NoteWhatFat32Takes(std::vector<Finding>* findings) {
        "."});
 }
 
+// A path of a view as the menu's messages show it: with the host's own separators.
+std::string Shown(std::string path) {
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return DisplayPath(path);
+}
+
 // Why the check did not read a file it needed.
 std::string LeftOut() {
   return "the checker keeps at most " + std::to_string(kImageBytesKept >> 20) +
@@ -78,10 +84,10 @@ CheckReport CheckText(const std::string& text, const std::string& path, ViewProb
                       const std::string& decimal_separator, const Targets& targets,
                       const Targets& widths) {
   CheckReport report;
-  report.file = DisplayPath(path);
+  report.file = Shown(path);
   try {
     // Messages name it as they do on a medium.
-    TextInput file(text, DisplayPath(path));
+    TextInput file(text, Shown(path));
     CheckMenuText(file, probe, decimal_separator, targets, widths, &report);
   } catch (const RunTimeError& error) {  // marked as UTF-16
     report.checked = false;
@@ -249,7 +255,7 @@ void CheckMenuFiles(MenusCheck& check, const std::string& path, CheckReport* rep
     std::string end;
     if (FollowPath(*view, spelled, &end) == LinkEnd::kOutside) {
       report->checked = false;
-      report->findings.push_back({0, Severity::kError, MenuFileLeavesMedium(DisplayPath(spelled))});
+      report->findings.push_back({0, Severity::kError, MenuFileLeavesMedium(Shown(spelled))});
       return;
     }
   }
@@ -259,7 +265,7 @@ void CheckMenuFiles(MenusCheck& check, const std::string& path, CheckReport* rep
       SideOf(windows_view, targets.for_windows, FindAsMenu(windows_view, System::kWindows, path));
   // A folder's report names its menu file as spelled on the disk, as the menu opens it.
   if (plain && check.files.IsFolder() && (linux_side.reads() || windows_side.reads())) {
-    report->file = DisplayPath((linux_side.reads() ? linux_side : windows_side).menu->path);
+    report->file = Shown((linux_side.reads() ? linux_side : windows_side).menu->path);
   }
   // A language's file that one system finds and the other does not: an image mastered without
   // the names the other reads (8.3 names without Joliet turn config.he.mnu into CONFIG_H.MNU).
@@ -324,7 +330,7 @@ void CheckMenuFiles(MenusCheck& check, const std::string& path, CheckReport* rep
       if (side == &linux_side && windows_side.menu != nullptr) {
         // Windows finds it in another letter case: why Linux does not.
         report->findings.push_back(
-            {0, Severity::kWarning, MenuFileSpelling(windows_side.menu->path, false)});
+            {0, Severity::kWarning, MenuFileSpelling(Shown(windows_side.menu->path), false)});
         continue;
       }
       report->findings.push_back({0, Severity::kWarning,
@@ -343,7 +349,7 @@ void CheckMenuFiles(MenusCheck& check, const std::string& path, CheckReport* rep
   }
   if (plain && linux_side.reads() && linux_side.menu->path != path) {
     report->findings.push_back(
-        {0, Severity::kWarning, MenuFileSpelling(linux_side.menu->path, true)});
+        {0, Severity::kWarning, MenuFileSpelling(Shown(linux_side.menu->path), true)});
   }
   Gather(linux_side, windows_side, check.files.IsFolder(), report);
 }
