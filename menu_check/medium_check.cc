@@ -75,7 +75,7 @@ std::string Shown(std::string path) {
 // Why the check did not read a file it needed.
 std::string LeftOut() {
   return "the checker keeps at most " + std::to_string(kImageBytesKept >> 20) +
-         " MiB of an image's files in all, and this file's bytes did not fit: what depends on "
+         " MiB of a medium's files in all, and this file's bytes did not fit: what depends on "
          "them is not checked";
 }
 
