@@ -191,19 +191,24 @@ struct Side {
   const MediumName* menu;   // as the system finds it, or null
   const std::string* text;  // the menu file's bytes, or null when it has none that can be read
   bool left_out;            // not kept, for the budget
+  std::string description;  // how findings name the view
   CheckReport checked = {};
   // Larger than the menu reads: kept unread, and refused as the menu refuses it.
   bool too_large() const { return menu != nullptr && menu->size > kLargestTextFile; }
   bool reads() const { return wanted && (text != nullptr || too_large() || left_out); }
 };
 
-Side SideOf(const MediumView& view, bool wanted, const MediumName* menu) {
+Side SideOf(const MediumView& view, bool wanted, const MediumName* menu, std::string description) {
   const std::string* text = menu == nullptr ? nullptr : view.ContentOf(menu->path);
   const std::vector<std::string>& left_out = view.contents_left_out;
-  return Side{&view, wanted, menu, text,
+  return Side{&view,
+              wanted,
+              menu,
+              text,
               text == nullptr && menu != nullptr &&
                   std::find(left_out.begin(), left_out.end(), view.ContentsPath(menu->path)) !=
-                      left_out.end()};
+                      left_out.end(),
+              std::move(description)};
 }
 
 // The findings, status and entries of the systems checked, into `report`.
@@ -216,12 +221,12 @@ void Gather(Side& linux_side, Side& windows_side, bool folder, CheckReport* repo
     report->findings.push_back(
         {0, Severity::kWarning,
          "Linux and Windows find different menu files: " + QuotedText(linux_side.menu->path) +
-             " in " + linux_side.view->description + " and " + QuotedText(windows_side.menu->path) +
-             " in " + windows_side.view->description + "; each is checked for its own system"});
+             " in " + linux_side.description + " and " + QuotedText(windows_side.menu->path) +
+             " in " + windows_side.description + "; each is checked for its own system"});
   }
   if (both) {
-    Merge(linux_side.checked, linux_side.view->description, windows_side.checked,
-          windows_side.view->description, folder, &report->findings);
+    Merge(linux_side.checked, linux_side.description, windows_side.checked,
+          windows_side.description, folder, &report->findings);
   }
   for (Side* side : {&linux_side, &windows_side}) {
     if (!side->reads()) continue;
@@ -260,9 +265,11 @@ void CheckMenuFiles(MenusCheck& check, const std::string& path, CheckReport* rep
     }
   }
   Side linux_side =
-      SideOf(linux_view, targets.for_linux, FindAsMenu(linux_view, System::kLinux, path));
+      SideOf(linux_view, targets.for_linux, FindAsMenu(linux_view, System::kLinux, path),
+             check.files.Describe(System::kLinux));
   Side windows_side =
-      SideOf(windows_view, targets.for_windows, FindAsMenu(windows_view, System::kWindows, path));
+      SideOf(windows_view, targets.for_windows, FindAsMenu(windows_view, System::kWindows, path),
+             check.files.Describe(System::kWindows));
   // A folder's report names its menu file as spelled on the disk, as the menu opens it.
   if (plain && check.files.IsFolder() && (linux_side.reads() || windows_side.reads())) {
     report->file = Shown((linux_side.reads() ? linux_side : windows_side).menu->path);
@@ -275,7 +282,7 @@ void CheckMenuFiles(MenusCheck& check, const std::string& path, CheckReport* rep
     report->findings.push_back(
         {0, Severity::kWarning,
          std::string(windows ? "Windows" : "Linux") + " finds no " + QuotedText(path) + " in " +
-             side.view->description + ": " + (windows ? "Windows" : "Linux") +
+             side.description + ": " + (windows ? "Windows" : "Linux") +
              " users whose language is " + QuotedText(tag) + " get the menu of " + kDefinitionView +
              " instead" +
              (windows && check.files.WindowsSeesShortNames() ? "; master the image with Joliet (-J)"
@@ -306,7 +313,7 @@ void CheckMenuFiles(MenusCheck& check, const std::string& path, CheckReport* rep
     report->findings.push_back(
         {0, Severity::kError,
          std::string(kDefinitionMissingText) + " (there is no menu file menu/config.mnu in " +
-             (none ? std::string("the image") : asked.view->description) + " that can be read)"});
+             (none ? std::string("the image") : asked.description) + " that can be read)"});
     return;
   }
   for (Side* side : {&linux_side, &windows_side}) {
@@ -334,7 +341,7 @@ void CheckMenuFiles(MenusCheck& check, const std::string& path, CheckReport* rep
         continue;
       }
       report->findings.push_back({0, Severity::kWarning,
-                                  "there is no menu file in " + side->view->description +
+                                  "there is no menu file in " + side->description +
                                       ": the menu says \"" + kDefinitionMissingText + "\""});
       continue;
     }

@@ -32,12 +32,7 @@ Expected<std::string> ReadFileHead(const std::string& native_path, uint64_t most
 }
 
 FolderFiles::FolderFiles(const std::string& root)
-    : root_(root.empty() ? "." : root), linux_(MediumView::FromFolder(root_)) {
-  linux_.description = "the folder as Linux sees it";
-  windows_ = linux_;
-  windows_.description = "the folder as Windows sees it";
-  windows_.Index();
-}
+    : root_(root.empty() ? "." : root), view_(MediumView::FromFolder(root_)) {}
 
 std::string FolderFiles::Read(const MediumView&,
                               const std::unordered_map<std::string, size_t>& wanted,

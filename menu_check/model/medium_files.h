@@ -54,6 +54,8 @@ class MediumFiles {
   virtual ~MediumFiles() = default;
   // The medium's names as `system` finds them.
   virtual const MediumView& View(System system) const = 0;
+  // How findings name that view ("the image as Linux sees it (Rock Ridge names)").
+  virtual std::string Describe(System system) const { return View(system).description; }
   // Reads the first bytes of the files of `view` (one of View's) in `wanted` (path in the view,
   // how many bytes) into `into`. Empty when the medium could be read at all; else why not.
   virtual std::string Read(const MediumView& view,
@@ -65,15 +67,18 @@ class MediumFiles {
   virtual bool WindowsSeesShortNames() const { return false; }
 };
 
-// The medium whose root is the folder `root` on the disk. Both systems see the same names: the
-// Linux view as written, with the execute bits where the host keeps them, the Windows view the
-// same names found ignoring case. Bytes are read from <root>/<path> of a name the view reached, so
-// never through a link out of the medium, each without blocking and no more than wanted.
+// The medium whose root is the folder `root` on the disk. Both systems see the same names, in one
+// view (a menu file is kept once however large): Linux finds them as written, with the execute
+// bits where the host keeps them, Windows ignoring case. Bytes are read from <root>/<path> of a
+// name the view reached, so never through a link out of the medium, each without blocking and no
+// more than wanted.
 class FolderFiles : public MediumFiles {
  public:
   explicit FolderFiles(const std::string& root);
-  const MediumView& View(System system) const override {
-    return system == System::kLinux ? linux_ : windows_;
+  const MediumView& View(System) const override { return view_; }
+  std::string Describe(System system) const override {
+    return system == System::kLinux ? "the folder as Linux sees it"
+                                    : "the folder as Windows sees it";
   }
   std::string Read(const MediumView& view, const std::unordered_map<std::string, size_t>& wanted,
                    FileBytes* into) override;
@@ -81,8 +86,7 @@ class FolderFiles : public MediumFiles {
 
  private:
   std::string root_;
-  MediumView linux_;
-  MediumView windows_;
+  MediumView view_;
   ByteBudget budget_;
 };
 

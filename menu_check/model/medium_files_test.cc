@@ -52,7 +52,7 @@ TEST(FolderFilesTest, BothSystemsSeeTheSameNamesEachByItsOwnRule) {
   FolderFiles files(".");
   const MediumView& linux_view = files.View(System::kLinux);
   const MediumView& windows_view = files.View(System::kWindows);
-  EXPECT_NE(linux_view.description, windows_view.description);
+  EXPECT_NE(files.Describe(System::kLinux), files.Describe(System::kWindows));
   // The menu files' texts are kept for both.
   ASSERT_NE(windows_view.ContentOf("menu/config.mnu"), nullptr);
   EXPECT_EQ(*windows_view.ContentOf("menu/config.mnu"), "T\r\n$null$\r\n1\r\nA\r\n$exit$\r\n");
