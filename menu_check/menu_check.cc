@@ -24,10 +24,8 @@
 #include "menu_form/menu_entry.h"
 #include "picture/picture_header.h"
 #include "shared_routines/command_line_words.h"
-#include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
-#include "shared_routines/resolves_inside.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
