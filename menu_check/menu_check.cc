@@ -82,6 +82,13 @@ class Checker : public DefinitionSink {
       Warn(line, hint);
       return Result::Ok();
     }
+    // The menu opens what the link leads to on the machine it runs on; the checker reads nothing
+    // from outside the medium, and users' machines do not have it.
+    if (probe_.LeadsOutside(splash)) {
+      return Result::Failure(
+          "it is a link to a file outside the medium, which the checker does not read and the "
+          "users' machines do not have; put the picture itself on the medium");
+    }
     if (probe_.Exists(splash)) {
       const Result picture = probe_.CheckPicture(splash);
       if (!picture.ok) return picture;

@@ -11,6 +11,7 @@
 #include "picture/picture_header.h"
 #include "picture/picture_loader.h"
 #include "shared_routines/ascii_text.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/directory_lister.h"
 #include "shared_routines/quoted_text.h"
 #include "shared_routines/windows_case.h"
@@ -53,6 +54,14 @@ bool ViewProbe::CaseVariantIsUnique(const std::string& written) {
 bool ViewProbe::Exists(const std::string& path) {
   const MediumName* found = Find(path);
   return found != nullptr && !found->directory && !found->special;
+}
+
+bool ViewProbe::LeadsOutside(const std::string& written) {
+  std::string path;
+  if (!PathInView(written, &path)) return false;
+  const CaseRule rule = system_ == System::kWindows ? CaseRule::kFirstMatch : CaseRule::kOnlyMatch;
+  std::string end;
+  return FollowPath(view_, view_.Spelled(path, rule).value_or(path), &end) == LinkEnd::kOutside;
 }
 
 bool ViewProbe::IsFolder(const std::string& path) {

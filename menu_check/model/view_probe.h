@@ -35,6 +35,9 @@ class ViewProbe {
   bool CaseVariantIsUnique(const std::string& written);
   // Whether this system's menu finds `path` as an ordinary file.
   bool Exists(const std::string& path);
+  // Whether `written`, as this system's menu spells it on the medium, goes through a link that
+  // leads out of the medium.
+  bool LeadsOutside(const std::string& written);
   // Whether `path` names a folder of the medium, as the menu would start a program in it.
   bool IsFolder(const std::string& path);
   // What Launch on Linux does with the existing file `path` when nobody may execute it: the
