@@ -6,7 +6,7 @@
 #include "menu_check/image_check.h"
 #include "menu_check/medium_check.h"
 #include "menu_check/menu_check.h"
-#include "menu_check/model/medium_probe.h"
+#include "menu_check/model/view_probe.h"
 #include "menu_check/report/command_line.h"
 #include "menu_check/report/console.h"
 #include "menu_check/report/report_format.h"

@@ -17,17 +17,15 @@
 #include "menu_check/checks/show_if_check.h"
 #include "menu_check/checks/system_fit_check.h"
 #include "menu_check/directive_check.h"
-#include "menu_check/model/medium_probe.h"
+#include "menu_check/model/view_probe.h"
 #include "menu_form/command_kind.h"
 #include "menu_form/definition_reader.h"
 #include "menu_form/form_layout.h"
 #include "menu_form/menu_entry.h"
 #include "picture/picture_header.h"
 #include "shared_routines/command_line_words.h"
-#include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
-#include "shared_routines/resolves_inside.h"
 #include "shared_routines/run_time_error.h"
 #include "shared_routines/text_input.h"
 
@@ -42,13 +40,14 @@ constexpr double kMostStretch = 1.5;
 // the reader goes on wherever the file still makes sense.
 class Checker : public DefinitionSink {
  public:
-  Checker(TextInput& file, MediumProbe& probe, CheckReport& report,
-          const std::string& decimal_separator, const Targets& targets)
+  Checker(TextInput& file, ViewProbe& probe, CheckReport& report,
+          const std::string& decimal_separator, const Targets& targets, const Targets& widths)
       : file_(file),
         reader_(file, decimal_separator),
         probe_(probe),
         report_(report),
-        targets_(targets) {}
+        targets_(targets),
+        widths_(widths) {}
 
   // Throws RunTimeError kCannotOpen when the file cannot be read on; every other fault is noted.
   void Run() {
@@ -83,7 +82,14 @@ class Checker : public DefinitionSink {
       Warn(line, hint);
       return Result::Ok();
     }
-    if (probe_.FileFound(splash)) {
+    // The menu opens what the link leads to on the machine it runs on; the checker reads nothing
+    // from outside the medium, and users' machines do not have it.
+    if (probe_.LeadsOutside(splash)) {
+      return Result::Failure(
+          "it is a link to a file outside the medium, which the checker does not read and the "
+          "users' machines do not have; put the picture itself on the medium");
+    }
+    if (probe_.Exists(splash)) {
       const Result picture = probe_.CheckPicture(splash);
       if (!picture.ok) return picture;
       NoteStretchedPicture(splash, line);
@@ -178,7 +184,7 @@ class Checker : public DefinitionSink {
                             "ignored"
                           : ", " + WhyLinuxMisses(splash, variant) +
                                 ": the menu shows it on Windows, but not on Linux"));
-    } else if (!probe_.FileFound(splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
+    } else if (!probe_.Exists(splash) && !LooksLikeKeyword(splash, kNullKeyword)) {
       // "$NULL$" shows no picture, which is what it asks for.
       Warn(line, "no picture is shown: " + probe_.WhyNotFound(splash));
     }
@@ -197,21 +203,24 @@ class Checker : public DefinitionSink {
     const std::optional<ShowIfRecord> shows =
         CheckShowIf(index, directives.given.ShowIf, only_on, caption_line);
     // An entry for one system is listed only there: the other system's rules do not concern it.
-    Targets targets = targets_;
-    targets.for_windows = targets.for_windows && only_on != System::kLinux;
-    targets.for_linux = targets.for_linux && only_on != System::kWindows;
-    if (shows) {
-      // So is an entry whose conditions hold on one system's machines alone.
-      const auto shows_on = [&](std::string_view system) {
-        return std::any_of(
-            shows->places.begin(), shows->places.end(), [&](const ShowIfPlace& place) {
-              return std::string_view(place.machine).substr(0, system.size()) == system;
-            });
-      };
-      targets.for_windows = targets.for_windows && shows_on("windows-");
-      targets.for_linux = targets.for_linux && shows_on("linux-");
-    }
-    CheckCaption(index, caption, caption_line, command == kNullKeyword, only_on, targets);
+    const auto listed = [&](Targets targets) {
+      targets.for_windows = targets.for_windows && only_on != System::kLinux;
+      targets.for_linux = targets.for_linux && only_on != System::kWindows;
+      if (shows) {
+        // So is an entry whose conditions hold on one system's machines alone.
+        const auto shows_on = [&](std::string_view system) {
+          return std::any_of(
+              shows->places.begin(), shows->places.end(), [&](const ShowIfPlace& place) {
+                return std::string_view(place.machine).substr(0, system.size()) == system;
+              });
+        };
+        targets.for_windows = targets.for_windows && shows_on("windows-");
+        targets.for_linux = targets.for_linux && shows_on("linux-");
+      }
+      return targets;
+    };
+    const Targets targets = listed(targets_);
+    CheckCaption(index, caption, caption_line, command == kNullKeyword, only_on, listed(widths_));
     if (!targets.for_windows && !targets.for_linux) return;
     const std::string entry = "entry " + std::to_string(index);
     CheckDirectiveTexts(entry, directives);
@@ -254,9 +263,9 @@ class Checker : public DefinitionSink {
   }
 
   void CheckCaption(int index, const std::string& caption, int64_t line, bool does_nothing,
-                    std::optional<System> only_on, const Targets& targets) {
+                    std::optional<System> only_on, const Targets& widths) {
     const std::string entry = "entry " + std::to_string(index);
-    CheckCaptionWidth(entry, caption, line, targets);
+    CheckCaptionWidth(entry, caption, line, widths);
     // Entries for different systems are never listed together.
     for (const System system : {System::kWindows, System::kLinux}) {
       if (only_on.has_value() && *only_on != system) continue;
@@ -328,8 +337,8 @@ class Checker : public DefinitionSink {
     const std::string caption(directive.value);
     std::string cut;
     for (const auto& [system, wanted, name] :
-         {std::tuple(System::kWindows, targets_.for_windows, "Windows"),
-          std::tuple(System::kLinux, targets_.for_linux, "Linux")}) {
+         {std::tuple(System::kWindows, widths_.for_windows, "Windows"),
+          std::tuple(System::kLinux, widths_.for_linux, "Linux")}) {
       const int width = EstimatedButtonCaptionWidth(caption, system);
       if (!wanted || width <= ButtonTextWidth(*button)) continue;
       cut += std::string(cut.empty() ? "" : "; ") + "on " + name + " it is about " +
@@ -462,11 +471,16 @@ class Checker : public DefinitionSink {
 
   TextInput& file_;
   DefinitionReader reader_;
-  MediumProbe& probe_;
+  ViewProbe& probe_;
   CheckReport& report_;
   const Targets targets_;
+  // The systems the whole check is for: the widths of captions and the machines an entry shows on
+  // hang on the text alone, so each system's check words them for all these at once, and the
+  // merged report says them once.
+  const Targets widths_;
   DirectiveCheck directives_;
-  ShowIfCheck show_if_{probe_, targets_};
+  // Where an entry shows hangs on its conditions and the machines, not on one system's side.
+  ShowIfCheck show_if_{probe_, widths_};
   // The captions listed so far on Windows [0] and on Linux [1].
   std::unordered_map<std::string, FirstUse> captions_[2];
   std::string caption_;  // the caption of the entry being read
@@ -476,30 +490,12 @@ class Checker : public DefinitionSink {
   int64_t first_invisible_unnamed_ = 0;
 };
 
-void CheckFile(const std::string& path, MediumProbe& probe, const std::string& decimal_separator,
-               const Targets& targets, CheckReport* report) {
-  // Its lines are some file of the author's, which the findings must not show to a reader.
-  if (FileExists(path) && !ResolvesInside(path, ".")) {
-    report->checked = false;
-    report->findings.push_back({0, Severity::kError, MenuFileLeavesMedium(path)});
-    return;
-  }
-  try {
-    TextInput file(path);
-    report->file = file.display_name();
-    CheckMenuText(file, probe, decimal_separator, targets, report);
-  } catch (const RunTimeError& error) {  // the file cannot be opened
-    report->checked = false;
-    report->findings.push_back({error.line(), Severity::kError, error.detail()});
-  }
-}
-
 }  // namespace
 
-void CheckMenuText(TextInput& file, MediumProbe& probe, const std::string& decimal_separator,
-                   const Targets& targets, CheckReport* report) {
+void CheckMenuText(TextInput& file, ViewProbe& probe, const std::string& decimal_separator,
+                   const Targets& targets, const Targets& widths, CheckReport* report) {
   try {
-    Checker(file, probe, *report, decimal_separator, targets).Run();
+    Checker(file, probe, *report, decimal_separator, targets, widths).Run();
   } catch (const RunTimeError& error) {  // the file cannot be read on
     report->checked = false;
     report->findings.push_back({error.line(), Severity::kError, error.detail()});
@@ -527,36 +523,6 @@ int CheckReport::ExitStatus() const {
   if (!checked) return 3;
   if (Count(Severity::kError) > 0) return 2;
   return Count(Severity::kWarning) > 0 ? 1 : 0;
-}
-
-CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targets) {
-  CheckReport report;
-  report.file = DisplayPath(kDefinitionPath);
-  FolderProbe probe;
-  const bool found = FileExists(kDefinitionPath);
-  const std::string variant = probe.CaseVariant(kDefinitionPath);
-  if (!found && variant.empty()) {
-    report.checked = false;
-    report.findings.push_back(
-        {0, Severity::kError,
-         std::string(kDefinitionMissingText) + " (" + probe.WhyNotFound(kDefinitionPath) + ")"});
-    return report;
-  }
-  if (!variant.empty() && targets.for_linux) {
-    report.findings.push_back({0, Severity::kWarning, MenuFileSpelling(variant, found)});
-  }
-  CheckFile(variant.empty() ? kDefinitionPath : variant, probe, decimal_separator, targets,
-            &report);  // as spelled on the medium
-  return report;
-}
-
-CheckReport CheckMenuFile(const std::string& path, const std::string& decimal_separator,
-                          const Targets& targets) {
-  CheckReport report;
-  report.file = DisplayPath(path);
-  FolderProbe probe;
-  CheckFile(path, probe, decimal_separator, targets, &report);
-  return report;
 }
 
 CheckReport UnreadableMedium(const std::string& reason) {

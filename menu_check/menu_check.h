@@ -101,23 +101,20 @@ struct CheckReport {
   int ExitStatus() const;
 };
 
-// Checks menu\config.mnu below the current directory, which is the medium's root. A count written
+// Checks the menu files (menu\config.mnu and those for other languages) of the medium whose root
+// is the current directory, as CheckMedium does, without the rest of the medium. A count written
 // with a fraction is read with `decimal_separator`, as the menu reads it (UserDecimalSeparator()).
 // Warnings about what only Linux does are left out when `targets` leaves Linux out.
 CheckReport CheckMenu(const std::string& decimal_separator, const Targets& targets = {});
 
-// The same for the menu file at `path` (as the menu file writes paths, relative to the medium's
-// root), which exists: a language's menu file.
-CheckReport CheckMenuFile(const std::string& path, const std::string& decimal_separator,
-                          const Targets& targets = {});
-
-class MediumProbe;
+class ViewProbe;
 class TextInput;
 
-// Checks the menu file open in `file`, with `probe` answering what the medium holds, into `report`.
-// The one check of a menu file, whether the medium is a folder or one system's view of an image.
-void CheckMenuText(TextInput& file, MediumProbe& probe, const std::string& decimal_separator,
-                   const Targets& targets, CheckReport* report);
+// Checks the menu file open in `file`, with `probe` answering what the medium holds, into `report`,
+// for the systems in `targets`; the captions' widths, which hang on the text alone, for those in
+// `widths` (all that the whole check is for, when `targets` is one system's side of it).
+void CheckMenuText(TextInput& file, ViewProbe& probe, const std::string& decimal_separator,
+                   const Targets& targets, const Targets& widths, CheckReport* report);
 
 // The warning for a menu file found as `variant`, spelled otherwise than menu/config.mnu;
 // `found` when the Linux menu finds it all the same.

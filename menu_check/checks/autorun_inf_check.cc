@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "menu_check/checks/medium_checks.h"
-#include "menu_check/model/medium_probe.h"
+#include "menu_check/model/view_probe.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/quoted_text.h"
 #include "shared_routines/text_decode.h"
@@ -179,7 +179,9 @@ class AutorunInf {
     }
   }
 
-  std::string Where() const { return view_.description.empty() ? "the medium" : view_.description; }
+  std::string Where() const {
+    return view_.tree == MediumView::Tree::kFolder ? "the medium" : view_.description;
+  }
 
   void Warn(int64_t line, std::string message) {
     findings_->push_back({line, Severity::kWarning, std::move(message), file_});

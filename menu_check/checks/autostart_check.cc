@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "menu_check/checks/medium_checks.h"
-#include "menu_check/model/medium_probe.h"
+#include "menu_check/model/view_probe.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/quoted_text.h"
 

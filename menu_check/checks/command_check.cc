@@ -21,7 +21,7 @@ std::string SchemeWarning(const std::string& command) {
          "opened";
 }
 
-std::string CommandWarning(MediumProbe& probe, const std::string& command,
+std::string CommandWarning(ViewProbe& probe, const std::string& command,
                            const std::string& arguments, const Targets& targets) {
   if (command == kNullKeyword || command == kExitKeyword) return "";
   for (const char* keyword : {kNullKeyword, kExitKeyword}) {
@@ -63,7 +63,7 @@ std::string CommandWarning(MediumProbe& probe, const std::string& command,
            WhyLinuxMisses(command, variant) + ": Launch finds " + QuotedText(command) +
            " on Windows, but says \"Can't find file!!\" on Linux";
   }
-  if (probe.FileFound(command)) {
+  if (probe.Exists(command)) {
     const std::string batch_refusal =
         targets.for_windows ? BatchFileRefusal(command, arguments) : "";
     if (!batch_refusal.empty()) {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "menu_check/menu_check.h"
-#include "menu_check/model/medium_probe.h"
+#include "menu_check/model/view_probe.h"
 
 namespace tolvar {
 
@@ -21,7 +21,7 @@ std::string SchemeWarning(const std::string& command);
 
 // What Launch would do with `command`, started with `arguments` (its '#arguments:, "" for none),
 // that its author cannot have meant, on the systems in `targets`; empty when none.
-std::string CommandWarning(MediumProbe& probe, const std::string& command,
+std::string CommandWarning(ViewProbe& probe, const std::string& command,
                            const std::string& arguments, const Targets& targets);
 
 }  // namespace tolvar

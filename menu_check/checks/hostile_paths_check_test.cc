@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "menu_check/checks/language_check.h"
-#include "menu_check/menu_check.h"
 #include "menu_check/checks/path_hint.h"
+#include "menu_check/menu_check.h"
 #include "tests/support/scratch_medium.h"
 
 namespace tolvar {
@@ -79,7 +79,6 @@ TEST(HostilePathsCheckTest, AMenuFileLinkedOutOfTheMediumIsNamedNotShown) {
   medium.WriteDefinition("T\r\n$null$\r\n1\r\nA\r\n$exit$\r\n");
   std::filesystem::create_symlink(outside.root() / "netrc", "menu/config.de.mnu");
   CheckReport report = CheckMenu(".");
-  CheckLanguageFiles(".", {}, &report);
   const std::vector<std::string> messages = Messages(report);
   EXPECT_THAT(messages, ElementsAre(AllOf(HasSubstr("config.de.mnu"),
                                           HasSubstr("is a link to a file outside the medium"),
@@ -87,6 +86,21 @@ TEST(HostilePathsCheckTest, AMenuFileLinkedOutOfTheMediumIsNamedNotShown) {
   for (const std::string& message : messages) {
     EXPECT_THAT(message, AllOf(Not(HasSubstr("password")), Not(HasSubstr("machine"))));
   }
+}
+
+// A picture that links out of the medium is not on the medium: named as the menu names a picture
+// it cannot show, whatever lies at the other end on the author's machine.
+TEST(HostilePathsCheckTest, APictureLinkedOutOfTheMediumCannotBeShownFromIt) {
+  ScratchMedium outside;
+  outside.Write("splash.bmp", "BM not a picture at all");
+  ScratchMedium medium;
+  medium.WriteDefinition("T\r\nmenu\\splash.bmp\r\n1\r\nA\r\n$exit$\r\n");
+  std::filesystem::create_symlink(outside.root() / "splash.bmp", "menu/splash.bmp");
+  const CheckReport report = CheckMenu(".");
+  EXPECT_THAT(Messages(report),
+              ElementsAre(AllOf(HasSubstr(":2 the splash picture"), HasSubstr("cannot be shown"),
+                                HasSubstr("a link to a file outside the medium"))));
+  EXPECT_EQ(report.ExitStatus(), 2);
 }
 #endif
 

@@ -12,12 +12,12 @@
 
 namespace tolvar {
 
-std::string IconWarning(MediumProbe& probe, const std::string& path) {
+std::string IconWarning(ViewProbe& probe, const std::string& path) {
   constexpr char kNoIcon[] = "no icon is shown";
   if (path.empty()) return std::string(kNoIcon) + ": the directive names no file";
   const std::string hint = PathHint(path, kNoIcon);
   if (!hint.empty()) return hint;
-  if (!probe.FileFound(path)) return std::string(kNoIcon) + ": " + probe.WhyNotFound(path);
+  if (!probe.Exists(path)) return std::string(kNoIcon) + ": " + probe.WhyNotFound(path);
   std::string bytes;
   if (!probe.ReadPicture(path, &bytes)) {
     return std::string(kNoIcon) + ": " + QuotedText(path) + " cannot be read";
@@ -28,7 +28,7 @@ std::string IconWarning(MediumProbe& probe, const std::string& path) {
   return "";
 }
 
-std::string FolderCommandWarning(MediumProbe& probe, const std::string& command) {
+std::string FolderCommandWarning(ViewProbe& probe, const std::string& command) {
   if (!AsksForFolder(command)) return "";
   if (probe.IsFolder(command)) return "";
   return "the command ends in a separator, which asks for a folder to show in the file "

@@ -1,4 +1,4 @@
-// CheckLanguageFiles: finding the language files in the menu folder, and the comparison.
+// The language files among a menu folder's names, and the comparison with the plain menu file.
 #include "menu_check/checks/language_check.h"
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include "menu_check/checks/system_fit_check.h"
 #include "menu_form/language_files.h"
 #include "shared_routines/ascii_text.h"
-#include "shared_routines/directory_lister.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {
@@ -125,27 +124,6 @@ void AddLanguageReport(const CheckReport& language, const std::string& file, con
   // comparing them would only repeat that one finding.
   if (language.checked && !language.fields_shifted && !report->fields_shifted) {
     Compare(*report, language, file, targets, &report->findings);
-  }
-}
-
-void CheckLanguageFiles(const std::string& decimal_separator, const Targets& targets,
-                        CheckReport* report) {
-  if (!report->checked) return;
-  // The folder as the plain menu file was found in it.
-  std::string folder_path = report->file;
-  std::replace(folder_path.begin(), folder_path.end(), '\\', '/');
-  const size_t slash = folder_path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : folder_path.substr(0, slash + 1);
-  DiskDirectories directories(DiskDirectories::Spelling::kExact);
-  const DirectoryNames& listed = directories.List(folder);
-  for (const LanguageFileName& name :
-       LanguageFileNames(std::vector<std::string>(listed.names().begin(), listed.names().end()))) {
-    const std::string file = folder + name.name;
-    if (!name.never_read.empty()) {
-      report->findings.push_back({0, Severity::kWarning, name.never_read, file});
-      continue;
-    }
-    AddLanguageReport(CheckMenuFile(file, decimal_separator, targets), file, targets, report);
   }
 }
 

@@ -1,6 +1,6 @@
-// CheckLanguageFiles: the menu files for other languages beside menu\config.mnu, each checked as
-// the plain one is, and each compared with it: the usual mistake is a menu changed in one language
-// only.
+// The menu files for other languages beside menu\config.mnu, which the medium's check reads as the
+// plain one, and the comparison of each with it: the usual mistake is a menu changed in one
+// language only.
 #ifndef TOLVAR_MENU_CHECK_CHECKS_LANGUAGE_CHECK_H_
 #define TOLVAR_MENU_CHECK_CHECKS_LANGUAGE_CHECK_H_
 
@@ -10,14 +10,6 @@
 #include "menu_check/menu_check.h"
 
 namespace tolvar {
-
-// Adds to `report` (the plain menu file's, of the medium whose root is the current directory) the
-// findings of every menu\config.<something>.mnu: its own check, named with its file, and where it
-// differs from the plain file in its count, a command, its arguments or its system (another
-// program or system is a warning; other arguments, links or documents are notes). A name whose
-// <something> is no language tag is never read by the menu: a warning says so.
-void CheckLanguageFiles(const std::string& decimal_separator, const Targets& targets,
-                        CheckReport* report);
 
 // The names among `names` (a menu folder's) that are menu files for a language, sorted, each with
 // the warning for one the menu never reads because its <something> is no language tag (empty for

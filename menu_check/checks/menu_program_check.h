@@ -1,6 +1,5 @@
-// What the menu's own programs in the medium's root mean for the people who start it: where the
-// menu looks for its file when it is started from elsewhere, and whether the Windows menu carries
-// its author's signature, intact.
+// What the Windows menu's signature in the medium's root means for the people who start it:
+// whether it carries its author's signature, intact.
 #ifndef TOLVAR_MENU_CHECK_CHECKS_MENU_PROGRAM_CHECK_H_
 #define TOLVAR_MENU_CHECK_CHECKS_MENU_PROGRAM_CHECK_H_
 
@@ -19,11 +18,6 @@ inline constexpr char kWindowsMenuProgram[] = "tolvar-autorun.exe";
 // The largest Windows menu whose signature is read: the menu is a few hundred kilobytes, and a
 // file far larger is not it (a hostile medium's file is not read whole into memory).
 inline constexpr uint64_t kLargestMenuProgram = uint64_t{64} << 20;
-
-// Checks the medium whose root is the current directory: a note where no menu file is found, on
-// where the menu looks for one; and, for Windows in `targets`, SignatureFindings on
-// tolvar-autorun.exe when the root holds it.
-void CheckMenuPrograms(const Targets& targets, std::vector<Finding>* findings);
 
 // The findings on the signature of the Windows menu whose file holds `bytes`: a note when it is
 // unsigned, a warning when its signature cannot be read or no longer matches the file. Nothing

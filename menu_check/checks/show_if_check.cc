@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "menu_check/model/medium_probe.h"
+#include "menu_check/model/view_probe.h"
 #include "shared_routines/quoted_text.h"
 
 namespace tolvar {

@@ -15,7 +15,7 @@
 
 namespace tolvar {
 
-class MediumProbe;
+class ViewProbe;
 
 // A machine the checker names, as --target names it ("windows-x64").
 struct CheckedMachine {
@@ -29,7 +29,7 @@ const CheckedMachine* FindCheckedMachine(std::string_view name);
 
 class ShowIfCheck {
  public:
-  ShowIfCheck(MediumProbe& probe, const Targets& targets) : probe_(probe), targets_(targets) {}
+  ShowIfCheck(ViewProbe& probe, const Targets& targets) : probe_(probe), targets_(targets) {}
 
   // The warning about one "'#show-if:" line the menu takes: a condition it does not know, or a
   // path of the medium that is not on it; empty when there is none.
@@ -55,7 +55,7 @@ class ShowIfCheck {
                WindowsRelease release) const;
   bool OnMedium(const std::string& path);
 
-  MediumProbe& probe_;
+  ViewProbe& probe_;
   const Targets targets_;
   // Per machine of CheckedMachines() and release (index of the release), whether some entry
   // may show there; and whether some entry is listed on each system at all.

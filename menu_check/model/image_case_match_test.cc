@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "menu_check/model/image_reader.h"
-#include "menu_check/model/medium_probe.h"
+#include "menu_check/model/medium_files.h"
 #include "menu_check/model/view_probe.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
@@ -89,6 +89,8 @@ TEST(ImageCaseMatchTest, TheMenuOnTheDiskAndTheCheckerInTheImageFindTheSameFiles
 
   const ImageViews views = Mastered(medium.root());
   ASSERT_TRUE(views.rock_ridge);
+  // The folder check's own view of the same folder, its links kept as links.
+  const FolderFiles folder(medium.root().string());
 
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"Setup.exe", "Setup.exe"},                                // exact case
@@ -114,7 +116,11 @@ TEST(ImageCaseMatchTest, TheMenuOnTheDiskAndTheCheckerInTheImageFindTheSameFiles
     // The view names paths from the root, without "./".
     const std::string in_view = found.rfind("./", 0) == 0 ? found.substr(2) : found;
     EXPECT_EQ(InImage(views.linux_view, name), in_view) << name;
+    EXPECT_EQ(InImage(folder.View(System::kLinux), name), in_view) << name;
   }
+  // A link out of the medium leads nowhere in either, though the disk follows it.
+  EXPECT_EQ(folder.View(System::kLinux).Reach("Outside"), nullptr);
+  EXPECT_EQ(views.linux_view.Reach("Outside"), nullptr);
 }
 
 // One matrix of files shaped as programs, without and with the execute bit: the folder check and
@@ -146,14 +152,19 @@ TEST(ImageCaseMatchTest, TheFolderAndTheImageAgreeOnEveryPathAsTheMenuAnswers) {
   const ImageViews views = ReadImageViews(iso.string());
   ASSERT_TRUE(views.rock_ridge);
 
-  FolderProbe folder;
+  FolderFiles files(".");
+  ViewProbe folder(files.View(System::kLinux), System::kLinux);
   ViewProbe image(views.linux_view, System::kLinux);
   const std::vector<std::string> paths = {
       "Tools/dynamic",    "tools/static",   "TOOLS/absolute.sh", "Tools/relative.sh",
       "Tools/manual.txt", "Tools/ready.sh", "linked/dynamic",    "Linked/relative.sh",
       "tools/missing",    "Tools"};
   // The image's bytes are read in one pass, for what a first round asked.
-  for (const std::string& path : paths) image.ExecuteBitMissing(path);
+  for (const std::string& path : paths) {
+    image.ExecuteBitMissing(path);
+    folder.ExecuteBitMissing(path);
+  }
+  ASSERT_EQ(files.Read(files.View(System::kLinux), folder.missing(), &folder.contents), "");
   const std::string problem =
       ReadImageContents(iso.string(), views.linux_view, image.missing(), &image.contents);
   std::error_code ignored;
@@ -162,7 +173,7 @@ TEST(ImageCaseMatchTest, TheFolderAndTheImageAgreeOnEveryPathAsTheMenuAnswers) {
 
   for (const std::string& path : paths) {
     const bool menu_finds = FileExists(path);
-    EXPECT_EQ(folder.FileFound(path), menu_finds) << path;
+    EXPECT_EQ(folder.Exists(path), menu_finds) << path;
     EXPECT_EQ(image.Exists(path), menu_finds) << path;
     EXPECT_EQ(image.CaseVariant(path), folder.CaseVariant(path)) << path;
     EXPECT_EQ(image.CaseVariantIsUnique(path), folder.CaseVariantIsUnique(path)) << path;

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "menu_check/model/medium_files.h"
 #include "menu_check/model/medium_view.h"
 #include "shared_routines/text_input.h"
 
@@ -26,48 +27,17 @@ struct ImageViews {
 // The most entries an image may hold before it counts as broken: far above what a disc holds.
 inline constexpr size_t kMostImageEntries = 1000000;
 
-// How many bytes of an image's files one check keeps in all, in both views: one menu file as large
-// as the menu reads, and room for the rest (the other menu files, the autostart files, pictures,
-// the heads of programs). A 1 MB image can hold a compressed file of gigabytes, and any number of
-// links and language names that lead to it.
-inline constexpr uint64_t kImageBytesKept = kLargestTextFile + (uint64_t{64} << 20);
-
-class ByteBudget {
- public:
-  explicit ByteBudget(uint64_t bytes = kImageBytesKept) : left_(bytes) {}
-  // True, and counted, when `bytes` more fit.
-  bool Take(uint64_t bytes) {
-    if (bytes > left_) return false;
-    left_ -= bytes;
-    return true;
-  }
-  // What was taken and not used after all (a file shorter than it said).
-  void Give(uint64_t bytes) { left_ += bytes; }
-
- private:
-  uint64_t left_;
-};
-
 // Reads `image`, keeping what the checks read of its files within `budget` (a budget of its own
 // when null). The result's `problem` says why when it is not an ISO 9660 image, is cut short, or
 // its directories are broken (loops, absurd sizes, too many entries).
 ImageViews ReadImageViews(const std::string& image, ByteBudget* budget = nullptr);
-
-// The bytes of some files of an image's view, by path in the view, and the files whose bytes
-// cannot be read (a broken zisofs body, a read error) with the reason: a fault of those files,
-// which the system reading the image meets as well, not of the whole image.
-struct ImageContents {
-  std::unordered_map<std::string, std::string> bytes;
-  std::unordered_map<std::string, std::string> unreadable;
-  std::unordered_set<std::string> left_out;  // not read: over the budget
-};
 
 // Reads from `image`, in one pass over the tree `view` was read from, the first bytes of the files
 // of `view` in `wanted` (path in the view, how many bytes) into `contents`, within `budget` (a
 // budget of its own when null). Empty when it could open the image; else why not.
 std::string ReadImageContents(const std::string& image, const MediumView& view,
                               const std::unordered_map<std::string, size_t>& wanted,
-                              ImageContents* contents, ByteBudget* budget = nullptr);
+                              FileBytes* contents, ByteBudget* budget = nullptr);
 
 }  // namespace tolvar
 

@@ -422,7 +422,7 @@ ImageViews ReadImageViews(const std::string& image, ByteBudget* budget) {
 
 std::string ReadImageContents(const std::string& image, const MediumView& view,
                               const std::unordered_map<std::string, size_t>& wanted,
-                              ImageContents* contents, ByteBudget* budget) {
+                              FileBytes* contents, ByteBudget* budget) {
   ByteBudget own;
   if (budget == nullptr) budget = &own;
   using Tree = MediumView::Tree;

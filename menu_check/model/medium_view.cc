@@ -7,9 +7,8 @@
 #include <system_error>
 #include <utility>
 
-#include "menu_check/model/execute_permission.h"
+#include "menu_check/model/medium_files.h"
 #include "menu_form/language_files.h"
-#include "picture/picture_file.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/text_input.h"
@@ -85,7 +84,9 @@ uint64_t LargestKept(const std::string& path) {
 
 MediumView MediumView::FromFolder(const std::string& root) {
   MediumView view;
-  view.modes_known = FolderKeepsPermissions();
+#ifdef _WIN32
+  view.modes_known = false;  // Windows file systems keep no execute bits to read
+#endif
   std::error_code error;
   const fs::path base = fs::u8path(root.empty() ? "." : root);
   for (fs::recursive_directory_iterator
@@ -95,21 +96,36 @@ MediumView MediumView::FromFolder(const std::string& root) {
     MediumName name;
     name.path = it->path().lexically_relative(base).generic_u8string();
     std::error_code ignored;
-    const fs::file_status status = it->status(ignored);
+    const fs::file_status status = it->symlink_status(ignored);
+    if (fs::is_symlink(status)) {
+      name.symlink = true;
+      view.link_targets[name.path] = fs::read_symlink(it->path(), ignored).generic_u8string();
+      view.names.push_back(std::move(name));
+      continue;
+    }
     name.directory = fs::is_directory(status);
+    name.special = !name.directory && !fs::is_regular_file(status);
     if (fs::is_regular_file(status)) name.size = it->file_size(ignored);
     name.executable = (status.permissions() & (fs::perms::owner_exec | fs::perms::group_exec |
                                                fs::perms::others_exec)) != fs::perms::none;
-    if (!name.directory && WantsContent(name.path) && it->file_size(ignored) <= kLargestKeptFile) {
-      // Read as the menu reads its files: a device or a file of /proc that would block, or
-      // grow without end, named like one of these is skipped.
-      Expected<std::string> bytes = ReadPictureFile(it->path().u8string());
-      if (bytes && bytes->size() <= kLargestKeptFile)
-        view.contents[name.path] = std::move(bytes).value();
-    }
     view.names.push_back(std::move(name));
   }
   view.Index();
+  // The files the checks read whole, reached through links too (menu/config.mnu may be one), each
+  // read as the menu reads its files: a device or a file of /proc named like one is skipped.
+  for (const MediumName& name : view.names) {
+    if (!WantsContent(name.path)) continue;
+    const MediumName* file = view.Reach(name.path);
+    if (file == nullptr || file->directory || file->special ||
+        file->size > LargestKept(name.path) || view.contents.count(file->path) != 0) {
+      continue;
+    }
+    Expected<std::string> bytes =
+        ReadFileHead((base / fs::u8path(file->path)).u8string(), LargestKept(name.path) + 1);
+    if (bytes && bytes->size() <= LargestKept(name.path)) {
+      view.contents[file->path] = std::move(bytes).value();
+    }
+  }
   return view;
 }
 

@@ -23,11 +23,15 @@ struct MediumName {
   // What this system reads is zisofs-compressed bytes: an image's file compressed for Rock Ridge
   // readers, read through a tree that cannot say so (Joliet, plain ISO 9660).
   bool compressed = false;
+  // A device, a FIFO or a socket in a folder: the menu counts it as no file.
+  bool special = false;
 };
 
 class MediumView {
  public:
-  // The files and folders below `root` on the disk, without following symbolic links to folders.
+  // The files, folders and symbolic links below `root` on the disk, each link kept as a link with
+  // its target, as an image's Rock Ridge tree keeps it, so that the lookups follow it as Linux
+  // does and never out of the medium.
   static MediumView FromFolder(const std::string& root);
 
   // "" for a folder; for an image, how the system sees it, e.g. "Linux (Rock Ridge names)".

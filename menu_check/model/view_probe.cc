@@ -1,44 +1,25 @@
-// ViewProbe: the view's lookups for the path questions, and the bytes CheckImage reads for it in
-// one pass over the image's tree.
+// ViewProbe: the view's lookups for the path questions, and the bytes the check reads for it in
+// one batch from the medium.
 #include "menu_check/model/view_probe.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "menu_check/model/medium_view.h"
+#include "menu_check/model/menu_lookup.h"
+#include "menu_form/directive.h"
 #include "picture/picture_header.h"
 #include "picture/picture_loader.h"
+#include "shared_routines/ascii_text.h"
+#include "shared_routines/case_match.h"
 #include "shared_routines/directory_lister.h"
+#include "shared_routines/quoted_text.h"
+#include "shared_routines/windows_case.h"
 
 namespace tolvar {
 
-bool PathInView(const std::string& written, std::string* in_view) {
-  if (written.empty() || written[0] == '/' || written[0] == '\\' ||
-      (written.size() >= 2 && written[1] == ':')) {
-    return false;
-  }
-  std::string path = written;
-  std::replace(path.begin(), path.end(), '\\', '/');
-  std::vector<std::string> kept;
-  for (const std::string& part : PathComponents(path)) {
-    if (part.empty() || part == ".") continue;
-    if (part != "..") {
-      kept.push_back(part);
-    } else if (kept.empty()) {
-      return false;
-    } else {
-      kept.pop_back();
-    }
-  }
-  in_view->clear();
-  for (const std::string& part : kept) *in_view += (in_view->empty() ? "" : "/") + part;
-  return !in_view->empty();
-}
-
 const MediumName* ViewProbe::Find(const std::string& written) const {
-  std::string path;
-  if (!PathInView(written, &path)) return nullptr;
-  return system_ == System::kWindows ? view_.IgnoringCase(path) : view_.AsLinuxMenuFinds(path);
+  return FindAsMenu(view_, system_, written);
 }
 
 const std::string* ViewProbe::Content(const std::string& name, size_t bytes) {
@@ -67,13 +48,20 @@ std::string ViewProbe::CaseVariant(const std::string& written) {
 }
 
 bool ViewProbe::CaseVariantIsUnique(const std::string& written) {
-  std::string path;
-  return PathInView(written, &path) && view_.AsLinuxMenuFinds(path) != nullptr;
+  return FindAsMenu(view_, System::kLinux, written) != nullptr;
 }
 
 bool ViewProbe::Exists(const std::string& path) {
   const MediumName* found = Find(path);
-  return found != nullptr && !found->directory;
+  return found != nullptr && !found->directory && !found->special;
+}
+
+bool ViewProbe::LeadsOutside(const std::string& written) {
+  std::string path;
+  if (!PathInView(written, &path)) return false;
+  const CaseRule rule = system_ == System::kWindows ? CaseRule::kFirstMatch : CaseRule::kOnlyMatch;
+  std::string end;
+  return FollowPath(view_, view_.Spelled(path, rule).value_or(path), &end) == LinkEnd::kOutside;
 }
 
 bool ViewProbe::IsFolder(const std::string& path) {
@@ -84,7 +72,9 @@ bool ViewProbe::IsFolder(const std::string& path) {
 std::optional<WithoutExecuteBit> ViewProbe::ExecuteBitMissing(const std::string& path) {
   if (system_ != System::kLinux || !view_.modes_known) return std::nullopt;
   const MediumName* found = Find(path);
-  if (found == nullptr || found->directory || found->executable) return std::nullopt;
+  if (found == nullptr || found->directory || found->special || found->executable) {
+    return std::nullopt;
+  }
   const std::string* head = Content(found->path, kProgramHeadBytes);
   if (head == nullptr) return std::nullopt;
   return LaunchWithoutExecuteBit(*head);
@@ -92,28 +82,79 @@ std::optional<WithoutExecuteBit> ViewProbe::ExecuteBitMissing(const std::string&
 
 Result ViewProbe::CheckPicture(const std::string& path) {
   const MediumName* found = Find(path);
-  if (found == nullptr || found->directory) return Result::Failure("there is no such file");
+  if (found == nullptr || found->directory || found->special) {
+    return Result::Failure("there is no such file");
+  }
   const std::string* bytes = Content(found->path, kMaxPictureFileBytes + 1);
   return bytes == nullptr ? Result::Ok() : CheckPictureBytes(*bytes);
 }
 
 bool ViewProbe::ReadPicture(const std::string& path, std::string* bytes) {
   const MediumName* found = Find(path);
-  if (found == nullptr || found->directory) return false;
+  if (found == nullptr || found->directory || found->special) return false;
   const std::string* content = Content(found->path, kMaxPictureFileBytes + 1);
   if (content == nullptr || content->size() > kMaxPictureFileBytes) return false;
   *bytes = *content;
   return true;
 }
 
-MediumProbe::Kind ViewProbe::What(const std::string& written) {
+ViewProbe::Kind ViewProbe::What(const std::string& written) {
   std::string path;
   if (!PathInView(written, &path)) return Kind::kNothing;
   // Windows finds it whatever its letter case; Linux only as written.
   const MediumName* found =
       system_ == System::kLinux ? view_.Reach(path) : view_.IgnoringCase(path);
   if (found == nullptr) return Kind::kNothing;
-  return found->directory ? Kind::kFolder : Kind::kOther;
+  return found->directory ? Kind::kFolder : Kind::kOther;  // kOther: hidden, or a device
+}
+
+bool ViewProbe::EndsInBlanksWindowsDrops(const std::string& written) {
+  const size_t last = written.find_last_not_of(' ');
+  if (last == std::string::npos || last + 1 == written.size()) return false;
+  const std::string kept = written.substr(0, last + 1);
+  return Exists(kept) || !CaseVariant(kept).empty();
+}
+
+std::string ViewProbe::WhyNotFound(const std::string& written) {
+  const std::string shown = QuotedText(written);
+  if (TrimBlanks(written).empty()) return "the line holds only blanks";
+
+  const Kind kind = What(written);
+  if (kind == Kind::kFolder) return shown + " is a directory, not a file";
+  if (kind != Kind::kNothing) {
+    return shown + " is a hidden, system or special file, which the menu does not count as a file";
+  }
+
+  const std::string trimmed = TrimBlanks(written);
+  if (trimmed != written && (Exists(trimmed) || !CaseVariant(trimmed).empty())) {
+    return "the line has blanks before or after the path " + QuotedText(trimmed);
+  }
+  for (size_t blank = written.find(' '); blank != std::string::npos;
+       blank = written.find(' ', blank + 1)) {
+    const std::string program = written.substr(0, blank);
+    if (Exists(program) || !CaseVariant(program).empty()) {
+      return "the command carries arguments after the program " + QuotedText(program) +
+             ", but the whole line is taken as the program's path: make the command " +
+             QuotedText(program) + " and put the line " +
+             QuotedText(DirectiveSpelling(DirectiveName::kArguments) + " " +
+                        TrimBlanks(written.substr(blank + 1))) +
+             " above the entry's caption";
+    }
+  }
+  return "there is no file " + shown + " on the medium";
+}
+
+bool LooksLikeKeyword(const std::string& line, const std::string& keyword) {
+  return line != keyword && AsciiFolded(TrimBlanks(line)) == keyword;
+}
+
+std::string WhyLinuxMisses(const std::string& written, const std::string& variant) {
+  if (!EqualIgnoringAsciiCase(written, variant) &&
+      FoldedAsWindows(written) == FoldedAsWindows(variant)) {
+    return "a difference in the case of letters beyond A to Z, which only Windows "
+           "ignores";
+  }
+  return "beside a name that differs from it only in letter case";
 }
 
 }  // namespace tolvar
