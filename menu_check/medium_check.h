@@ -8,15 +8,10 @@
 #include <vector>
 
 #include "menu_check/menu_check.h"
+#include "menu_check/menu_files_check.h"
 #include "menu_check/model/medium_files.h"
 
 namespace tolvar {
-
-// The menu files of `files` for the systems in `targets`, into `report`: menu/config.mnu as each
-// system's menu finds it, each checked for its system alone, what both find said once; then the
-// language files beside it. `report->checked` is false when no menu file can be read.
-void CheckMenus(MediumFiles& files, const std::string& decimal_separator, const Targets& targets,
-                CheckReport* report);
 
 // What starts the menu when the medium comes in (autorun.inf, the Linux autostart files), the
 // Windows menu's signature and every name, as the systems in `targets` see them.
