@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "menu_check/checks/show_if_check.h"
 #include "menu_check/checks/system_fit_check.h"
 #include "menu_form/language_files.h"
 #include "shared_routines/ascii_text.h"
@@ -15,6 +16,14 @@ namespace {
 std::string SystemName(const std::optional<System>& system) {
   if (!system) return "both systems";
   return *system == System::kWindows ? "Windows only" : "Linux only";
+}
+
+// Where entry `entry` (1-based) of `report` is listed as its "'#show-if:" lines say.
+std::string ListedWhere(const CheckReport& report, int entry) {
+  for (const ShowIfRecord& record : report.show_if) {
+    if (record.entry == entry) return PlacesOf(record);
+  }
+  return "on every machine";
 }
 
 // Whether an entry for `only_on` is listed on `system`.
@@ -62,6 +71,15 @@ void Compare(const CheckReport& plain, const CheckReport& language, const std::s
               SystemName(theirs.only_on) + where);
     }
     if (!listed_in_both) continue;  // no user of a system checked sees both
+    const int number = static_cast<int>(i) + 1;
+    const std::string ours_where = ListedWhere(language, number);
+    const std::string theirs_where = ListedWhere(plain, number);
+    if (ours_where != theirs_where) {
+      add(ours.line, Severity::kWarning,
+          entry + "it is listed " + ours_where + ", but " + theirs_where + where +
+              ": its \"'#show-if:\" lines differ, and users of the two languages see other "
+              "menus on one machine");
+    }
     if (ours.command != theirs.command) {
       const bool programs = NamesAProgram(ours.command) && NamesAProgram(theirs.command);
       add(ours.line, programs ? Severity::kWarning : Severity::kNote,

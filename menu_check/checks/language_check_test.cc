@@ -135,5 +135,25 @@ TEST(LanguageCheckTest, AnotherProgramIsAWarningOtherArgumentsLinksAndDocumentsA
       ElementsAre(in_he(4, "warning", "\"  ' indented\" is read as the caption of entry 1")));
 }
 
+// An entry's conditions are part of the menu: one language's users would see it on machines where
+// the others' do not.
+TEST(LanguageCheckTest, AnEntryListedOnOtherMachinesInOneLanguageIsAWarning) {
+  ScratchMedium medium;
+  medium.Write("setup.exe", "MZ");
+  medium.WriteDefinition("T\n$null$\n2\n'#show-if: x64\nA\nsetup.exe\nB\n$null$\n");
+  medium.Write("menu/config.de.mnu", "T\n$null$\n2\nA\nsetup.exe\nB\n$null$\n");
+  medium.Write("menu/config.fr.mnu", "T\n$null$\n2\n'#show-if: x64\nA\nsetup.exe\nB\n$null$\n");
+  const std::vector<std::string> found = LanguageFindings(Targets{true, false});
+  EXPECT_THAT(found, testing::Contains(testing::AllOf(
+                         testing::StartsWith("menu/config.de.mnu:4 warning: entry 1: it is listed "
+                                             "on every machine, but on windows-x64"),
+                         testing::HasSubstr("show-if"))));
+  for (const std::string& finding : found) {
+    // The same conditions: only the note on where the entry is listed, as in config.mnu.
+    EXPECT_THAT(finding, testing::Not(testing::StartsWith("menu/config.fr.mnu:5 warning")));
+    EXPECT_THAT(finding, testing::Not(testing::HasSubstr("entry 2")));
+  }
+}
+
 }  // namespace
 }  // namespace tolvar

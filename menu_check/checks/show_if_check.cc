@@ -88,12 +88,17 @@ std::vector<WindowsRelease> ReleasesOn(Architecture architecture) {
 }
 
 std::string DescribePlaces(const ShowIfRecord& record) {
+  return "entry " + std::to_string(record.entry) + " is listed " + PlacesOf(record);
+}
+
+std::string PlacesOf(const ShowIfRecord& record) {
+  if (record.places.empty()) return "on none of the machines checked";
   std::vector<std::string> places;
   for (const ShowIfPlace& place : record.places) {
     places.push_back(place.machine +
                      (place.releases.empty() ? "" : " (" + Joined(place.releases, ", ") + ")"));
   }
-  return "entry " + std::to_string(record.entry) + " is listed on " + Joined(places, " and ") +
+  return "on " + Joined(places, " and ") +
          (record.when.empty() ? std::string()
                               : ", where " + Joined(record.when, " and ") + " on the machine");
 }

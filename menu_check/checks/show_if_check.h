@@ -70,6 +70,9 @@ std::vector<WindowsRelease> ReleasesOn(Architecture architecture);
 // "entry 3 is listed on windows-x64 (10, 11) and linux-x64, where exists X on the machine", for
 // a record with places.
 std::string DescribePlaces(const ShowIfRecord& record);
+// Where it says that the entry is listed: "on windows-x64 (10, 11) and linux-x64, where exists
+// %ProgramFiles%\X on the machine".
+std::string PlacesOf(const ShowIfRecord& record);
 
 }  // namespace tolvar
 
