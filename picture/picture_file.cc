@@ -12,19 +12,17 @@ std::string PictureTooLarge() {
          " MiB a picture may have";
 }
 
-Expected<std::string> ReadPictureFile(const std::string& native_path) {
-  PictureFileHandle file;
-  const Expected<uint64_t> size = file.Open(native_path);
-  if (!size) return Expected<std::string>::Failure(size.reason());
-  if (size.value() > kMaxPictureFileBytes) return Expected<std::string>::Failure(PictureTooLarge());
-  // One byte more than the size now, so that the end is seen without growing the buffer.
-  std::string bytes(static_cast<size_t>(size.value()) + 1, '\0');
+namespace {
+
+// At most `most` bytes of the open `file`, whose size was `size` when it was opened. That size is
+// not trusted for the buffer: the file may shrink or grow while it is read.
+Expected<std::string> ReadOpened(PictureFileHandle& file, uint64_t size, uint64_t most) {
+  std::string bytes(static_cast<size_t>(std::min<uint64_t>(most, size + 1)), '\0');
   size_t length = 0;
-  for (;;) {
+  while (length < most) {
     if (length == bytes.size()) {
-      // Grown since it was opened: allow up to the budget; one byte beyond tells it is too large.
-      if (length > kMaxPictureFileBytes) return Expected<std::string>::Failure(PictureTooLarge());
-      bytes.resize(std::min(kMaxPictureFileBytes + 1, length * 2));
+      bytes.resize(
+          static_cast<size_t>(std::min<uint64_t>(most, std::max<size_t>(length * 2, 4096))));
     }
     const Expected<size_t> got = file.Read(&bytes[length], bytes.size() - length);
     if (!got) return Expected<std::string>::Failure(got.reason());
@@ -32,6 +30,28 @@ Expected<std::string> ReadPictureFile(const std::string& native_path) {
     length += got.value();
   }
   bytes.resize(length);
+  return bytes;
+}
+
+}  // namespace
+
+Expected<std::string> ReadFileHead(const std::string& native_path, uint64_t most) {
+  PictureFileHandle file;
+  const Expected<uint64_t> size = file.Open(native_path);
+  if (!size) return Expected<std::string>::Failure(size.reason());
+  return ReadOpened(file, size.value(), most);
+}
+
+Expected<std::string> ReadPictureFile(const std::string& native_path) {
+  PictureFileHandle file;
+  const Expected<uint64_t> size = file.Open(native_path);
+  if (!size) return Expected<std::string>::Failure(size.reason());
+  if (size.value() > kMaxPictureFileBytes) return Expected<std::string>::Failure(PictureTooLarge());
+  // One byte beyond the budget tells a file that grew past it since it was opened.
+  Expected<std::string> bytes = ReadOpened(file, size.value(), kMaxPictureFileBytes + 1);
+  if (bytes && bytes->size() > kMaxPictureFileBytes) {
+    return Expected<std::string>::Failure(PictureTooLarge());
+  }
   return bytes;
 }
 

@@ -16,6 +16,11 @@ namespace tolvar {
 // regular file", the system's own reason, or that it is too large).
 Expected<std::string> ReadPictureFile(const std::string& native_path);
 
+// The first `most` bytes of the file at `native_path` (all of a shorter one), read as
+// ReadPictureFile reads: a regular file alone, without blocking. The checker reads the files of a
+// medium's folder so.
+Expected<std::string> ReadFileHead(const std::string& native_path, uint64_t most);
+
 // The reason ReadPictureFile gives for a file over the budget.
 std::string PictureTooLarge();
 

@@ -10,27 +10,6 @@
 
 namespace tolvar {
 
-Expected<std::string> ReadFileHead(const std::string& native_path, uint64_t most) {
-  PictureFileHandle file;
-  const Expected<uint64_t> size = file.Open(native_path);
-  if (!size) return Expected<std::string>::Failure(size.reason());
-  // The size now is not trusted for the buffer: the file may shrink or grow while it is read.
-  std::string bytes(static_cast<size_t>(std::min<uint64_t>(most, size.value())), '\0');
-  size_t length = 0;
-  while (length < most) {
-    if (length == bytes.size()) {
-      bytes.resize(
-          static_cast<size_t>(std::min<uint64_t>(most, std::max<size_t>(length * 2, 4096))));
-    }
-    const Expected<size_t> got = file.Read(&bytes[length], bytes.size() - length);
-    if (!got) return Expected<std::string>::Failure(got.reason());
-    if (got.value() == 0) break;
-    length += got.value();
-  }
-  bytes.resize(length);
-  return bytes;
-}
-
 FolderFiles::FolderFiles(const std::string& root)
     : root_(root.empty() ? "." : root), view_(MediumView::FromFolder(root_)) {}
 

@@ -90,10 +90,6 @@ class FolderFiles : public MediumFiles {
   ByteBudget budget_;
 };
 
-// Up to `most` bytes of the regular file at `native_path`, read without blocking; the reason in
-// words when it cannot be read.
-Expected<std::string> ReadFileHead(const std::string& native_path, uint64_t most);
-
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_MODEL_MEDIUM_FILES_H_

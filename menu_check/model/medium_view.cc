@@ -7,8 +7,8 @@
 #include <system_error>
 #include <utility>
 
-#include "menu_check/model/medium_files.h"
 #include "menu_form/language_files.h"
+#include "picture/picture_file.h"
 #include "shared_routines/ascii_text.h"
 #include "shared_routines/case_match.h"
 #include "shared_routines/text_input.h"
