@@ -3,7 +3,10 @@
 #include "menu_check/checks/caption_width.h"
 
 #include <cstring>
+#include <tuple>
 
+#include "menu_check/menu_check.h"
+#include "shared_routines/quoted_text.h"
 #include "shared_routines/text_decode.h"
 
 namespace tolvar {
@@ -68,6 +71,45 @@ int EstimatedCaptionWidth(const std::string& caption, System system) {
 int EstimatedButtonCaptionWidth(const std::string& caption, System system) {
   const int width = EstimatedCaptionWidth(caption, system);
   return system == System::kWindows ? width : (width * 8 + 5) / 10;
+}
+
+std::string CaptionCutWarning(const std::string& entry, const std::string& caption,
+                              const Targets& targets) {
+  std::string cut;
+  std::string names;
+  for (const auto& [system, wanted, name] :
+       {std::tuple(System::kWindows, targets.for_windows, "Windows"),
+        std::tuple(System::kLinux, targets.for_linux, "Linux")}) {
+    const int width = EstimatedCaptionWidth(caption, system);
+    if (!wanted || width <= ListTextWidth(system)) continue;
+    cut += std::string(cut.empty() ? "" : "; ") + "on " + name + " it is about " +
+           std::to_string(width) + " pixels wide and the list shows about " +
+           std::to_string(ListTextWidth(system));
+    names += std::string(names.empty() ? "" : " and ") + name;
+  }
+  if (cut.empty()) return "";
+  return entry + ": the caption's end is cut off on " + names + ": " + cut;
+}
+
+std::string ButtonCaptionWarning(DirectiveName name, const std::string& caption,
+                                 const Targets& targets) {
+  const ControlLayout* button = name == DirectiveName::kLaunchCaption ? &kGoBoxLayout
+                                : name == DirectiveName::kQuitCaption ? &kExitBoxLayout
+                                                                      : nullptr;
+  if (button == nullptr) return "";
+  std::string cut;
+  for (const auto& [system, wanted, system_name] :
+       {std::tuple(System::kWindows, targets.for_windows, "Windows"),
+        std::tuple(System::kLinux, targets.for_linux, "Linux")}) {
+    const int width = EstimatedButtonCaptionWidth(caption, system);
+    if (!wanted || width <= ButtonTextWidth(*button)) continue;
+    cut += std::string(cut.empty() ? "" : "; ") + "on " + system_name + " it is about " +
+           std::to_string(width) + " pixels wide";
+  }
+  if (cut.empty()) return "";
+  return "the caption " + QuotedText(caption) + " is longer than its button shows (" +
+         std::to_string(ButtonTextWidth(*button)) + " pixels at 96 DPI): " + cut +
+         ", and its end is cut off";
 }
 
 }  // namespace tolvar

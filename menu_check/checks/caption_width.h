@@ -44,6 +44,19 @@ constexpr int ButtonTextWidth(const ControlLayout& layout) {
 // Windows, and on Linux 8 points of it, the size the window gives its buttons.
 int EstimatedButtonCaptionWidth(const std::string& caption, System system);
 
+struct Targets;
+
+// For a caption the closed list cuts off in each system's own font on the systems in `targets`
+// that list it: the warning for `entry` ("entry 3"); empty when it fits.
+std::string CaptionCutWarning(const std::string& entry, const std::string& caption,
+                              const Targets& targets);
+
+// For the author's caption of a button (`name` '#launch-caption: or '#quit-caption:), longer than
+// the button's designed width shows on a system in `targets`: the warning; empty when it fits or
+// `name` is no button's.
+std::string ButtonCaptionWarning(DirectiveName name, const std::string& caption,
+                                 const Targets& targets);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_CHECKS_CAPTION_WIDTH_H_

@@ -1,6 +1,6 @@
 // DirectiveCheck through the whole checker: the interpreter's verdicts reach the author as
 // warnings, and a file of many directive lines costs a bounded report.
-#include "menu_check/directive_check.h"
+#include "menu_check/checks/directive_check.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // DirectiveCheck: the interpreter's verdicts told back as warnings, a bounded number of each kind.
-#include "menu_check/directive_check.h"
+#include "menu_check/checks/directive_check.h"
 
 #include "shared_routines/quoted_text.h"
 

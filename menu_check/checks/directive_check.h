@@ -3,8 +3,8 @@
 // first, a directive where nothing takes it, a text cut short. It judges nothing itself. A file of
 // millions of such lines costs bounded memory: each kind of finding is named a few times and then
 // counted, and the lines listed for the JSON report are bounded.
-#ifndef TOLVAR_MENU_CHECK_DIRECTIVE_CHECK_H_
-#define TOLVAR_MENU_CHECK_DIRECTIVE_CHECK_H_
+#ifndef TOLVAR_MENU_CHECK_CHECKS_DIRECTIVE_CHECK_H_
+#define TOLVAR_MENU_CHECK_CHECKS_DIRECTIVE_CHECK_H_
 
 #include <cstdint>
 #include <string>
@@ -76,4 +76,4 @@ class DirectiveCheck {
 
 }  // namespace tolvar
 
-#endif  // TOLVAR_MENU_CHECK_DIRECTIVE_CHECK_H_
+#endif  // TOLVAR_MENU_CHECK_CHECKS_DIRECTIVE_CHECK_H_
