@@ -255,12 +255,6 @@ bool IsMenuDirective(DirectiveName name) {
   return row != nullptr && row->for_menu;
 }
 
-std::vector<std::string_view> KnownDirectiveNames() {
-  std::vector<std::string_view> names;
-  for (const DirectiveRow& row : Rows()) names.push_back(row.text);
-  return names;
-}
-
 std::vector<std::string_view> AllowedDirectiveValues(DirectiveName name) {
   const DirectiveRow* row = FindDirectiveRow(name);
   return row != nullptr ? row->values : std::vector<std::string_view>();

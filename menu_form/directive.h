@@ -86,8 +86,6 @@ inline std::string DirectiveSpelling(DirectiveName name) {
 }
 // Whether the directive belongs above the title (the menu's) rather than to an entry.
 bool IsMenuDirective(DirectiveName name);
-// The names this program knows, as written, for a "did you mean" among them.
-std::vector<std::string_view> KnownDirectiveNames();
 
 // The values a directive with a fixed set of them takes, e.g. "windows" and "linux" for system;
 // empty for free text. A value outside the set leaves the directive without effect.

@@ -3,7 +3,6 @@
 
 #include <utility>
 
-#include "menu_form/form_layout.h"
 #include "picture/picture_file.h"
 #include "picture/picture_header.h"
 #include "picture/picture_loader.h"
@@ -46,10 +45,6 @@ Expected<PicturePixels> LoadIconPicture(const std::string& path, int side) {
   Expected<std::string> bytes = ReadPictureFile(MatchCase(NativePath(path)));
   if (!bytes) return Expected<PicturePixels>::Failure(bytes.reason());
   return DecodeIconPicture(std::move(bytes).value(), side);
-}
-
-Result CheckIconPicture(const std::string& path) {
-  return LoadIconPicture(path, TwipsToPixels(kListIconTwips, kDesignDpi)).result();
 }
 
 }  // namespace tolvar

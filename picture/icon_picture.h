@@ -23,10 +23,6 @@ Expected<PicturePixels> LoadIconPicture(const std::string& path, int side);
 // The same for a picture file's `bytes`, read already (from an ISO image, by the checker).
 Expected<PicturePixels> DecodeIconPicture(std::string bytes, int side);
 
-// Whether `path` shows as a list icon at 96 dots per inch: the load the window makes, with the
-// pixels dropped again. For the checker, which must answer as the window would.
-Result CheckIconPicture(const std::string& path);
-
 }  // namespace tolvar
 
 #endif  // TOLVAR_PICTURE_ICON_PICTURE_H_

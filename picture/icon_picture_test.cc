@@ -90,7 +90,7 @@ TEST(IconPictureTest, IcoPngAndBmpShowAtTheListsSizeScaledFromAnySize) {
     ExpectQuadrants(LoadIconPicture(PathIn(medium, name), 16), 16, name);
   }
   ExpectQuadrants(LoadIconPicture(PathIn(medium, "small.bmp"), 24), 24, "small.bmp at 150 %");
-  EXPECT_TRUE(CheckIconPicture(PathIn(medium, "icon.ico")).ok);
+  EXPECT_TRUE(LoadIconPicture(PathIn(medium, "icon.ico"), 16).result().ok);
 }
 
 TEST(IconPictureTest, OtherFormatsAndFilesThatAreNoPictureAreRefusedSayingWhy) {
@@ -100,14 +100,14 @@ TEST(IconPictureTest, OtherFormatsAndFilesThatAreNoPictureAreRefusedSayingWhy) {
   medium.Write("icon.jpg",
                std::string("\xff\xd8\xff\xc0\0\x0b\x08\0\x10\0\x10\x01\x01\x11\0\xff\xd9", 17));
   for (const char* name : {"icon.gif", "icon.jpg"}) {
-    const Result checked = CheckIconPicture(PathIn(medium, name));
+    const Result checked = LoadIconPicture(PathIn(medium, name), 16).result();
     EXPECT_FALSE(checked.ok) << name;
     EXPECT_NE(checked.reason.find("an icon must be ICO, PNG or BMP"), std::string::npos)
         << name << ": " << checked.reason;
   }
   medium.Write("notes.ico", "plain text, no picture");
-  EXPECT_FALSE(CheckIconPicture(PathIn(medium, "notes.ico")).ok);
-  EXPECT_FALSE(CheckIconPicture(PathIn(medium, "missing.ico")).ok);
+  EXPECT_FALSE(LoadIconPicture(PathIn(medium, "notes.ico"), 16).result().ok);
+  EXPECT_FALSE(LoadIconPicture(PathIn(medium, "missing.ico"), 16).result().ok);
 }
 
 TEST(IconPictureTest, AnIconThatDeclaresGigapixelsIsRefusedFromItsHeader) {
