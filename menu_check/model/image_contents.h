@@ -56,9 +56,13 @@ std::string ViewPath(archive_entry* entry);
 // Linux shows plain ISO 9660 names in lower case (the default map=normal of its iso9660 driver).
 inline std::string AsLinuxMapsPlainNames(std::string name) { return AsciiFolded(std::move(name)); }
 
-// Reads the current entry's bytes into `data`, at most `most` of them (fewer where the entry ends
-// first). On failure, libarchive's reason, and `data` holds what was read before it.
-Result ReadEntryBytes(archive* a, uint64_t most, std::string* data);
+// The current entry's bytes, at most `most` of them (fewer where the entry ends first). On a
+// failure, `bytes` holds what was read before it.
+struct EntryBytes {
+  std::string bytes;
+  Result result;
+};
+EntryBytes ReadEntryBytes(archive* a, uint64_t most);
 
 // The files the checks read (the menu file, the autostart files) may be links, which Linux
 // follows: the file each such link of the indexed Rock Ridge `view` leads to is read in one more

@@ -62,17 +62,21 @@ std::string ViewPath(archive_entry* entry) {
 }
 
 // Read in pieces: the size an entry claims is not trusted for the buffer.
-Result ReadEntryBytes(archive* a, uint64_t most, std::string* data) {
-  data->clear();
+EntryBytes ReadEntryBytes(archive* a, uint64_t most) {
+  EntryBytes read;
   char piece[64 * 1024];
-  while (data->size() < most) {
-    const size_t ask = static_cast<size_t>(std::min<uint64_t>(sizeof piece, most - data->size()));
+  while (read.bytes.size() < most) {
+    const size_t ask =
+        static_cast<size_t>(std::min<uint64_t>(sizeof piece, most - read.bytes.size()));
     const la_ssize_t got = archive_read_data(a, piece, ask);
-    if (got < 0) return Result::Failure(ArchiveError(a, "read error"));
+    if (got < 0) {
+      read.result = Result::Failure(ArchiveError(a, "read error"));
+      break;
+    }
     if (got == 0) break;
-    data->append(piece, static_cast<size_t>(got));
+    read.bytes.append(piece, static_cast<size_t>(got));
   }
-  return Result::Ok();
+  return read;
 }
 
 Result ReadLinkedContents(const std::string& image, MediumView* view, ByteBudget* budget) {
@@ -109,10 +113,10 @@ Result ReadLinkedContents(const std::string& image, MediumView* view, ByteBudget
       targets.erase(wanted);
       continue;
     }
-    std::string data;
-    if (Result read = ReadEntryBytes(a, static_cast<uint64_t>(size), &data); !read.ok) return read;
-    budget->Give(static_cast<uint64_t>(size) - data.size());
-    view->contents[wanted->first] = std::move(data);
+    EntryBytes read = ReadEntryBytes(a, static_cast<uint64_t>(size));
+    if (!read.result.ok) return read.result;
+    budget->Give(static_cast<uint64_t>(size) - read.bytes.size());
+    view->contents[wanted->first] = std::move(read.bytes);
     targets.erase(wanted);
   }
   return Result::Ok();
@@ -149,13 +153,12 @@ std::string ReadImageContents(const std::string& image, const MediumView& view,
       contents->left_out.insert(path);
       continue;
     }
-    std::string data;
-    const Result read = ReadEntryBytes(a, taken, &data);
-    budget->Give(taken - data.size());
-    if (read.ok) {
-      contents->bytes[path] = std::move(data);
+    EntryBytes read = ReadEntryBytes(a, taken);
+    budget->Give(taken - read.bytes.size());
+    if (read.result.ok) {
+      contents->bytes[path] = std::move(read.bytes);
     } else {
-      contents->unreadable[path] = read.reason;
+      contents->unreadable[path] = read.result.reason;
     }
   }
   return "";

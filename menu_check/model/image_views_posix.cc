@@ -87,11 +87,11 @@ Result Keep(archive* a, archive_entry* entry, std::string path, bool directory, 
   const bool peek = regular && stored_as_is && static_cast<uint64_t>(size) >= kZisofsHeader;
   if (wanted || peek) {
     const uint64_t most = wanted ? static_cast<uint64_t>(size) : kZisofsHeader;
-    std::string data;
-    if (Result read = ReadEntryBytes(a, most, &data); !read.ok) return read;
-    if (wanted) listing->budget->Give(most - data.size());
-    name.compressed = stored_as_is && ZisofsHeader(data);
-    if (wanted) listing->view.contents[name.path] = std::move(data);
+    EntryBytes read = ReadEntryBytes(a, most);
+    if (!read.result.ok) return read.result;
+    if (wanted) listing->budget->Give(most - read.bytes.size());
+    name.compressed = stored_as_is && ZisofsHeader(read.bytes);
+    if (wanted) listing->view.contents[name.path] = std::move(read.bytes);
   }
   listing->view.names.push_back(std::move(name));
   return Result::Ok();
