@@ -1,5 +1,7 @@
 // ReadImageViews: an ISO 9660 image's files as Linux and as Windows will show them, read with
-// libarchive, without mounting the image. Only in builds that have libarchive (TOLVAR_IMAGE_CHECK).
+// libarchive, without mounting the image; ReadImageContents: the bytes of some of them. Only in
+// builds that have libarchive (TOLVAR_IMAGE_CHECK): the views are built in image_views_posix.cc,
+// the bytes read in image_contents_posix.cc.
 #ifndef TOLVAR_MENU_CHECK_MODEL_IMAGE_READER_H_
 #define TOLVAR_MENU_CHECK_MODEL_IMAGE_READER_H_
 
