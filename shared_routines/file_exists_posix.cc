@@ -1,14 +1,14 @@
-// POSIX body of FileExists: stat for plain paths, a directory scan with fnmatch when the last
-// component holds a wildcard, both after MatchCase, so that names match without regard to letter
-// case as they do on Windows. POSIX has no hidden or system attribute, so every regular file is
-// ordinary.
+// POSIX body of FileExists: stat for plain paths, a directory scan with MatchesWildcard when the
+// last component holds a wildcard, both after MatchCase, so that names match without regard to
+// letter case as they do on Windows. POSIX has no hidden or system attribute, so every regular file
+// is ordinary.
 #include <dirent.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 
 #include "shared_routines/case_match.h"
 #include "shared_routines/file_exists.h"
 #include "shared_routines/native_path.h"
+#include "shared_routines/wildcard.h"
 
 namespace tolvar {
 namespace {
@@ -28,7 +28,7 @@ bool FileExists(const std::string& path) {
 
   const size_t slash = native.rfind('/');
   const std::string name = slash == std::string::npos ? native : native.substr(slash + 1);
-  if (name.find_first_of("*?") == std::string::npos) return IsRegularFile(MatchCase(native));
+  if (!HoldsWildcard(name)) return IsRegularFile(MatchCase(native));
 
   const std::string dir =
       slash == std::string::npos ? "." : MatchCase(native.substr(0, slash)) + "/";
@@ -38,8 +38,8 @@ bool FileExists(const std::string& path) {
   while (const dirent* entry = readdir(listing)) {
     const std::string candidate = entry->d_name;
     if (candidate == "." || candidate == "..") continue;
-    // A directory search on Windows matches patterns without regard to case too.
-    if (fnmatch(name.c_str(), candidate.c_str(), FNM_CASEFOLD) != 0) continue;
+    // The checker matches by the same rule, so that it finds what this menu finds.
+    if (!MatchesWildcard(name, candidate)) continue;
     if (IsRegularFile(slash == std::string::npos ? candidate : dir + candidate)) {
       found = true;
       break;

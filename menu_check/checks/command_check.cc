@@ -9,6 +9,7 @@
 #include "shared_routines/batch_file.h"
 #include "shared_routines/native_path.h"
 #include "shared_routines/quoted_text.h"
+#include "shared_routines/wildcard.h"
 
 namespace tolvar {
 
@@ -35,7 +36,7 @@ std::string CommandWarning(ViewProbe& probe, const std::string& command,
   if (NamesOtherScheme(command)) return SchemeWarning(command);
   // "\\?\" holds a wildcard too; no probe may look a share up.
   if (NamesNoLocalFile(command)) return PathHint(command, "Launch says \"Can't find file!!\"");
-  if (command.find_first_of("*?") != std::string::npos) {
+  if (HoldsWildcard(command)) {
     return "the command " + QuotedText(command) +
            " holds a wildcard (* or ?): Launch cannot start a " +
            (probe.Exists(command) ? "pattern, even one that matches a file"

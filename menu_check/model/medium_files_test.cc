@@ -6,8 +6,11 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "menu_check/model/menu_lookup.h"
+#include "shared_routines/file_exists.h"
 #include "tests/support/scratch_medium.h"
 
 #ifndef _WIN32
@@ -69,18 +72,34 @@ TEST(FolderFilesTest, BothSystemsSeeTheSameNamesEachByItsOwnRule) {
   EXPECT_EQ(Found(linux_view, System::kLinux, "../Setup/Setup.exe"), "(nothing)");
 }
 
-TEST(MenuLookupTest, APatternInTheLastPartFindsTheFirstFileItMatchesInAnyCase) {
+// The checker's lookup against the menu's own FileExists on the same folder: one rule for '*' and
+// '?' (any letter case, '?' one character, '[' a character like any other), as Windows' search.
+TEST(MenuLookupTest, APatternInTheLastPartFindsWhatTheMenuFindsInAnyCase) {
   ScratchMedium medium;
   medium.Write("setup/Setup-64.EXE", "MZ");
+  medium.Write("setup/setup[1].exe", "MZ");
+  const std::string uber = "\xC3\xBC" + std::string("ber.txt");  // its first letter two bytes
+  medium.Write("setup/" + uber, "u");
   fs::create_directories("setup/tools.exe");  // a folder is no match
   FolderFiles files(".");
-  for (const System system : {System::kLinux, System::kWindows}) {
-    const MediumView& view = files.View(system);
-    EXPECT_EQ(Found(view, system, "setup\\setup-*.exe"), "setup/Setup-64.EXE");
-    EXPECT_EQ(Found(view, system, "SETUP\\setup-??.exe"), "setup/Setup-64.EXE");
-    EXPECT_EQ(Found(view, system, "setup\\setup-?.exe"), "(nothing)");
-    EXPECT_EQ(Found(view, system, "setup\\tools*"), "(nothing)");
-    EXPECT_EQ(Found(view, system, "missing\\*.exe"), "(nothing)");
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"setup\\setup-*.exe", "setup/Setup-64.EXE"},
+      {"SETUP\\setup-??.exe", "setup/Setup-64.EXE"},
+      {"setup\\setup-?.exe", "(nothing)"},  // '?' is one character, never two
+      {"setup\\setup[1]*", "setup/setup[1].exe"},
+      {"setup\\SETUP[?].*", "setup/setup[1].exe"},
+      {"setup\\setup[??].exe", "(nothing)"},
+      {"setup\\[st]*", "(nothing)"},  // no class: "[st]" is four characters
+      {"setup\\?ber.txt", "setup/" + uber},
+      {"setup\\??ber.txt", "(nothing)"},
+      {"setup\\tools*", "(nothing)"},
+      {"missing\\*.exe", "(nothing)"},
+  };
+  for (const auto& [written, found] : expected) {
+    for (const System system : {System::kLinux, System::kWindows}) {
+      EXPECT_EQ(Found(files.View(system), system, written), found) << written;
+    }
+    EXPECT_EQ(FileExists(written), found != "(nothing)") << written;
   }
 }
 

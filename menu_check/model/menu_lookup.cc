@@ -7,6 +7,7 @@
 
 #include "shared_routines/case_match.h"
 #include "shared_routines/directory_lister.h"
+#include "shared_routines/wildcard.h"
 
 namespace tolvar {
 
@@ -35,31 +36,6 @@ bool PathInView(const std::string& written, std::string* in_view) {
 
 namespace {
 
-// `name` against a pattern of '*' (any run of characters) and '?' (any one), ASCII letters in any
-// case, as a directory search matches it on both systems.
-bool MatchesPattern(const std::string& pattern, const std::string& name) {
-  const auto fold = [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  };
-  size_t p = 0, n = 0, star = std::string::npos, resume = 0;
-  while (n < name.size()) {
-    if (p < pattern.size() && (pattern[p] == '?' || fold(pattern[p]) == fold(name[n]))) {
-      ++p;
-      ++n;
-    } else if (p < pattern.size() && pattern[p] == '*') {
-      star = p++;
-      resume = n;
-    } else if (star != std::string::npos) {
-      p = star + 1;
-      n = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
-  return p == pattern.size();
-}
-
 const MediumName* Find(const MediumView& view, System system, const std::string& path) {
   return system == System::kWindows ? view.IgnoringCase(path) : view.AsLinuxMenuFinds(path);
 }
@@ -70,7 +46,7 @@ const MediumName* FindAsMenu(const MediumView& view, System system, const std::s
   std::string path;
   if (!PathInView(written, &path)) return nullptr;
   const std::string leaf = LeafOf(path);
-  if (leaf.find_first_of("*?") == std::string::npos) return Find(view, system, path);
+  if (!HoldsWildcard(leaf)) return Find(view, system, path);
   // A pattern in the last component: the first file of the folder it matches.
   std::string folder = ParentOf(path);
   if (!folder.empty()) {
@@ -79,7 +55,7 @@ const MediumName* FindAsMenu(const MediumView& view, System system, const std::s
     folder = found->path;
   }
   for (const std::string& name : view.Children(folder)) {
-    if (!MatchesPattern(leaf, name)) continue;
+    if (!MatchesWildcard(leaf, name)) continue;
     const MediumName* file = view.Reach(folder.empty() ? name : folder + "/" + name);
     if (file != nullptr && !file->directory && !file->special) return file;
   }
