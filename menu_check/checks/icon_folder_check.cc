@@ -18,6 +18,8 @@ std::string IconWarning(ViewProbe& probe, const std::string& path) {
   const std::string hint = PathHint(path, kNoIcon);
   if (!hint.empty()) return hint;
   if (!probe.Exists(path)) return std::string(kNoIcon) + ": " + probe.WhyNotFound(path);
+  const std::string pattern = probe.PatternNotOpened(path);
+  if (!pattern.empty()) return std::string(kNoIcon) + ": " + pattern;
   std::string bytes;
   if (!probe.ReadPicture(path, &bytes)) {
     return std::string(kNoIcon) + ": " + QuotedText(path) + " cannot be read";

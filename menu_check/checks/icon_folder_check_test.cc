@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "menu_check/menu_check.h"
+#include "picture/icon_picture.h"
+#include "shared_routines/file_exists.h"
 #include "tests/support/scratch_medium.h"
 
 namespace tolvar {
@@ -74,6 +76,30 @@ TEST(IconFolderCheckTest, EachIconTheMenuCannotShowIsNamedOnItsLine) {
   EXPECT_THAT(lines[2], HasSubstr("50000 x 50000"));
   EXPECT_THAT(lines[3], HasSubstr("11: entry 3: '#icon: no icon is shown: \"art\\text.ico\""));
   EXPECT_THAT(lines[4], HasSubstr("14: entry 4: '#icon: "));
+}
+
+// The menu asks FileExists, which expands a pattern, and then opens the name as written: the
+// checker answers as the window's own loader does, for an icon and for the picture.
+TEST(IconFolderCheckTest, APatternFindsAPictureButOpensNoneAsTheWindowsLoaderAnswers) {
+  ScratchMedium medium;
+  medium.Write("art/entry.bmp", Bitmap(16, 16));
+  ASSERT_TRUE(FileExists("art\\e*.bmp"));
+  EXPECT_FALSE(LoadIconPicture("art\\e*.bmp", 16));
+  medium.WriteDefinition(
+      "'#window-icon: art\\e*.bmp\r\nTitle\r\nart\\entr?.bmp\r\n1\r\nA\r\n$null$\r\n");
+  const std::vector<std::string> lines = Lines(CheckMenu(".", {}));
+  ASSERT_EQ(lines.size(), 2u) << testing::PrintToString(lines);
+  EXPECT_THAT(lines[0], HasSubstr("1: '#window-icon: no icon is shown: the name holds a wildcard"));
+  EXPECT_THAT(lines[1], HasSubstr("3: "));
+  EXPECT_THAT(lines[1], HasSubstr("the name holds a wildcard (* or ?)"));
+#ifndef _WIN32
+  // On Linux a name may hold '*' itself: then the menu opens that file, and so does the checker.
+  medium.Write("art/e*.bmp", Bitmap(16, 16));
+  EXPECT_TRUE(LoadIconPicture("art\\e*.bmp", 16));
+  const std::vector<std::string> linux_lines = Lines(CheckMenu(".", {false, true}));
+  ASSERT_EQ(linux_lines.size(), 1u) << testing::PrintToString(linux_lines);
+  EXPECT_THAT(linux_lines[0], HasSubstr("3: "));
+#endif
 }
 
 TEST(IconFolderCheckTest, AFolderCommandThatNamesNoFolderIsCalledMissingNotAMissingProgram) {

@@ -42,6 +42,13 @@ const MediumName* Find(const MediumView& view, System system, const std::string&
 
 }  // namespace
 
+const MediumName* OpenAsMenu(const MediumView& view, System system, const std::string& written) {
+  std::string path;
+  if (!PathInView(written, &path)) return nullptr;
+  const MediumName* found = Find(view, system, path);
+  return found != nullptr && !found->directory && !found->special ? found : nullptr;
+}
+
 const MediumName* FindAsMenu(const MediumView& view, System system, const std::string& written) {
   std::string path;
   if (!PathInView(written, &path)) return nullptr;

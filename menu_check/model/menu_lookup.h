@@ -20,6 +20,12 @@ bool PathInView(const std::string& written, std::string* in_view);
 // in case. Null when the menu finds nothing there.
 const MediumName* FindAsMenu(const MediumView& view, System system, const std::string& written);
 
+// The file `system`'s menu opens by the name `written` (a picture, an icon): as FindAsMenu, but
+// with
+// '*' and '?' as parts of the name. The menu expands a pattern where it asks whether a file exists,
+// and then opens the name as written, which on Windows can hold neither.
+const MediumName* OpenAsMenu(const MediumView& view, System system, const std::string& written);
+
 }  // namespace tolvar
 
 #endif  // TOLVAR_MENU_CHECK_MODEL_MENU_LOOKUP_H_

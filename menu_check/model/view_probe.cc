@@ -14,6 +14,7 @@
 #include "shared_routines/case_match.h"
 #include "shared_routines/directory_lister.h"
 #include "shared_routines/quoted_text.h"
+#include "shared_routines/wildcard.h"
 #include "shared_routines/windows_case.h"
 
 namespace tolvar {
@@ -81,17 +82,26 @@ std::optional<WithoutExecuteBit> ViewProbe::ExecuteBitMissing(const std::string&
 }
 
 Result ViewProbe::CheckPicture(const std::string& path) {
-  const MediumName* found = Find(path);
-  if (found == nullptr || found->directory || found->special) {
-    return Result::Failure("there is no such file");
+  const MediumName* found = OpenAsMenu(view_, system_, path);
+  if (found == nullptr) {
+    const std::string pattern = PatternNotOpened(path);
+    return Result::Failure(pattern.empty() ? "there is no such file" : pattern);
   }
   const std::string* bytes = Content(found->path, kMaxPictureFileBytes + 1);
   return bytes == nullptr ? Result::Ok() : CheckPictureBytes(*bytes);
 }
 
+std::string ViewProbe::PatternNotOpened(const std::string& path) {
+  if (!HoldsWildcard(path) || OpenAsMenu(view_, system_, path) != nullptr || !Exists(path)) {
+    return "";
+  }
+  return "the name holds a wildcard (* or ?): the menu finds a file by the pattern, but opens a "
+         "picture by its own name alone, and no file is named so; write the file's own name";
+}
+
 bool ViewProbe::ReadPicture(const std::string& path, std::string* bytes) {
-  const MediumName* found = Find(path);
-  if (found == nullptr || found->directory || found->special) return false;
+  const MediumName* found = OpenAsMenu(view_, system_, path);
+  if (found == nullptr) return false;
   const std::string* content = Content(found->path, kMaxPictureFileBytes + 1);
   if (content == nullptr || content->size() > kMaxPictureFileBytes) return false;
   *bytes = *content;

@@ -46,8 +46,12 @@ class ViewProbe {
   std::optional<WithoutExecuteBit> ExecuteBitMissing(const std::string& path);
   // Whether the picture `path` shows in the window's picture area, as the window's loader answers.
   Result CheckPicture(const std::string& path);
-  // The picture file's bytes, within the picture budget; false when they cannot be read.
+  // The picture file's bytes, within the picture budget; false when they cannot be read. A picture
+  // is opened by its name: a pattern that Exists matches opens nothing (see OpenAsMenu).
   bool ReadPicture(const std::string& path, std::string* bytes);
+  // For `path`, a pattern that Exists matches but that names no file to open: why the menu shows
+  // no picture by it. Empty for any other path.
+  std::string PatternNotOpened(const std::string& path);
 
   // True when `written` ends in blanks and names a file without them: Windows drops blanks at the
   // end of a file name, Linux keeps them.
