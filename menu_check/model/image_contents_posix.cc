@@ -154,7 +154,8 @@ std::string ReadImageContents(const std::string& image, const MediumView& view,
       continue;
     }
     EntryBytes read = ReadEntryBytes(a, taken);
-    budget->Give(taken - read.bytes.size());
+    // Bytes read before a failure are dropped with the file, so they give their share back too.
+    budget->Give(read.result.ok ? taken - read.bytes.size() : taken);
     if (read.result.ok) {
       contents->bytes[path] = std::move(read.bytes);
     } else {
