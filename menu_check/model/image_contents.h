@@ -43,6 +43,11 @@ using ImageArchive = std::unique_ptr<archive, int (*)(archive*)>;
 // plain names), or libarchive's reason it cannot be opened.
 Expected<ImageArchive> OpenTree(const std::string& image, MediumView::Tree tree);
 
+// The next entry of the tree open in `a` into `entry`; false at its end (`at_end` set, when given)
+// or where libarchive cannot read on (its reason: ArchiveError). A warning, such as a name it could
+// not convert, reads on.
+bool NextEntry(archive* a, archive_entry** entry, bool* at_end = nullptr);
+
 // libarchive's reason for the last failure on `a`, or `otherwise` when it gives none.
 std::string ArchiveError(archive* a, const char* otherwise);
 

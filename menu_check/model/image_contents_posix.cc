@@ -47,6 +47,12 @@ std::string ArchiveError(archive* a, const char* otherwise) {
   return archive_error_string(a) != nullptr ? archive_error_string(a) : otherwise;
 }
 
+bool NextEntry(archive* a, archive_entry** entry, bool* at_end) {
+  const int status = archive_read_next_header(a, entry);
+  if (at_end != nullptr) *at_end = status == ARCHIVE_EOF;
+  return status == ARCHIVE_OK || status == ARCHIVE_WARN;
+}
+
 std::string WithoutDotSlash(std::string path) {
   if (path.rfind("./", 0) == 0) path.erase(0, 2);
   return path;
@@ -99,9 +105,7 @@ Result ReadLinkedContents(const std::string& image, MediumView* view, ByteBudget
   if (!reader) return reader.result();
   archive* a = reader->get();
   archive_entry* entry;
-  int status;
-  while (!targets.empty() &&
-         ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN)) {
+  while (!targets.empty() && NextEntry(a, &entry)) {
     const auto wanted = targets.find(ViewPath(entry));
     const int64_t size = archive_entry_size(entry);
     if (wanted == targets.end() || archive_entry_filetype(entry) != AE_IFREG || size < 0 ||
@@ -132,14 +136,12 @@ std::string ReadImageContents(const std::string& image, const MediumView& view,
   if (!reader) return reader.reason();
   archive* a = reader->get();
   archive_entry* entry;
-  int status;
   size_t entries = 0;
   size_t left = wanted.size();
-  while (left > 0 && ++entries <= kMostImageEntries &&
-         ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN)) {
-    const char* raw = archive_entry_pathname(entry);
-    if (raw == nullptr || archive_entry_filetype(entry) != AE_IFREG) continue;
-    std::string path = WithoutDotSlash(raw);
+  while (left > 0 && ++entries <= kMostImageEntries && NextEntry(a, &entry)) {
+    if (archive_entry_filetype(entry) != AE_IFREG) continue;
+    // Named as the views name it, so that what they list is what is read.
+    std::string path = ViewPath(entry);
     if (view.tree == MediumView::Tree::kPlainInLowerCase) path = AsLinuxMapsPlainNames(path);
     const auto want = wanted.find(path);
     if (want == wanted.end() || contents->bytes.count(path) != 0 ||

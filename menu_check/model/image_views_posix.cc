@@ -103,14 +103,14 @@ Result List(const std::string& image, const Pass& pass, Listing* listing) {
   if (!reader) return reader.result();
   archive* a = reader->get();
   archive_entry* entry;
-  int status;
+  bool at_end = false;
   size_t count = 0;
   // A directory listed again is one its parents lead back to: libarchive would go round it until
   // the entry limit, which a 72 KB image reaches only after half a minute and 1.5 GB. Only the
   // root is never listed twice: two folders of one name in a folder come as the same path, which
   // the names check names, and only a loop brings a path round again and again.
   std::unordered_map<std::string, int> directories;
-  while ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK || status == ARCHIVE_WARN) {
+  while (NextEntry(a, &entry, &at_end)) {
     if (count >= kMostImageEntries) {
       return Result::Failure("it holds more than " + std::to_string(kMostImageEntries) +
                              " entries");
@@ -138,7 +138,7 @@ Result List(const std::string& image, const Pass& pass, Listing* listing) {
     }
     ++count;
   }
-  if (status != ARCHIVE_EOF) return Result::Failure(ArchiveError(a, "it is broken"));
+  if (!at_end) return Result::Failure(ArchiveError(a, "it is broken"));
   if (pass.compare_with != nullptr) listing->same = count == pass.compare_with->names.size();
   listing->rock_ridge = RockRidgeFound(a);
   return Result::Ok();
